@@ -1,0 +1,53 @@
+// The chart file of one person: one 77-byte record of seven length-prefixed texts,
+// the lenient reading of its birth data, and the load of a person (`holen`).
+#pragma once
+
+#include <cstddef>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "app/chart_state.h"
+
+namespace duoskop {
+
+inline constexpr std::size_t chart_record_size = 77;
+inline constexpr std::size_t chart_field_capacity = 10;
+
+/// The seven fields of a 77-byte record; a length byte above 10 is taken as 10.
+chart_record read_chart_record(std::span<const unsigned char, chart_record_size> bytes);
+/// The 77 bytes of a record; fields longer than 10 characters are cut, unused bytes are blanks.
+std::string chart_record_bytes(const chart_record& record);
+
+/// Reads the birth data out of a record: fixed character positions, lenient integers.
+BirthData werte_aktual(const chart_record& record);
+
+/// Three-letter sign abbreviation of a longitude in degrees; 360 and above is reduced first.
+std::string sign_text(double longitude);
+
+/// The name check: the file name (Windows-1252) up to its first '.' against as many characters
+/// of the record's name, a-z folded to A-Z, everything else compared as it is.
+bool name_check(std::string_view file_name, const chart_record& record);
+
+enum class LoadOutcome {
+    loaded,       ///< the person's record, positions and (person 2) search axes are replaced
+    cannot_open,  ///< error box with the I/O error text; the program goes on
+    cannot_read,  ///< "Ladeversuch mit <path> ging daneben"; the program ends
+    not_a_chart,  ///< "<file name> ist keine Horoskop-Datei."; the program ends
+};
+
+struct LoadResult {
+    LoadOutcome outcome = LoadOutcome::loaded;
+    std::string message;  ///< UTF-8, ready to show; empty when loaded
+    bool ends_program() const
+    {
+        return outcome == LoadOutcome::cannot_read || outcome == LoadOutcome::not_a_chart;
+    }
+};
+
+/// Loads the chart file at `path` (a UTF-8 Linux path) for person 1 or 2: reads the first record,
+/// computes the chart, checks the name and, for person 2, forms the search axes.
+/// On any failure nothing of `state` changes.
+LoadResult holen(const std::string& path, int person, ChartState& state);
+
+}  // namespace duoskop

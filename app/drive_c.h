@@ -1,0 +1,30 @@
+// Drive C: the directory that stands in for the fixed Windows paths of the program.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace duoskop {
+
+class DriveC {
+public:
+    explicit DriveC(std::filesystem::path root) : root_(std::move(root)) {}
+
+    /// `--drive-c DIR` when given, else $DUOSKOP_DRIVE_C, else the sample drive that ships
+    /// with the program (installed copy first, then the source tree's).
+    static DriveC locate(const std::optional<std::string>& command_line_dir);
+
+    /// The Linux path of a Windows path such as "C:\astro\KTEXTE.txt", resolved component by
+    /// component: the exact name first, else a case-insensitive match; a missing component is
+    /// kept as written so that opening it fails with "file not found".
+    std::filesystem::path resolve(std::string_view windows_path) const;
+
+    const std::filesystem::path& root() const { return root_; }
+
+private:
+    std::filesystem::path root_;
+};
+
+}  // namespace duoskop
