@@ -22,9 +22,6 @@ std::string chart_record_bytes(const chart_record& record);
 /// Reads the birth data out of a record: fixed character positions, lenient integers.
 BirthData werte_aktual(const chart_record& record);
 
-/// Three-letter sign abbreviation of a longitude in degrees; 360 and above is reduced first.
-std::string sign_text(double longitude);
-
 /// The name check: the file name (Windows-1252) up to its first '.' against as many characters
 /// of the record's name, a-z folded to A-Z, everything else compared as it is.
 bool name_check(std::string_view file_name, const chart_record& record);

@@ -9,6 +9,9 @@
 
 namespace duoskop {
 
+/// Three-letter sign abbreviation of a longitude in degrees (WID..FIS); 360 and above is reduced first.
+std::string sign_text(double longitude);
+
 /// Forms the six search axes from the MCs and Suns of both persons.
 void form_search_axes(const Positions& pos1, const Positions& pos2, SearchAxes& axes);
 

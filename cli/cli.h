@@ -5,6 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "app/chart_state.h"
+#include "app/drive_c.h"
+#include "results/result_text.h"
+
 namespace duoskop::cli {
 
 using Args = std::vector<std::string>;
@@ -13,6 +17,11 @@ int cmd_chart(const Args& args);
 int cmd_axes(const Args& args);
 int cmd_compare(const Args& args);
 int cmd_new_chart(const Args& args);
+
+/// `compare ... --export-texts bilder|alle FILE`: writes the interpretation texts of all result
+/// entries of `result` to `path` exactly as the export to a file does. Returns the exit status.
+int write_export_texts(const std::string& scope, const std::string& path, const ResultText& result,
+                       const ChartState& chart, const DriveC& drive);
 
 /// Prints the overall usage text to stderr and returns 2.
 int usage();
