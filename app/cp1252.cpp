@@ -1,0 +1,94 @@
+#include "app/cp1252.h"
+
+#include <array>
+#include <cstdint>
+
+namespace duoskop {
+
+namespace {
+
+// Code points of the bytes 0x80..0x9F; 0 marks the five bytes Windows-1252 leaves unassigned.
+// The bytes 0xA0..0xFF are the code points U+00A0..U+00FF.
+constexpr std::array<char32_t, 32> high_controls = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80..87
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,       // 88..8F
+    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90..97
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,  // 98..9F
+};
+
+void append_utf8(std::string& out, char32_t c)
+{
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+// The Windows-1252 byte of a code point, or -1 when it has none.
+int cp1252_byte(char32_t c)
+{
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<int>(c);
+    for (std::size_t i = 0; i < high_controls.size(); ++i)
+        if (high_controls[i] != 0 && high_controls[i] == c) return static_cast<int>(0x80 + i);
+    return -1;
+}
+
+}  // namespace
+
+std::string cp1252_to_utf8(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size() + text.size() / 4);
+    for (const char ch : text) {
+        const auto b = static_cast<unsigned char>(ch);
+        if (b < 0x80) out += ch;
+        else if (b >= 0xA0) append_utf8(out, b);
+        else append_utf8(out, high_controls[b - 0x80] != 0 ? high_controls[b - 0x80] : 0xFFFD);
+    }
+    return out;
+}
+
+std::optional<std::string> utf8_to_cp1252(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto b0 = static_cast<unsigned char>(text[i]);
+        char32_t c;
+        std::size_t len;
+        if (b0 < 0x80) { c = b0; len = 1; }
+        else if (b0 >= 0xC2 && b0 <= 0xDF) { c = b0 & 0x1F; len = 2; }
+        else if (b0 >= 0xE0 && b0 <= 0xEF) { c = b0 & 0x0F; len = 3; }
+        else if (b0 >= 0xF0 && b0 <= 0xF4) { c = b0 & 0x07; len = 4; }
+        else return std::nullopt;
+        if (i + len > text.size()) return std::nullopt;
+        for (std::size_t k = 1; k < len; ++k) {
+            const auto b = static_cast<unsigned char>(text[i + k]);
+            if ((b & 0xC0) != 0x80) return std::nullopt;
+            c = (c << 6) | (b & 0x3F);
+        }
+        // Overlong forms, surrogates and values beyond U+10FFFF are not UTF-8.
+        if ((len == 3 && c < 0x800) || (len == 4 && (c < 0x10000 || c > 0x10FFFF)) ||
+            (c >= 0xD800 && c <= 0xDFFF))
+            return std::nullopt;
+        const int byte = cp1252_byte(c);
+        if (byte < 0) return std::nullopt;
+        out += static_cast<char>(byte);
+        i += len;
+    }
+    return out;
+}
+
+}  // namespace duoskop

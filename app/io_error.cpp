@@ -1,0 +1,28 @@
+#include "app/io_error.h"
+
+#include <cerrno>
+
+#include "app/texts.h"
+
+namespace duoskop {
+
+std::string io_error_text(int errno_value)
+{
+    switch (errno_value) {
+    case 0: return std::string(texts::kIoReadPastEnd);
+    case ENOENT: return std::string(texts::kIoFileNotFound);
+    case EACCES:
+    case EPERM:
+    case EISDIR: return std::string(texts::kIoAccessDenied);
+    case ENAMETOOLONG:
+    case ENOTDIR:
+    case ELOOP: return std::string(texts::kIoInvalidFileName);
+    case EMFILE:
+    case ENFILE: return std::string(texts::kIoTooManyFiles);
+    case ENOMEM:
+    case ENOSPC: return std::string(texts::kIoOutOfMemory);
+    default: return "E/A-Fehler " + std::to_string(errno_value);
+    }
+}
+
+}  // namespace duoskop
