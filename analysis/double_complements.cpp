@@ -1,0 +1,159 @@
+// Double complements in the six MC and SO search axes: a body whose MC pair of one person and
+// counterpart pair of the other person lie in a pair of search axes, together with a body for
+// which the persons exchange these roles.
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "analysis/comparison_parts.h"
+#include "analysis/comparisons.h"
+#include "app/dial.h"
+#include "app/texts.h"
+#include "astro/un_math.h"
+
+namespace duoskop {
+
+namespace {
+
+using namespace comparison_parts;
+
+constexpr int axis_count = 6;
+constexpr std::uint8_t empty_mark = 255;
+
+// double_marks[axis][list][body]: the body index when set, 255 when empty.
+//  list 0: MC pair of P1 in this axis, counterpart pair of P2 in some axis
+//  list 1: counterpart pair of P2 in this axis, MC pair of P1 in some axis
+//  list 2: MC pair of P2 in this axis, counterpart pair of P1 in some axis
+//  list 3: counterpart pair of P1 in this axis, MC pair of P2 in some axis
+using DoubleMarks = std::array<std::array<std::array<std::uint8_t, compared_bodies>, 4>, axis_count>;
+
+DoubleMarks mark_double_complements(const Dial& dial)
+{
+    DoubleMarks marks;
+    for (auto& axis : marks)
+        for (auto& list : axis) list.fill(empty_mark);
+    for (std::uint8_t n = 0; n < compared_bodies; ++n) {
+        const CounterpartPair cp = counterpart_set(n);
+        for (int i = 0; i < axis_count; ++i) {
+            if (dial.axis_test(0, n, i, 1)) {
+                for (int j = 0; j < axis_count; ++j) {
+                    if (dial.axis_test(cp.pair_first, cp.pair_second, j, 2)) {
+                        marks[i][0][n] = n;
+                        marks[j][1][n] = n;
+                    }
+                }
+            }
+            if (dial.axis_test(0, n, i, 2)) {
+                for (int j = 0; j < axis_count; ++j) {
+                    if (dial.axis_test(cp.pair_first, cp.pair_second, j, 1)) {
+                        marks[i][2][n] = n;
+                        marks[j][3][n] = n;
+                    }
+                }
+            }
+        }
+    }
+    return marks;
+}
+
+// The picture axis of a search axis: "MC1/MC2" gives "MC/MC=".
+std::string picture_axis(const std::string& axis_name)
+{
+    std::string axis = axis_name.substr(0, 2);
+    if (axis_name.size() > 3) axis += axis_name.substr(3, 3);
+    return axis + "=";
+}
+
+// One block for the P1 axis i and the P2 axis j, written only when both directions have a body.
+void write_block(const ChartState& chart, const Dial& dial, const DoubleMarks& marks, int i, int j,
+                 ResultText& result)
+{
+    bool any_x = false;
+    bool any_y = false;
+    for (int n = 0; n < compared_bodies; ++n) {
+        any_x = any_x || (marks[i][0][n] != empty_mark && marks[j][1][n] != empty_mark);
+        any_y = any_y || (marks[i][3][n] != empty_mark && marks[j][2][n] != empty_mark);
+    }
+    if (!any_x || !any_y) return;
+
+    const SearchAxes& axes = chart.axes;
+    const std::string e_i = picture_axis(axes.axis_name[i]);
+    const std::string e_j = picture_axis(axes.axis_name[j]);
+    const std::string blanks13(13, ' ');
+
+    std::string p1_names = "  Pers.1    " + axes.axis_name[i] + " = ";
+    std::string p1_positions = blanks13 + angle_text(2, 1, axes.axis_value[i]) + "   ";
+    std::string p2_names = "  Pers.2    " + axes.axis_name[j] + " = ";
+    std::string p2_positions = blanks13 + angle_text(2, 1, axes.axis_value[j]) + "   ";
+
+    for (std::uint8_t n = 0; n < compared_bodies; ++n) {
+        const bool in_x = marks[i][0][n] != empty_mark && marks[j][1][n] != empty_mark;
+        const bool in_y = marks[i][3][n] != empty_mark && marks[j][2][n] != empty_mark;
+        if (!in_x && !in_y) continue;
+        const CounterpartPair cp = counterpart_set(n);
+        const std::string mc_pair = pair_code(0, n);
+        const std::string counterpart = pair_code(cp.pair_first, cp.pair_second);
+        if (in_x) {
+            append_cut(p1_names, mc_pair + "1  ");
+            append_cut(p1_positions, dial_text(chart.pos1, 0, n) + "  ");
+            append_cut(p2_names, counterpart + "2  ");
+            append_cut(p2_positions, dial_text(chart.pos2, cp.pair_first, cp.pair_second) + "  ");
+        }
+        if (in_y) {
+            append_cut(p1_names, counterpart + "1  ");
+            append_cut(p1_positions, dial_text(chart.pos1, cp.pair_first, cp.pair_second) + "  ");
+            append_cut(p2_names, mc_pair + "2  ");
+            append_cut(p2_positions, dial_text(chart.pos2, 0, n) + "  ");
+        }
+        if (in_x) result.entries.push_back(e_i + mc_pair);
+        if (in_y) result.entries.push_back(e_i + counterpart);
+        if (in_x) result.entries.push_back(e_j + counterpart);
+        if (in_y) result.entries.push_back(e_j + mc_pair);
+    }
+
+    // Midpoints that both persons have in their axis of this block.
+    std::string p1_midpoints = blanks13;
+    std::string midpoint_names = blanks13;
+    std::string p2_midpoints = blanks13;
+    for (std::uint8_t k = 0; k < compared_bodies; ++k) {
+        for (std::uint8_t l = k; l < compared_bodies; ++l) {
+            if (!dial.axis_test(k, l, i, 1) || !dial.axis_test(k, l, j, 2)) continue;
+            const std::string pair = pair_code(k, l);
+            append_cut(p1_midpoints, dial_text(chart.pos1, k, l) + "  ");
+            append_cut(midpoint_names, pair + "   ");
+            append_cut(p2_midpoints, dial_text(chart.pos2, k, l) + "  ");
+            result.entries.push_back(e_i + pair);
+            if (e_j != e_i) result.entries.push_back(e_j + pair);
+        }
+    }
+
+    for (std::string* line : {&p1_names, &p1_positions}) result.lines.push_back(std::move(*line));
+    result.lines.emplace_back();
+    for (std::string* line : {&p1_midpoints, &midpoint_names, &p2_midpoints})
+        result.lines.push_back(std::move(*line));
+    result.lines.emplace_back();
+    for (std::string* line : {&p2_names, &p2_positions}) result.lines.push_back(std::move(*line));
+    result.lines.emplace_back(".........");
+    result.lines.emplace_back();
+}
+
+}  // namespace
+
+ResultText double_complements(const ChartState& chart, const Orbs& orbs, FirstTimeFlags& flags)
+{
+    ResultText result;
+    result.analysis_title = texts::kTitleDoubles;
+    result.caption = texts::kCaptionDoubles;
+    result.hint = take_hint(flags.hint_doubles, texts::kHintDoubles);
+
+    const Dial dial(chart, orbs);
+    const DoubleMarks marks = mark_double_complements(dial);
+
+    result.lines.push_back(persons_line(chart));
+    result.lines.emplace_back();
+    for (int i = 0; i < axis_count; ++i)
+        for (int j = 0; j < axis_count; ++j) write_block(chart, dial, marks, i, j, result);
+    return result;
+}
+
+}  // namespace duoskop
