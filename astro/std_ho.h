@@ -2,6 +2,8 @@
 // Mercury to Pluto, the eight transneptunian points and the galactic centre.
 #pragma once
 
+#include <cstddef>
+
 #include "app/chart_state.h"
 
 namespace duoskop {
@@ -10,6 +12,42 @@ namespace duoskop {
 /// (time, angles, Sun, Moon, planets). Indices 0..22 are filled; index 23 (Du) stays 0.
 /// Longitudes in degrees, in [0, 360) except Sun and Moon, which may lie a few arc seconds above 360.
 Positions f_rechnen(const BirthData& birth);
+
+/// The unit-level values the five steps exchange, as the last chart computation left them.
+struct StdHoValues {
+    // compute_time
+    double jd0 = 0;               ///< Julian day of 0h on the birth date
+    double julian_centuries = 0;  ///< T: centuries of 36525 days since JD 2415020.0, time of day included
+    double obliquity = 0;         ///< epsilon, radians
+    // compute_angles
+    double sidereal_time = 0;     ///< S, hours (not reduced)
+    double ramc = 0;              ///< sidereal angle, radians; negative when S is negative
+    // compute_sun
+    double t2 = 0;                ///< T*T
+    double sun_mean_longitude = 0;  ///< L of the Sun, degrees, mod360
+    double sun_mean_anomaly = 0;    ///< M of the Sun before the long-period correction, degrees
+    double moon_mean_longitude = 0; ///< L', degrees, mod360
+    double moon_perigee = 0;        ///< Gamma', degrees, mod360
+    double moon_node = 0;           ///< Omega, degrees, mod360 (negative from 1914 on)
+    double sun_anomaly = 0;         ///< M after the long-period correction, degrees
+    double elongation = 0;          ///< D, degrees, not reduced
+    double nutation = 0;            ///< delta psi, degrees
+    // compute_planets
+    std::size_t elements_read = 0;  ///< read position of element_table after the last body
+};
+
+/// f_rechnen, also handing back the unit-level values of the computation.
+Positions f_rechnen(const BirthData& birth, StdHoValues& values);
+
+/// MC in degrees [0, 360) for a sidereal angle `ramc` and the obliquity, both in radians:
+/// the direction of (cos ramc cos eps, sin ramc).
+double mc_of(double ramc, double obliquity);
+
+/// The angle whose direction plus pi/2 is the AS, radians in [0, 2 pi).
+/// @param ramc          sidereal angle, radians
+/// @param geo_latitude  degrees, north positive
+/// @param obliquity     radians
+double ascendant_angle(double ramc, double geo_latitude, double obliquity);
 
 /// Equal-house number 1..12 of a point counted in 30-degree sectors from a reference body.
 /// @param reference_index body index of the reference (above 5 counts as SO)
