@@ -1,7 +1,19 @@
 #include "app/chart_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <array>
+#include <cerrno>
 #include <cstdint>
+
+#include "app/cp1252.h"
+#include "app/dial.h"
+#include "app/io_error.h"
+#include "app/texts.h"
+#include "astro/std_ho.h"
 
 namespace duoskop {
 
@@ -114,6 +126,81 @@ bool name_check(std::string_view file_name, const chart_record& record)
     for (std::size_t i = 0; i < file_part.size(); ++i)
         if (upper(file_part[i]) != upper(name_part[i])) return false;
     return true;
+}
+
+namespace {
+
+// Closes a file descriptor when the load leaves its scope.
+struct FileCloser {
+    int fd;
+    ~FileCloser()
+    {
+        if (fd >= 0) ::close(fd);
+    }
+};
+
+LoadResult cannot_open(int errno_value)
+{
+    return {LoadOutcome::cannot_open, cp1252_to_utf8(io_error_text(errno_value))};
+}
+
+}  // namespace
+
+LoadResult holen(const std::string& path, int person, ChartState& state)
+{
+    // 1. Open the file for reading. A directory cannot be opened as a file (access denied).
+    if (path.find('\0') != std::string::npos) return cannot_open(EINVAL);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return cannot_open(errno);
+    FileCloser closer{fd};
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) return cannot_open(errno);
+    if (S_ISDIR(info.st_mode)) return cannot_open(EISDIR);
+
+    // 2. Read the first record; a file shorter than one record cannot be read.
+    std::array<unsigned char, chart_record_size> bytes{};
+    std::size_t got = 0;
+    while (got < bytes.size()) {
+        const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    if (got < bytes.size()) {
+        return {LoadOutcome::cannot_read, cp1252_to_utf8(texts::kLoadFailedBefore) +
+                                              valid_utf8(path) +
+                                              cp1252_to_utf8(texts::kLoadFailedAfter)};
+    }
+    ::close(closer.fd);
+    closer.fd = -1;
+
+    // 3.-5. Copy the fields, read the birth data, compute the chart.
+    const chart_record record = read_chart_record(bytes);
+    const BirthData birth = werte_aktual(record);
+    const Positions positions = f_rechnen(birth);
+
+    // 6. Name check: the file name (after the last '/') in Windows-1252; a character that
+    //    Windows-1252 cannot hold makes it fail.
+    const std::size_t slash = path.rfind('/');
+    const std::string file_name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const std::optional<std::string> file_name_1252 = utf8_to_cp1252(file_name);
+    if (!file_name_1252 || !name_check(*file_name_1252, record)) {
+        return {LoadOutcome::not_a_chart,
+                valid_utf8(file_name) + cp1252_to_utf8(texts::kNotAChartFile)};
+    }
+
+    // Only a load that passed every step changes the state.
+    state.birth = birth;
+    state.positions = positions;
+    if (person == 1) {
+        state.person1 = record;
+        state.pos1 = positions;
+    } else {
+        state.person2 = record;
+        state.pos2 = positions;
+        form_search_axes(state.pos1, state.pos2, state.axes);
+    }
+    return {};
 }
 
 }  // namespace duoskop

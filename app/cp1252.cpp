@@ -44,6 +44,29 @@ int cp1252_byte(char32_t c)
     return -1;
 }
 
+// Decodes one well-formed UTF-8 sequence at text[i]; its length, or 0 when it is not one.
+std::size_t decode_utf8(std::string_view text, std::size_t i, char32_t& c)
+{
+    const auto b0 = static_cast<unsigned char>(text[i]);
+    std::size_t len;
+    if (b0 < 0x80) { c = b0; len = 1; }
+    else if (b0 >= 0xC2 && b0 <= 0xDF) { c = b0 & 0x1F; len = 2; }
+    else if (b0 >= 0xE0 && b0 <= 0xEF) { c = b0 & 0x0F; len = 3; }
+    else if (b0 >= 0xF0 && b0 <= 0xF4) { c = b0 & 0x07; len = 4; }
+    else return 0;
+    if (i + len > text.size()) return 0;
+    for (std::size_t k = 1; k < len; ++k) {
+        const auto b = static_cast<unsigned char>(text[i + k]);
+        if ((b & 0xC0) != 0x80) return 0;
+        c = (c << 6) | (b & 0x3F);
+    }
+    // Overlong forms, surrogates and values beyond U+10FFFF are not UTF-8.
+    if ((len == 3 && c < 0x800) || (len == 4 && (c < 0x10000 || c > 0x10FFFF)) ||
+        (c >= 0xD800 && c <= 0xDFFF))
+        return 0;
+    return len;
+}
+
 }  // namespace
 
 std::string cp1252_to_utf8(std::string_view text)
@@ -65,28 +88,32 @@ std::optional<std::string> utf8_to_cp1252(std::string_view text)
     out.reserve(text.size());
     std::size_t i = 0;
     while (i < text.size()) {
-        const auto b0 = static_cast<unsigned char>(text[i]);
-        char32_t c;
-        std::size_t len;
-        if (b0 < 0x80) { c = b0; len = 1; }
-        else if (b0 >= 0xC2 && b0 <= 0xDF) { c = b0 & 0x1F; len = 2; }
-        else if (b0 >= 0xE0 && b0 <= 0xEF) { c = b0 & 0x0F; len = 3; }
-        else if (b0 >= 0xF0 && b0 <= 0xF4) { c = b0 & 0x07; len = 4; }
-        else return std::nullopt;
-        if (i + len > text.size()) return std::nullopt;
-        for (std::size_t k = 1; k < len; ++k) {
-            const auto b = static_cast<unsigned char>(text[i + k]);
-            if ((b & 0xC0) != 0x80) return std::nullopt;
-            c = (c << 6) | (b & 0x3F);
-        }
-        // Overlong forms, surrogates and values beyond U+10FFFF are not UTF-8.
-        if ((len == 3 && c < 0x800) || (len == 4 && (c < 0x10000 || c > 0x10FFFF)) ||
-            (c >= 0xD800 && c <= 0xDFFF))
-            return std::nullopt;
+        char32_t c = 0;
+        const std::size_t len = decode_utf8(text, i, c);
+        if (len == 0) return std::nullopt;
         const int byte = cp1252_byte(c);
         if (byte < 0) return std::nullopt;
         out += static_cast<char>(byte);
         i += len;
+    }
+    return out;
+}
+
+std::string valid_utf8(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    std::size_t i = 0;
+    while (i < text.size()) {
+        char32_t c = 0;
+        const std::size_t len = decode_utf8(text, i, c);
+        if (len == 0) {
+            append_utf8(out, 0xFFFD);
+            ++i;
+        } else {
+            out.append(text.substr(i, len));
+            i += len;
+        }
     }
     return out;
 }

@@ -12,5 +12,8 @@ std::string cp1252_to_utf8(std::string_view text);
 /// Windows-1252 bytes of a UTF-8 text, or nothing when a character has no Windows-1252 byte
 /// or the text is not valid UTF-8.
 std::optional<std::string> utf8_to_cp1252(std::string_view text);
+/// `text` as valid UTF-8 for display: each byte that does not belong to a well-formed sequence
+/// becomes U+FFFD (for Linux file names, which are bytes, shown in UTF-8 messages).
+std::string valid_utf8(std::string_view text);
 
 }  // namespace duoskop

@@ -16,6 +16,7 @@ std::string io_error_text(int errno_value)
     case EISDIR: return std::string(texts::kIoAccessDenied);
     case ENAMETOOLONG:
     case ENOTDIR:
+    case EINVAL:
     case ELOOP: return std::string(texts::kIoInvalidFileName);
     case EMFILE:
     case ENFILE: return std::string(texts::kIoTooManyFiles);

@@ -51,3 +51,12 @@ TEST(IoError, GermanTexts)
     EXPECT_EQ(io_error_text(ENOSPC), "Zu wenig Speicherplatz");
     EXPECT_EQ(io_error_text(EIO), "E/A-Fehler " + std::to_string(EIO));
 }
+
+TEST(Cp1252, ValidUtf8ReplacesStrayBytes)
+{
+    EXPECT_EQ(valid_utf8("M\u00FCller.dat"), "M\u00FCller.dat");
+    EXPECT_EQ(valid_utf8("M\xFCller.dat"), "M\uFFFDller.dat");
+    EXPECT_EQ(valid_utf8("a\xC3"), "a\uFFFD");
+    EXPECT_EQ(valid_utf8("\xED\xA0\x80"), "\uFFFD\uFFFD\uFFFD");
+    EXPECT_EQ(valid_utf8(""), "");
+}
