@@ -75,14 +75,14 @@ bool within_orb(double a, double b, double orb)
 
 double Dial::midpoint(std::uint8_t a, std::uint8_t b, std::uint8_t person) const
 {
-    const Positions& p = person == 1 ? chart_.pos1 : chart_.pos2;
+    const Positions& p = person == 1 ? pos1_ : pos2_;
     const double mean = (p[a] + p[b]) / 2;
     return mod225(mean);
 }
 
 bool Dial::axis_test(std::uint8_t i, std::uint8_t j, int axis, std::uint8_t person) const
 {
-    return within_orb(midpoint(i, j, person), chart_.axes.axis_value[static_cast<std::size_t>(axis)],
+    return within_orb(midpoint(i, j, person), axis_value_[static_cast<std::size_t>(axis)],
                       orbs_.orb_double);
 }
 

@@ -1,6 +1,7 @@
 // Dial arithmetic on the 22.5-degree dial shared by all comparisons, and the search axes.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -27,9 +28,14 @@ struct CounterpartPair {
 CounterpartPair counterpart_set(std::uint8_t k);
 
 /// The dial tests of one chart pair; person 1 selects pos1, any other value pos2.
+/// Holds its own copy of the positions, the axis values and the orbs, so that a Dial made from
+/// temporaries stays valid.
 class Dial {
 public:
-    Dial(const ChartState& chart, const Orbs& orbs) : chart_(chart), orbs_(orbs) {}
+    Dial(const ChartState& chart, const Orbs& orbs)
+        : pos1_(chart.pos1), pos2_(chart.pos2), axis_value_(chart.axes.axis_value), orbs_(orbs)
+    {
+    }
     /// Midpoint i/j of the person lies on search axis `axis` within orb_double (strict).
     bool axis_test(std::uint8_t i, std::uint8_t j, int axis, std::uint8_t person) const;
     /// Midpoints i/j and k/l of the person coincide on the dial within orb_simple (strict).
@@ -42,8 +48,10 @@ public:
     double midpoint(std::uint8_t a, std::uint8_t b, std::uint8_t person) const;
 
 private:
-    const ChartState& chart_;
-    const Orbs& orbs_;
+    Positions pos1_;
+    Positions pos2_;
+    std::array<double, 6> axis_value_;
+    Orbs orbs_;
 };
 
 }  // namespace duoskop
