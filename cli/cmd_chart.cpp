@@ -1,7 +1,90 @@
+// chart: loads each chart file as the program does and shows what it read and computed.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/chart_file.h"
+#include "app/cp1252.h"
+#include "app/dial.h"
+#include "astro/un_math.h"
 #include "cli/cli.h"
 
 namespace duoskop::cli {
 
-int cmd_chart(const Args&) { return usage(); }
+namespace {
+
+// The seven fields, then per body its code, its longitude within the sign and its dial position.
+void print_table(const std::string& path, const ChartState& state)
+{
+    const chart_record& r = state.person1;
+    const std::pair<const char*, const std::string*> fields[] = {
+        {"Name", &r.name},           {"Vorname", &r.first_name},     {"Datum", &r.date},
+        {"Zeit", &r.time},           {"Zusatz", &r.extra},           {"L\u00E4nge", &r.longitude_text},
+        {"Breite", &r.latitude_text},
+    };
+    std::printf("Datei    %s\n", valid_utf8(path).c_str());
+    for (const auto& [label, value] : fields) {
+        // Labels padded to 9 columns as the terminal shows them (the umlaut is one column).
+        const std::string l = label;
+        const std::size_t columns = l == "L\u00E4nge" ? 5 : l.size();
+        std::printf("%s%*s%s\n", label, static_cast<int>(9 - columns), "", cp1252_to_utf8(*value).c_str());
+    }
+    std::printf("\n     L\u00E4nge        22,5\u00B0\n");
+    for (int b = 0; b <= 22; ++b) {
+        const double lambda = state.pos1[static_cast<std::size_t>(b)];
+        const std::string sign_position = angle_text(2, 30, lambda) + " " + sign_text(lambda);
+        std::printf("%s   %s   %s\n", std::string(body_codes[static_cast<std::size_t>(b)]).c_str(),
+                    cp1252_to_utf8(sign_position).c_str(), cp1252_to_utf8(angle_text(2, 22, lambda)).c_str());
+    }
+}
+
+// The 24 values of `positions` in body_codes order, %.17g, one blank between them.
+void print_raw(const Positions& positions)
+{
+    for (std::size_t i = 0; i < positions.size(); ++i)
+        std::printf(i == 0 ? "%.17g" : " %.17g", positions[i]);
+    std::printf("\n");
+}
+
+}  // namespace
+
+int cmd_chart(const Args& args)
+{
+    bool raw = false;
+    std::vector<std::string> files;
+    bool options_done = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (!options_done && a == "--") {
+            options_done = true;
+        } else if (!options_done && a == "--raw") {
+            raw = true;
+        } else if (!options_done && a == "--drive-c") {
+            if (++i == args.size()) return usage();  // the chart files need no drive C
+        } else if (!options_done && a.size() > 1 && a[0] == '-') {
+            return usage();
+        } else {
+            files.push_back(a);
+        }
+    }
+    if (files.empty()) return usage();
+
+    for (std::size_t k = 0; k < files.size(); ++k) {
+        ChartState state;
+        const LoadResult result = holen(files[k], 1, state);
+        if (result.outcome != LoadOutcome::loaded) {
+            std::fflush(stdout);
+            std::fprintf(stderr, "%s\n", result.message.c_str());
+            return 1;
+        }
+        if (raw) {
+            print_raw(state.positions);
+        } else {
+            if (k > 0) std::printf("\n");
+            print_table(files[k], state);
+        }
+    }
+    return 0;
+}
 
 }  // namespace duoskop::cli
