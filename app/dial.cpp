@@ -62,40 +62,16 @@ CounterpartPair counterpart_set(std::uint8_t k)
     }
 }
 
-namespace {
-
-// True when two dial positions lie closer than the orb, across the 0/22.5 seam included.
-bool within_orb(double a, double b, double orb)
+Dial::Dial(const ChartState& chart, const Orbs& orbs)
+    : midpoints1_{}, midpoints2_{}, axis_value_(chart.axes.axis_value), orbs_(orbs)
 {
-    const double d = std::fabs(a - b);
-    return d < orb || d > 22.5 - orb;
-}
-
-}  // namespace
-
-double Dial::midpoint(std::uint8_t a, std::uint8_t b, std::uint8_t person) const
-{
-    const Positions& p = person == 1 ? pos1_ : pos2_;
-    const double mean = (p[a] + p[b]) / 2;
-    return mod225(mean);
-}
-
-bool Dial::axis_test(std::uint8_t i, std::uint8_t j, int axis, std::uint8_t person) const
-{
-    return within_orb(midpoint(i, j, person), axis_value_[static_cast<std::size_t>(axis)],
-                      orbs_.orb_double);
-}
-
-bool Dial::pair_test_simple(std::uint8_t i, std::uint8_t j, std::uint8_t k, std::uint8_t l,
-                            std::uint8_t person) const
-{
-    return within_orb(midpoint(i, j, person), midpoint(k, l, person), orbs_.orb_simple);
-}
-
-bool Dial::pair_test_halfsum(std::uint8_t i, std::uint8_t j, std::uint8_t k, std::uint8_t l,
-                             std::uint8_t person) const
-{
-    return within_orb(midpoint(i, j, person), midpoint(k, l, person), orbs_.orb_halfsum);
+    // Every test asks for midpoints many times over: form each one once.
+    for (std::size_t a = 0; a < 24; ++a) {
+        for (std::size_t b = a; b < 24; ++b) {
+            midpoints1_[a][b] = midpoints1_[b][a] = mod225((chart.pos1[a] + chart.pos1[b]) / 2);
+            midpoints2_[a][b] = midpoints2_[b][a] = mod225((chart.pos2[a] + chart.pos2[b]) / 2);
+        }
+    }
 }
 
 }  // namespace duoskop

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <array>
+#include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -28,28 +30,46 @@ struct CounterpartPair {
 CounterpartPair counterpart_set(std::uint8_t k);
 
 /// The dial tests of one chart pair; person 1 selects pos1, any other value pos2.
-/// Holds its own copy of the positions, the axis values and the orbs, so that a Dial made from
-/// temporaries stays valid.
+/// Holds its own table of the dial positions of all midpoints of both persons (taken at
+/// construction), the axis values and the orbs, so that a Dial made from temporaries stays valid.
 class Dial {
 public:
-    Dial(const ChartState& chart, const Orbs& orbs)
-        : pos1_(chart.pos1), pos2_(chart.pos2), axis_value_(chart.axes.axis_value), orbs_(orbs)
-    {
-    }
+    Dial(const ChartState& chart, const Orbs& orbs);
     /// Midpoint i/j of the person lies on search axis `axis` within orb_double (strict).
-    bool axis_test(std::uint8_t i, std::uint8_t j, int axis, std::uint8_t person) const;
+    bool axis_test(std::uint8_t i, std::uint8_t j, int axis, std::uint8_t person) const
+    {
+        return within_orb(midpoint(i, j, person), axis_value_[static_cast<std::size_t>(axis)],
+                          orbs_.orb_double);
+    }
     /// Midpoints i/j and k/l of the person coincide on the dial within orb_simple (strict).
     bool pair_test_simple(std::uint8_t i, std::uint8_t j, std::uint8_t k, std::uint8_t l,
-                          std::uint8_t person) const;
+                          std::uint8_t person) const
+    {
+        return within_orb(midpoint(i, j, person), midpoint(k, l, person), orbs_.orb_simple);
+    }
     /// As pair_test_simple, with orb_halfsum.
     bool pair_test_halfsum(std::uint8_t i, std::uint8_t j, std::uint8_t k, std::uint8_t l,
-                           std::uint8_t person) const;
+                           std::uint8_t person) const
+    {
+        return within_orb(midpoint(i, j, person), midpoint(k, l, person), orbs_.orb_halfsum);
+    }
     /// Dial position of the midpoint a/b of the person, in degrees.
-    double midpoint(std::uint8_t a, std::uint8_t b, std::uint8_t person) const;
+    double midpoint(std::uint8_t a, std::uint8_t b, std::uint8_t person) const
+    {
+        return (person == 1 ? midpoints1_ : midpoints2_)[a][b];
+    }
 
 private:
-    Positions pos1_;
-    Positions pos2_;
+    /// True when two dial positions lie closer than the orb, across the 0/22.5 seam included.
+    static bool within_orb(double a, double b, double orb)
+    {
+        const double d = std::fabs(a - b);
+        return d < orb || d > 22.5 - orb;
+    }
+
+    using MidpointTable = std::array<std::array<double, 24>, 24>;
+    MidpointTable midpoints1_;  ///< mod225((pos1[a] + pos1[b]) / 2) at [a][b]
+    MidpointTable midpoints2_;
     std::array<double, 6> axis_value_;
     Orbs orbs_;
 };

@@ -1,8 +1,208 @@
+// axes and compare: load two persons as the program does, then show the search-axis block or run
+// one of the five comparisons and write its result text and result entries.
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "analysis/comparisons.h"
+#include "app/chart_file.h"
+#include "app/cp1252.h"
+#include "app/dial.h"
 #include "cli/cli.h"
+#include "results/report.h"
 
 namespace duoskop::cli {
 
-int cmd_axes(const Args&) { return usage(); }
-int cmd_compare(const Args&) { return usage(); }
+namespace {
+
+/// Loads person 1 and person 2; on failure prints the program's message and returns false.
+bool load_persons(const std::string& path1, const std::string& path2, ChartState& chart)
+{
+    for (int person = 1; person <= 2; ++person) {
+        const LoadResult loaded = holen(person == 1 ? path1 : path2, person, chart);
+        if (loaded.outcome != LoadOutcome::loaded) {
+            std::fflush(stdout);
+            std::fprintf(stderr, "%s\n", loaded.message.c_str());
+            return false;
+        }
+    }
+    return true;
+}
+
+/// A box or I/O text for the terminal: UTF-8, its "\r" line breaks as new lines.
+std::string terminal_text(const std::string& text)
+{
+    std::string utf8 = cp1252_to_utf8(text);
+    for (char& c : utf8)
+        if (c == '\r') c = '\n';
+    return utf8;
+}
+
+void print_lines(const std::vector<std::string>& lines)
+{
+    for (const std::string& line : lines) std::printf("%s\n", cp1252_to_utf8(line).c_str());
+}
+
+/// Writes `lines` as a saved report (Windows-1252, CR LF); prints the error and returns false on failure.
+bool write_report(const std::string& path, const std::vector<std::string>& lines)
+{
+    const std::string error = write_text_file(path, lines);
+    if (error.empty()) return true;
+    std::fprintf(stderr, "duoskop-cli: %s: %s\n", valid_utf8(path).c_str(), terminal_text(error).c_str());
+    return false;
+}
+
+/// Writes the result entries, each followed by LF.
+bool write_entries(const std::string& path, const std::vector<std::string>& entries)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    for (const std::string& entry : entries) out << entry << '\n';
+    out.close();
+    if (out) return true;
+    std::fprintf(stderr, "duoskop-cli: %s: cannot be written\n", valid_utf8(path).c_str());
+    return false;
+}
+
+/// An orb given on the command line: a decimal number in degrees, a comma counting as the point.
+std::optional<double> parse_orb(std::string text)
+{
+    for (char& c : text)
+        if (c == ',') c = '.';
+    double value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value, std::chars_format::general);
+    if (text.empty() || error != std::errc() || stop != end || !std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
+enum class Analysis { solar, doubles, simples, halfsums, list };
+
+std::optional<Analysis> parse_analysis(const std::string& name)
+{
+    if (name == "solar") return Analysis::solar;
+    if (name == "double") return Analysis::doubles;
+    if (name == "simple") return Analysis::simples;
+    if (name == "halfsum") return Analysis::halfsums;
+    if (name == "list") return Analysis::list;
+    return std::nullopt;
+}
+
+struct CompareOptions {
+    std::vector<std::string> persons;
+    std::optional<Analysis> analysis;
+    std::optional<double> orb_double;
+    std::optional<double> orb_simple;
+    std::optional<double> orb_halfsum;
+    std::optional<std::string> report;
+    std::optional<std::string> entries;
+    std::optional<std::string> export_scope;
+    std::optional<std::string> export_file;
+    std::optional<std::string> drive_c;
+};
+
+/// Reads the arguments of compare (or, with `axes_only`, of axes); false on wrong usage.
+bool parse_options(const Args& args, bool axes_only, CompareOptions& options)
+{
+    bool options_done = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const bool is_option = !options_done && a.size() > 1 && a[0] == '-';
+        if (!options_done && a == "--") {
+            options_done = true;
+            continue;
+        }
+        if (!is_option) {
+            options.persons.push_back(a);
+            continue;
+        }
+        // Every option takes one value (--export-texts two).
+        const auto value = [&]() -> std::optional<std::string> {
+            if (i + 1 >= args.size()) return std::nullopt;
+            return args[++i];
+        };
+        std::optional<std::string> v = value();
+        if (!v) return false;
+        if (a == "--report") {
+            options.report = v;
+        } else if (a == "--drive-c") {
+            options.drive_c = v;
+        } else if (axes_only) {
+            return false;
+        } else if (a == "--entries") {
+            options.entries = v;
+        } else if (a == "--analysis") {
+            if (!(options.analysis = parse_analysis(*v))) return false;
+        } else if (a == "--double") {
+            if (!(options.orb_double = parse_orb(*v))) return false;
+        } else if (a == "--simple") {
+            if (!(options.orb_simple = parse_orb(*v))) return false;
+        } else if (a == "--halfsum") {
+            if (!(options.orb_halfsum = parse_orb(*v))) return false;
+        } else if (a == "--export-texts") {
+            if (*v != "bilder" && *v != "alle") return false;
+            options.export_scope = v;
+            if (!(options.export_file = value())) return false;
+        } else {
+            return false;
+        }
+    }
+    return options.persons.size() == 2;
+}
+
+}  // namespace
+
+int cmd_axes(const Args& args)
+{
+    CompareOptions options;
+    if (!parse_options(args, true, options)) return usage();
+    ChartState chart;
+    if (!load_persons(options.persons[0], options.persons[1], chart)) return 1;
+    const std::vector<std::string> lines = search_axis_lines(chart.pos1, chart.pos2, chart.axes);
+    print_lines(lines);
+    if (options.report && !write_report(*options.report, lines)) return 1;
+    return 0;
+}
+
+int cmd_compare(const Args& args)
+{
+    CompareOptions options;
+    if (!parse_options(args, false, options) || !options.analysis || !options.orb_double ||
+        !options.orb_simple)
+        return usage();
+    // The half-sum evaluation waits for a positive orb; the command line must bring one.
+    if (*options.analysis == Analysis::halfsums && !(options.orb_halfsum && *options.orb_halfsum > 0))
+        return usage();
+
+    ChartState chart;
+    if (!load_persons(options.persons[0], options.persons[1], chart)) return 1;
+    const Orbs orbs{*options.orb_double, *options.orb_simple, options.orb_halfsum.value_or(0)};
+    FirstTimeFlags flags;
+    HalfsumCount halfsum_count{};
+    ResultText result;
+    switch (*options.analysis) {
+    case Analysis::solar: result = solar_axes(chart, orbs, flags); break;
+    case Analysis::doubles: result = double_complements(chart, orbs, flags); break;
+    case Analysis::simples: result = simple_complements(chart, orbs, flags, halfsum_count); break;
+    case Analysis::halfsums:
+        simple_complements(chart, orbs, flags, halfsum_count);
+        result = halfsum_evaluation(chart, orbs, halfsum_count);
+        break;
+    case Analysis::list: result = mc_as_list(chart, orbs); break;
+    }
+
+    print_lines(result.lines);
+    print_lines(result.entries);
+    std::fflush(stdout);
+    if (options.report && !write_report(*options.report, result.lines)) return 1;
+    if (options.entries && !write_entries(*options.entries, result.entries)) return 1;
+    if (options.export_scope)
+        return write_export_texts(*options.export_scope, *options.export_file, result, chart,
+                                  DriveC::locate(options.drive_c));
+    return 0;
+}
 
 }  // namespace duoskop::cli
