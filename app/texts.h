@@ -41,6 +41,8 @@ inline constexpr std::string_view kOrbSimplePrefix =
     " E-Orbis: ";
 inline constexpr std::string_view kCloseInfo =
     " X ";
+inline constexpr std::string_view kCredits =
+    "\r  Duoskop  Vers: 1.8  -  Radix-Vergleich auf der 22,5-Grad-Scheibe\r  Berechnet: MC, AS, Sonne, Mond, Planeten, Transneptuner, GZ\r  Vergleiche in MC-, SO- und AS-Achsen, Halbsummen\r  Texte: KTEXTE.TXT und die Planetenbild-Sammlung\r  Oberfl\xE4" "che mit Qt 6, Bild mit libjpeg";
 // Message boxes
 inline constexpr std::string_view kBoxWarning =
     "Warnung";

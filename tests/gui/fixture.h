@@ -1,0 +1,107 @@
+// A main window on a drive C made in a temporary directory, driven through a scripted desktop.
+#pragma once
+
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+#include "app/qt_desktop.h"
+#include "app/unit1.h"
+#include "results/unit2.h"
+#include "scripted_desktop.h"
+
+namespace duoskop::test {
+
+/// One KTEXTE.txt record: length byte and 5 key bytes, length byte and 80 text bytes.
+inline std::string ktexte_record(const std::string& key, const std::string& text)
+{
+    std::string r(1, static_cast<char>(key.size()));
+    r += key + std::string(5 - key.size(), ' ');
+    r += static_cast<char>(text.size());
+    r += text + std::string(80 - text.size(), ' ');
+    return r;
+}
+
+struct Fixture {
+    QTemporaryDir dir;
+    std::filesystem::path drive;
+    ScriptedDesktop desktop;
+    std::unique_ptr<TForm1> form;
+
+    /// `with_ktexte`: the single meanings file exists (else the start shows its error box).
+    explicit Fixture(bool with_ktexte = true) : drive(dir.path().toStdString())
+    {
+        std::filesystem::create_directories(drive / "astro" / "daten");
+        if (with_ktexte) {
+            write_bytes(drive / "astro" / "KTEXTE.txt",
+                        ktexte_record("MC/SO", "Berufliche Ziele") +
+                            ktexte_record("JU/SA", "Geduld und Ausdauer") +
+                            ktexte_record("VE/MA", "Anziehung und Leidenschaft") +
+                            ktexte_record("MC/JU", "Erfolg und Anerkennung"));
+        }
+    }
+
+    /// Creates and shows the main window; the start state follows from the event loop.
+    void start()
+    {
+        form = std::make_unique<TForm1>(desktop, DriveC(drive));
+        form->show();
+        (void)QTest::qWaitForWindowActive(form.get());
+        QApplication::processEvents();
+    }
+
+    void load1(const std::string& path)
+    {
+        desktop.open_paths.push_back(path);
+        form->name1->trigger();
+    }
+    void load2(const std::optional<std::string>& path)
+    {
+        desktop.open_paths.push_back(path);
+        form->name2->trigger();
+    }
+    /// Types both orbs; the entry ends by itself after the third character of each field.
+    void type_orbs(const char* orb_double, const char* orb_simple)
+    {
+        form->Edit1->clear();
+        form->Edit2->clear();
+        form->Edit1->setFocus();
+        QTest::keyClicks(form->Edit1, QString::fromLatin1(orb_double));
+        QTest::keyClicks(form->Edit2, QString::fromLatin1(orb_simple));
+    }
+    /// Start, both persons, orbs 1,0 and 0,5: the state Ready.
+    void ready()
+    {
+        start();
+        load1(make_chart(drive, "MEIER.DAT", meier()));
+        load2(make_chart(drive, "SCHULZ.DAT", schulz()));
+        type_orbs("1,0", "0,5");
+        desktop.boxes.clear();
+    }
+};
+
+/// Runs `trigger`, which shows the result window modally; `inspect` runs while it is shown, then
+/// "&Fertig" closes it. Returns whether the window was shown.
+inline bool while_modal(TForm2* result_window, const std::function<void()>& trigger,
+                        const std::function<void()>& inspect)
+{
+    bool shown = false;
+    QTimer::singleShot(0, result_window, [&] {
+        shown = result_window->isVisible() && result_window->isModal();
+        if (!shown) return;
+        inspect();
+        QTest::mouseClick(result_window->Button3, Qt::LeftButton);
+    });
+    trigger();
+    QApplication::processEvents();
+    return shown;
+}
+
+}  // namespace duoskop::test

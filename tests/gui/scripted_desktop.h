@@ -1,0 +1,115 @@
+// A desktop for the window tests: records every message box and answers boxes, file dialogs and
+// printer dialogs from queues; a print job is written as a PDF file.
+#pragma once
+
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/chart_file.h"
+#include "app/desktop.h"
+#include "app/qt_print.h"
+
+namespace duoskop::test {
+
+struct Box {
+    BoxType type;
+    std::string text;
+    Buttons buttons;
+};
+
+class ScriptedDesktop : public Desktop {
+public:
+    std::vector<Box> boxes;
+    std::deque<Answer> answers;  ///< for yes/no boxes; an empty queue answers Yes
+    std::deque<std::optional<std::string>> open_paths;  ///< an empty queue cancels
+    std::deque<std::optional<std::string>> save_paths;
+    std::deque<std::optional<std::string>> pdf_paths;  ///< print jobs as PDF files
+    std::vector<std::string> open_dirs;
+    std::vector<std::string> save_dirs;
+    int ends = 0;
+
+    Answer message(BoxType type, std::string_view text, Buttons buttons) override
+    {
+        boxes.push_back({type, std::string(text), buttons});
+        if (buttons == Buttons::ok) return Answer::ok;
+        if (answers.empty()) return Answer::yes;
+        const Answer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    std::optional<std::string> open_file(const std::string& initial_dir) override
+    {
+        open_dirs.push_back(initial_dir);
+        return next(open_paths);
+    }
+    std::optional<std::string> save_file(const std::string& initial_dir) override
+    {
+        save_dirs.push_back(initial_dir);
+        return next(save_paths);
+    }
+    std::unique_ptr<LineDevice> open_printer() override
+    {
+        const auto path = next(pdf_paths);
+        if (!path) return nullptr;
+        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(QString::fromStdString(*path));
+        return std::make_unique<QtLineDevice>(std::move(printer));
+    }
+    void end_program() override { ++ends; }
+
+    /// Texts of the boxes shown so far, then forgets them.
+    std::vector<std::string> take_texts()
+    {
+        std::vector<std::string> texts;
+        for (const Box& b : boxes) texts.push_back(b.text);
+        boxes.clear();
+        return texts;
+    }
+
+private:
+    static std::optional<std::string> next(std::deque<std::optional<std::string>>& queue)
+    {
+        if (queue.empty()) return std::nullopt;
+        auto value = queue.front();
+        queue.pop_front();
+        return value;
+    }
+};
+
+/// Writes a file of raw bytes.
+inline void write_bytes(const std::filesystem::path& path, const std::string& bytes)
+{
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+/// A chart file named after the person, in the drive's astro/daten.
+inline std::string make_chart(const std::filesystem::path& drive, const std::string& file_name,
+                              chart_record record)
+{
+    const auto path = drive / "astro" / "daten" / file_name;
+    write_bytes(path, chart_record_bytes(record));
+    return path.string();
+}
+
+inline chart_record person(std::string name, std::string first, std::string date,
+                           std::string time, std::string lon, std::string lat)
+{
+    return {std::move(name), std::move(first), std::move(date), std::move(time), "Hamburg",
+            std::move(lon), std::move(lat)};
+}
+
+/// Two invented persons with known birth times, and one whose time is unknown.
+inline chart_record meier() { return person("Meier", "Hans", "01.05.1960", "06:30:45", "+010 00 00", "+53 33 00"); }
+inline chart_record schulz() { return person("Schulz", "Erika", "17.11.1964", "21:15:00", "+013 24 00", "+52 31 00"); }
+inline chart_record noon() { return person("Lang", "Paul", "03.03.1970", "12:00:00", "+008 40 00", "+50 07 00"); }
+
+}  // namespace duoskop::test
