@@ -180,3 +180,28 @@ TEST(SampleCollection, CoversSomePicturesButNotAll)
         EXPECT_LT(hits, 12) << axis;
     }
 }
+
+TEST(Collection, GarbageFilesOfAnySizeNeverCrash)
+{
+    TempDir dir;
+    const DriveC drive(dir.path());
+    unsigned state = 12345;
+    const auto garbage = [&state](std::size_t size) {
+        std::string bytes(size, '\0');
+        for (char& c : bytes) c = static_cast<char>((state = state * 1103515245u + 12345u) >> 23);
+        return bytes;
+    };
+    for (const std::size_t size : {0u, 1u, 86u, 87u, 1023u, 3569u, 3570u, 3571u, 9000u, 70000u}) {
+        dir.write("astro/KTEXTE.txt", garbage(size));
+        dir.write("PBTX/MCSO.vwt", garbage(size));
+        dir.write("PBTX/MCSO.txt", garbage(size));
+        Ktexte k;
+        load_ktexte(drive, k);
+        k.ktexte_da = true;
+        for (const char* entry : {"MC/SO=JU/SA", "MC/SO", "MC/SO=\xFF\xFF\xFF\xFF\xFF", ""}) {
+            const Resolution r = resolve_entry(entry, k, drive);
+            EXPECT_TRUE(!r.found || r.io_error.empty());
+            EXPECT_TRUE(size >= 3570 || !r.found);  // a short index is never searched
+        }
+    }
+}
