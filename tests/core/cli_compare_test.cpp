@@ -1,0 +1,177 @@
+// duoskop-cli axes and compare on the sample drive: whole reports and entries byte for byte
+// against expected files, the terminal output, and the usage errors.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct CliRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string quote(const std::string& s)
+{
+    std::string q = "'";
+    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+std::string slurp(const fs::path& p)
+{
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::string chart(const std::string& name)
+{
+    return std::string(DUOSKOP_SOURCE_DRIVE_C) + "/astro/daten/" + name + ".dat";
+}
+
+std::string expected(const std::string& name) { return slurp(fs::path(DUOSKOP_TEST_DATA) / "reports" / name); }
+
+class CliCompare : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::random_device rd;
+        dir_ = fs::temp_directory_path() /
+               ("duoskop_compare_" + std::to_string(::getpid()) + "_" + std::to_string(rd()));
+        fs::create_directories(dir_);
+    }
+    void TearDown() override
+    {
+        std::error_code ec;
+        fs::remove_all(dir_, ec);
+    }
+
+    CliRun run(const std::vector<std::string>& args)
+    {
+        std::string command = quote(DUOSKOP_CLI);
+        for (const auto& a : args) command += " " + quote(a);
+        command += " >" + quote((dir_ / "out").string()) + " 2>" + quote((dir_ / "err").string()) +
+                   " </dev/null";
+        const int raw = std::system(command.c_str());
+        CliRun r;
+        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        r.out = slurp(dir_ / "out");
+        r.err = slurp(dir_ / "err");
+        return r;
+    }
+
+    std::string path(const std::string& name) const { return (dir_ / name).string(); }
+
+    fs::path dir_;
+};
+
+struct ReportCase {
+    const char* name;  // expected files <name>.txt and <name>.entries
+    const char* person1;
+    const char* person2;
+    std::vector<std::string> options;
+};
+
+}  // namespace
+
+TEST_F(CliCompare, WholeReportsOfSampleChartPairs)
+{
+    const std::vector<ReportCase> cases = {
+        {"albrecht_weidner_double", "ALBRECHT", "WEIDNER",
+         {"--analysis", "double", "--double", "1,0", "--simple", "0,5"}},
+        {"albrecht_hollmann_simple", "ALBRECHT", "HOLLMANN",
+         {"--analysis", "simple", "--double", "1,0", "--simple", "1,0"}},
+        {"albrecht_hollmann_halfsum", "ALBRECHT", "HOLLMANN",
+         {"--analysis", "halfsum", "--double", "1,0", "--simple", "1.0", "--halfsum", "1,0"}},
+        {"sonnberg_weidner_solar", "SONNBERG", "WEIDNER",
+         {"--analysis", "solar", "--double", "0,5", "--simple", "0,5"}},
+        {"albrecht_kranich_list", "ALBRECHT", "KRANICH",
+         {"--analysis", "list", "--double", "1,0", "--simple", "0.5"}},
+    };
+    for (const ReportCase& c : cases) {
+        std::vector<std::string> args = {"compare", chart(c.person1), chart(c.person2)};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        for (const char* option : {"--report", "report.txt", "--entries", "entries.txt"})
+            args.push_back(std::string(option).ends_with(".txt") ? path(option) : option);
+        const CliRun r = run(args);
+        ASSERT_EQ(r.status, 0) << c.name << ": " << r.err;
+        EXPECT_EQ(slurp(path("report.txt")), expected(std::string(c.name) + ".txt")) << c.name;
+        EXPECT_EQ(slurp(path("entries.txt")), expected(std::string(c.name) + ".entries")) << c.name;
+    }
+}
+
+TEST_F(CliCompare, TerminalShowsTextThenEntriesInUtf8)
+{
+    const CliRun r = run({"compare", chart("ALBRECHT"), chart("WEIDNER"), "--analysis", "double", "--double",
+                          "1,0", "--simple", "0,5"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::string text = expected("albrecht_weidner_double.txt");
+    std::string utf8;
+    for (char c : text) {
+        if (c == '\r') continue;
+        if (c == '\xB0') utf8 += "\u00B0";
+        else if (c == '\xFC') utf8 += "\u00FC";
+        else utf8 += c;
+    }
+    EXPECT_EQ(r.out, utf8 + expected("albrecht_weidner_double.entries"));
+}
+
+TEST_F(CliCompare, AxesBlockOnTheTerminalAndAsReport)
+{
+    const CliRun r = run({"axes", chart("ALBRECHT"), chart("WEIDNER"), "--report", path("axes.txt")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(slurp(path("axes.txt")), expected("albrecht_weidner_axes.txt"));
+    EXPECT_TRUE(r.out.starts_with(" Die Vorgaben f\u00FCr die Suche nach Erg\u00E4nzungen:\n Person 1:   MC 21\u00B044' KRE"))
+        << r.out;
+}
+
+TEST_F(CliCompare, WrongUsageExits2)
+{
+    const std::string a = chart("ALBRECHT");
+    const std::string b = chart("WEIDNER");
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"compare", a, b, "--double", "1,0", "--simple", "0,5"},
+             {"compare", a, b, "--analysis", "solar", "--simple", "0,5"},
+             {"compare", a, b, "--analysis", "solar", "--double", "1,0"},
+             {"compare", a, b, "--analysis", "sun", "--double", "1,0", "--simple", "0,5"},
+             {"compare", a, b, "--analysis", "solar", "--double", "1,x", "--simple", "0,5"},
+             {"compare", a, b, "--analysis", "solar", "--double", "", "--simple", "0,5"},
+             {"compare", a, b, "--analysis", "solar", "--double", "1,0,0", "--simple", "0,5"},
+             {"compare", a, b, "--analysis", "solar", "--double", "nan", "--simple", "0,5"},
+             {"compare", a, b, "--analysis", "halfsum", "--double", "1,0", "--simple", "0,5"},
+             {"compare", a, b, "--analysis", "halfsum", "--double", "1,0", "--simple", "0,5", "--halfsum", "0"},
+             {"compare", a, b, "--analysis", "list", "--double", "1,0", "--simple", "0,5", "--export-texts",
+              "some", "x.txt"},
+             {"compare", a, "--analysis", "list", "--double", "1,0", "--simple", "0,5"},
+             {"compare", a, b, "--analysis", "list", "--double", "1,0", "--simple"},
+             {"axes", a},
+             {"axes", a, b, "--entries", "x.txt"},
+         }) {
+        const CliRun r = run(args);
+        EXPECT_EQ(r.status, 2) << args.size() << " " << args.back();
+        EXPECT_TRUE(r.out.empty());
+    }
+}
+
+TEST_F(CliCompare, ChartThatCannotBeLoadedExits1WithTheMessage)
+{
+    const CliRun r = run({"compare", chart("ALBRECHT"), path("NOBODY.dat"), "--analysis", "solar", "--double",
+                          "1,0", "--simple", "0,5"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.out.empty());
+    EXPECT_FALSE(r.err.empty());
+}
