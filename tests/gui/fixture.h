@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
