@@ -15,7 +15,7 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 8));
+    QApplication::setFont(QFont(QStringLiteral("Liberation Sans"), 8));
 
     std::optional<std::string> drive_dir;
     std::optional<std::string> screenshot_dir;  // not in the usage: for the screenshot script

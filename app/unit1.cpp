@@ -36,7 +36,7 @@ const QColor silver(0xC0, 0xC0, 0xC0);
 
 QFont sans_font(int pixel_size, bool bold)
 {
-    QFont font(QStringLiteral("DejaVu Sans"));
+    QFont font(QStringLiteral("Liberation Sans"));
     font.setPixelSize(pixel_size);
     font.setBold(bold);
     return font;

@@ -27,7 +27,7 @@ namespace {
 
 QFont sans_font(int point_size)
 {
-    QFont font(QStringLiteral("DejaVu Sans"));
+    QFont font(QStringLiteral("Liberation Sans"));
     font.setPointSize(point_size);
     return font;
 }
