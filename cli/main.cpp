@@ -14,7 +14,7 @@ int usage()
         "                   --double ORB --simple ORB [--halfsum ORB] [--report FILE]\n"
         "                   [--entries FILE] [--export-texts bilder|alle FILE] [--drive-c DIR]\n"
         "       duoskop-cli new-chart FILE --name N --first-name F --date DD.MM.YYYY\n"
-        "                   --time HH:MM:SS --longitude L --latitude B [--extra X]\n",
+        "                   --time HH:MM:SS --longitude L --latitude B [--extra X] [--force]\n",
         stderr);
     return 2;
 }
