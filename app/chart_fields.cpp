@@ -13,6 +13,8 @@ namespace {
 std::optional<int> digits(std::string_view text, std::size_t max_digits)
 {
     if (text.empty() || text.size() > max_digits) return std::nullopt;
+    // from_chars would take a leading '-': only digits make a field part.
+    if (text.find_first_not_of("0123456789") != std::string_view::npos) return std::nullopt;
     int value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;

@@ -1,0 +1,38 @@
+// Small helpers the fuzz harnesses share: a private scratch directory and writing a file.
+#pragma once
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <string_view>
+
+namespace duoskop::fuzzing {
+
+/// A scratch directory of this process, created on first use.
+inline const std::filesystem::path& scratch_dir()
+{
+    static const std::filesystem::path dir = [] {
+        auto d = std::filesystem::temp_directory_path() /
+                 ("duoskop-fuzz-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(d);
+        return d;
+    }();
+    return dir;
+}
+
+inline void write_file(const std::filesystem::path& path, std::string_view bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+/// Stops the run with a finding when an invariant does not hold.
+inline void require(bool condition)
+{
+    if (!condition) std::abort();
+}
+
+}  // namespace duoskop::fuzzing
