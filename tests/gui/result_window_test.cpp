@@ -327,8 +327,14 @@ void ResultWindowTest::printingTheReportAndTheTexts()
     }
     QCOMPARE(letters, QString(60, u'a') + QString(60, u'b') + QString(60, u'c'));
     QVERIFY(!report.contains(QString(180, u'x').left(120)));  // nothing printed past the edge
-    // A cancelled printer dialog prints nothing.
+    // A cancelled printer dialog prints nothing; a printer that fails shows an error box.
     QTest::mouseClick(r.Button2, Qt::LeftButton);
+    QVERIFY(fx.desktop.boxes.empty());
+    fx.desktop.pdf_paths.push_back((fx.drive / "fehlt" / "x.pdf").string());
+    QTest::mouseClick(r.Button2, Qt::LeftButton);
+    QCOMPARE(fx.desktop.boxes.size(), std::size_t{1});
+    QVERIFY(fx.desktop.boxes[0].type == BoxType::error);
+    fx.desktop.boxes.clear();
 
     // The export of all texts to the printer: two empty lines, the header, every line indented.
     const std::string texts_pdf = (fx.drive / "texte.pdf").string();
