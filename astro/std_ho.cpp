@@ -338,15 +338,19 @@ private:
     {
         const double m = modulo(next_element(), 2 * pi);
         const double e = rad_to_deg(next_element());
-        // Kepler's equation, five iterations.
+        // Kepler's equation, five iterations. With e = 0 (the transneptunian points) every
+        // iteration gives M + 0 = M exactly, so the sines are not taken.
         double ea = m;
-        for (int k = 0; k < 5; ++k) ea = m + e * std::sin(ea);
+        if (e != 0)
+            for (int k = 0; k < 5; ++k) ea = m + e * std::sin(ea);
+        const double sin_e = std::sin(ea);
+        const double cos_e = std::cos(ea);
         const double a = next_number();
         // Rate of E per day.
-        const double n = 0.0172021 / (std::sqrt(a * a * a) * (1 - e * std::cos(ea)));
+        const double n = 0.0172021 / (std::sqrt(a * a * a) * (1 - e * cos_e));
         // Velocity in the orbital plane.
-        const double vp = -a * n * std::sin(ea);
-        const double vq = std::sqrt(1 - e * e) * a * n * std::cos(ea);
+        const double vp = -a * n * sin_e;
+        const double vq = std::sqrt(1 - e * e) * a * n * cos_e;
         const double omega = next_element();
         const double node = next_element();
         const double incl = next_element();
@@ -359,8 +363,8 @@ private:
             vy = v.y - earth_velocity_.y;
         }
         // Heliocentric position.
-        const double p = a * (std::cos(ea) - e);
-        const double q = a * std::sin(ea) * std::sqrt(1 - e * e);
+        const double p = a * (cos_e - e);
+        const double q = a * sin_e * std::sqrt(1 - e * e);
         Vec3 pos = orbit_to_ecliptic(p, q, omega, node, incl);
         if (b >= 9 && b <= 13) pos = outer_corrections(b, pos);
         if (b == 2) {

@@ -6,10 +6,6 @@
 
 namespace duoskop {
 
-double Int(double x) { return std::trunc(x); }
-
-double Frac(double x) { return x - Int(x); }
-
 std::int64_t Trunc(double x)
 {
     if (std::isnan(x)) return 0;
@@ -18,48 +14,6 @@ std::int64_t Trunc(double x)
     if (t <= -9.2e18) return std::numeric_limits<std::int64_t>::min();
     return static_cast<std::int64_t>(t);
 }
-
-double mod225(double x) { return x - Int(x * 10 / 225) * 22.5; }
-
-double mod30(double x) { return x - Int(x / 30) * 30; }
-
-double mod360(double x) { return x - Int(x / 360) * 360; }
-
-double modulo(double v, double m)
-{
-    double r = m * Frac(v / m);
-    if (r < 0) r += m;
-    return r;
-}
-
-double deg_to_rad(double x) { return x * std::numbers::pi / 180; }
-
-double rad_to_deg(double x) { return x * 180 / std::numbers::pi; }
-
-double sin_deg(double x) { return std::sin(std::numbers::pi * x / 180); }
-
-double cos_deg(double x) { return std::cos(std::numbers::pi * x / 180); }
-
-double tan_rad(double x) { return std::sin(x) / std::cos(x); }
-
-Rect polar_to_rect(double angle, double radius, double zero_substitute)
-{
-    if (angle == 0) angle = zero_substitute;
-    return {radius * std::cos(angle), radius * std::sin(angle)};
-}
-
-Polar rect_to_polar(double x, double y, double zero_substitute)
-{
-    if (y == 0) y = zero_substitute;
-    const double radius = std::sqrt(x * x + y * y);
-    // The plain arctangent of the quotient; x = 0 gives +-infinity and so +-pi/2.
-    double angle = std::atan(y / x);
-    if (angle < 0) angle += std::numbers::pi;
-    if (y < 0) angle += std::numbers::pi;
-    return {radius, angle};
-}
-
-double round_over_half(double x) { return Frac(x) > 0.5 ? x + 1 : x; }
 
 std::string zero_pad(std::uint16_t value, int width)
 {
