@@ -1,5 +1,6 @@
 #include "astro/std_ho.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <iterator>
@@ -433,6 +434,8 @@ int house_number(int reference_index, int body_index, double reference_position,
     if (body_index == reference_index) return start;
     std::int64_t n = Trunc((point_position - reference_position) / 30);
     if (point_position < reference_position) n -= 1;
+    // Positions lie in [0, 360), so n is in [-12, 11]; anything else is only kept from overflowing.
+    n = std::clamp<std::int64_t>(n, -1000000, 1000000);
     std::int64_t h = n + start;
     if (h > 12) h -= 12;
     if (h <= 0) h += 12;
