@@ -133,7 +133,7 @@ private:
     Vec3 earth_{};
     Vec3 earth_velocity_{};
 
-    // --- Part 2.2: time, obliquity, sidereal angle, MC and AS ---
+    // --- Step 1 and 2: time, obliquity, sidereal angle, MC and AS ---
 
     void compute_time()
     {
@@ -168,7 +168,7 @@ private:
         positions_[1] = 0;
     }
 
-    // --- Part 2.3: Sun, and the mean elements handed to the Moon ---
+    // --- Step 3: Sun, and the mean elements handed to the Moon ---
 
     void compute_sun()
     {
@@ -244,7 +244,7 @@ private:
         positions_[2] = lambda;
     }
 
-    // --- Part 2.4: Moon and mean node ---
+    // --- Step 4: Moon and mean node ---
 
     void compute_moon()
     {
@@ -283,7 +283,7 @@ private:
         positions_[5] = node;
     }
 
-    // --- Part 2.5: planets, transneptunian points, galactic centre ---
+    // --- Step 5: planets, transneptunian points, galactic centre ---
 
     // The next polynomial element c0 + c1*T + c2*T^2 of the table, converted to radians.
     double next_element()

@@ -53,7 +53,7 @@ TEST(ElementTable, HoldsTheNumbersInTheTextsOrder)
     EXPECT_EQ(values_of(k1990).elements_read, 521u);
 }
 
-// Part 2.2
+// Time, sidereal angle, MC and AS
 TEST(ComputeTime, JulianDayAndCenturies)
 {
     StdHoValues v = values_of(birth(1, 1, 1990, 0.0));
@@ -144,7 +144,7 @@ TEST(HouseNumber, EqualHousesFromTheReference)
     EXPECT_EQ(house_number(3, 7, 359.0, 10.0), 1);     // n = -11 - 1 = -12, h = -11, lifted to 1
 }
 
-// Part 2.3
+// Sun
 TEST(ComputeSun, MeanElementsAtTheEpoch)
 {
     const StdHoValues v = values_of(kEpoch);
@@ -181,7 +181,7 @@ TEST(ComputeSun, NotReducedBelow360)
         }
 }
 
-// Part 2.4
+// Moon and node
 TEST(ComputeMoon, ReferenceLongitudesAndNode)
 {
     Positions p = f_rechnen(kEpoch);
@@ -218,7 +218,7 @@ TEST(ComputeMoon, NegativeNodeIsLifted)
     }
 }
 
-// Part 2.5
+// Planets, transneptunian points, galactic centre
 TEST(ComputePlanets, ReferenceLongitudes1990)
 {
     const Positions p = f_rechnen(k1990);
