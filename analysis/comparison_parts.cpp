@@ -35,5 +35,23 @@ std::string persons_line(const ChartState& chart)
     return line;
 }
 
+void BlockLines::add_midpoint(const ChartState& chart, std::uint8_t k, std::uint8_t l)
+{
+    append_cut(p1_midpoints, dial_text(chart.pos1, k, l) + "  ");
+    append_cut(midpoint_names, pair_code(k, l) + "   ");
+    append_cut(p2_midpoints, dial_text(chart.pos2, k, l) + "  ");
+}
+
+void BlockLines::move_to(std::vector<std::string>& out)
+{
+    for (std::string* line : {&p1_names, &p1_positions}) out.push_back(std::move(*line));
+    out.emplace_back();
+    for (std::string* line : {&p1_midpoints, &midpoint_names, &p2_midpoints}) out.push_back(std::move(*line));
+    out.emplace_back();
+    for (std::string* line : {&p2_names, &p2_positions}) out.push_back(std::move(*line));
+    out.emplace_back(".........");
+    out.emplace_back();
+}
+
 }  // namespace comparison_parts
 }  // namespace duoskop

@@ -81,10 +81,11 @@ void write_block(const ChartState& chart, const Dial& dial, const DoubleMarks& m
     const std::string e_j = picture_axis(axes.axis_name[j]);
     const std::string blanks13(13, ' ');
 
-    std::string p1_names = "  Pers.1    " + axes.axis_name[i] + " = ";
-    std::string p1_positions = blanks13 + angle_text(2, 1, axes.axis_value[i]) + "   ";
-    std::string p2_names = "  Pers.2    " + axes.axis_name[j] + " = ";
-    std::string p2_positions = blanks13 + angle_text(2, 1, axes.axis_value[j]) + "   ";
+    BlockLines block;
+    block.p1_names = "  Pers.1    " + axes.axis_name[i] + " = ";
+    block.p1_positions = blanks13 + angle_text(2, 1, axes.axis_value[i]) + "   ";
+    block.p2_names = "  Pers.2    " + axes.axis_name[j] + " = ";
+    block.p2_positions = blanks13 + angle_text(2, 1, axes.axis_value[j]) + "   ";
 
     for (std::uint8_t n = 0; n < compared_bodies; ++n) {
         const bool in_x = marks[i][0][n] != empty_mark && marks[j][1][n] != empty_mark;
@@ -94,16 +95,16 @@ void write_block(const ChartState& chart, const Dial& dial, const DoubleMarks& m
         const std::string mc_pair = pair_code(0, n);
         const std::string counterpart = pair_code(cp.pair_first, cp.pair_second);
         if (in_x) {
-            append_cut(p1_names, mc_pair + "1  ");
-            append_cut(p1_positions, dial_text(chart.pos1, 0, n) + "  ");
-            append_cut(p2_names, counterpart + "2  ");
-            append_cut(p2_positions, dial_text(chart.pos2, cp.pair_first, cp.pair_second) + "  ");
+            append_cut(block.p1_names, mc_pair + "1  ");
+            append_cut(block.p1_positions, dial_text(chart.pos1, 0, n) + "  ");
+            append_cut(block.p2_names, counterpart + "2  ");
+            append_cut(block.p2_positions, dial_text(chart.pos2, cp.pair_first, cp.pair_second) + "  ");
         }
         if (in_y) {
-            append_cut(p1_names, counterpart + "1  ");
-            append_cut(p1_positions, dial_text(chart.pos1, cp.pair_first, cp.pair_second) + "  ");
-            append_cut(p2_names, mc_pair + "2  ");
-            append_cut(p2_positions, dial_text(chart.pos2, 0, n) + "  ");
+            append_cut(block.p1_names, counterpart + "1  ");
+            append_cut(block.p1_positions, dial_text(chart.pos1, cp.pair_first, cp.pair_second) + "  ");
+            append_cut(block.p2_names, mc_pair + "2  ");
+            append_cut(block.p2_positions, dial_text(chart.pos2, 0, n) + "  ");
         }
         if (in_x) result.entries.push_back(e_i + mc_pair);
         if (in_y) result.entries.push_back(e_i + counterpart);
@@ -112,29 +113,17 @@ void write_block(const ChartState& chart, const Dial& dial, const DoubleMarks& m
     }
 
     // Midpoints that both persons have in their axis of this block.
-    std::string p1_midpoints = blanks13;
-    std::string midpoint_names = blanks13;
-    std::string p2_midpoints = blanks13;
+    block.p1_midpoints = block.midpoint_names = block.p2_midpoints = blanks13;
     for (std::uint8_t k = 0; k < compared_bodies; ++k) {
         for (std::uint8_t l = k; l < compared_bodies; ++l) {
             if (!dial.axis_test(k, l, i, 1) || !dial.axis_test(k, l, j, 2)) continue;
+            block.add_midpoint(chart, k, l);
             const std::string pair = pair_code(k, l);
-            append_cut(p1_midpoints, dial_text(chart.pos1, k, l) + "  ");
-            append_cut(midpoint_names, pair + "   ");
-            append_cut(p2_midpoints, dial_text(chart.pos2, k, l) + "  ");
             result.entries.push_back(e_i + pair);
             if (e_j != e_i) result.entries.push_back(e_j + pair);
         }
     }
-
-    for (std::string* line : {&p1_names, &p1_positions}) result.lines.push_back(std::move(*line));
-    result.lines.emplace_back();
-    for (std::string* line : {&p1_midpoints, &midpoint_names, &p2_midpoints})
-        result.lines.push_back(std::move(*line));
-    result.lines.emplace_back();
-    for (std::string* line : {&p2_names, &p2_positions}) result.lines.push_back(std::move(*line));
-    result.lines.emplace_back(".........");
-    result.lines.emplace_back();
+    block.move_to(result.lines);
 }
 
 }  // namespace

@@ -18,22 +18,11 @@ namespace {
 using namespace comparison_parts;
 
 // The seven lines of one set of columns, each column 8 characters wide.
-struct ColumnLines {
-    std::string p1_axes;
-    std::string p1_axis_positions;
-    std::string p1_midpoints;
-    std::string midpoint_names;
-    std::string p2_midpoints;
-    std::string p2_axes;
-    std::string p2_axis_positions;
-
-    ColumnLines(std::string_view p1_start, std::string_view p2_start)
-        : p1_axes(p1_start), p1_axis_positions(10, ' '), p1_midpoints(10, ' '),
-          midpoint_names(10, ' '), p2_midpoints(10, ' '), p2_axes(p2_start),
-          p2_axis_positions(10, ' ')
-    {
-    }
-};
+BlockLines column_lines(std::string_view p1_start, std::string_view p2_start)
+{
+    const std::string blanks10(10, ' ');
+    return {std::string(p1_start), blanks10, blanks10, blanks10, blanks10, std::string(p2_start), blanks10};
+}
 
 // One side of an occurrence: the axis pair, its house number and its dial position.
 struct AxisSide {
@@ -71,8 +60,8 @@ ResultText halfsum_evaluation(const ChartState& chart, const Orbs& orbs,
     result.lines.emplace_back();
 
     const Dial dial(chart, orbs);
-    ColumnLines first("  Pers.1  ", "  Pers.2  ");
-    ColumnLines continued("          ", "          ");
+    BlockLines first = column_lines("  Pers.1  ", "  Pers.2  ");
+    BlockLines continued = column_lines("          ", "          ");
     std::uint64_t count = 0;
 
     for (std::uint8_t k = 0; k < compared_bodies; ++k) {
@@ -87,18 +76,16 @@ ResultText halfsum_evaluation(const ChartState& chart, const Orbs& orbs,
                                   dial.pair_test_halfsum(cp.pair_first, cp.pair_second, k, l, 1);
                 if (!alt1 && !alt2) continue;
                 ++count;
-                ColumnLines& lines = count <= 8 ? first : continued;
+                BlockLines& lines = count <= 8 ? first : continued;
                 // alt1 wins when both hold: MC/i at P1 against the counterpart pair at P2.
                 const AxisSide p1 = alt1 ? mc_side(chart.pos1, i) : counterpart_side(chart.pos1, cp);
                 const AxisSide p2 = alt1 ? counterpart_side(chart.pos2, cp) : mc_side(chart.pos2, i);
 
-                append_cut(lines.p1_axes, axis_column(p1));
-                append_cut(lines.p1_axis_positions, angle_text(2, 22, p1.position) + "  ");
-                append_cut(lines.p2_axes, axis_column(p2));
-                append_cut(lines.p2_axis_positions, angle_text(2, 22, p2.position) + "  ");
-                append_cut(lines.midpoint_names, pair + "   ");
-                append_cut(lines.p1_midpoints, dial_text(chart.pos1, k, l) + "  ");
-                append_cut(lines.p2_midpoints, dial_text(chart.pos2, k, l) + "  ");
+                append_cut(lines.p1_names, axis_column(p1));
+                append_cut(lines.p1_positions, angle_text(2, 22, p1.position) + "  ");
+                append_cut(lines.p2_names, axis_column(p2));
+                append_cut(lines.p2_positions, angle_text(2, 22, p2.position) + "  ");
+                lines.add_midpoint(chart, k, l);
 
                 result.entries.push_back(p1.axis + "=" + pair);
                 result.entries.push_back(p2.axis + "=" + pair);
@@ -106,33 +93,20 @@ ResultText halfsum_evaluation(const ChartState& chart, const Orbs& orbs,
         }
     }
 
+    // Each part of the first columns, followed by the same part of the continuation columns.
     const bool has_continuation = count > 8;
     auto& out = result.lines;
-    out.push_back(first.p1_axes);
-    out.push_back(first.p1_axis_positions);
-    if (has_continuation) {
+    const auto put = [&](std::initializer_list<std::string BlockLines::*> part) {
+        for (const auto line : part) out.push_back(first.*line);
+        if (!has_continuation) return;
         out.emplace_back();
-        out.push_back(continued.p1_axes);
-        out.push_back(continued.p1_axis_positions);
-    }
+        for (const auto line : part) out.push_back(continued.*line);
+    };
+    put({&BlockLines::p1_names, &BlockLines::p1_positions});
     out.emplace_back();
-    out.push_back(first.p1_midpoints);
-    out.push_back(first.midpoint_names);
-    out.push_back(first.p2_midpoints);
-    if (has_continuation) {
-        out.emplace_back();
-        out.push_back(continued.p1_midpoints);
-        out.push_back(continued.midpoint_names);
-        out.push_back(continued.p2_midpoints);
-    }
+    put({&BlockLines::p1_midpoints, &BlockLines::midpoint_names, &BlockLines::p2_midpoints});
     out.emplace_back();
-    out.push_back(first.p2_axes);
-    out.push_back(first.p2_axis_positions);
-    if (has_continuation) {
-        out.emplace_back();
-        out.push_back(continued.p2_axes);
-        out.push_back(continued.p2_axis_positions);
-    }
+    put({&BlockLines::p2_names, &BlockLines::p2_positions});
     return result;
 }
 

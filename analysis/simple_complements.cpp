@@ -105,10 +105,9 @@ ResultText simple_complements(const ChartState& chart, const Orbs& orbs, FirstTi
         const CounterpartPair cp = counterpart_set(n);
         const std::uint8_t a = cp.pair_first;
         const std::uint8_t b = cp.pair_second;
-        std::string p1_names = "  Pers.1   ";
-        std::string p2_names = "  Pers.2   ";
-        std::string p1_positions;
-        std::string p2_positions;
+        BlockLines block;
+        block.p1_names = "  Pers.1   ";
+        block.p2_names = "  Pers.2   ";
         PictureEntry& picture = pictures[n];
         bool picture_found = false;
         bool midpoint_found = false;
@@ -117,12 +116,12 @@ ResultText simple_complements(const ChartState& chart, const Orbs& orbs, FirstTi
         std::uint8_t m = mates.direction1[n][0];
         if (m != no_mate && dial.pair_test_simple(0, n, 3, m, 1)) {
             picture_found = true;
-            append_cut(p1_names, pair_code(0, n) + " = " + as_pair(m) + "  ");
-            place_positions(p1_positions, 11, dial_text(chart.pos1, 0, n), dial_text(chart.pos1, 3, m));
-            append_cut(p2_names, pair_code(a, b) + " = " + pair_code(0, m));
-            place_positions(p2_positions, 11, dial_text(chart.pos2, a, b), dial_text(chart.pos2, 0, m));
-            picture.p1_formula = formula_of(p1_names);
-            picture.p2_formula = formula_of(p2_names);
+            append_cut(block.p1_names, pair_code(0, n) + " = " + as_pair(m) + "  ");
+            place_positions(block.p1_positions, 11, dial_text(chart.pos1, 0, n), dial_text(chart.pos1, 3, m));
+            append_cut(block.p2_names, pair_code(a, b) + " = " + pair_code(0, m));
+            place_positions(block.p2_positions, 11, dial_text(chart.pos2, a, b), dial_text(chart.pos2, 0, m));
+            picture.p1_formula = formula_of(block.p1_names);
+            picture.p2_formula = formula_of(block.p2_names);
             for (std::uint8_t k = 0; k < compared_bodies; ++k) {
                 for (std::uint8_t l = k; l < compared_bodies; ++l) {
                     if (dial.pair_test_simple(0, n, k, l, 1) && dial.pair_test_simple(a, b, k, l, 2)) {
@@ -138,14 +137,16 @@ ResultText simple_complements(const ChartState& chart, const Orbs& orbs, FirstTi
         m = mates.direction2[n][0];
         if (m != no_mate && dial.pair_test_simple(3, n, 0, m, 2)) {
             picture_found = true;
-            const std::size_t p1_column = p1_names.size();
-            const std::size_t p2_column = p2_names.size();
-            append_cut(p1_names, pair_code(a, b) + " = " + pair_code(0, m));
-            place_positions(p1_positions, p1_column, dial_text(chart.pos1, a, b), dial_text(chart.pos1, 0, m));
-            append_cut(p2_names, pair_code(0, n) + " = " + (m < 4 ? as_pair(m) : as_pair(m) + "  "));
-            place_positions(p2_positions, p2_column, dial_text(chart.pos2, 0, n), dial_text(chart.pos2, 3, m));
-            picture.p1_formula = formula_of(p1_names);
-            picture.p2_formula = formula_of(p2_names);
+            const std::size_t p1_column = block.p1_names.size();
+            const std::size_t p2_column = block.p2_names.size();
+            append_cut(block.p1_names, pair_code(a, b) + " = " + pair_code(0, m));
+            place_positions(block.p1_positions, p1_column, dial_text(chart.pos1, a, b),
+                            dial_text(chart.pos1, 0, m));
+            append_cut(block.p2_names, pair_code(0, n) + " = " + (m < 4 ? as_pair(m) : as_pair(m) + "  "));
+            place_positions(block.p2_positions, p2_column, dial_text(chart.pos2, 0, n),
+                            dial_text(chart.pos2, 3, m));
+            picture.p1_formula = formula_of(block.p1_names);
+            picture.p2_formula = formula_of(block.p2_names);
             for (std::uint8_t k = 0; k < compared_bodies; ++k) {
                 for (std::uint8_t l = k; l < compared_bodies; ++l) {
                     if (dial.pair_test_simple(a, b, k, l, 1) && dial.pair_test_simple(0, n, k, l, 2)) {
@@ -158,29 +159,17 @@ ResultText simple_complements(const ChartState& chart, const Orbs& orbs, FirstTi
         }
 
         if (!picture_found || !midpoint_found) continue;
-        const std::string blanks11(11, ' ');
-        std::string p1_midpoints = blanks11;
-        std::string midpoint_names = blanks11;
-        std::string p2_midpoints = blanks11;
+        block.p1_midpoints = block.midpoint_names = block.p2_midpoints = std::string(11, ' ');
         for (std::uint8_t k = 0; k < compared_bodies; ++k) {
             for (std::uint8_t l = k; l < compared_bodies; ++l) {
                 if (!shown[k][l]) continue;
+                block.add_midpoint(chart, k, l);
                 const std::string pair = pair_code(k, l);
-                append_cut(p1_midpoints, dial_text(chart.pos1, k, l) + "  ");
-                append_cut(midpoint_names, pair + "   ");
-                append_cut(p2_midpoints, dial_text(chart.pos2, k, l) + "  ");
                 picture.p1_midpoints.push_back(picture.p1_formula.substr(0, 6) + pair);
                 picture.p2_midpoints.push_back(picture.p2_formula.substr(0, 6) + pair);
             }
         }
-        for (std::string* line : {&p1_names, &p1_positions}) result.lines.push_back(std::move(*line));
-        result.lines.emplace_back();
-        for (std::string* line : {&p1_midpoints, &midpoint_names, &p2_midpoints})
-            result.lines.push_back(std::move(*line));
-        result.lines.emplace_back();
-        for (std::string* line : {&p2_names, &p2_positions}) result.lines.push_back(std::move(*line));
-        result.lines.emplace_back(".........");
-        result.lines.emplace_back();
+        block.move_to(result.lines);
     }
 
     // The list: per body its P1 formula, its midpoint pictures of both sides in turn, its P2 formula.
