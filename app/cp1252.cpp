@@ -18,21 +18,10 @@ constexpr std::array<char32_t, 32> high_controls = {
 
 void append_utf8(std::string& out, char32_t c)
 {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
+    static constexpr unsigned lead[] = {0x00, 0xC0, 0xE0, 0xF0};
+    const int tail = c < 0x80 ? 0 : c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
+    out += static_cast<char>(lead[tail] | (c >> (6 * tail)));
+    for (int k = tail - 1; k >= 0; --k) out += static_cast<char>(0x80 | ((c >> (6 * k)) & 0x3F));
 }
 
 // The Windows-1252 byte of a code point, or -1 when it has none.
@@ -67,6 +56,26 @@ std::size_t decode_utf8(std::string_view text, std::size_t i, char32_t& c)
     return len;
 }
 
+// Walks `text` as UTF-8: visit(c, bytes) for each well-formed sequence, visit(no_char, byte) for
+// each byte that begins none. A false from `visit` ends the walk.
+constexpr char32_t no_char = 0xFFFFFFFF;
+
+template <class Visit>
+void each_utf8(std::string_view text, Visit visit)
+{
+    std::size_t i = 0;
+    while (i < text.size()) {
+        char32_t c = 0;
+        std::size_t len = decode_utf8(text, i, c);
+        if (len == 0) {
+            c = no_char;
+            len = 1;
+        }
+        if (!visit(c, text.substr(i, len))) return;
+        i += len;
+    }
+}
+
 }  // namespace
 
 std::string cp1252_to_utf8(std::string_view text)
@@ -86,16 +95,14 @@ std::optional<std::string> utf8_to_cp1252(std::string_view text)
 {
     std::string out;
     out.reserve(text.size());
-    std::size_t i = 0;
-    while (i < text.size()) {
-        char32_t c = 0;
-        const std::size_t len = decode_utf8(text, i, c);
-        if (len == 0) return std::nullopt;
-        const int byte = cp1252_byte(c);
-        if (byte < 0) return std::nullopt;
+    bool whole = true;
+    each_utf8(text, [&](char32_t c, std::string_view) {
+        const int byte = c == no_char ? -1 : cp1252_byte(c);
+        if (byte < 0) return whole = false;
         out += static_cast<char>(byte);
-        i += len;
-    }
+        return true;
+    });
+    if (!whole) return std::nullopt;
     return out;
 }
 
@@ -103,18 +110,11 @@ std::string valid_utf8(std::string_view text)
 {
     std::string out;
     out.reserve(text.size());
-    std::size_t i = 0;
-    while (i < text.size()) {
-        char32_t c = 0;
-        const std::size_t len = decode_utf8(text, i, c);
-        if (len == 0) {
-            append_utf8(out, 0xFFFD);
-            ++i;
-        } else {
-            out.append(text.substr(i, len));
-            i += len;
-        }
-    }
+    each_utf8(text, [&](char32_t c, std::string_view bytes) {
+        if (c == no_char) append_utf8(out, 0xFFFD);
+        else out.append(bytes);
+        return true;
+    });
     return out;
 }
 
