@@ -3,13 +3,11 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QScreen>
 #include <QScrollBar>
 #include <QTimer>
 #include <array>
@@ -21,6 +19,7 @@
 #include "app/orb.h"
 #include "app/qt_desktop.h"
 #include "app/qt_picture.h"
+#include "app/qt_style.h"
 #include "app/texts.h"
 #include "astro/un_math.h"
 #include "results/unit2.h"
@@ -29,37 +28,8 @@ namespace duoskop {
 
 namespace {
 
-const QColor navy(0x00, 0x00, 0x80);
-const QColor yellow(0xFF, 0xFF, 0x00);
 const QColor light_green(0xC0, 0xDC, 0xC0);
 const QColor silver(0xC0, 0xC0, 0xC0);
-
-QFont sans_font(int pixel_size, bool bold)
-{
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPixelSize(pixel_size);
-    font.setBold(bold);
-    return font;
-}
-
-QFont mono_font(int pixel_size)
-{
-    QFont font(QStringLiteral("Liberation Mono"));
-    font.setStyleHint(QFont::TypeWriter);
-    font.setPixelSize(pixel_size);
-    return font;
-}
-
-void set_colours(QWidget* widget, const QColor& base, const QColor& text, bool fill = true)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, base);
-    palette.setColor(QPalette::Base, base);
-    palette.setColor(QPalette::WindowText, text);
-    palette.setColor(QPalette::Text, text);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(fill);
-}
 
 void set_text_colour(QLabel* label, const QColor& colour)
 {
@@ -254,11 +224,7 @@ void TForm1::showEvent(QShowEvent* event)
     QMainWindow::showEvent(event);
     if (shown_once_) return;
     shown_once_ = true;
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    centre_on_screen(this);
     // The start state and its hint follow once the window is on the screen.
     QTimer::singleShot(0, this, [this] { FormShow(); });
 }

@@ -2,14 +2,12 @@
 
 #include <QButtonGroup>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -17,6 +15,7 @@
 
 #include "app/io_error.h"
 #include "app/qt_desktop.h"
+#include "app/qt_style.h"
 #include "app/texts.h"
 #include "results/click.h"
 #include "results/report.h"
@@ -24,32 +23,6 @@
 namespace duoskop {
 
 namespace {
-
-QFont sans_font(int point_size)
-{
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPointSize(point_size);
-    return font;
-}
-
-QFont mono_font(int pixel_size)
-{
-    QFont font(QStringLiteral("Liberation Mono"));
-    font.setStyleHint(QFont::TypeWriter);
-    font.setPixelSize(pixel_size);
-    return font;
-}
-
-void set_colours(QWidget* widget, const QColor& base, const QColor& text)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, base);
-    palette.setColor(QPalette::Base, base);
-    palette.setColor(QPalette::WindowText, text);
-    palette.setColor(QPalette::Text, text);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
 
 // A report line as one line of the memo: a line break inside it would split the memo's lines.
 QString memo_text(std::string_view line)
@@ -59,9 +32,6 @@ QString memo_text(std::string_view line)
     return text;
 }
 
-const QColor navy(0x00, 0x00, 0x80);
-const QColor yellow(0xFF, 0xFF, 0x00);
-
 }  // namespace
 
 TForm2::TForm2(Desktop& desktop, const DriveC& drive, const ChartState& chart,
@@ -70,7 +40,7 @@ TForm2::TForm2(Desktop& desktop, const DriveC& drive, const ChartState& chart,
 {
     setObjectName(QStringLiteral("Form2"));
     setFixedSize(686, 543);
-    setFont(sans_font(8));
+    setFont(sans_font_pt(8));
     set_colours(this, navy, Qt::white);
     setModal(true);
 
@@ -120,7 +90,7 @@ TForm2::TForm2(Desktop& desktop, const DriveC& drive, const ChartState& chart,
     const auto heading = [this](const char* name, std::string_view caption, int x, int width) {
         auto* label = new QLabel(to_qt(caption), Panel1);
         label->setObjectName(QString::fromLatin1(name));
-        label->setFont(sans_font(10));
+        label->setFont(sans_font_pt(10));
         label->setGeometry(x, 14, width, 16);
         return label;
     };
@@ -186,11 +156,7 @@ void TForm2::present(const ResultText& result)
 
 void TForm2::showEvent(QShowEvent* event)
 {
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    centre_on_screen(this);
     QDialog::showEvent(event);
     Memo1->verticalScrollBar()->setValue(0);
 }
@@ -280,27 +246,22 @@ void TForm2::RadioButton4Click() { export_to_printer(ExportScope::all); }
 
 void TForm2::export_to_file(ExportScope scope)
 {
-    const auto path = desktop_.save_file(drive_.resolve("c:\\").string());
-    if (path) {
+    std::string failure;
+    if (const auto path = desktop_.save_file(drive_.resolve("c:\\").string())) {
         const ExportLines out = export_file_lines(entries_, scope, chart_.person1, chart_.person2,
                                                   analysis_title_, ktexte_, drive_);
-        std::string failure = write_text_file(*path, out.lines);
+        failure = write_text_file(*path, out.lines);
         if (failure.empty()) failure = out.io_error;
-        if (!failure.empty()) {
-            io_error(failure);
-            return;  // the panel stays shown
-        }
     }
-    Panel1->hide();
+    end_export(failure);
 }
 
 void TForm2::export_to_printer(ExportScope scope)
 {
-    std::unique_ptr<LineDevice> printer = desktop_.open_printer();
-    if (printer) {
+    std::string failure;
+    if (std::unique_ptr<LineDevice> printer = desktop_.open_printer()) {
         const ExportLines out = export_printer_lines(entries_, scope, chart_.person1,
                                                      chart_.person2, analysis_title_, ktexte_, drive_);
-        std::string failure;
         for (const std::string& line : out.lines) {
             if (!printer->write_line(line)) {
                 failure = io_error_text(EIO);
@@ -309,12 +270,14 @@ void TForm2::export_to_printer(ExportScope scope)
         }
         if (!printer->close() && failure.empty()) failure = io_error_text(EIO);
         if (failure.empty()) failure = out.io_error;
-        if (!failure.empty()) {
-            io_error(failure);
-            return;  // the panel stays shown
-        }
     }
-    Panel1->hide();
+    end_export(failure);
+}
+
+void TForm2::end_export(const std::string& failure)
+{
+    if (failure.empty()) Panel1->hide();
+    else io_error(failure);  // the panel stays shown
 }
 
 }  // namespace duoskop

@@ -71,6 +71,8 @@ protected:
 private:
     void export_to_file(ExportScope scope);
     void export_to_printer(ExportScope scope);
+    // Hides the export panel, or keeps it and shows `failure` when there is one.
+    void end_export(const std::string& failure);
     /// Shows an input/output error (Windows-1252 text) in an error box.
     void io_error(const std::string& text);
 
