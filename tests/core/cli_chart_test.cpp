@@ -1,81 +1,23 @@
 // duoskop-cli chart: exit codes, the --raw line and the table, run as a separate program.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <random>
 #include <sstream>
 
 #include "app/chart_file.h"
 #include "astro/std_ho.h"
+#include "tests/core/test_support.h"
 
 using namespace duoskop;
-namespace fs = std::filesystem;
+using test_support::CliRun;
+using test_support::run_cli;
+using test_support::TempDir;
 
 namespace {
 
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string quote(const std::string& s)
-{
-    std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-std::string slurp(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 class CliChart : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::random_device rd;
-        dir_ = fs::temp_directory_path() /
-               ("duoskop_cli_" + std::to_string(::getpid()) + "_" + std::to_string(rd()));
-        fs::create_directories(dir_);
-    }
-    void TearDown() override
-    {
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
-
-    CliRun run(const std::vector<std::string>& args)
-    {
-        std::string command = quote(DUOSKOP_CLI);
-        for (const auto& a : args) command += " " + quote(a);
-        command += " >" + quote((dir_ / "out").string()) + " 2>" + quote((dir_ / "err").string()) +
-                   " </dev/null";
-        const int raw = std::system(command.c_str());
-        CliRun r;
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.out = slurp(dir_ / "out");
-        r.err = slurp(dir_ / "err");
-        return r;
-    }
-
-    std::string write(const std::string& name, const std::string& bytes)
-    {
-        const fs::path p = dir_ / name;
-        std::ofstream(p, std::ios::binary) << bytes;
-        return p.string();
-    }
-
     static chart_record record(std::string name, std::string date, std::string time)
     {
         return {std::move(name), "Hans", std::move(date), std::move(time), "K\xF6ln", "+006 57 00",
@@ -94,7 +36,7 @@ protected:
         return line + "\n";
     }
 
-    fs::path dir_;
+    TempDir dir_;
 };
 
 }  // namespace
@@ -104,7 +46,7 @@ TEST_F(CliChart, WrongUsageExits2)
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"chart"}, {"chart", "--raw"}, {"chart", "--bogus", "x.dat"},
           {"chart", "--drive-c"}, {"chart", "--raw", "--drive-c"}, {"nonsense"}, {}}) {
-        const CliRun r = run(args);
+        const CliRun r = run_cli(args);
         EXPECT_EQ(r.status, 2) << args.size();
         EXPECT_TRUE(r.out.empty());
         EXPECT_NE(r.err.find("usage"), std::string::npos);
@@ -115,9 +57,9 @@ TEST_F(CliChart, RawPrintsOneLineOf24ValuesPerFile)
 {
     const chart_record a = record("Meier", "01.01.1990", "00:00:00");
     const chart_record b = record("Schulz", "01.06.1850", "10:00:00");
-    const std::string pa = write("Meier.dat", chart_record_bytes(a));
-    const std::string pb = write("Schulz.dat", chart_record_bytes(b));
-    const CliRun r = run({"chart", "--raw", pa, pb, pa});
+    const std::string pa = dir_.write("Meier.dat", chart_record_bytes(a));
+    const std::string pb = dir_.write("Schulz.dat", chart_record_bytes(b));
+    const CliRun r = run_cli({"chart", "--raw", pa, pb, pa});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.out, raw_line(a) + raw_line(b) + raw_line(a));
@@ -137,11 +79,11 @@ TEST_F(CliChart, RawPrintsOneLineOf24ValuesPerFile)
 TEST_F(CliChart, DriveCIsAcceptedAndIgnored)
 {
     const chart_record a = record("Meier", "01.01.1990", "00:00:00");
-    const std::string pa = write("Meier.dat", chart_record_bytes(a));
-    CliRun r = run({"chart", "--drive-c", "/nonexistent", "--raw", pa});
+    const std::string pa = dir_.write("Meier.dat", chart_record_bytes(a));
+    CliRun r = run_cli({"chart", "--drive-c", "/nonexistent", "--raw", pa});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, raw_line(a));
-    r = run({"chart", "--raw", pa, "--drive-c", dir_.string()});
+    r = run_cli({"chart", "--raw", pa, "--drive-c", dir_.path().string()});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, raw_line(a));
 }
@@ -149,25 +91,25 @@ TEST_F(CliChart, DriveCIsAcceptedAndIgnored)
 TEST_F(CliChart, AFailingFileStopsWithExit1)
 {
     const chart_record a = record("Meier", "01.01.1990", "00:00:00");
-    const std::string good = write("Meier.dat", chart_record_bytes(a));
-    const std::string shorter = write("Kurz.dat", chart_record_bytes(a).substr(0, 76));
-    CliRun r = run({"chart", "--raw", good, shorter, good});
+    const std::string good = dir_.write("Meier.dat", chart_record_bytes(a));
+    const std::string shorter = dir_.write("Kurz.dat", chart_record_bytes(a).substr(0, 76));
+    CliRun r = run_cli({"chart", "--raw", good, shorter, good});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, raw_line(a));  // no line for the failing file, none after it
     EXPECT_EQ(r.err, "Ladeversuch mit " + shorter + " ging daneben\n");
 
-    r = run({"chart", "--raw", (dir_ / "Fehlt.dat").string(), good});
+    r = run_cli({"chart", "--raw", dir_.file("Fehlt.dat"), good});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, "Datei nicht gefunden\n");
 
-    const std::string wrong = write("M\u00FCller.dat", chart_record_bytes(record("Meier", "01.01.1990", "0")));
-    r = run({"chart", wrong});
+    const std::string wrong = dir_.write("M\u00FCller.dat", chart_record_bytes(record("Meier", "01.01.1990", "0")));
+    r = run_cli({"chart", wrong});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, "M\u00FCller.dat ist keine Horoskop-Datei.\n");
 
-    r = run({"chart", dir_.string()});
+    r = run_cli({"chart", dir_.path().string()});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "Dateizugriff verweigert\n");
 }
@@ -175,8 +117,8 @@ TEST_F(CliChart, AFailingFileStopsWithExit1)
 TEST_F(CliChart, TableShowsFieldsAndPositionsInUtf8)
 {
     const chart_record a = record("M\xFCller", "01.01.1990", "00:00:00");
-    const std::string pa = write("M\u00FCller.dat", chart_record_bytes(a));
-    const CliRun r = run({"chart", pa});
+    const std::string pa = dir_.write("M\u00FCller.dat", chart_record_bytes(a));
+    const CliRun r = run_cli({"chart", pa});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
     EXPECT_NE(r.out.find("Name     M\u00FCller\n"), std::string::npos) << r.out;

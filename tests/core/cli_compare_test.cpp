@@ -2,41 +2,19 @@
 // against expected files, the terminal output, and the usage errors.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "tests/core/test_support.h"
+
 namespace fs = std::filesystem;
+using duoskop::test_support::CliRun;
+using duoskop::test_support::run_cli;
+using duoskop::test_support::slurp;
+using duoskop::test_support::TempDir;
 
 namespace {
-
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string quote(const std::string& s)
-{
-    std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-std::string slurp(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 std::string chart(const std::string& name)
 {
@@ -47,36 +25,9 @@ std::string expected(const std::string& name) { return slurp(fs::path(DUOSKOP_TE
 
 class CliCompare : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::random_device rd;
-        dir_ = fs::temp_directory_path() /
-               ("duoskop_compare_" + std::to_string(::getpid()) + "_" + std::to_string(rd()));
-        fs::create_directories(dir_);
-    }
-    void TearDown() override
-    {
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
+    std::string path(const std::string& name) const { return dir_.file(name); }
 
-    CliRun run(const std::vector<std::string>& args)
-    {
-        std::string command = quote(DUOSKOP_CLI);
-        for (const auto& a : args) command += " " + quote(a);
-        command += " >" + quote((dir_ / "out").string()) + " 2>" + quote((dir_ / "err").string()) +
-                   " </dev/null";
-        const int raw = std::system(command.c_str());
-        CliRun r;
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.out = slurp(dir_ / "out");
-        r.err = slurp(dir_ / "err");
-        return r;
-    }
-
-    std::string path(const std::string& name) const { return (dir_ / name).string(); }
-
-    fs::path dir_;
+    TempDir dir_;
 };
 
 struct ReportCase {
@@ -107,7 +58,7 @@ TEST_F(CliCompare, WholeReportsOfSampleChartPairs)
         args.insert(args.end(), c.options.begin(), c.options.end());
         for (const char* option : {"--report", "report.txt", "--entries", "entries.txt"})
             args.push_back(std::string(option).ends_with(".txt") ? path(option) : option);
-        const CliRun r = run(args);
+        const CliRun r = run_cli(args);
         ASSERT_EQ(r.status, 0) << c.name << ": " << r.err;
         EXPECT_EQ(slurp(path("report.txt")), expected(std::string(c.name) + ".txt")) << c.name;
         EXPECT_EQ(slurp(path("entries.txt")), expected(std::string(c.name) + ".entries")) << c.name;
@@ -116,7 +67,7 @@ TEST_F(CliCompare, WholeReportsOfSampleChartPairs)
 
 TEST_F(CliCompare, TerminalShowsTextThenEntriesInUtf8)
 {
-    const CliRun r = run({"compare", chart("ALBRECHT"), chart("WEIDNER"), "--analysis", "double", "--double",
+    const CliRun r = run_cli({"compare", chart("ALBRECHT"), chart("WEIDNER"), "--analysis", "double", "--double",
                           "1,0", "--simple", "0,5"});
     ASSERT_EQ(r.status, 0) << r.err;
     std::string text = expected("albrecht_weidner_double.txt");
@@ -132,7 +83,7 @@ TEST_F(CliCompare, TerminalShowsTextThenEntriesInUtf8)
 
 TEST_F(CliCompare, AxesBlockOnTheTerminalAndAsReport)
 {
-    const CliRun r = run({"axes", chart("ALBRECHT"), chart("WEIDNER"), "--report", path("axes.txt")});
+    const CliRun r = run_cli({"axes", chart("ALBRECHT"), chart("WEIDNER"), "--report", path("axes.txt")});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(slurp(path("axes.txt")), expected("albrecht_weidner_axes.txt"));
     EXPECT_TRUE(r.out.starts_with(" Die Vorgaben f\u00FCr die Suche nach Erg\u00E4nzungen:\n Person 1:   MC 21\u00B044' KRE"))
@@ -161,7 +112,7 @@ TEST_F(CliCompare, WrongUsageExits2)
              {"axes", a},
              {"axes", a, b, "--entries", "x.txt"},
          }) {
-        const CliRun r = run(args);
+        const CliRun r = run_cli(args);
         EXPECT_EQ(r.status, 2) << args.size() << " " << args.back();
         EXPECT_TRUE(r.out.empty());
     }
@@ -169,9 +120,34 @@ TEST_F(CliCompare, WrongUsageExits2)
 
 TEST_F(CliCompare, ChartThatCannotBeLoadedExits1WithTheMessage)
 {
-    const CliRun r = run({"compare", chart("ALBRECHT"), path("NOBODY.dat"), "--analysis", "solar", "--double",
+    const CliRun r = run_cli({"compare", chart("ALBRECHT"), path("NOBODY.dat"), "--analysis", "solar", "--double",
                           "1,0", "--simple", "0,5"});
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.out.empty());
     EXPECT_FALSE(r.err.empty());
+}
+
+TEST_F(CliCompare, ExportOfAllTextsWritesRealTextBlocks)
+{
+    const CliRun r = run_cli({"compare", chart("WEIDNER"), chart("HOLLMANN"), "--analysis", "double", "--double",
+                              "2,0", "--simple", "1,5", "--export-texts", "alle", path("texte.txt"), "--drive-c",
+                              DUOSKOP_SOURCE_DRIVE_C});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string text = dir_.read("texte.txt");
+    EXPECT_TRUE(text.starts_with("J\xFCrgen Weidner,   Greta Hollmann   MC-SO-Achsen (dopp.)\r\n\r\n")) << text;
+    // Picture texts of the sample collection and single meanings standing in for missing ones.
+    EXPECT_NE(text.find("\r\nIm Brennpunkt des eigenen Ichs "), std::string::npos);
+    // A substitute block: two single-meaning lines "XX/YY: text", then the line of four blanks.
+    std::vector<std::string> lines;
+    for (std::size_t start = 0, stop; (stop = text.find("\r\n", start)) != std::string::npos; start = stop + 2)
+        lines.push_back(text.substr(start, stop - start));
+    const auto single_meaning_line = [](const std::string& line) {
+        return line.size() > 7 && line[2] == '/' && line.substr(5, 2) == ": ";
+    };
+    bool substitute_block = false;
+    for (std::size_t i = 0; i + 2 < lines.size(); ++i)
+        substitute_block = substitute_block || (single_meaning_line(lines[i]) &&
+                                                single_meaning_line(lines[i + 1]) && lines[i + 2] == "    ");
+    EXPECT_TRUE(substitute_block);
+    EXPECT_TRUE(text.ends_with("    \r\n"));
 }

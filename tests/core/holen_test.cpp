@@ -1,16 +1,15 @@
 // Loading a chart file (holen): files made in the test, good and bad.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <random>
+#include <functional>
 
 #include "app/chart_file.h"
 #include "app/dial.h"
 #include "astro/std_ho.h"
+#include "tests/core/test_support.h"
 
 using namespace duoskop;
 namespace fs = std::filesystem;
@@ -24,6 +23,8 @@ chart_record make_record(std::string name, std::string date = "01.01.1990",
             "+53 33 00"};
 }
 
+std::string record_bytes(const std::string& name) { return chart_record_bytes(make_record(name)); }
+
 bool same_state(const ChartState& a, const ChartState& b)
 {
     return a.person1 == b.person1 && a.person2 == b.person2 && a.pos1 == b.pos1 &&
@@ -31,27 +32,10 @@ bool same_state(const ChartState& a, const ChartState& b)
            a.axes.axis_value == b.axes.axis_value && a.axes.axis_name == b.axes.axis_name;
 }
 
-class Holen : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        std::random_device rd;
-        dir_ = fs::temp_directory_path() / ("duoskop_holen_" + std::to_string(::getpid()) + "_" +
-                                            std::to_string(rd()));
-        fs::create_directories(dir_);
-    }
-    void TearDown() override
-    {
-        std::error_code ec;
-        fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add, ec);
-        fs::remove_all(dir_, ec);
-    }
-
+struct Holen : ::testing::Test {
     std::string write(const std::string& file_name, const std::string& bytes)
     {
-        const fs::path p = dir_ / file_name;
-        std::ofstream(p, std::ios::binary) << bytes;
-        return p.string();
+        return dir_.write(file_name, bytes);
     }
     std::string write(const std::string& file_name, const chart_record& record)
     {
@@ -69,7 +53,7 @@ protected:
         return state;
     }
 
-    fs::path dir_;
+    test_support::TempDir dir_;
 };
 
 }  // namespace
@@ -97,65 +81,73 @@ TEST_F(Holen, A77ByteFileLoadsAndComputesTheChart)
 
 TEST_F(Holen, BytesAfterTheFirstRecordAreIgnored)
 {
-    const chart_record record = make_record("Meier");
-    std::string bytes = chart_record_bytes(record) + chart_record_bytes(make_record("Other", "02.02.1902"));
-    bytes += "garbage";
+    const std::string bytes =
+        record_bytes("Meier") + chart_record_bytes(make_record("Other", "02.02.1902")) + "garbage";
     ChartState state;
     EXPECT_EQ(holen(write("Meier.dat", bytes), 1, state).outcome, LoadOutcome::loaded);
-    EXPECT_EQ(state.person1, record);
+    EXPECT_EQ(state.person1, make_record("Meier"));
 }
 
-TEST_F(Holen, A76ByteFileCannotBeReadAndChangesNothing)
+TEST_F(Holen, FailuresReportTheirMessageAndChangeNothing)
 {
-    ChartState state = loaded_state();
-    const ChartState before = state;
-    std::string bytes = chart_record_bytes(make_record("Meier"));
-    bytes.pop_back();
-    const std::string path = write("Meier.dat", bytes);
-    for (int person : {1, 2}) {
-        const LoadResult r = holen(path, person, state);
-        EXPECT_EQ(r.outcome, LoadOutcome::cannot_read);
-        EXPECT_EQ(r.message, "Ladeversuch mit " + path + " ging daneben");
-        EXPECT_TRUE(r.ends_program());
-        EXPECT_TRUE(same_state(state, before));
+    struct Case {
+        const char* what;
+        std::function<std::string(Holen&)> prepare;  // makes the file; its path
+        LoadOutcome outcome;
+        std::string message;  // "@" stands for the path
+        bool ends_program;
+    };
+    const std::string not_a_chart = " ist keine Horoskop-Datei.";
+    std::string length_200 = record_bytes("Meier");
+    length_200[0] = static_cast<char>(200);  // "Meier" and five blanks against "Meier_Hans"
+    const auto file = [](const char* name, std::string bytes) {
+        return [=](Holen& t) { return t.write(name, bytes); };
+    };
+    const auto path = [](std::string name) { return [=](Holen& t) { return t.dir_.file(name); }; };
+    const std::vector<Case> cases = {
+        {"76 bytes", file("Meier.dat", record_bytes("Meier").substr(0, 76)), LoadOutcome::cannot_read,
+         "Ladeversuch mit @ ging daneben", true},
+        {"empty", file("Meier.dat", ""), LoadOutcome::cannot_read, "Ladeversuch mit @ ging daneben", true},
+        {"missing", path("Nirgends.dat"), LoadOutcome::cannot_open, "Datei nicht gefunden", false},
+        {"no name", [](Holen&) { return std::string(); }, LoadOutcome::cannot_open, "Datei nicht gefunden",
+         false},
+        {"NUL in the name", [](Holen&) { return std::string("Mei\0er.dat", 10); }, LoadOutcome::cannot_open,
+         "Ung\u00FCltiger Dateiname", false},
+        {"name too long", path(std::string(300, 'x')), LoadOutcome::cannot_open, "Ung\u00FCltiger Dateiname",
+         false},
+        {"directory",
+         [](Holen& t) {
+             fs::create_directory(t.dir_.path() / "Ordner.dat");
+             return t.dir_.file("Ordner.dat");
+         },
+         LoadOutcome::cannot_open, "Dateizugriff verweigert", false},
+        {"name shorter than the file's", file("MEIER.DAT", record_bytes("Meie")), LoadOutcome::not_a_chart,
+         "MEIER.DAT" + not_a_chart, true},
+        {"length byte 200 counts the blanks", file("Meier_Hans.dat", length_200), LoadOutcome::not_a_chart,
+         "Meier_Hans.dat" + not_a_chart, true},
+        {"cut at the first dot", file("A.B.DAT", record_bytes("Berta")), LoadOutcome::not_a_chart,
+         "A.B.DAT" + not_a_chart, true},
+        {"umlaut not folded", file("m\u00FCller.dat", record_bytes("M\xDCLLER")), LoadOutcome::not_a_chart,
+         "m\u00FCller.dat" + not_a_chart, true},
+        {"no Windows-1252 form", file("\u0141ukasz.dat", record_bytes("?ukasz")), LoadOutcome::not_a_chart,
+         "\u0141ukasz.dat" + not_a_chart, true},
+        {"file name not UTF-8", file("M\xFCller.dat", record_bytes("M\xFCller")), LoadOutcome::not_a_chart,
+         "M\uFFFDller.dat" + not_a_chart, true},
+    };
+    for (const Case& c : cases) {
+        const std::string file_path = c.prepare(*this);
+        std::string message = c.message;
+        if (const auto at = message.find('@'); at != std::string::npos) message.replace(at, 1, file_path);
+        for (int person : {1, 2}) {
+            ChartState state = loaded_state();
+            const ChartState before = state;
+            const LoadResult r = holen(file_path, person, state);
+            EXPECT_EQ(r.outcome, c.outcome) << c.what;
+            EXPECT_EQ(r.message, message) << c.what;
+            EXPECT_EQ(r.ends_program(), c.ends_program) << c.what;
+            EXPECT_TRUE(same_state(state, before)) << c.what;
+        }
     }
-}
-
-TEST_F(Holen, AnEmptyFileCannotBeRead)
-{
-    ChartState state = loaded_state();
-    const ChartState before = state;
-    const std::string path = write("Meier.dat", std::string());
-    const LoadResult r = holen(path, 1, state);
-    EXPECT_EQ(r.outcome, LoadOutcome::cannot_read);
-    EXPECT_EQ(r.message, "Ladeversuch mit " + path + " ging daneben");
-    EXPECT_TRUE(same_state(state, before));
-}
-
-TEST_F(Holen, AMissingFileCannotBeOpened)
-{
-    ChartState state = loaded_state();
-    const ChartState before = state;
-    const LoadResult r = holen((dir_ / "Nirgends.dat").string(), 1, state);
-    EXPECT_EQ(r.outcome, LoadOutcome::cannot_open);
-    EXPECT_EQ(r.message, "Datei nicht gefunden");
-    EXPECT_FALSE(r.ends_program());
-    EXPECT_TRUE(same_state(state, before));
-    EXPECT_EQ(holen("", 2, state).message, "Datei nicht gefunden");
-    EXPECT_EQ(holen(std::string("Mei\0er.dat", 10), 2, state).message, "Ung\u00FCltiger Dateiname");
-    EXPECT_EQ(holen((dir_ / std::string(300, 'x')).string(), 2, state).message, "Ung\u00FCltiger Dateiname");
-    EXPECT_TRUE(same_state(state, before));
-}
-
-TEST_F(Holen, ADirectoryCannotBeOpened)
-{
-    ChartState state = loaded_state();
-    const ChartState before = state;
-    fs::create_directory(dir_ / "Meier.dat");
-    const LoadResult r = holen((dir_ / "Meier.dat").string(), 1, state);
-    EXPECT_EQ(r.outcome, LoadOutcome::cannot_open);
-    EXPECT_EQ(r.message, "Dateizugriff verweigert");
-    EXPECT_TRUE(same_state(state, before));
 }
 
 TEST_F(Holen, AnUnreadableFileCannotBeOpened)
@@ -171,10 +163,22 @@ TEST_F(Holen, AnUnreadableFileCannotBeOpened)
     EXPECT_TRUE(same_state(state, before));
 }
 
+TEST_F(Holen, FileNamesThatPassTheNameCheck)
+{
+    // The file name is UTF-8, the record Windows-1252; the name is compared up to the first dot.
+    for (const auto& [file, name] : std::vector<std::pair<std::string, std::string>>{
+             {"MEIER.DAT", "Meier"}, {"MEIER.DAT", "Meierhof"}, {"Irgendwas", "Meier"}, {"A.B.DAT", "Abel"},
+             {"M\u00FCller.dat", "M\xFCller"}, {"M\u00FCLLER.DAT", "M\xFCller"}}) {
+        ChartState state;
+        EXPECT_EQ(holen(write(file, make_record(name)), 2, state).outcome, LoadOutcome::loaded) << file;
+        EXPECT_EQ(state.person2.name, name) << file;
+    }
+}
+
 TEST_F(Holen, LengthBytesAbove10CountAs10)
 {
     for (int length : {11, 12, 77, 128, 255}) {
-        std::string bytes = chart_record_bytes(make_record("Meier"));
+        std::string bytes = record_bytes("Meier");
         for (std::size_t f = 0; f < 7; ++f) bytes[f * 11] = static_cast<char>(length);
         ChartState state;
         const LoadResult r = holen(write("Meier.dat", bytes), 1, state);
@@ -184,72 +188,6 @@ TEST_F(Holen, LengthBytesAbove10CountAs10)
         EXPECT_EQ(state.person1.date, "01.01.1990") << length;
         EXPECT_EQ(state.pos1, f_rechnen(werte_aktual(make_record("Meier")))) << length;
     }
-}
-
-TEST_F(Holen, LengthBytesAbove10CanFailTheNameCheck)
-{
-    ChartState state = loaded_state();
-    const ChartState before = state;
-    std::string bytes = chart_record_bytes(make_record("Meier"));
-    bytes[0] = static_cast<char>(200);
-    // "Meier" and five blanks against "Meier_Hans": the blanks count now.
-    const LoadResult r = holen(write("Meier_Hans.dat", bytes), 1, state);
-    EXPECT_EQ(r.outcome, LoadOutcome::not_a_chart);
-    EXPECT_EQ(r.message, "Meier_Hans.dat ist keine Horoskop-Datei.");
-    EXPECT_TRUE(same_state(state, before));
-}
-
-TEST_F(Holen, NameCheck)
-{
-    ChartState state = loaded_state();
-    const ChartState before = state;
-    EXPECT_EQ(holen(write("MEIER.DAT", make_record("Meier")), 1, state).outcome, LoadOutcome::loaded);
-    EXPECT_EQ(holen(write("MEIER.DAT", make_record("Meierhof")), 1, state).outcome, LoadOutcome::loaded);
-    state = before;
-    const LoadResult r = holen(write("MEIER.DAT", make_record("Meie")), 1, state);
-    EXPECT_EQ(r.outcome, LoadOutcome::not_a_chart);
-    EXPECT_EQ(r.message, "MEIER.DAT ist keine Horoskop-Datei.");
-    EXPECT_TRUE(r.ends_program());
-    EXPECT_TRUE(same_state(state, before));
-    // No '.': two empty texts.
-    EXPECT_EQ(holen(write("Irgendwas", make_record("Meier")), 2, state).outcome, LoadOutcome::loaded);
-}
-
-TEST_F(Holen, SeveralDotsCutAtTheFirst)
-{
-    ChartState state = loaded_state();
-    const ChartState before = state;
-    EXPECT_EQ(holen(write("A.B.DAT", make_record("Abel")), 1, state).outcome, LoadOutcome::loaded);
-    state = before;
-    const LoadResult r = holen(write("A.B.DAT", make_record("Berta")), 1, state);
-    EXPECT_EQ(r.outcome, LoadOutcome::not_a_chart);
-    EXPECT_EQ(r.message, "A.B.DAT ist keine Horoskop-Datei.");
-    EXPECT_TRUE(same_state(state, before));
-}
-
-TEST_F(Holen, UmlautsInNames)
-{
-    ChartState state = loaded_state();
-    const ChartState before = state;
-    // The file name is UTF-8, the record Windows-1252.
-    EXPECT_EQ(holen(write("M\u00FCller.dat", make_record("M\xFCller")), 1, state).outcome, LoadOutcome::loaded);
-    EXPECT_EQ(state.person1.name, "M\xFCller");
-    EXPECT_EQ(holen(write("M\u00FCLLER.DAT", make_record("M\xFCller")), 1, state).outcome, LoadOutcome::loaded);
-    state = before;
-    // The umlaut is not folded.
-    LoadResult r = holen(write("m\u00FCller.dat", make_record("M\xDCLLER")), 1, state);
-    EXPECT_EQ(r.outcome, LoadOutcome::not_a_chart);
-    EXPECT_EQ(r.message, "m\u00FCller.dat ist keine Horoskop-Datei.");
-    EXPECT_TRUE(same_state(state, before));
-    // A character that Windows-1252 cannot hold fails the check.
-    r = holen(write("\u0141ukasz.dat", make_record("?ukasz")), 1, state);
-    EXPECT_EQ(r.outcome, LoadOutcome::not_a_chart);
-    EXPECT_EQ(r.message, "\u0141ukasz.dat ist keine Horoskop-Datei.");
-    // A file name that is not UTF-8 is shown with replacement characters.
-    r = holen(write("M\xFCller.dat", make_record("M\xFCller")), 1, state);
-    EXPECT_EQ(r.outcome, LoadOutcome::not_a_chart);
-    EXPECT_EQ(r.message, "M\uFFFDller.dat ist keine Horoskop-Datei.");
-    EXPECT_TRUE(same_state(state, before));
 }
 
 TEST_F(Holen, EachPersonKeepsItsOwnValues)

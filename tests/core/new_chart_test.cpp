@@ -1,26 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
-#include <sys/wait.h>
 
 #include "app/chart_file.h"
-#include "tests/core/text_files_fixture.h"
+#include "tests/core/test_support.h"
 
 using namespace duoskop;
-using duoskop::text_testing::TempDir;
+using test_support::run_cli;
+using test_support::TempDir;
 
 namespace {
 
-/// Runs duoskop-cli with the arguments (each quoted for the shell) and returns its exit status.
-int cli(const std::vector<std::string>& args)
-{
-    std::string command = "'" DUOSKOP_CLI "'";
-    for (const std::string& a : args) command += " '" + a + "'";
-    command += " 2>/dev/null >/dev/null";
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+int cli(const std::vector<std::string>& args) { return run_cli(args).status; }
 
 class NewChart : public ::testing::Test {
 protected:
@@ -120,32 +113,4 @@ TEST_F(NewChart, WrongUsageIsStatusTwo)
     EXPECT_EQ(make("MEIER.DAT", {"--colour", "rot"}), 2);
     EXPECT_EQ(make("MEIER.DAT", {"second-file"}), 2);
     EXPECT_FALSE(exists("MEIER.DAT"));
-}
-
-TEST(CompareExport, AllScopeOnTwoSampleChartsWritesRealTextBlocks)
-{
-    TempDir dir;
-    const std::string daten = std::string(DUOSKOP_SOURCE_DRIVE_C) + "/astro/daten/";
-    const std::string out = (dir.path() / "texte.txt").string();
-    const int status = cli({"compare", daten + "WEIDNER.dat", daten + "HOLLMANN.dat", "--analysis", "double",
-                            "--double", "2,0", "--simple", "1,5", "--export-texts", "alle", out, "--drive-c",
-                            DUOSKOP_SOURCE_DRIVE_C});
-    ASSERT_EQ(status, 0);
-    const std::string text = dir.read("texte.txt");
-    EXPECT_TRUE(text.starts_with("J\xFCrgen Weidner,   Greta Hollmann   MC-SO-Achsen (dopp.)\r\n\r\n")) << text;
-    // Picture texts of the sample collection and single meanings standing in for missing ones.
-    EXPECT_NE(text.find("\r\nIm Brennpunkt des eigenen Ichs "), std::string::npos);
-    // A substitute block: two single-meaning lines "XX/YY: text", then the line of four blanks.
-    std::vector<std::string> lines;
-    for (std::size_t start = 0, stop; (stop = text.find("\r\n", start)) != std::string::npos; start = stop + 2)
-        lines.push_back(text.substr(start, stop - start));
-    const auto single_meaning_line = [](const std::string& line) {
-        return line.size() > 7 && line[2] == '/' && line.substr(5, 2) == ": ";
-    };
-    bool substitute_block = false;
-    for (std::size_t i = 0; i + 2 < lines.size(); ++i)
-        substitute_block = substitute_block || (single_meaning_line(lines[i]) &&
-                                                single_meaning_line(lines[i + 1]) && lines[i + 2] == "    ");
-    EXPECT_TRUE(substitute_block);
-    EXPECT_TRUE(text.ends_with("    \r\n"));
 }

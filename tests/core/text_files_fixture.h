@@ -1,53 +1,15 @@
-// Test helpers for the interpretation text files: a throw-away drive C and builders of the
-// binary records of KTEXTE.txt and of the picture collection.
+// Test helpers for the interpretation text files: builders of the binary records of KTEXTE.txt and of the picture collection.
 #pragma once
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "tests/core/test_support.h"
+
 namespace duoskop::text_testing {
 
-/// A fresh directory under the temporary directory, removed with everything in it at the end.
-class TempDir {
-public:
-    TempDir()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "duoskop-texts-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) std::abort();
-        path_ = pattern;
-    }
-    ~TempDir()
-    {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    const std::filesystem::path& path() const { return path_; }
-
-    /// Writes `bytes` to the file at `relative` (directories are made as needed).
-    std::filesystem::path write(const std::filesystem::path& relative, const std::string& bytes) const
-    {
-        const std::filesystem::path file = path_ / relative;
-        std::filesystem::create_directories(file.parent_path());
-        std::ofstream(file, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        return file;
-    }
-
-    std::string read(const std::filesystem::path& relative) const
-    {
-        std::ifstream in(path_ / relative, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-
-private:
-    std::filesystem::path path_;
-};
+using test_support::TempDir;
 
 /// One 87-byte record of KTEXTE.txt; the length bytes may be given beyond the field sizes.
 inline std::string ktexte_record(const std::string& key, const std::string& text, int key_length = -1,

@@ -1,0 +1,88 @@
+// Helpers the core tests share: a throw-away directory, reading a whole file, and running
+// duoskop-cli as a separate program.
+#pragma once
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace duoskop::test_support {
+
+/// A fresh directory under the temporary directory, removed with everything in it at the end.
+class TempDir {
+public:
+    TempDir()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "duoskop-test-XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr) std::abort();
+        path_ = pattern;
+    }
+    ~TempDir()
+    {
+        std::error_code ec;  // a test may have taken away the owner's rights
+        std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ec);
+        std::filesystem::remove_all(path_, ec);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    /// The path of `relative` inside the directory, as text.
+    std::string file(const std::filesystem::path& relative) const { return (path_ / relative).string(); }
+
+    /// Writes `bytes` to the file at `relative` (directories are made as needed); its full path.
+    std::string write(const std::filesystem::path& relative, const std::string& bytes) const
+    {
+        const std::filesystem::path file = path_ / relative;
+        std::filesystem::create_directories(file.parent_path());
+        std::ofstream(file, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        return file.string();
+    }
+
+    std::string read(const std::filesystem::path& relative) const;
+
+private:
+    std::filesystem::path path_;
+};
+
+/// The whole content of a file; empty when it cannot be read.
+inline std::string slurp(const std::filesystem::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+inline std::string TempDir::read(const std::filesystem::path& relative) const { return slurp(path_ / relative); }
+
+/// What a run of duoskop-cli left: its exit status (-1 when it did not exit) and its output.
+struct CliRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+/// Runs duoskop-cli with `args` (each quoted for the shell) and no standard input.
+inline CliRun run_cli(const std::vector<std::string>& args)
+{
+    const auto quote = [](const std::string& s) {
+        std::string q = "'";
+        for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        return q + "'";
+    };
+    const TempDir scratch;
+    std::string command = quote(DUOSKOP_CLI);
+    for (const auto& a : args) command += " " + quote(a);
+    command += " >" + quote(scratch.file("out")) + " 2>" + quote(scratch.file("err")) + " </dev/null";
+    const int raw = std::system(command.c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, scratch.read("out"), scratch.read("err")};
+}
+
+}  // namespace duoskop::test_support
