@@ -1,44 +1,40 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <optional>
+#include <string>
+
 #include "app/chart_fields.h"
 
 using namespace duoskop;
 
-TEST(ChartFields, DatesAreRealCalendarDates)
+TEST(ChartFields, NormalisesGoodInputAndRefusesBadInput)
 {
-    EXPECT_EQ(date_field("1.5.1960"), "01.05.1960");
-    EXPECT_EQ(date_field("29.02.2000"), "29.02.2000");
-    EXPECT_FALSE(date_field("29.02.1900"));
-    EXPECT_FALSE(date_field("31.04.1960"));
-    EXPECT_FALSE(date_field("0.1.1960"));
-    EXPECT_FALSE(date_field("1.13.1960"));
-    EXPECT_FALSE(date_field("1.5.60"));
-    EXPECT_FALSE(date_field("-1.5.1960"));
-    EXPECT_FALSE(date_field("+1.5.1960"));
-}
-
-TEST(ChartFields, TimesOfDay)
-{
-    EXPECT_EQ(time_field("6:30"), "06:30:00");
-    EXPECT_EQ(time_field("23:59:59"), "23:59:59");
-    EXPECT_FALSE(time_field("24:00:00"));
-    EXPECT_FALSE(time_field("12:60"));
-    EXPECT_FALSE(time_field("12:-1:00"));
-    EXPECT_FALSE(time_field("12"));
-}
-
-TEST(ChartFields, CoordinatesInBothForms)
-{
-    EXPECT_EQ(coordinate_field("+008 30 00", 3, 180), "+008 30 00");
-    EXPECT_EQ(coordinate_field("8.5", 3, 180), "+008 30 00");
-    EXPECT_EQ(coordinate_field("-8,5", 3, 180), "-008 30 00");
-    EXPECT_EQ(coordinate_field("53.55", 2, 90), "+53 33 00");
-    EXPECT_EQ(coordinate_field("-0.0", 2, 90), "+00 00 00");
-    EXPECT_FALSE(coordinate_field("90.01", 2, 90));
-    EXPECT_FALSE(coordinate_field("181 00 00", 3, 180));
-    EXPECT_FALSE(coordinate_field("8 60 00", 3, 180));
-    EXPECT_FALSE(coordinate_field("1e2", 3, 180));
-    // A second sign inside a part is no number (a fuzzer found "+-3 33 00" accepted).
-    EXPECT_FALSE(coordinate_field("+-3 33 00", 2, 90));
-    EXPECT_FALSE(coordinate_field("3 -33 00", 2, 90));
+    using Field = std::function<std::optional<std::string>(std::string_view)>;
+    const Field date = date_field;
+    const Field time = time_field;
+    const Field longitude = [](std::string_view t) { return coordinate_field(t, 3, 180); };
+    const Field latitude = [](std::string_view t) { return coordinate_field(t, 2, 90); };
+    const std::nullopt_t refused = std::nullopt;
+    const struct {
+        const Field& field;
+        const char* input;
+        std::optional<std::string> expected;
+    } cases[] = {
+        // Real calendar dates only.
+        {date, "1.5.1960", "01.05.1960"}, {date, "29.02.2000", "29.02.2000"}, {date, "29.02.1900", refused},
+        {date, "31.04.1960", refused}, {date, "0.1.1960", refused}, {date, "1.13.1960", refused},
+        {date, "1.5.60", refused}, {date, "-1.5.1960", refused}, {date, "+1.5.1960", refused},
+        // Times of day.
+        {time, "6:30", "06:30:00"}, {time, "23:59:59", "23:59:59"}, {time, "24:00:00", refused},
+        {time, "12:60", refused}, {time, "12:-1:00", refused}, {time, "12", refused},
+        // Coordinates in degrees-minutes-seconds or as decimal degrees.
+        {longitude, "+008 30 00", "+008 30 00"}, {longitude, "8.5", "+008 30 00"},
+        {longitude, "-8,5", "-008 30 00"}, {latitude, "53.55", "+53 33 00"}, {latitude, "-0.0", "+00 00 00"},
+        {latitude, "90.01", refused}, {longitude, "181 00 00", refused}, {longitude, "8 60 00", refused},
+        {longitude, "1e2", refused},
+        // A second sign inside a part is no number (a fuzzer found "+-3 33 00" accepted).
+        {latitude, "+-3 33 00", refused}, {latitude, "3 -33 00", refused},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.field(c.input), c.expected) << c.input;
 }

@@ -78,50 +78,57 @@ TEST(WerteAktual, ReadsTheFixedPositions)
     EXPECT_DOUBLE_EQ(b.geo_latitude, 53.55);
 }
 
-TEST(WerteAktual, NoonAndSigns)
-{
-    EXPECT_EQ(werte_aktual(make_record("X", "01.01.1990", "12:00:00")).birth_time, 12.0);
-    EXPECT_DOUBLE_EQ(werte_aktual(make_record("X", "01.01.1990", "0", "+008 30 00")).geo_longitude, 8.5);
-    EXPECT_DOUBLE_EQ(werte_aktual(make_record("X", "01.01.1990", "0", " 008 30 00")).geo_longitude, 8.5);
-    EXPECT_DOUBLE_EQ(werte_aktual(make_record("X", "01.01.1990", "0", "x008 30 00")).geo_longitude, 8.5);
-    EXPECT_DOUBLE_EQ(werte_aktual(make_record("X", "01.01.1990", "0", "0", "-53 33 00")).geo_latitude, -53.55);
-    EXPECT_DOUBLE_EQ(werte_aktual(make_record("X", "01.01.1990", "0", "+180 00 00", "+90 00 00")).geo_longitude, 180.0);
-}
-
 TEST(WerteAktual, LenientDates)
 {
-    const BirthData b = werte_aktual(make_record("X", "1.5.1960"));
-    EXPECT_EQ(b.birth_day, 1);
-    EXPECT_EQ(b.birth_month, 0);
-    EXPECT_EQ(b.birth_year, 60);
-    const BirthData c = werte_aktual(make_record("X", " 7. 3.  88"));
-    EXPECT_EQ(c.birth_day, 7);
-    EXPECT_EQ(c.birth_month, 3);
-    EXPECT_EQ(c.birth_year, 88);
-    const BirthData d = werte_aktual(make_record("X", "ab.cd.19x0"));
-    EXPECT_EQ(d.birth_day, 0);
-    EXPECT_EQ(d.birth_month, 0);
-    EXPECT_EQ(d.birth_year, 19);
-    const BirthData e = werte_aktual(make_record("X", ""));
-    EXPECT_EQ(e.birth_day, 0);
-    EXPECT_EQ(e.birth_year, 0);
-    EXPECT_EQ(werte_aktual(make_record("X", "01.01.-500")).birth_year, -500);
-    EXPECT_EQ(werte_aktual(make_record("X", "+1.+2.+300")).birth_month, 2);
+    const struct {
+        const char* date;
+        int day, month, year;
+    } cases[] = {
+        {"1.5.1960", 1, 0, 60},  // the fields stand at fixed positions
+        {" 7. 3.  88", 7, 3, 88},
+        {"ab.cd.19x0", 0, 0, 19},
+        {"", 0, 0, 0},
+        {"01.01.-500", 1, 1, -500},
+        {"+1.+2.+300", 1, 2, 300},
+    };
+    for (const auto& c : cases) {
+        const BirthData b = werte_aktual(make_record("X", c.date));
+        EXPECT_EQ(b.birth_day, c.day) << c.date;
+        EXPECT_EQ(b.birth_month, c.month) << c.date;
+        EXPECT_EQ(b.birth_year, c.year) << c.date;
+    }
 }
 
 TEST(WerteAktual, LenientTimesAndCoordinates)
 {
-    // Digits up to the first other character; no digit gives 0.
-    EXPECT_DOUBLE_EQ(werte_aktual(make_record("X", "01.01.1990", "7h:3m:xx")).birth_time, 7 + 3.0 / 60);
-    EXPECT_DOUBLE_EQ(werte_aktual(make_record("X", "01.01.1990", "12")).birth_time, 12.0);
-    EXPECT_DOUBLE_EQ(werte_aktual(make_record("X", "01.01.1990", "")).birth_time, 0.0);
-    // Each part is kept in one byte: -1 hours become 255.
-    EXPECT_DOUBLE_EQ(werte_aktual(make_record("X", "01.01.1990", "-1:00:00")).birth_time, 255.0);
-    // Degrees 999 become 999 mod 256 = 231.
-    EXPECT_DOUBLE_EQ(werte_aktual(make_record("X", "01.01.1990", "0", "+999 00 00")).geo_longitude, 231.0);
-    EXPECT_DOUBLE_EQ(werte_aktual(make_record("X", "01.01.1990", "0", "-")).geo_longitude, 0.0);
-    EXPECT_DOUBLE_EQ(werte_aktual(make_record("X", "01.01.1990", "0", "-009")).geo_longitude, -9.0);
-    EXPECT_DOUBLE_EQ(werte_aktual(make_record("X", "01.01.1990", "0", "0", "+53")).geo_latitude, 53.0);
+    // Digits up to the first other character count, no digit gives 0, and each part is kept in one
+    // byte: -1 hours become 255, 999 degrees 999 mod 256 = 231. Any character but '-' is a plus sign.
+    const struct {
+        const char* time;
+        const char* longitude;
+        const char* latitude;
+        double BirthData::*field;
+        double expected;
+    } cases[] = {
+        {"12:00:00", "0", "0", &BirthData::birth_time, 12.0},
+        {"7h:3m:xx", "0", "0", &BirthData::birth_time, 7 + 3.0 / 60},
+        {"12", "0", "0", &BirthData::birth_time, 12.0},
+        {"", "0", "0", &BirthData::birth_time, 0.0},
+        {"-1:00:00", "0", "0", &BirthData::birth_time, 255.0},
+        {"0", "+008 30 00", "0", &BirthData::geo_longitude, 8.5},
+        {"0", " 008 30 00", "0", &BirthData::geo_longitude, 8.5},
+        {"0", "x008 30 00", "0", &BirthData::geo_longitude, 8.5},
+        {"0", "+180 00 00", "+90 00 00", &BirthData::geo_longitude, 180.0},
+        {"0", "+999 00 00", "0", &BirthData::geo_longitude, 231.0},
+        {"0", "-", "0", &BirthData::geo_longitude, 0.0},
+        {"0", "-009", "0", &BirthData::geo_longitude, -9.0},
+        {"0", "0", "-53 33 00", &BirthData::geo_latitude, -53.55},
+        {"0", "0", "+53", &BirthData::geo_latitude, 53.0},
+    };
+    for (const auto& c : cases)
+        EXPECT_DOUBLE_EQ(werte_aktual(make_record("X", "01.01.1990", c.time, c.longitude, c.latitude)).*c.field,
+                         c.expected)
+            << c.time << "|" << c.longitude << "|" << c.latitude;
 }
 
 TEST(NameCheck, ComparesUpToTheFirstDot)
