@@ -62,6 +62,7 @@ inline std::string slurp(const std::filesystem::path& file)
 
 inline std::string TempDir::read(const std::filesystem::path& relative) const { return slurp(path_ / relative); }
 
+#ifdef DUOSKOP_CLI
 /// What a run of duoskop-cli left: its exit status (-1 when it did not exit) and its output.
 struct CliRun {
     int status = -1;
@@ -84,5 +85,6 @@ inline CliRun run_cli(const std::vector<std::string>& args)
     const int raw = std::system(command.c_str());
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, scratch.read("out"), scratch.read("err")};
 }
+#endif
 
 }  // namespace duoskop::test_support

@@ -24,10 +24,10 @@ inline std::string ktexte_record(const std::string& key, const std::string& text
 }
 
 /// A 3570-byte picture index with `key` in each given slot; the other slots empty.
-inline std::string picture_index(const std::vector<std::pair<int, std::string>>& slots)
+inline std::string picture_index(const std::vector<std::pair<int, std::string>>& keys)
 {
     std::string index(3570, '\0');
-    for (const auto& [slot, key] : slots) {
+    for (const auto& [slot, key] : keys) {
         index[static_cast<std::size_t>(slot) * 14] = static_cast<char>(key.size());
         index.replace(static_cast<std::size_t>(slot) * 14 + 1, key.size(), key);
     }

@@ -17,18 +17,11 @@
 #include "app/unit1.h"
 #include "results/unit2.h"
 #include "scripted_desktop.h"
+#include "tests/core/text_files_fixture.h"
 
 namespace duoskop::test {
 
-/// One KTEXTE.txt record: length byte and 5 key bytes, length byte and 80 text bytes.
-inline std::string ktexte_record(const std::string& key, const std::string& text)
-{
-    std::string r(1, static_cast<char>(key.size()));
-    r += key + std::string(5 - key.size(), ' ');
-    r += static_cast<char>(text.size());
-    r += text + std::string(80 - text.size(), ' ');
-    return r;
-}
+using text_testing::ktexte_record;
 
 struct Fixture {
     QTemporaryDir dir;
@@ -87,6 +80,14 @@ struct Fixture {
         desktop.boxes.clear();
     }
 };
+
+/// Fills the result window with `result` and shows it (not modally); whether it came on screen.
+inline bool show_result(TForm2& window, const ResultText& result)
+{
+    window.fill(result);
+    window.show();
+    return QTest::qWaitForWindowExposed(&window);
+}
 
 /// Runs `trigger`, which shows the result window modally; `inspect` runs while it is shown, then
 /// "&Fertig" closes it. Returns whether the window was shown.

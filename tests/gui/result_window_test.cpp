@@ -6,8 +6,6 @@
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTest>
-#include <fstream>
-#include <sstream>
 
 #include "analysis/comparisons.h"
 #include "app/texts.h"
@@ -20,14 +18,6 @@ using namespace duoskop::test;
 namespace {
 
 QString q(std::string_view cp1252) { return to_qt(cp1252); }
-
-std::string read_file(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 /// The text of a PDF file as pdftotext reads it, page by page (form feeds between pages).
 QString pdf_text(const std::string& path)
@@ -43,23 +33,12 @@ QString pdf_text(const std::string& path)
 /// and a line that counts as blank), SA/JU in slot 253 (never searched).
 void make_collection(const std::filesystem::path& drive)
 {
-    std::string index(3570, '\0');
-    const auto slot = [&index](std::size_t k, const std::string& key) {
-        index[k * 14] = static_cast<char>(key.size());
-        index.replace(k * 14 + 1, key.size(), key);
-    };
-    slot(0, "JU/SA");
-    slot(253, "SA/JU");
-    write_bytes(drive / "PBTX" / "MCSO.vwt", index);
-
-    std::string record(1024, ' ');
-    const auto line = [&record](std::size_t n, const std::string& text) {
-        record.replace(2 + 73 * n, text.size(), text);
-    };
-    line(0, "Gemeinsame Gr\x94\xE1" "e durch Ausdauer.");
-    line(1, "          erst ab Spalte elf: gilt als leer");
-    line(2, "Beruf und Pflicht tragen einander.");
-    write_bytes(drive / "PBTX" / "MCSO.txt", record);
+    using namespace text_testing;
+    write_bytes(drive / "PBTX" / "MCSO.vwt", picture_index({{0, "JU/SA"}, {253, "SA/JU"}}));
+    write_bytes(drive / "PBTX" / "MCSO.txt",
+                picture_record({"Gemeinsame Gr\x94\xE1" "e durch Ausdauer.",
+                                "          erst ab Spalte elf: gilt als leer",
+                                "Beruf und Pflicht tragen einander."}));
 }
 
 void click_entry(QListWidget* list, int row)
@@ -147,9 +126,7 @@ void ResultWindowTest::clickShowsPictureTextOrSingleMeanings()
     TForm2& r = *fx.form->Form2;
     ResultText result = sample_result();
     result.entries.push_back("MC/JU=VE/MA");  // no index file MCJU.vwt in the collection
-    r.fill(result);
-    r.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&r));
+    QVERIFY(show_result(r, result));
 
     click_entry(r.ListBox1, 0);
     QCOMPARE(fx.desktop.boxes.size(), std::size_t{1});
@@ -183,9 +160,7 @@ void ResultWindowTest::clickWithoutCollectionOrSingleMeanings()
     Fixture fx(false);
     fx.ready();
     TForm2& r = *fx.form->Form2;
-    r.fill(sample_result());
-    r.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&r));
+    QVERIFY(show_result(r, sample_result()));
     click_entry(r.ListBox1, 1);
     QCOMPARE(fx.desktop.boxes.size(), std::size_t{2});
     QCOMPARE(fx.desktop.boxes[0].text, std::string(texts::kCollectionMissing));
@@ -199,9 +174,7 @@ void ResultWindowTest::saveWritesTheLinesAsTheMemoShowsThem()
     Fixture fx;
     fx.ready();
     TForm2& r = *fx.form->Form2;
-    r.fill(sample_result());
-    r.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&r));
+    QVERIFY(show_result(r, sample_result()));
 
     const auto path = fx.drive / "bericht.txt";
     write_bytes(path, std::string(5000, '#'));  // replaced without a question
@@ -221,11 +194,11 @@ void ResultWindowTest::saveWritesTheLinesAsTheMemoShowsThem()
         joined += lines[i];
     }
     QCOMPARE(joined, std::string(200, 'x'));
-    QCOMPARE(read_file(path), text_file_bytes(lines));
+    QCOMPARE(test_support::slurp(path), text_file_bytes(lines));
 
     // A cancelled dialog writes nothing; an empty report gives an empty file.
     QTest::mouseClick(r.Button1, Qt::LeftButton);
-    QCOMPARE(read_file(path), text_file_bytes(lines));
+    QCOMPARE(test_support::slurp(path), text_file_bytes(lines));
     ResultText empty = sample_result();
     empty.lines.clear();
     r.fill(empty);
@@ -248,9 +221,7 @@ void ResultWindowTest::exportToFilesInBothScopes()
     make_collection(fx.drive);
     fx.ready();
     TForm2& r = *fx.form->Form2;
-    r.fill(sample_result());
-    r.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&r));
+    QVERIFY(show_result(r, sample_result()));
     QVERIFY(r.Panel1->isHidden());
 
     const auto full = [](std::string line) { return line + std::string(73 - line.size(), ' '); };
@@ -272,7 +243,7 @@ void ResultWindowTest::exportToFilesInBothScopes()
     const auto pictures = fx.drive / "bilder.txt";
     run_export(r.RadioButton1, pictures);
     QCOMPARE(fx.desktop.take_texts(), std::vector<std::string>{std::string(texts::kExportChoiceHint)});
-    QCOMPARE(read_file(pictures), header + "    " + std::string(texts::kTitleSimples) + "\r\n\r\n" +
+    QCOMPARE(test_support::slurp(pictures), header + "    " + std::string(texts::kTitleSimples) + "\r\n\r\n" +
                                       picture_block + picture_block);
 
     // "alle": the single meanings stand in; three blanks. The same radio button works again.
@@ -280,10 +251,10 @@ void ResultWindowTest::exportToFilesInBothScopes()
     run_export(r.RadioButton2, all);
     const std::string substitute = "MC/SO=VE/MA\r\nMC/SO: Berufliche Ziele\r\n"
                                    "VE/MA: Anziehung und Leidenschaft\r\n    \r\n";
-    QCOMPARE(read_file(all), header + "   " + std::string(texts::kTitleSimples) + "\r\n\r\n" +
+    QCOMPARE(test_support::slurp(all), header + "   " + std::string(texts::kTitleSimples) + "\r\n\r\n" +
                                  picture_block + substitute + picture_block);
     run_export(r.RadioButton1, pictures);
-    QVERIFY(read_file(pictures).starts_with(header + "    "));
+    QVERIFY(test_support::slurp(pictures).starts_with(header + "    "));
 
     // Cancelling the dialog hides the panel and writes nothing.
     QTest::mouseClick(r.Button4, Qt::LeftButton);
@@ -302,9 +273,7 @@ void ResultWindowTest::printingTheReportAndTheTexts()
     // A line wider than the page and enough lines for a second page.
     result.lines.push_back(std::string(60, 'a') + std::string(60, 'b') + std::string(60, 'c'));
     for (int i = 1; i <= 120; ++i) result.lines.push_back("Zeile " + std::to_string(i));
-    r.fill(result);
-    r.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&r));
+    QVERIFY(show_result(r, result));
 
     const std::string report_pdf = (fx.drive / "bericht.pdf").string();
     fx.desktop.pdf_paths.push_back(report_pdf);
