@@ -23,6 +23,9 @@ int cmd_new_chart(const Args& args);
 int write_export_texts(const std::string& scope, const std::string& path, const ResultText& result,
                        const ChartState& chart, const DriveC& drive);
 
+/// A box or I/O error text (Windows-1252) for the terminal: UTF-8, its "\r" line breaks as new lines.
+std::string terminal_text(const std::string& text);
+
 /// Prints the overall usage text to stderr and returns 2.
 int usage();
 

@@ -33,15 +33,6 @@ bool load_persons(const std::string& path1, const std::string& path2, ChartState
     return true;
 }
 
-/// A box or I/O text for the terminal: UTF-8, its "\r" line breaks as new lines.
-std::string terminal_text(const std::string& text)
-{
-    std::string utf8 = cp1252_to_utf8(text);
-    for (char& c : utf8)
-        if (c == '\r') c = '\n';
-    return utf8;
-}
-
 void print_lines(const std::vector<std::string>& lines)
 {
     for (const std::string& line : lines) std::printf("%s\n", cp1252_to_utf8(line).c_str());

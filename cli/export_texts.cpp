@@ -11,18 +11,13 @@
 
 namespace duoskop::cli {
 
-namespace {
-
-/// A box text for the terminal: UTF-8, its "\r" line breaks as new lines.
-std::string terminal_text(const std::string& box_text)
+std::string terminal_text(const std::string& text)
 {
-    std::string text = cp1252_to_utf8(box_text);
-    for (char& c : text)
+    std::string utf8 = cp1252_to_utf8(text);
+    for (char& c : utf8)
         if (c == '\r') c = '\n';
-    return text;
+    return utf8;
 }
-
-}  // namespace
 
 int write_export_texts(const std::string& scope, const std::string& path, const ResultText& result,
                        const ChartState& chart, const DriveC& drive)
