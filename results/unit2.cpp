@@ -32,6 +32,21 @@ QString memo_text(std::string_view line)
     return text;
 }
 
+// Prints `lines` and ends the job; empty on success, else the I/O error text. A failed line ends
+// the job at once.
+std::string print_lines(LineDevice& printer, const std::vector<std::string>& lines)
+{
+    std::string failure;
+    for (const std::string& line : lines) {
+        if (!printer.write_line(line)) {
+            failure = io_error_text(EIO);
+            break;
+        }
+    }
+    if (!printer.close() && failure.empty()) failure = io_error_text(EIO);
+    return failure;
+}
+
 }  // namespace
 
 TForm2::TForm2(Desktop& desktop, const DriveC& drive, const ChartState& chart,
@@ -210,14 +225,7 @@ void TForm2::Button2Click()
     std::vector<std::string> lines = {std::string(), std::string()};
     const std::vector<std::string> memo = memo_lines();
     lines.insert(lines.end(), memo.begin(), memo.end());
-    for (const std::string& line : lines) {
-        if (!printer->write_line(line)) {
-            printer->close();
-            io_error(io_error_text(EIO));
-            return;
-        }
-    }
-    if (!printer->close()) io_error(io_error_text(EIO));
+    if (const std::string failure = print_lines(*printer, lines); !failure.empty()) io_error(failure);
 }
 
 void TForm2::ListBox1Click()
@@ -262,13 +270,7 @@ void TForm2::export_to_printer(ExportScope scope)
     if (std::unique_ptr<LineDevice> printer = desktop_.open_printer()) {
         const ExportLines out = export_printer_lines(entries_, scope, chart_.person1,
                                                      chart_.person2, analysis_title_, ktexte_, drive_);
-        for (const std::string& line : out.lines) {
-            if (!printer->write_line(line)) {
-                failure = io_error_text(EIO);
-                break;
-            }
-        }
-        if (!printer->close() && failure.empty()) failure = io_error_text(EIO);
+        failure = print_lines(*printer, out.lines);
         if (failure.empty()) failure = out.io_error;
     }
     end_export(failure);
