@@ -72,7 +72,6 @@ Resolution resolve_entry(std::string_view entry, const Ktexte& ktexte, const Dri
 {
     Resolution r;
     const std::string base = "C:\\PBTX\\" + std::string(chars(entry, 1, 2)) + std::string(chars(entry, 4, 2));
-    bool lookup_singles = true;
 
     r.picture_da = true;
     if (const File index_file(std::fopen(drive.resolve(base + ".vwt").c_str(), "rb")); !index_file) {
@@ -101,11 +100,10 @@ Resolution resolve_entry(std::string_view entry, const Ktexte& ktexte, const Dri
             }
             r.found = true;
             r.lines = picture_text_lines(record);
-            lookup_singles = false;
         }
     }
 
-    if (lookup_singles && ktexte.ktexte_da) {
+    if (!r.found && ktexte.ktexte_da) {
         r.singles = true;
         r.key1 = std::string(chars(entry, 1, 5));
         r.key2 = std::string(chars(entry, 7, 5));
