@@ -20,31 +20,28 @@ namespace {
 using namespace comparison_parts;
 
 constexpr std::uint8_t no_mate = 255;
-constexpr int stored_mates = 5;
 
-// The first mates m of each body and direction, in ascending order of m; at most five are kept.
+// The first (smallest) mate m of each body and direction, `no_mate` when there is none.
 struct SimpleMates {
-    std::array<std::array<std::uint8_t, stored_mates>, compared_bodies> direction1;
-    std::array<std::array<std::uint8_t, stored_mates>, compared_bodies> direction2;
+    std::array<std::uint8_t, compared_bodies> direction1;
+    std::array<std::uint8_t, compared_bodies> direction2;
 };
 
 SimpleMates collect_simple_complements(const Dial& dial)
 {
     SimpleMates mates;
-    for (auto& slots : mates.direction1) slots.fill(no_mate);
-    for (auto& slots : mates.direction2) slots.fill(no_mate);
+    mates.direction1.fill(no_mate);
+    mates.direction2.fill(no_mate);
     for (std::uint8_t n = 0; n < compared_bodies; ++n) {
         const CounterpartPair cp = counterpart_set(n);
-        int c1 = 0;
-        int c2 = 0;
         for (std::uint8_t m = 0; m < compared_bodies; ++m) {
             // MC/n = AS/m at P1 and its reversal (counterpart of n = MC/m) at P2, and the other way.
-            if (dial.pair_test_simple(0, n, 3, m, 1) &&
-                dial.pair_test_simple(cp.pair_first, cp.pair_second, 0, m, 2) && c1 < stored_mates)
-                mates.direction1[n][c1++] = m;
-            if (dial.pair_test_simple(0, n, 3, m, 2) &&
-                dial.pair_test_simple(cp.pair_first, cp.pair_second, 0, m, 1) && c2 < stored_mates)
-                mates.direction2[n][c2++] = m;
+            if (mates.direction1[n] == no_mate && dial.pair_test_simple(0, n, 3, m, 1) &&
+                dial.pair_test_simple(cp.pair_first, cp.pair_second, 0, m, 2))
+                mates.direction1[n] = m;
+            if (mates.direction2[n] == no_mate && dial.pair_test_simple(0, n, 3, m, 2) &&
+                dial.pair_test_simple(cp.pair_first, cp.pair_second, 0, m, 1))
+                mates.direction2[n] = m;
         }
     }
     return mates;
@@ -113,8 +110,8 @@ ResultText simple_complements(const ChartState& chart, const Orbs& orbs, FirstTi
         bool midpoint_found = false;
 
         // Direction 1: MC/n = AS/m at P1, the counterpart of n = MC/m at P2.
-        std::uint8_t m = mates.direction1[n][0];
-        if (m != no_mate && dial.pair_test_simple(0, n, 3, m, 1)) {
+        std::uint8_t m = mates.direction1[n];
+        if (m != no_mate) {
             picture_found = true;
             append_cut(block.p1_names, pair_code(0, n) + " = " + as_pair(m) + "  ");
             place_positions(block.p1_positions, 11, dial_text(chart.pos1, 0, n), dial_text(chart.pos1, 3, m));
@@ -134,7 +131,7 @@ ResultText simple_complements(const ChartState& chart, const Orbs& orbs, FirstTi
         }
 
         // Direction 2, re-tested with AS/n = MC/m at P2.
-        m = mates.direction2[n][0];
+        m = mates.direction2[n];
         if (m != no_mate && dial.pair_test_simple(3, n, 0, m, 2)) {
             picture_found = true;
             const std::size_t p1_column = block.p1_names.size();
