@@ -18,36 +18,33 @@ namespace {
 using namespace comparison_parts;
 
 constexpr int axis_count = 6;
-constexpr std::uint8_t empty_mark = 255;
 
-// double_marks[axis][list][body]: the body index when set, 255 when empty.
+// double_marks[axis][list][body]: set when the body has that pair in that axis.
 //  list 0: MC pair of P1 in this axis, counterpart pair of P2 in some axis
 //  list 1: counterpart pair of P2 in this axis, MC pair of P1 in some axis
 //  list 2: MC pair of P2 in this axis, counterpart pair of P1 in some axis
 //  list 3: counterpart pair of P1 in this axis, MC pair of P2 in some axis
-using DoubleMarks = std::array<std::array<std::array<std::uint8_t, compared_bodies>, 4>, axis_count>;
+using DoubleMarks = std::array<std::array<std::array<bool, compared_bodies>, 4>, axis_count>;
 
 DoubleMarks mark_double_complements(const Dial& dial)
 {
-    DoubleMarks marks;
-    for (auto& axis : marks)
-        for (auto& list : axis) list.fill(empty_mark);
+    DoubleMarks marks{};
     for (std::uint8_t n = 0; n < compared_bodies; ++n) {
         const CounterpartPair cp = counterpart_set(n);
         for (int i = 0; i < axis_count; ++i) {
             if (dial.axis_test(0, n, i, 1)) {
                 for (int j = 0; j < axis_count; ++j) {
                     if (dial.axis_test(cp.pair_first, cp.pair_second, j, 2)) {
-                        marks[i][0][n] = n;
-                        marks[j][1][n] = n;
+                        marks[i][0][n] = true;
+                        marks[j][1][n] = true;
                     }
                 }
             }
             if (dial.axis_test(0, n, i, 2)) {
                 for (int j = 0; j < axis_count; ++j) {
                     if (dial.axis_test(cp.pair_first, cp.pair_second, j, 1)) {
-                        marks[i][2][n] = n;
-                        marks[j][3][n] = n;
+                        marks[i][2][n] = true;
+                        marks[j][3][n] = true;
                     }
                 }
             }
@@ -71,8 +68,8 @@ void write_block(const ChartState& chart, const Dial& dial, const DoubleMarks& m
     bool any_x = false;
     bool any_y = false;
     for (int n = 0; n < compared_bodies; ++n) {
-        any_x = any_x || (marks[i][0][n] != empty_mark && marks[j][1][n] != empty_mark);
-        any_y = any_y || (marks[i][3][n] != empty_mark && marks[j][2][n] != empty_mark);
+        any_x = any_x || (marks[i][0][n] && marks[j][1][n]);
+        any_y = any_y || (marks[i][3][n] && marks[j][2][n]);
     }
     if (!any_x || !any_y) return;
 
@@ -88,8 +85,8 @@ void write_block(const ChartState& chart, const Dial& dial, const DoubleMarks& m
     block.p2_positions = blanks13 + angle_text(2, 1, axes.axis_value[j]) + "   ";
 
     for (std::uint8_t n = 0; n < compared_bodies; ++n) {
-        const bool in_x = marks[i][0][n] != empty_mark && marks[j][1][n] != empty_mark;
-        const bool in_y = marks[i][3][n] != empty_mark && marks[j][2][n] != empty_mark;
+        const bool in_x = marks[i][0][n] && marks[j][1][n];
+        const bool in_y = marks[i][3][n] && marks[j][2][n];
         if (!in_x && !in_y) continue;
         const CounterpartPair cp = counterpart_set(n);
         const std::string mc_pair = pair_code(0, n);
