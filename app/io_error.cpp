@@ -26,4 +26,9 @@ std::string io_error_text(int errno_value)
     }
 }
 
+std::string read_error_text(std::FILE* file)
+{
+    return io_error_text(std::ferror(file) ? errno : 0);
+}
+
 }  // namespace duoskop

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <memory>
 
 #include "app/io_error.h"
 #include "app/texts.h"
@@ -18,11 +17,6 @@ std::string prefixed_text(std::string_view field, std::size_t capacity)
     const std::size_t length = std::min<std::size_t>(static_cast<unsigned char>(field[0]), capacity);
     return std::string(field.substr(1, length));
 }
-
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
 
 }  // namespace
 

@@ -4,7 +4,6 @@
 #include <array>
 #include <cerrno>
 #include <cstdio>
-#include <memory>
 
 #include "app/io_error.h"
 
@@ -12,22 +11,11 @@ namespace duoskop {
 
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
-
 /// Characters `first`..`first + count - 1` (counted from 1) of `text`, as far as it goes.
 std::string_view chars(std::string_view text, std::size_t first, std::size_t count)
 {
     if (first - 1 >= text.size()) return {};
     return text.substr(first - 1, count);
-}
-
-/// The I/O error text after a failed read: the errno of a real error, else a read past the end.
-std::string read_error_text(std::FILE* file)
-{
-    return io_error_text(std::ferror(file) ? errno : 0);
 }
 
 }  // namespace
