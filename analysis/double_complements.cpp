@@ -127,9 +127,10 @@ void write_block(const ChartState& chart, const Dial& dial, const DoubleMarks& m
 
 ResultText double_complements(const ChartState& chart, const Orbs& orbs, FirstTimeFlags& flags)
 {
-    ResultText result{.analysis_title = std::string(texts::kTitleDoubles),
-                      .caption = std::string(texts::kCaptionDoubles),
-                      .hint = take_hint(flags.hint_doubles, texts::kHintDoubles)};
+    ResultText result;
+    result.analysis_title = texts::kTitleDoubles;
+    result.caption = texts::kCaptionDoubles;
+    result.hint = take_hint(flags.hint_doubles, texts::kHintDoubles);
 
     const Dial dial(chart, orbs);
     const DoubleMarks marks = mark_double_complements(dial);

@@ -53,8 +53,9 @@ std::string axis_column(const AxisSide& side)
 ResultText halfsum_evaluation(const ChartState& chart, const Orbs& orbs,
                               const HalfsumCount& halfsum_count)
 {
-    ResultText result{.analysis_title = std::string(texts::kTitleHalfsums),
-                      .caption = std::string(texts::kCaptionHalfsums)};
+    ResultText result;
+    result.analysis_title = texts::kTitleHalfsums;
+    result.caption = texts::kCaptionHalfsums;
     result.lines.push_back(persons_line(chart));
     result.lines.emplace_back();
 

@@ -21,8 +21,9 @@ constexpr std::size_t left_half_width = 35;
 
 ResultText mc_as_list(const ChartState& chart, const Orbs& orbs)
 {
-    ResultText result{.analysis_title = std::string(texts::kTitleMcAsList),
-                      .caption = std::string(texts::kCaptionMcAsList)};
+    ResultText result;
+    result.analysis_title = texts::kTitleMcAsList;
+    result.caption = texts::kCaptionMcAsList;
 
     const Positions& pos1 = chart.pos1;
     const Positions& pos2 = chart.pos2;

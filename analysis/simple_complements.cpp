@@ -84,8 +84,9 @@ struct PictureEntry {
 ResultText simple_complements(const ChartState& chart, const Orbs& orbs, FirstTimeFlags& flags,
                               HalfsumCount& halfsum_count)
 {
-    ResultText result{.analysis_title = std::string(texts::kTitleSimples),
-                      .caption = std::string(texts::kCaptionSimples)};
+    ResultText result;
+    result.analysis_title = texts::kTitleSimples;
+    result.caption = texts::kCaptionSimples;
 
     const Dial dial(chart, orbs);
     const SimpleMates mates = collect_simple_complements(dial);

@@ -23,9 +23,10 @@ constexpr int hits_per_block = 7;
 
 ResultText solar_axes(const ChartState& chart, const Orbs& orbs, FirstTimeFlags& flags)
 {
-    ResultText result{.analysis_title = std::string(texts::kTitleSolar),
-                      .caption = std::string(texts::kCaptionSolar),
-                      .hint = take_hint(flags.hint_solar, texts::kHintSolar)};
+    ResultText result;
+    result.analysis_title = texts::kTitleSolar;
+    result.caption = texts::kCaptionSolar;
+    result.hint = take_hint(flags.hint_solar, texts::kHintSolar);
 
     const Dial dial(chart, orbs);
     for (std::uint8_t person = 1; person <= 2; ++person) {

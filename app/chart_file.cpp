@@ -131,9 +131,9 @@ bool name_check(std::string_view file_name, const chart_record& record)
 namespace {
 
 // Closes a file descriptor when the load leaves its scope.
-struct FileCloser {
+struct DescriptorCloser {
     int fd;
-    ~FileCloser()
+    ~DescriptorCloser()
     {
         if (fd >= 0) ::close(fd);
     }
@@ -152,7 +152,7 @@ LoadResult holen(const std::string& path, int person, ChartState& state)
     if (path.find('\0') != std::string::npos) return cannot_open(EINVAL);
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return cannot_open(errno);
-    FileCloser closer{fd};
+    DescriptorCloser closer{fd};
     struct stat info {};
     if (::fstat(fd, &info) != 0) return cannot_open(errno);
     if (S_ISDIR(info.st_mode)) return cannot_open(EISDIR);
