@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pieces of text and arithmetic that the five comparisons share.
 #pragma once
 

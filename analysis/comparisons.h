@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The five comparisons of two charts on the 22.5-degree dial.
 #pragma once
 

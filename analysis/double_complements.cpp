@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Double complements in the six MC and SO search axes: a body whose MC pair of one person and
 // counterpart pair of the other person lie in a pair of search axes, together with a body for
 // which the persons exchange these roles.
@@ -8,7 +9,7 @@
 #include "analysis/comparison_parts.h"
 #include "analysis/comparisons.h"
 #include "app/dial.h"
-#include "app/texts.h"
+#include "base/texts.h"
 #include "astro/un_math.h"
 
 namespace duoskop {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The MC-AS half-sum evaluation: every midpoint that occurred in at least two simple complements,
 // with all MC and counterpart axes of both persons in whose orb it lies.
 #include <array>
@@ -7,7 +8,7 @@
 #include "analysis/comparison_parts.h"
 #include "analysis/comparisons.h"
 #include "app/dial.h"
-#include "app/texts.h"
+#include "base/texts.h"
 #include "astro/std_ho.h"
 #include "astro/un_math.h"
 

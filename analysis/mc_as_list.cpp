@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The MC-AS list: for every body k the midpoints on which MC/k of one person and the counterpart
 // pair of k of the other person fall together, each in its own chart, as a two-sided table.
 #include <cstdint>
@@ -6,7 +7,7 @@
 #include "analysis/comparison_parts.h"
 #include "analysis/comparisons.h"
 #include "app/dial.h"
-#include "app/texts.h"
+#include "base/texts.h"
 #include "astro/un_math.h"
 
 namespace duoskop {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Simple complements in MC-AS axes: for each body n a picture MC/n = AS/m of one person whose
 // reversal (the counterpart pair of n on MC/m) the other person has, with the midpoints that lie
 // in the orb of both persons' picture axes. Leaves the midpoint counts for the half-sum evaluation.
@@ -10,7 +11,7 @@
 #include "analysis/comparison_parts.h"
 #include "analysis/comparisons.h"
 #include "app/dial.h"
-#include "app/texts.h"
+#include "base/texts.h"
 #include "astro/un_math.h"
 
 namespace duoskop {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The solar axes comparison: every midpoint of each person that lies on the axis SO1/SO2, for
 // persons whose birth times, and so their MC and AS, are unknown.
 #include <cstdint>
@@ -6,7 +7,7 @@
 #include "analysis/comparison_parts.h"
 #include "analysis/comparisons.h"
 #include "app/dial.h"
-#include "app/texts.h"
+#include "base/texts.h"
 #include "astro/std_ho.h"
 #include "astro/un_math.h"
 

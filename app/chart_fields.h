@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checked birth-data fields for writing a chart file: what the user typed, normalised to the
 // fixed layout the chart file reader expects, or nothing when it is no valid value.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/chart_file.h"
 
 #include <fcntl.h>
@@ -9,10 +10,10 @@
 #include <cerrno>
 #include <cstdint>
 
-#include "app/cp1252.h"
+#include "base/cp1252.h"
 #include "app/dial.h"
-#include "app/io_error.h"
-#include "app/texts.h"
+#include "base/io_error.h"
+#include "base/texts.h"
 #include "astro/std_ho.h"
 
 namespace duoskop {

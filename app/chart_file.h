@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chart file of one person: one 77-byte record of seven length-prefixed texts,
 // the lenient reading of its birth data, and the load of a person (`holen`).
 #pragma once

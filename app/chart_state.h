@@ -1,26 +1,14 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The state a chart load fills and every comparison reads, as plain values a window owns.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <string>
-#include <string_view>
+
+#include "astro/bodies.h"
 
 namespace duoskop {
-
-/// The 24 ecliptic longitudes of one chart in degrees, indexed like `body_codes`.
-using Positions = std::array<double, 24>;
-
-/// Two-letter codes of the bodies; the index is the index of every position array.
-inline constexpr std::array<std::string_view, 24> body_codes = {
-    "MC", "WI", "SO", "AS", "MO", "KN", "ME", "VE", "MA", "JU", "SA", "UR",
-    "NE", "PL", "CU", "HA", "ZE", "KR", "AP", "AD", "VU", "PO", "GZ", "Du"};
-
-/// Bodies 0..21 (MC..PO) take part in the comparisons; GZ and Du never do.
-inline constexpr int compared_bodies = 22;
-
-/// Two blanks, then the twelve three-letter sign abbreviations from WID (0-30) to FIS (330-360).
-inline constexpr std::string_view sign_abbrev = "  WIDSTIZWIKRELOEJUNWAASKOSCHSTEWASFIS";
 
 /// One person's record of a chart file: seven texts of at most 10 Windows-1252 characters.
 struct chart_record {
@@ -32,17 +20,6 @@ struct chart_record {
     std::string longitude_text;  ///< sign, DDD MM SS; east positive
     std::string latitude_text;   ///< sign, DD MM SS; north positive
     bool operator==(const chart_record&) const = default;
-};
-
-/// Birth data of the person being loaded, read out of a chart record by `werte_aktual`.
-struct BirthData {
-    std::int32_t birth_day = 0;
-    std::int32_t birth_month = 0;
-    std::int32_t birth_year = 0;
-    double birth_time = 0;     ///< hours, universal time
-    double geo_longitude = 0;  ///< degrees, east positive
-    double geo_latitude = 0;   ///< degrees, north positive
-    bool operator==(const BirthData&) const = default;
 };
 
 /// The six search axes MC1/MC1, MC1/MC2, MC2/MC2, SO1/SO1, SO1/SO2, SO2/SO2.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Dial arithmetic on the 22.5-degree dial shared by all comparisons, and the search axes.
 #pragma once
 

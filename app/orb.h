@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading an orb from one of the main window's orb fields.
 #pragma once
 

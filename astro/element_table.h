@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The orbital elements of the Earth, the planets and the transneptunian points, and the
 // corrections of the heliocentric coordinates of Jupiter to Pluto, as one sequence of numbers
 // that the planet computation reads strictly from front to back.

@@ -1,10 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chart computation: Julian time, obliquity, sidereal angle, MC and AS, Sun, Moon and node,
 // Mercury to Pluto, the eight transneptunian points and the galactic centre.
 #pragma once
 
 #include <cstddef>
 
-#include "app/chart_state.h"
+#include "astro/bodies.h"
 
 namespace duoskop {
 

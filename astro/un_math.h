@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Angle, number and text routines shared by every part of the program.
 // All routines are pure; angles are degrees unless a name says radians. The arithmetic ones are
 // inline: the chart computation calls them hundreds of times per chart.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of one chart computation (f_rechnen) and of one whole chart-file load (holen).
 #include <benchmark/benchmark.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // All five comparisons of one sample chart pair, each with the bytes of its saved report.
 #include <benchmark/benchmark.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The subcommands of duoskop-cli. Each takes the arguments after its name and returns the
 // exit status: 0 done, 1 a file failed (message on stderr), 2 wrong usage (usage on stderr).
 #pragma once
@@ -6,7 +7,7 @@
 #include <vector>
 
 #include "app/chart_state.h"
-#include "app/drive_c.h"
+#include "base/drive_c.h"
 #include "results/result_text.h"
 
 namespace duoskop::cli {

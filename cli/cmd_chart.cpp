@@ -1,10 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // chart: loads each chart file as the program does and shows what it read and computed.
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "app/chart_file.h"
-#include "app/cp1252.h"
+#include "base/cp1252.h"
 #include "app/dial.h"
 #include "astro/un_math.h"
 #include "cli/cli.h"

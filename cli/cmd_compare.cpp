@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // axes and compare: load two persons as the program does, then show the search-axis block or run
 // one of the five comparisons and write its result text and result entries.
 #include <charconv>
@@ -10,7 +11,7 @@
 
 #include "analysis/comparisons.h"
 #include "app/chart_file.h"
-#include "app/cp1252.h"
+#include "base/cp1252.h"
 #include "app/dial.h"
 #include "cli/cli.h"
 #include "results/report.h"

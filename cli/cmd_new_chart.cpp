@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // new-chart: writes the 77-byte chart file of one person from the command line, for users
 // without the companion chart program. Every field is checked before anything is written.
 #include <cerrno>
@@ -8,8 +9,8 @@
 
 #include "app/chart_fields.h"
 #include "app/chart_file.h"
-#include "app/cp1252.h"
-#include "app/io_error.h"
+#include "base/cp1252.h"
+#include "base/io_error.h"
 #include "cli/cli.h"
 
 namespace duoskop::cli {

@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // compare ... --export-texts bilder|alle FILE: the interpretation texts of all result entries,
 // written as the result window's export to a file writes them.
 #include <cstdio>
 #include <string>
 
-#include "app/cp1252.h"
+#include "base/cp1252.h"
 #include "cli/cli.h"
 #include "results/export.h"
 #include "results/ktexte.h"

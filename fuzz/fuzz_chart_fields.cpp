@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any command-line values for a new chart file: what the field checks accept is written to a
 // record that reads back to the same fields and to birth data within range.
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A chart file of any bytes under any file name, loaded for person 1 and for person 2:
 // no crash, and a failed load changes nothing of the chart state.
 #include <cstdint>

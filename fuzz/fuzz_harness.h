@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Small helpers the fuzz harnesses share: a private scratch directory and writing a file.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as KTEXTE.txt: whole records are kept, fields never exceed their capacity, and the
 // single-meaning search stops at the last record.
 #include <cstdint>

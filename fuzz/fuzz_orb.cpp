@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any text typed into an orb field: read_orb never fails, and a text it accepts is a finite number.
 #include <cmath>
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as a picture index and text file: the search looks at slots 0..252 only, kept lines
 // are 73 characters, and resolving an entry against such files on a scratch drive never crashes.
 #include <array>
@@ -5,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/drive_c.h"
+#include "base/drive_c.h"
 #include "fuzz/fuzz_harness.h"
 #include "results/pictures.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any 77-byte record: its birth data are read leniently and the chart computed from them
 // holds finite longitudes only.
 #include <array>

@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "results/click.h"
 
-#include "app/texts.h"
+#include "base/texts.h"
 
 namespace duoskop {
 

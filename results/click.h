@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a click on a result entry shows: the message boxes, in order, with their type and text.
 #pragma once
 
@@ -5,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/desktop.h"
-#include "app/drive_c.h"
+#include "base/desktop.h"
+#include "base/drive_c.h"
 #include "results/ktexte.h"
 #include "results/pictures.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The export of the interpretation texts of all result entries to a file or the printer.
 #pragma once
 
@@ -7,7 +8,7 @@
 #include <vector>
 
 #include "app/chart_state.h"
-#include "app/drive_c.h"
+#include "base/drive_c.h"
 #include "results/ktexte.h"
 #include "results/pictures.h"
 

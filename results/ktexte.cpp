@@ -1,11 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "results/ktexte.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 
-#include "app/io_error.h"
-#include "app/texts.h"
+#include "base/io_error.h"
+#include "base/texts.h"
 
 namespace duoskop {
 

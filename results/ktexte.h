@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The single meanings of the midpoint pairs: the file "C:\astro\KTEXTE.txt", read once at start.
 #pragma once
 
@@ -7,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/drive_c.h"
+#include "base/drive_c.h"
 
 namespace duoskop {
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "results/pictures.h"
 
 #include <algorithm>
@@ -5,7 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "app/io_error.h"
+#include "base/io_error.h"
 
 namespace duoskop {
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The picture collection in "C:\PBTX\": per axis pair XXYY an index XXYY.vwt and texts XXYY.txt,
 // and the resolution of a result entry XX/YY=AA/BB to its interpretation text.
 #pragma once
@@ -10,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/drive_c.h"
+#include "base/drive_c.h"
 #include "results/ktexte.h"
 
 namespace duoskop {

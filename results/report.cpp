@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "results/report.h"
 
 #include <cerrno>
 #include <cstdio>
 
-#include "app/io_error.h"
+#include "base/io_error.h"
 
 namespace duoskop {
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing texts to files: the saved result text and the exported interpretation texts.
 #pragma once
 

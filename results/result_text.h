@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a comparison hands to the result window: caption, title, report lines and result entries.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // duoskop-make-sample-drive DIR: writes the sample drive C (chart files, single meanings and
 // picture collection) into DIR from the tables of sample_tables.h. The output depends on the
 // tables only, so running it again gives the same bytes; data/drive_c is made this way.
@@ -10,7 +11,7 @@
 #include <vector>
 
 #include "app/chart_file.h"
-#include "app/cp1252.h"
+#include "base/cp1252.h"
 #include "data/gen/sample_tables.h"
 #include "results/ktexte.h"
 #include "results/pictures.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tables the sample drive is made from: invented persons, single meanings and picture texts,
 // all in our own words. Written in UTF-8 here; the generator converts them to the code pages of
 // the files (Windows-1252 for charts and single meanings, the DOS code page for picture texts).

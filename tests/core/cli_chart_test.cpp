@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // duoskop-cli chart: exit codes, the --raw line and the table, run as a separate program.
 #include <gtest/gtest.h>
 

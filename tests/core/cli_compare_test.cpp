@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // duoskop-cli axes and compare on the sample drive: whole reports and entries byte for byte
 // against expected files, the terminal output, and the usage errors.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Chart pairs for the comparison tests. Bodies that a test does not name stand at NaN: a NaN
 // midpoint lies within no orb of anything, so only the named bodies take part in any picture.
 #pragma once

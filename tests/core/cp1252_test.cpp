@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
-#include "app/cp1252.h"
-#include "app/io_error.h"
+#include "base/cp1252.h"
+#include "base/io_error.h"
 
 using namespace duoskop;
 

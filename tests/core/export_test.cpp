@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
-#include "app/texts.h"
+#include "base/texts.h"
 #include "results/export.h"
 #include "tests/core/text_files_fixture.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loading a chart file (holen): files made in the test, good and bad.
 #include <gtest/gtest.h>
 

@@ -1,8 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
 #include <set>
 
-#include "app/texts.h"
+#include "base/texts.h"
 #include "results/ktexte.h"
 #include "tests/core/text_files_fixture.h"
 

@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include "analysis/comparisons.h"
-#include "app/texts.h"
+#include "base/texts.h"
 #include "tests/core/comparison_fixture.h"
 
 using namespace duoskop;

@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cstring>
 
-#include "app/texts.h"
+#include "base/texts.h"
 #include "results/pictures.h"
 #include "tests/core/text_files_fixture.h"
 

@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
 #include "analysis/comparisons.h"
-#include "app/texts.h"
+#include "base/texts.h"
 #include "tests/core/comparison_fixture.h"
 
 using namespace duoskop;

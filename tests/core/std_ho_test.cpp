@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reference values of the chart computation (time, angles, Sun, Moon, planets), each to the
 // precision of its reference: a 4-decimal value must round to it, so the tolerance is 5e-5.
 #include <gtest/gtest.h>

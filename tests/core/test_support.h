@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Helpers the core tests share: a throw-away directory, reading a whole file, and running
 // duoskop-cli as a separate program.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test helpers for the interpretation text files: builders of the binary records of KTEXTE.txt and of the picture collection.
 #pragma once
 

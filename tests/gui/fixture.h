@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A main window on a drive C made in a temporary directory, driven through a scripted desktop.
 #pragma once
 
@@ -13,9 +14,9 @@
 #include <functional>
 #include <memory>
 
-#include "app/qt_desktop.h"
-#include "app/unit1.h"
-#include "results/unit2.h"
+#include "desktop/qt_desktop.h"
+#include "desktop/unit1.h"
+#include "desktop/unit2.h"
 #include "scripted_desktop.h"
 #include "tests/core/text_files_fixture.h"
 

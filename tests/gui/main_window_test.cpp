@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: the menu states from Start to Ready and back, the orb fields, the loading
 // failures, the information panel and the wait of the half-sum evaluation.
 #include <QLabel>
@@ -7,8 +8,8 @@
 #include <QTest>
 
 #include "app/dial.h"
-#include "app/qt_picture.h"
-#include "app/texts.h"
+#include "desktop/qt_picture.h"
+#include "base/texts.h"
 #include "fixture.h"
 
 using namespace duoskop;

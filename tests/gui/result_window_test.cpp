@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The result window: each comparison fills it, a click shows the entry's text, the report is
 // saved and printed, the interpretation texts are exported to a file and to the printer.
 #include <QListWidget>
@@ -8,7 +9,7 @@
 #include <QTest>
 
 #include "analysis/comparisons.h"
-#include "app/texts.h"
+#include "base/texts.h"
 #include "fixture.h"
 #include "results/report.h"
 

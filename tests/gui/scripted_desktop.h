@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A desktop for the window tests: records every message box and answers boxes, file dialogs and
 // printer dialogs from queues; a print job is written as a PDF file.
 #pragma once
@@ -13,8 +14,8 @@
 #include <vector>
 
 #include "app/chart_file.h"
-#include "app/desktop.h"
-#include "app/qt_print.h"
+#include "base/desktop.h"
+#include "desktop/qt_print.h"
 
 namespace duoskop::test {
 

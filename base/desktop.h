@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What the two windows need from the desktop: message boxes, the file dialogs, the printer and the
+// end of the program. The windows call only this interface, so that a test can answer every box
+// and dialog from a script while the widgets themselves run for real.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace duoskop {
+
+/// The four kinds of message box; each has its own caption.
+enum class BoxType { warning, error, information, confirmation };
+/// The button sets a box offers.
+enum class Buttons { ok, yes_no };
+/// The button the user pressed (closing a yes/no box counts as No).
+enum class Answer { ok, yes, no };
+
+/// A print job written line by line in "courier new" 10 pt from the top-left corner of the printable
+/// area; a line too wide continues on the next line, a full page starts a new one.
+class LineDevice {
+public:
+    virtual ~LineDevice() = default;
+    /// Prints one line (Windows-1252); false when the printer failed, the job is then lost.
+    virtual bool write_line(std::string_view line) = 0;
+    /// Ends the job and hands it to the printer; false when that failed.
+    virtual bool close() = 0;
+};
+
+class Desktop {
+public:
+    virtual ~Desktop() = default;
+    /// A modal message box; `text` is Windows-1252 with "\r" between lines.
+    virtual Answer message(BoxType type, std::string_view text, Buttons buttons) = 0;
+    /// The file-open dialog starting in `initial_dir`; the chosen path (UTF-8) or nothing.
+    virtual std::optional<std::string> open_file(const std::string& initial_dir) = 0;
+    /// The save dialog for "*.txt" files starting in `initial_dir`, default extension TXT, no
+    /// question before overwriting; the chosen path (UTF-8) or nothing.
+    virtual std::optional<std::string> save_file(const std::string& initial_dir) = 0;
+    /// The printer dialog; an opened print job on the chosen printer, or nothing when cancelled.
+    /// A printer that cannot start the job yields a device whose first write fails.
+    virtual std::unique_ptr<LineDevice> open_printer() = 0;
+    /// Ends the program's message loop.
+    virtual void end_program() = 0;
+};
+
+}  // namespace duoskop

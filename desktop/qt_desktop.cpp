@@ -1,0 +1,111 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "desktop/qt_desktop.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+#include "desktop/qt_print.h"
+#include "base/texts.h"
+
+namespace duoskop {
+
+QString to_qt(std::string_view cp1252)
+{
+    QStringDecoder decode("windows-1252");
+    QString text = decode(QByteArrayView(cp1252.data(), static_cast<qsizetype>(cp1252.size())));
+    text.replace(QChar(u'\r'), QChar(u'\n'));
+    return text;
+}
+
+std::string from_qt(const QString& text)
+{
+    QStringEncoder encode("windows-1252", QStringEncoder::Flag::Default);
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(text.size()));
+    for (const QChar c : text) {
+        const QByteArray one = encode(QStringView(&c, 1));
+        bytes.push_back(one.size() == 1 && !encode.hasError() ? one[0] : '?');
+        encode.resetState();
+    }
+    return bytes;
+}
+
+namespace {
+
+struct BoxLook {
+    std::string_view caption;
+    QMessageBox::Icon icon;
+};
+
+BoxLook box_look(BoxType type)
+{
+    switch (type) {
+    case BoxType::warning: return {texts::kBoxWarning, QMessageBox::Warning};
+    case BoxType::error: return {texts::kBoxError, QMessageBox::Critical};
+    case BoxType::information: return {texts::kBoxInformation, QMessageBox::Information};
+    case BoxType::confirmation: return {texts::kBoxConfirmation, QMessageBox::Question};
+    }
+    return {texts::kBoxInformation, QMessageBox::Information};
+}
+
+}  // namespace
+
+Answer QtDesktop::message(BoxType type, std::string_view text, Buttons buttons)
+{
+    const BoxLook look = box_look(type);
+    QMessageBox box(look.icon, to_qt(look.caption), to_qt(text), QMessageBox::NoButton, parent_);
+    if (buttons == Buttons::ok) {
+        QPushButton* ok = box.addButton(to_qt(texts::kButtonOk), QMessageBox::AcceptRole);
+        box.setDefaultButton(ok);
+        box.setEscapeButton(ok);
+        box.exec();
+        return Answer::ok;
+    }
+    QPushButton* yes = box.addButton(to_qt(texts::kButtonYes), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(to_qt(texts::kButtonNo), QMessageBox::NoRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes ? Answer::yes : Answer::no;
+}
+
+std::optional<std::string> QtDesktop::open_file(const std::string& initial_dir)
+{
+    const QString path =
+        QFileDialog::getOpenFileName(parent_, QString(), QString::fromStdString(initial_dir));
+    if (path.isEmpty()) return std::nullopt;
+    return path.toStdString();
+}
+
+std::optional<std::string> QtDesktop::save_file(const std::string& initial_dir)
+{
+    QFileDialog dialog(parent_, QString(), QString::fromStdString(initial_dir),
+                       QStringLiteral("*.txt"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QStringLiteral("TXT"));
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().front().toStdString();
+}
+
+std::unique_ptr<LineDevice> QtDesktop::open_printer()
+{
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    QPrintDialog dialog(printer.get(), parent_);
+    if (dialog.exec() != QDialog::Accepted) return nullptr;
+    return std::make_unique<QtLineDevice>(std::move(printer));
+}
+
+void QtDesktop::end_program()
+{
+    QCoreApplication::exit(0);
+}
+
+}  // namespace duoskop

@@ -1,0 +1,507 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "desktop/unit1.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTimer>
+#include <array>
+
+#include "analysis/comparisons.h"
+#include "app/chart_file.h"
+#include "base/cp1252.h"
+#include "app/dial.h"
+#include "app/orb.h"
+#include "desktop/qt_desktop.h"
+#include "desktop/qt_picture.h"
+#include "desktop/qt_style.h"
+#include "base/texts.h"
+#include "astro/un_math.h"
+#include "desktop/unit2.h"
+
+namespace duoskop {
+
+namespace {
+
+const QColor light_green(0xC0, 0xDC, 0xC0);
+const QColor silver(0xC0, 0xC0, 0xC0);
+
+void set_text_colour(QLabel* label, const QColor& colour)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+}
+
+// The loader's messages are UTF-8 (they carry the path); the boxes take Windows-1252.
+std::string box_text(const std::string& utf8)
+{
+    if (auto bytes = utf8_to_cp1252(utf8)) return *bytes;
+    std::string ascii;
+    for (const char c : utf8) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) ascii.push_back(c);
+        else if ((byte & 0xC0) != 0x80) ascii.push_back('?');
+    }
+    return ascii;
+}
+
+void set_lines(QPlainTextEdit* memo, const std::vector<std::string>& lines)
+{
+    QStringList text;
+    for (const std::string& line : lines) text << to_qt(line);
+    memo->setPlainText(text.join(QChar(u'\n')));
+    memo->moveCursor(QTextCursor::Start);
+    memo->verticalScrollBar()->setValue(0);
+}
+
+}  // namespace
+
+TForm1::TForm1(Desktop& desktop, DriveC drive, QWidget* parent)
+    : QMainWindow(parent), desktop_(desktop), drive_(std::move(drive))
+{
+    setObjectName(QStringLiteral("Form1"));
+    build_controls();
+    build_menu();
+    FormCreate();
+    Form2 = new TForm2(desktop_, drive_, chart, ktexte, this);
+}
+
+TForm1::~TForm1()
+{
+    // The fields go with the window; their last focus changes are no entries any more.
+    ended_ = true;
+    for (QObject* watched : std::initializer_list<QObject*>{Edit1, Edit2, Edit3, Label16})
+        watched->removeEventFilter(this);
+}
+
+void TForm1::build_controls()
+{
+    setFixedSize(640, 302);
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    set_colours(client, navy, yellow);
+    setCentralWidget(client);
+
+    const auto label = [client](const char* name, int x, int y, int w, int h) {
+        auto* l = new QLabel(client);
+        l->setObjectName(QString::fromLatin1(name));
+        l->setFont(sans_font(13, true));
+        set_text_colour(l, yellow);
+        if (w > 0) l->setGeometry(x, y, w, h);
+        else l->move(x, y);
+        return l;
+    };
+    constexpr std::array lefts = {8, 120, 248, 336, 408};
+    constexpr std::array widths = {105, 105, 81, 65, 81};
+    std::array<QLabel**, 10> row_labels = {&Label1, &Label2, &Label3, &Label4, &Label5,
+                                           &Label6, &Label7, &Label8, &Label9, &Label10};
+    for (std::size_t i = 0; i < row_labels.size(); ++i) {
+        const std::string name = "Label" + std::to_string(i + 1);
+        *row_labels[i] = label(name.c_str(), lefts[i % 5], i < 5 ? 8 : 24, widths[i % 5], 16);
+    }
+    Label14 = label("Label14", 517, 8, 108, 16);
+    Label15 = label("Label15", 517, 24, 108, 16);
+
+    Memo1 = new QPlainTextEdit(client);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setGeometry(8, 48, 617, 83);
+    Memo1->setFont(mono_font(12));
+    Memo1->setReadOnly(true);
+    Memo1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Memo1->setTabChangesFocus(true);
+    Memo1->setFocusPolicy(Qt::StrongFocus);
+    set_colours(Memo1, Qt::white, Qt::black);
+
+    Label11 = label("Label11", 176, 168, 0, 0);
+    Label11->setText(to_qt(texts::kLabelDoubleOrb));
+    Label11->adjustSize();
+    Label12 = label("Label12", 176, 200, 0, 0);
+    Label12->setText(to_qt(texts::kLabelSimpleOrb));
+    Label12->adjustSize();
+    Label13 = label("Label13", 352, 178, 0, 0);
+    Label13->setFont(sans_font(19, true));
+    Label13->setText(to_qt(texts::kLabelOrbExample));
+    Label13->adjustSize();
+
+    const auto edit = [this, client](const char* name, int x, int y) {
+        auto* e = new QLineEdit(client);
+        e->setObjectName(QString::fromLatin1(name));
+        e->setGeometry(x, y, 41, 28);
+        e->setFont(sans_font(19, false));
+        set_colours(e, yellow, navy);
+        e->installEventFilter(this);
+        return e;
+    };
+    Edit1 = edit("Edit1", 296, 160);
+    Edit2 = edit("Edit2", 296, 192);
+    Edit3 = edit("Edit3", 304, 176);
+    setTabOrder(Memo1, Edit1);
+    setTabOrder(Edit1, Edit2);
+    setTabOrder(Edit2, Edit3);
+    connect(Edit1, &QLineEdit::textChanged, this, [this] { Edit1Change(); });
+    connect(Edit2, &QLineEdit::textChanged, this, [this] { Edit2Change(); });
+    connect(Edit3, &QLineEdit::textChanged, this, [this] { Edit3Change(); });
+
+    Panel2 = new QFrame(client);
+    Panel2->setObjectName(QStringLiteral("Panel2"));
+    Panel2->setGeometry(32, 15, 568, 177);
+    Panel2->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Panel2->setLineWidth(4);
+    set_colours(Panel2, light_green, Qt::black);
+
+    Image1 = new QLabel(Panel2);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(24, 52, 64, 64);
+    Image1->setPixmap(QPixmap::fromImage(decode_jpeg(info_picture_jpeg())));
+
+    Label16 = new QLabel(to_qt(texts::kCloseInfo), Panel2);
+    Label16->setObjectName(QStringLiteral("Label16"));
+    Label16->setGeometry(542, 8, 18, 16);
+    Label16->setFont(sans_font(13, true));
+    Label16->setAlignment(Qt::AlignCenter);
+    set_colours(Label16, Qt::white, Qt::black);
+    Label16->setCursor(Qt::PointingHandCursor);
+    Label16->installEventFilter(this);
+
+    Panel3 = new QFrame(Panel2);
+    Panel3->setObjectName(QStringLiteral("Panel3"));
+    Panel3->setGeometry(96, 24, 449, 129);
+    Panel3->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Panel3->setLineWidth(3);
+
+    Memo8 = new QPlainTextEdit(Panel3);
+    Memo8->setObjectName(QStringLiteral("Memo8"));
+    Memo8->setGeometry(8, 8, 433, 113);
+    Memo8->setFont(sans_font(13, false));
+    Memo8->setReadOnly(true);
+    Memo8->setFocusPolicy(Qt::NoFocus);
+    set_colours(Memo8, silver, Qt::black);
+    Memo8->setPlainText(to_qt(texts::kCredits));
+}
+
+void TForm1::build_menu()
+{
+    QMenuBar* bar = menuBar();
+    const auto entry = [this](auto* owner, const char* name, std::string_view caption,
+                              void (TForm1::*handler)()) {
+        QAction* action = owner->addAction(to_qt(caption));
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+        return action;
+    };
+    name1 = entry(bar, "name1", texts::kMenuName1, &TForm1::name1Click);
+    name2 = entry(bar, "name2", texts::kMenuName2, &TForm1::name2Click);
+    Solar1 = entry(bar, "Solar1", texts::kMenuSolar1, &TForm1::Solar1Click);
+    mcmc1 = bar->addMenu(to_qt(texts::kMenuMcmc1));
+    mcmc1->setObjectName(QStringLiteral("mcmc1"));
+    doppelte1 = entry(mcmc1, "doppelte1", texts::kMenuDoppelte1, &TForm1::doppelte1Click);
+    einfache1 = entry(mcmc1, "einfache1", texts::kMenuEinfache1, &TForm1::einfache1Click);
+    Halbsummen1 = entry(mcmc1, "Halbsummen1", texts::kMenuHalbsummen1, &TForm1::Halbsummen1Click);
+    asas1 = entry(bar, "asas1", texts::kMenuAsas1, &TForm1::asas1Click);
+    Ende1 = entry(bar, "Ende1", texts::kMenuEnde1, &TForm1::Ende1Click);
+    Info1 = entry(bar, "Info1", texts::kMenuInfo1, &TForm1::Info1Click);
+}
+
+void TForm1::FormCreate()
+{
+    setWindowTitle(to_qt(texts::kCaptionMain));
+    flags = FirstTimeFlags{};
+    Panel2->hide();
+    const KtexteLoadResult loaded = load_ktexte(drive_, ktexte);
+    if (loaded.outcome != KtexteOutcome::loaded)
+        desktop_.message(BoxType::error, loaded.message, Buttons::ok);
+}
+
+void TForm1::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (shown_once_) return;
+    shown_once_ = true;
+    centre_on_screen(this);
+    // The start state and its hint follow once the window is on the screen.
+    QTimer::singleShot(0, this, [this] { FormShow(); });
+}
+
+void TForm1::FormShow()
+{
+    if (ended_) return;
+    if (flags.hint_start) desktop_.message(BoxType::information, texts::kHintStart, Buttons::ok);
+    for (QWidget* w : std::initializer_list<QWidget*>{Label11, Label12, Label13, Edit1, Edit2,
+                                                      Edit3, Label14, Label15, Memo1})
+        w->hide();
+    name1->setEnabled(true);
+    for (QAction* a : {name2, Solar1, mcmc1->menuAction(), Halbsummen1, asas1, Ende1})
+        a->setEnabled(false);
+    flags.hint_start = false;
+    for (QLabel* l : {Label1, Label2, Label3, Label4, Label5, Label6, Label7, Label8, Label9,
+                      Label10, Label14, Label15})
+        l->clear();
+    Memo1->clear();
+    Form2->Panel1->hide();
+    person2_loaded_ = false;
+}
+
+bool TForm1::load(const std::string& path, int person)
+{
+    const LoadResult result = holen(path, person, chart);
+    if (result.outcome == LoadOutcome::loaded) {
+        show_person(person);
+        return true;
+    }
+    desktop_.message(BoxType::error, box_text(result.message), Buttons::ok);
+    if (result.ends_program()) end_program();
+    return false;
+}
+
+void TForm1::show_person(int person)
+{
+    const chart_record& record = person == 1 ? chart.person1 : chart.person2;
+    const std::array<QLabel*, 5> row = person == 1
+        ? std::array<QLabel*, 5>{Label1, Label2, Label3, Label4, Label5}
+        : std::array<QLabel*, 5>{Label6, Label7, Label8, Label9, Label10};
+    // An unknown birth time is entered as 12:00:00 and shown in white.
+    set_text_colour(row[3], record.time == "12:00:00" ? QColor(Qt::white) : yellow);
+    const std::array<const std::string*, 5> fields = {&record.name, &record.first_name,
+                                                      &record.date, &record.time, &record.extra};
+    for (std::size_t i = 0; i < row.size(); ++i) row[i]->setText(to_qt(" " + *fields[i]));
+    if (person != 2) return;
+
+    Memo1->show();
+    set_lines(Memo1, search_axis_lines(chart.pos1, chart.pos2, chart.axes));
+    Memo1->setFocus();
+}
+
+void TForm1::name1Click()
+{
+    if (ended_) return;
+    const auto path = desktop_.open_file(drive_.resolve("c:\\astro\\daten").string());
+    if (!path) return;
+    name1->setEnabled(false);
+    name2->setEnabled(true);
+    if (!load(*path, 1) && !ended_) {
+        // A file that cannot be opened: back to the start, so that another file can be chosen.
+        name1->setEnabled(true);
+        name2->setEnabled(false);
+    }
+}
+
+void TForm1::name2Click()
+{
+    if (ended_) return;
+    const auto path = desktop_.open_file(drive_.resolve("c:\\astro\\daten").string());
+    if (path) {
+        name2->setEnabled(false);
+        if (!load(*path, 2)) {
+            if (!ended_) name2->setEnabled(true);  // another file can be chosen
+            return;
+        }
+        person2_loaded_ = true;
+    }
+    desktop_.message(BoxType::information,
+                     flags.hint_orbs ? texts::kHintOrbsLong : texts::kHintOrbsShort, Buttons::ok);
+    flags.hint_orbs = false;
+    for (QWidget* w : std::initializer_list<QWidget*>{Label11, Label12, Label13, Edit1, Edit2})
+        w->show();
+    Edit1->setFocus();
+}
+
+bool TForm1::read_orb_field(QLineEdit* field, double& orb)
+{
+    std::string text = from_qt(field->text());
+    if (text.size() > 255) text.resize(255);
+    const OrbReading reading = read_orb(text);
+    orb = reading.value;
+    if (!reading.ok) {
+        field->clear();
+        field->setFocus();
+    }
+    return reading.ok;
+}
+
+void TForm1::Edit1Change()
+{
+    if (Edit1->text().size() == 3) Edit2->setFocus();
+}
+
+void TForm1::Edit2Change()
+{
+    if (Edit2->text().size() != 3) return;
+    // The entry ends by leaving the field; while the memo is hidden (no person 2 since the
+    // start) the window itself takes the focus instead.
+    if (!Memo1->isHidden()) Memo1->setFocus();
+    else centralWidget()->setFocus();
+}
+
+void TForm1::Edit3Change()
+{
+    if (Edit3->text().size() != 3) return;
+    if (!Memo1->isHidden()) Memo1->setFocus();
+    else centralWidget()->setFocus();
+}
+
+void TForm1::Edit1Exit()
+{
+    read_orb_field(Edit1, orbs.orb_double);
+}
+
+void TForm1::Edit2Exit()
+{
+    if (!read_orb_field(Edit2, orbs.orb_simple)) return;
+    Label11->hide();
+    Label12->hide();
+    Label13->hide();
+    Label14->setText(to_qt(std::string(texts::kOrbDoublePrefix) +
+                           angle_text(2, 1, orbs.orb_double) + " "));
+    Label15->setText(to_qt(std::string(texts::kOrbSimplePrefix) +
+                           angle_text(2, 1, orbs.orb_simple) + " "));
+    Edit1->hide();
+    Edit2->hide();
+    Label14->show();
+    Label15->show();
+    enable_ready();
+}
+
+void TForm1::Edit3Exit()
+{
+    read_orb_field(Edit3, orbs.orb_halfsum);
+    if (!waiting_) return;
+    if (orbs.orb_halfsum > 0) wait_loop_->quit();
+    else Edit3->setFocus();  // the evaluation keeps asking for a positive orb
+}
+
+void TForm1::enable_ready()
+{
+    // The comparisons need person 2 loaded since the last start, and none runs while the
+    // half-sum evaluation waits for its orb.
+    const bool comparisons = person2_loaded_ && !waiting_;
+    Solar1->setEnabled(comparisons);
+    mcmc1->menuAction()->setEnabled(comparisons);
+    asas1->setEnabled(comparisons);
+    Ende1->setEnabled(!waiting_);
+}
+
+void TForm1::present(const ResultText& result)
+{
+    if (!result.hint.empty()) desktop_.message(BoxType::information, result.hint, Buttons::ok);
+    Form2->present(result);
+    // Back to the main window, also where no window manager does it.
+    activateWindow();
+}
+
+void TForm1::Solar1Click()
+{
+    if (ended_ || waiting_) return;
+    present(solar_axes(chart, orbs, flags));
+}
+
+void TForm1::doppelte1Click()
+{
+    if (ended_ || waiting_) return;
+    present(double_complements(chart, orbs, flags));
+}
+
+void TForm1::einfache1Click()
+{
+    if (ended_ || waiting_) return;
+    const ResultText result = simple_complements(chart, orbs, flags, halfsum_count);
+    Halbsummen1->setEnabled(true);
+    present(result);
+}
+
+void TForm1::Halbsummen1Click()
+{
+    if (ended_ || waiting_) return;
+    const std::string hint = take_hint(flags.hint_halfsums, texts::kHintHalfsums);
+    if (!hint.empty()) desktop_.message(BoxType::information, hint, Buttons::ok);
+
+    // Wait in the event loop until Edit3 holds a positive orb or the program ends.
+    orbs.orb_halfsum = 0;
+    waiting_ = true;
+    enable_ready();
+    Edit3->show();
+    Edit3->setFocus();
+    QEventLoop loop;
+    wait_loop_ = &loop;
+    loop.exec();
+    wait_loop_ = nullptr;
+    waiting_ = false;
+    if (ended_) return;
+    enable_ready();
+
+    const ResultText result = halfsum_evaluation(chart, orbs, halfsum_count);
+    Edit3->hide();
+    present(result);
+}
+
+void TForm1::asas1Click()
+{
+    if (ended_ || waiting_) return;
+    present(mc_as_list(chart, orbs));
+}
+
+void TForm1::Ende1Click()
+{
+    if (ended_ || waiting_) return;
+    if (desktop_.message(BoxType::confirmation, texts::kAskRestart, Buttons::yes_no) == Answer::yes)
+        FormShow();
+    else
+        end_program();
+}
+
+void TForm1::Info1Click()
+{
+    Panel2->setVisible(Panel2->isHidden());
+    Panel2->raise();
+}
+
+void TForm1::Label16Click()
+{
+    Panel2->hide();
+}
+
+void TForm1::end_program()
+{
+    if (ended_) return;
+    ended_ = true;
+    if (wait_loop_ != nullptr) wait_loop_->quit();
+    desktop_.end_program();
+}
+
+void TForm1::closeEvent(QCloseEvent* event)
+{
+    end_program();
+    event->accept();
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusOut) {
+        // Leaving a field ends its entry; a box or menu taking the focus for a while does not.
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        auto* field = qobject_cast<QLineEdit*>(watched);
+        // A refused entry takes the focus back; the field that loses it then is not left by the
+        // user, and reading it too would send the focus back and forth between two fields.
+        if (field != nullptr && !field->isHidden() && !ended_ && !in_exit_ &&
+            reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            in_exit_ = true;
+            if (field == Edit1) Edit1Exit();
+            else if (field == Edit2) Edit2Exit();
+            else if (field == Edit3) Edit3Exit();
+            in_exit_ = false;
+        }
+    } else if (event->type() == QEvent::MouseButtonRelease && watched == Label16) {
+        Label16Click();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace duoskop

@@ -1,0 +1,135 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The main window: the menu that leads from loading two charts through the orbs to the
+// comparisons, the personal data and search axes of both persons, and the information panel.
+#pragma once
+
+#include <QEventLoop>
+#include <QMainWindow>
+#include <string>
+#include <string_view>
+
+#include "app/chart_state.h"
+#include "base/desktop.h"
+#include "base/drive_c.h"
+#include "results/ktexte.h"
+#include "results/result_text.h"
+
+class QAction;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+
+namespace duoskop {
+
+class TForm2;
+
+class TForm1 : public QMainWindow {
+public:
+    /// Creates the main window (`FormCreate`) and then the result window.
+    TForm1(Desktop& desktop, DriveC drive, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    void FormCreate();
+    void FormShow();
+    void name1Click();
+    void name2Click();
+    void Edit1Change();
+    void Edit2Change();
+    void Edit3Change();
+    void Edit1Exit();
+    void Edit2Exit();
+    void Edit3Exit();
+    void Solar1Click();
+    void doppelte1Click();
+    void einfache1Click();
+    void Halbsummen1Click();
+    void asas1Click();
+    void Ende1Click();
+    void Info1Click();
+    void Label16Click();
+
+    // The state the window owns for the whole run.
+    ChartState chart;
+    Orbs orbs;
+    FirstTimeFlags flags;
+    HalfsumCount halfsum_count{};
+    Ktexte ktexte;
+
+    /// True once the program has been told to end; no handler does anything after that.
+    bool ended() const { return ended_; }
+    /// True while the half-sum evaluation waits for `Edit3`.
+    bool waiting_for_halfsum_orb() const { return waiting_; }
+
+    // Menu
+    QAction* name1;
+    QAction* name2;
+    QAction* Solar1;
+    QMenu* mcmc1;
+    QAction* doppelte1;
+    QAction* einfache1;
+    QAction* Halbsummen1;
+    QAction* asas1;
+    QAction* Ende1;
+    QAction* Info1;
+
+    // Controls
+    QLabel* Label1;
+    QLabel* Label2;
+    QLabel* Label3;
+    QLabel* Label4;
+    QLabel* Label5;
+    QLabel* Label6;
+    QLabel* Label7;
+    QLabel* Label8;
+    QLabel* Label9;
+    QLabel* Label10;
+    QLabel* Label11;
+    QLabel* Label12;
+    QLabel* Label13;
+    QLabel* Label14;
+    QLabel* Label15;
+    QPlainTextEdit* Memo1;
+    QLineEdit* Edit1;
+    QLineEdit* Edit2;
+    QLineEdit* Edit3;
+    QFrame* Panel2;
+    QLabel* Image1;
+    QLabel* Label16;
+    QFrame* Panel3;
+    QPlainTextEdit* Memo8;
+    TForm2* Form2;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void build_controls();
+    void build_menu();
+    /// Loads a chart file; false when the handler must stop (the file was not loaded).
+    bool load(const std::string& path, int person);
+    /// The display step of a load: the person's row and, for person 2, the search axes.
+    void show_person(int person);
+    /// Reads an orb field; a text that is not a number empties the field and gives it the focus.
+    bool read_orb_field(QLineEdit* field, double& orb);
+    /// Shows a comparison's hint, if one is due, then its result in the result window.
+    void present(const ResultText& result);
+    /// Enables the entries of the state Ready.
+    void enable_ready();
+    void end_program();
+
+    Desktop& desktop_;
+    DriveC drive_;
+    bool shown_once_ = false;
+    bool ended_ = false;
+    /// Person 2 has been loaded since the last start; only then do the comparisons make sense.
+    bool person2_loaded_ = false;
+    bool waiting_ = false;
+    bool in_exit_ = false;  ///< an orb field's exit handler is running
+    QEventLoop* wait_loop_ = nullptr;
+};
+
+}  // namespace duoskop

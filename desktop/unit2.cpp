@@ -1,0 +1,286 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "desktop/unit2.h"
+
+#include <QButtonGroup>
+#include <QFrame>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextDocumentLayout>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <cerrno>
+
+#include "base/io_error.h"
+#include "desktop/qt_desktop.h"
+#include "desktop/qt_style.h"
+#include "base/texts.h"
+#include "results/click.h"
+#include "results/report.h"
+
+namespace duoskop {
+
+namespace {
+
+// A report line as one line of the memo: a line break inside it would split the memo's lines.
+QString memo_text(std::string_view line)
+{
+    QString text = to_qt(line);
+    text.replace(QChar(u'\n'), QChar(u' '));
+    return text;
+}
+
+// Prints `lines` and ends the job; empty on success, else the I/O error text. A failed line ends
+// the job at once.
+std::string print_lines(LineDevice& printer, const std::vector<std::string>& lines)
+{
+    std::string failure;
+    for (const std::string& line : lines) {
+        if (!printer.write_line(line)) {
+            failure = io_error_text(EIO);
+            break;
+        }
+    }
+    if (!printer.close() && failure.empty()) failure = io_error_text(EIO);
+    return failure;
+}
+
+}  // namespace
+
+TForm2::TForm2(Desktop& desktop, const DriveC& drive, const ChartState& chart,
+               const Ktexte& ktexte, QWidget* parent)
+    : QDialog(parent), desktop_(desktop), drive_(drive), chart_(chart), ktexte_(ktexte)
+{
+    setObjectName(QStringLiteral("Form2"));
+    setFixedSize(686, 543);
+    setFont(sans_font_pt(8));
+    set_colours(this, navy, Qt::white);
+    setModal(true);
+
+    Memo1 = new QPlainTextEdit(this);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setGeometry(4, 8, 677, 489);
+    Memo1->setFont(mono_font(12));
+    Memo1->setReadOnly(true);
+    Memo1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    set_colours(Memo1, Qt::white, Qt::black);
+
+    const auto button = [this](const char* name, std::string_view caption, int x, int width) {
+        auto* b = new QPushButton(to_qt(caption), this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setGeometry(x, 504, width, 22);
+        b->setAutoDefault(false);
+        return b;
+    };
+    Button1 = button("Button1", texts::kButtonSave, 8, 75);
+    Button2 = button("Button2", texts::kButtonPrint, 96, 75);
+    Button3 = button("Button3", texts::kButtonDone, 608, 75);
+
+    ListBox1 = new QListWidget(this);
+    ListBox1->setObjectName(QStringLiteral("ListBox1"));
+    ListBox1->setGeometry(536, 18, 121, 470);
+    ListBox1->setFont(mono_font(13));
+    ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListBox1->setUniformItemSizes(true);
+    ListBox1->setStyleSheet(QStringLiteral(
+        "QListWidget { background: #FFFF00; color: #000080; }"
+        "QListWidget::item { height: 16px; }"));
+
+    Button4 = button("Button4", texts::kButtonExport, 288, 305);
+
+    Panel1 = new QFrame(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setGeometry(192, 213, 249, 92);
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Panel1->setLineWidth(5);
+    set_colours(Panel1, yellow, Qt::black);
+    Panel1->hide();
+
+    const auto heading = [this](const char* name, std::string_view caption, int x, int width) {
+        auto* label = new QLabel(to_qt(caption), Panel1);
+        label->setObjectName(QString::fromLatin1(name));
+        label->setFont(sans_font_pt(10));
+        label->setGeometry(x, 14, width, 16);
+        return label;
+    };
+    Label2 = heading("Label2", texts::kExportPicturesOnly, 24, 102 + 20);
+    Label3 = heading("Label3", texts::kExportAll, 152, 22 + 20);
+
+    radio_group_ = new QButtonGroup(this);
+    const auto radio = [this](const char* name, std::string_view caption, int x, int y, int width) {
+        auto* r = new QRadioButton(to_qt(caption), Panel1);
+        r->setObjectName(QString::fromLatin1(name));
+        r->setGeometry(x, y, width + 20, 17);
+        radio_group_->addButton(r);
+        return r;
+    };
+    RadioButton1 = radio("RadioButton1", texts::kRadioSave, 24, 40, 73);
+    RadioButton3 = radio("RadioButton3", texts::kRadioPrint, 24, 56, 65);
+    RadioButton2 = radio("RadioButton2", texts::kRadioSave, 152, 40, 73);
+    RadioButton4 = radio("RadioButton4", texts::kRadioPrint, 152, 56, 73);
+
+    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+    connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
+    connect(Button3, &QPushButton::clicked, this, [this] { accept(); });
+    connect(Button4, &QPushButton::clicked, this, [this] { Button4Click(); });
+    connect(ListBox1, &QListWidget::clicked, this, [this] { ListBox1Click(); });
+    // Each export starts when its radio button becomes checked.
+    const auto on_checked = [this](QRadioButton* r, void (TForm2::*handler)()) {
+        connect(r, &QRadioButton::toggled, this, [this, handler](bool checked) {
+            if (checked) (this->*handler)();
+        });
+    };
+    on_checked(RadioButton1, &TForm2::RadioButton1Click);
+    on_checked(RadioButton2, &TForm2::RadioButton2Click);
+    on_checked(RadioButton3, &TForm2::RadioButton3Click);
+    on_checked(RadioButton4, &TForm2::RadioButton4Click);
+
+    Memo1->setPlainText(QString());
+}
+
+void TForm2::fill(const ResultText& result)
+{
+    analysis_title_ = result.analysis_title;
+    setWindowTitle(to_qt(result.caption));
+    ListBox1->clear();
+    entries_ = result.entries;
+    lines_ = result.lines;
+
+    QStringList memo;
+    memo.reserve(static_cast<qsizetype>(lines_.size()));
+    for (const std::string& line : lines_) memo << memo_text(line);
+    Memo1->setPlainText(memo.join(QChar(u'\n')));
+    for (const std::string& entry : entries_) ListBox1->addItem(to_qt(entry));
+
+    // The report is always shown from its first line.
+    Memo1->moveCursor(QTextCursor::Start);
+    Memo1->verticalScrollBar()->setValue(0);
+}
+
+void TForm2::present(const ResultText& result)
+{
+    fill(result);
+    exec();
+}
+
+void TForm2::showEvent(QShowEvent* event)
+{
+    centre_on_screen(this);
+    QDialog::showEvent(event);
+    Memo1->verticalScrollBar()->setValue(0);
+}
+
+std::vector<std::string> TForm2::memo_lines() const
+{
+    if (lines_.empty()) return {};
+    QTextDocument* document = Memo1->document();
+    auto* layout = qobject_cast<QPlainTextDocumentLayout*>(document->documentLayout());
+    if (layout == nullptr || document->blockCount() != static_cast<int>(lines_.size())) return lines_;
+
+    std::vector<std::string> pieces;
+    pieces.reserve(lines_.size());
+    std::size_t i = 0;
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next(), ++i) {
+        layout->ensureBlockLayout(block);
+        const QTextLayout* lines = block.layout();
+        const std::string& line = lines_[i];
+        if (lines == nullptr || lines->lineCount() <= 1) {
+            pieces.push_back(line);
+            continue;
+        }
+        // Each character of the widget text stands for one byte of the report line.
+        for (int n = 0; n < lines->lineCount(); ++n) {
+            const QTextLine piece = lines->lineAt(n);
+            const auto start = static_cast<std::size_t>(piece.textStart());
+            if (start >= line.size()) break;
+            pieces.push_back(line.substr(start, static_cast<std::size_t>(piece.textLength())));
+        }
+    }
+    return pieces;
+}
+
+void TForm2::io_error(const std::string& text)
+{
+    desktop_.message(BoxType::error, text, Buttons::ok);
+}
+
+void TForm2::Button1Click()
+{
+    const auto path = desktop_.save_file(drive_.resolve("c:\\").string());
+    if (!path) return;
+    const std::string failure = write_text_file(*path, memo_lines());
+    if (!failure.empty()) io_error(failure);
+}
+
+void TForm2::Button2Click()
+{
+    std::unique_ptr<LineDevice> printer = desktop_.open_printer();
+    if (!printer) return;
+    std::vector<std::string> lines = {std::string(), std::string()};
+    const std::vector<std::string> memo = memo_lines();
+    lines.insert(lines.end(), memo.begin(), memo.end());
+    if (const std::string failure = print_lines(*printer, lines); !failure.empty()) io_error(failure);
+}
+
+void TForm2::ListBox1Click()
+{
+    const int row = ListBox1->currentRow();
+    if (row < 0 || static_cast<std::size_t>(row) >= entries_.size()) return;
+    for (const MessageBox& box : click_display(entries_[static_cast<std::size_t>(row)], ktexte_, drive_))
+        desktop_.message(box.kind, box.text, Buttons::ok);
+}
+
+void TForm2::Button4Click()
+{
+    desktop_.message(BoxType::information, texts::kExportChoiceHint, Buttons::ok);
+    // Uncheck all four, so that whichever the user clicks becomes checked and starts its export.
+    radio_group_->setExclusive(false);
+    for (QAbstractButton* b : radio_group_->buttons()) b->setChecked(false);
+    radio_group_->setExclusive(true);
+    Panel1->show();
+    Panel1->raise();
+}
+
+void TForm2::RadioButton1Click() { export_to_file(ExportScope::pictures_only); }
+void TForm2::RadioButton2Click() { export_to_file(ExportScope::all); }
+void TForm2::RadioButton3Click() { export_to_printer(ExportScope::pictures_only); }
+void TForm2::RadioButton4Click() { export_to_printer(ExportScope::all); }
+
+void TForm2::export_to_file(ExportScope scope)
+{
+    std::string failure;
+    if (const auto path = desktop_.save_file(drive_.resolve("c:\\").string())) {
+        const ExportLines out = export_file_lines(entries_, scope, chart_.person1, chart_.person2,
+                                                  analysis_title_, ktexte_, drive_);
+        failure = write_text_file(*path, out.lines);
+        if (failure.empty()) failure = out.io_error;
+    }
+    end_export(failure);
+}
+
+void TForm2::export_to_printer(ExportScope scope)
+{
+    std::string failure;
+    if (std::unique_ptr<LineDevice> printer = desktop_.open_printer()) {
+        const ExportLines out = export_printer_lines(entries_, scope, chart_.person1,
+                                                     chart_.person2, analysis_title_, ktexte_, drive_);
+        failure = print_lines(*printer, out.lines);
+        if (failure.empty()) failure = out.io_error;
+    }
+    end_export(failure);
+}
+
+void TForm2::end_export(const std::string& failure)
+{
+    if (failure.empty()) Panel1->hide();
+    else io_error(failure);  // the panel stays shown
+}
+
+}  // namespace duoskop

@@ -1,0 +1,90 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The result window: the report of the last comparison, its yellow list of result entries, saving
+// and printing the report, the interpretation text of a clicked entry and the text export.
+#pragma once
+
+#include <QDialog>
+#include <string>
+#include <vector>
+
+#include "app/chart_state.h"
+#include "base/desktop.h"
+#include "base/drive_c.h"
+#include "results/export.h"
+#include "results/ktexte.h"
+#include "results/result_text.h"
+
+class QButtonGroup;
+class QFrame;
+class QLabel;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace duoskop {
+
+class TForm2 : public QDialog {
+public:
+    /// The window reads the person records and the single meanings of the main window, which owns
+    /// them for the whole run.
+    TForm2(Desktop& desktop, const DriveC& drive, const ChartState& chart, const Ktexte& ktexte,
+           QWidget* parent);
+
+    /// Replaces the content with a comparison's result: analysis title, caption, report lines and
+    /// entries, and brings the report back to its first line. Does not show the window.
+    void fill(const ResultText& result);
+    /// `fill`, then shows the window modally until the user closes it.
+    void present(const ResultText& result);
+
+    /// The report lines as the memo shows them: a line wider than the memo as its wrapped pieces.
+    std::vector<std::string> memo_lines() const;
+    /// The result entries in list order.
+    const std::vector<std::string>& entries() const { return entries_; }
+    const std::string& analysis_title() const { return analysis_title_; }
+
+    void Button1Click();
+    void Button2Click();
+    void Button4Click();
+    void ListBox1Click();
+    void RadioButton1Click();
+    void RadioButton2Click();
+    void RadioButton3Click();
+    void RadioButton4Click();
+
+    QPlainTextEdit* Memo1;
+    QPushButton* Button1;
+    QPushButton* Button2;
+    QPushButton* Button3;
+    QListWidget* ListBox1;
+    QPushButton* Button4;
+    QFrame* Panel1;
+    QLabel* Label2;
+    QLabel* Label3;
+    QRadioButton* RadioButton1;
+    QRadioButton* RadioButton2;
+    QRadioButton* RadioButton3;
+    QRadioButton* RadioButton4;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void export_to_file(ExportScope scope);
+    void export_to_printer(ExportScope scope);
+    // Hides the export panel, or keeps it and shows `failure` when there is one.
+    void end_export(const std::string& failure);
+    /// Shows an input/output error (Windows-1252 text) in an error box.
+    void io_error(const std::string& text);
+
+    Desktop& desktop_;
+    const DriveC& drive_;
+    const ChartState& chart_;
+    const Ktexte& ktexte_;
+    QButtonGroup* radio_group_;
+    std::vector<std::string> lines_{std::string()};  // the memo starts with one empty line
+    std::vector<std::string> entries_;
+    std::string analysis_title_;
+};
+
+}  // namespace duoskop

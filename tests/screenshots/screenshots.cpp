@@ -1,0 +1,132 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "tests/screenshots/screenshots.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFont>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+#include <deque>
+#include <filesystem>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "base/desktop.h"
+#include "desktop/unit1.h"
+#include "desktop/unit2.h"
+
+namespace duoskop {
+
+namespace {
+
+// Answers every box with OK or Yes and every file dialog from a list.
+class ScriptDesktop : public Desktop {
+public:
+    explicit ScriptDesktop(std::deque<std::string> files) : files_(std::move(files)) {}
+    Answer message(BoxType, std::string_view, Buttons buttons) override
+    {
+        return buttons == Buttons::ok ? Answer::ok : Answer::yes;
+    }
+    std::optional<std::string> open_file(const std::string&) override
+    {
+        if (files_.empty()) return std::nullopt;
+        std::string next = files_.front();
+        files_.pop_front();
+        return next;
+    }
+    std::optional<std::string> save_file(const std::string&) override { return std::nullopt; }
+    std::unique_ptr<LineDevice> open_printer() override { return nullptr; }
+    void end_program() override {}
+
+private:
+    std::deque<std::string> files_;
+};
+
+// Lets pending paint and focus events through so that a grab shows the window as the user would.
+void settle()
+{
+    for (int i = 0; i < 5; ++i) QApplication::processEvents();
+}
+
+bool save(QWidget* window, const QString& path)
+{
+    settle();
+    const bool saved = window->grab().save(path, "PNG");
+    std::fprintf(stderr, "%s %s\n", saved ? "saved" : "could not save", qPrintable(path));
+    return saved;
+}
+
+}  // namespace
+
+int take_screenshots(const DriveC& drive, const std::string& dir)
+{
+    std::vector<std::string> charts;
+    std::error_code error;
+    for (const auto& file :
+         std::filesystem::directory_iterator(drive.resolve("C:\\astro\\daten"), error)) {
+        if (file.is_regular_file()) charts.push_back(file.path().string());
+    }
+    std::sort(charts.begin(), charts.end());
+    if (charts.size() < 2) {
+        std::fprintf(stderr, "screenshots: drive C holds fewer than two chart files\n");
+        return 1;
+    }
+    QDir().mkpath(QString::fromStdString(dir));
+    const QString out = QString::fromStdString(dir) + QLatin1Char('/');
+
+    ScriptDesktop desktop({charts[0], charts[1]});
+    TForm1 form(desktop, drive);
+    form.show();
+    settle();  // the start state
+    form.name1Click();
+    form.name2Click();
+    form.activateWindow();
+    // Type the orbs; the fields end their entry themselves when the focus moves on.
+    form.Edit1->setText(QStringLiteral("1,0"));
+    form.Edit2->setText(QStringLiteral("0,5"));
+    settle();
+    if (!form.Edit2->isHidden()) {  // no window manager to give the window the focus
+        form.Edit1Exit();
+        form.Edit2Exit();
+    }
+    bool ok = save(&form, out + QStringLiteral("main.png"));
+    form.Info1Click();
+    ok = save(&form, out + QStringLiteral("info.png")) && ok;
+    form.Info1Click();
+
+    QTimer::singleShot(300, &form, [&] {
+        ok = save(form.Form2, out + QStringLiteral("result.png")) && ok;
+        form.Form2->accept();
+    });
+    form.einfache1Click();
+    return ok ? 0 : 1;
+}
+
+}  // namespace duoskop
+
+// duoskop-screenshots --drive-c DIR OUT_DIR: the windows on a drive C, saved as PNGs in OUT_DIR.
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setFont(QFont(QStringLiteral("Liberation Sans"), 8));
+    std::optional<std::string> drive_dir;
+    std::optional<std::string> out_dir;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--drive-c" && i + 1 < argc) drive_dir = argv[++i];
+        else if (!out_dir) out_dir = std::string(arg);
+        else {
+            std::fprintf(stderr, "usage: duoskop-screenshots [--drive-c DIR] OUT_DIR\n");
+            return 2;
+        }
+    }
+    if (!out_dir) {
+        std::fprintf(stderr, "usage: duoskop-screenshots [--drive-c DIR] OUT_DIR\n");
+        return 2;
+    }
+    return duoskop::take_screenshots(duoskop::DriveC::locate(drive_dir), *out_dir);
+}

@@ -1,0 +1,17 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Screenshots of the real windows for the documentation: the program runs a fixed road through
+// its menu on the sample drive and saves what the windows show as PNG files.
+#pragma once
+
+#include <string>
+
+#include "base/drive_c.h"
+
+namespace duoskop {
+
+/// Loads the first two chart files of drive C's astro/daten as persons 1 and 2, enters the orbs
+/// 1,0 and 0,5, runs the simple complements and saves main.png, info.png and result.png in `dir`.
+/// Every message box is answered at once. Returns the program's exit status.
+int take_screenshots(const DriveC& drive, const std::string& dir);
+
+}  // namespace duoskop
