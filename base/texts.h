@@ -30,6 +30,9 @@ inline constexpr std::string_view kMenuEnde1 =
     "&Fertig      ";
 inline constexpr std::string_view kMenuInfo1 =
     "Info";
+// The additions' menu, right of "Info"
+inline constexpr std::string_view kMenuExtras1 =
+    "E&xtras";
 inline constexpr std::string_view kLabelDoubleOrb =
     "Doppelter Orbis";
 inline constexpr std::string_view kLabelSimpleOrb =

@@ -208,6 +208,9 @@ void TForm1::build_menu()
     asas1 = entry(bar, "asas1", texts::kMenuAsas1, &TForm1::asas1Click);
     Ende1 = entry(bar, "Ende1", texts::kMenuEnde1, &TForm1::Ende1Click);
     Info1 = entry(bar, "Info1", texts::kMenuInfo1, &TForm1::Info1Click);
+    // The additions to the program: one menu right of "Info".
+    Extras1 = bar->addMenu(to_qt(texts::kMenuExtras1));
+    Extras1->setObjectName(QStringLiteral("Extras1"));
 }
 
 void TForm1::FormCreate()
@@ -246,7 +249,9 @@ void TForm1::FormShow()
         l->clear();
     Memo1->clear();
     Form2->Panel1->hide();
+    person1_loaded_ = false;
     person2_loaded_ = false;
+    notify_state();
 }
 
 bool TForm1::load(const std::string& path, int person)
@@ -284,26 +289,42 @@ void TForm1::name1Click()
     if (ended_) return;
     const auto path = desktop_.open_file(drive_.resolve("c:\\astro\\daten").string());
     if (!path) return;
+    name1Open(*path);
+}
+
+void TForm1::name1Open(const std::string& path)
+{
+    if (ended_) return;
     name1->setEnabled(false);
     name2->setEnabled(true);
-    if (!load(*path, 1) && !ended_) {
+    if (load(path, 1)) {
+        person1_loaded_ = true;
+    } else if (!ended_) {
         // A file that cannot be opened: back to the start, so that another file can be chosen.
         name1->setEnabled(true);
         name2->setEnabled(false);
     }
+    notify_state();
 }
 
 void TForm1::name2Click()
 {
     if (ended_) return;
-    const auto path = desktop_.open_file(drive_.resolve("c:\\astro\\daten").string());
+    name2Open(desktop_.open_file(drive_.resolve("c:\\astro\\daten").string()));
+}
+
+void TForm1::name2Open(const std::optional<std::string>& path)
+{
+    if (ended_) return;
     if (path) {
         name2->setEnabled(false);
         if (!load(*path, 2)) {
             if (!ended_) name2->setEnabled(true);  // another file can be chosen
+            notify_state();
             return;
         }
         person2_loaded_ = true;
+        notify_state();
     }
     desktop_.message(BoxType::information,
                      flags.hint_orbs ? texts::kHintOrbsLong : texts::kHintOrbsShort, Buttons::ok);
@@ -311,6 +332,12 @@ void TForm1::name2Click()
     for (QWidget* w : std::initializer_list<QWidget*>{Label11, Label12, Label13, Edit1, Edit2})
         w->show();
     Edit1->setFocus();
+    notify_state();
+}
+
+void TForm1::notify_state()
+{
+    for (const auto& listener : state_listeners) listener();
 }
 
 bool TForm1::read_orb_field(QLineEdit* field, double& orb)
@@ -386,6 +413,7 @@ void TForm1::enable_ready()
     mcmc1->menuAction()->setEnabled(comparisons);
     asas1->setEnabled(comparisons);
     Ende1->setEnabled(!waiting_);
+    notify_state();
 }
 
 void TForm1::present(const ResultText& result)

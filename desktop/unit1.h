@@ -5,8 +5,11 @@
 
 #include <QEventLoop>
 #include <QMainWindow>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/chart_state.h"
 #include "base/desktop.h"
@@ -35,6 +38,10 @@ public:
     void FormShow();
     void name1Click();
     void name2Click();
+    /// "Name &1" with the file already chosen (by the chart index, the command line, ...).
+    void name1Open(const std::string& path);
+    /// "Name &2" with the file already chosen, or nothing as for a cancelled dialog.
+    void name2Open(const std::optional<std::string>& path);
     void Edit1Change();
     void Edit2Change();
     void Edit3Change();
@@ -61,6 +68,14 @@ public:
     bool ended() const { return ended_; }
     /// True while the half-sum evaluation waits for `Edit3`.
     bool waiting_for_halfsum_orb() const { return waiting_; }
+    /// Person 1 (person 2) has been loaded since the last start.
+    bool person1_loaded() const { return person1_loaded_; }
+    bool person2_loaded() const { return person2_loaded_; }
+
+    /// Called after every change of the menu state or of the loaded persons, so that the
+    /// additions under "Extras" can update what they allow and show.
+    std::vector<std::function<void()>> state_listeners;
+    void notify_state();
 
     // Menu
     QAction* name1;
@@ -73,6 +88,7 @@ public:
     QAction* asas1;
     QAction* Ende1;
     QAction* Info1;
+    QMenu* Extras1;  ///< the additions to the program, right of "Info"
 
     // Controls
     QLabel* Label1;
@@ -126,6 +142,7 @@ private:
     bool shown_once_ = false;
     bool ended_ = false;
     /// Person 2 has been loaded since the last start; only then do the comparisons make sense.
+    bool person1_loaded_ = false;
     bool person2_loaded_ = false;
     bool waiting_ = false;
     bool in_exit_ = false;  ///< an orb field's exit handler is running
