@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/chart_state.h"
@@ -27,7 +28,9 @@ int write_export_texts(const std::string& scope, const std::string& path, const 
 /// A box or I/O error text (Windows-1252) for the terminal: UTF-8, its "\r" line breaks as new lines.
 std::string terminal_text(const std::string& text);
 
-/// Prints the overall usage text to stderr and returns 2.
+/// Prints the calls of all commands to stderr and returns 2.
 int usage();
+/// Prints the call of `command` (its name in the command table) to stderr and returns 2.
+int usage(std::string_view command);
 
 }  // namespace duoskop::cli

@@ -61,14 +61,14 @@ int cmd_chart(const Args& args)
         } else if (!options_done && a == "--raw") {
             raw = true;
         } else if (!options_done && a == "--drive-c") {
-            if (++i == args.size()) return usage();  // the chart files need no drive C
+            if (++i == args.size()) return usage("chart");  // the chart files need no drive C
         } else if (!options_done && a.size() > 1 && a[0] == '-') {
-            return usage();
+            return usage("chart");
         } else {
             files.push_back(a);
         }
     }
-    if (files.empty()) return usage();
+    if (files.empty()) return usage("chart");
 
     for (std::size_t k = 0; k < files.size(); ++k) {
         ChartState state;

@@ -150,7 +150,7 @@ bool parse_options(const Args& args, bool axes_only, CompareOptions& options)
 int cmd_axes(const Args& args)
 {
     CompareOptions options;
-    if (!parse_options(args, true, options)) return usage();
+    if (!parse_options(args, true, options)) return usage("axes");
     ChartState chart;
     if (!load_persons(options.persons[0], options.persons[1], chart)) return 1;
     const std::vector<std::string> lines = search_axis_lines(chart.pos1, chart.pos2, chart.axes);
@@ -164,10 +164,10 @@ int cmd_compare(const Args& args)
     CompareOptions options;
     if (!parse_options(args, false, options) || !options.analysis || !options.orb_double ||
         !options.orb_simple)
-        return usage();
+        return usage("compare");
     // The half-sum evaluation waits for a positive orb; the command line must bring one.
     if (*options.analysis == Analysis::halfsums && !(options.orb_halfsum && *options.orb_halfsum > 0))
-        return usage();
+        return usage("compare");
 
     ChartState chart;
     if (!load_persons(options.persons[0], options.persons[1], chart)) return 1;

@@ -55,17 +55,17 @@ int cmd_new_chart(const Args& args)
                                              : a == "--extra"      ? &extra
                                                                    : nullptr;
         if (option != nullptr) {
-            if (i + 1 >= args.size() || option->has_value()) return usage();
+            if (i + 1 >= args.size() || option->has_value()) return usage("new-chart");
             *option = args[++i];
         } else if (a == "--force") {
             force = true;
         } else if (a.starts_with("--") || file) {
-            return usage();
+            return usage("new-chart");
         } else {
             file = a;
         }
     }
-    if (!file || !name || !first_name || !date || !time || !longitude || !latitude) return usage();
+    if (!file || !name || !first_name || !date || !time || !longitude || !latitude) return usage("new-chart");
 
     std::string why;
     chart_record record;

@@ -29,7 +29,7 @@ int write_export_texts(const std::string& scope, const std::string& path, const 
     else if (scope == "alle")
         export_scope = ExportScope::all;
     else
-        return usage();
+        return usage("compare");
 
     // Missing single meanings only reduce the blocks; say so, as the program does at its start.
     Ktexte ktexte;

@@ -1,36 +1,178 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// duoskop-cli: the table of commands, each with its German call and help text, and the dispatch.
+// A new command adds one entry here and its function in cli.h.
 #include <cstdio>
+#include <span>
 #include <string>
+#include <string_view>
 
 #include "cli/cli.h"
 
 namespace duoskop::cli {
 
+namespace {
+
+struct Command {
+    std::string_view name;
+    int (*run)(const Args& args);
+    std::string_view summary;  ///< one line for the command list of `duoskop-cli --help`
+    std::string_view call;     ///< the call, continuation lines indented by 19 blanks
+    std::string_view help;     ///< what the command does and what its options mean
+};
+
+// UTF-8 texts for the terminal (the core's texts are Windows-1252 and converted where printed).
+const Command commands[] = {
+    {
+        "chart",
+        cmd_chart,
+        "zeigt, was aus Horoskop-Dateien gelesen und berechnet wird",
+        "duoskop-cli chart [--raw] [--drive-c ORDNER] DATEI...",
+        "L\u00E4dt jede Horoskop-Datei wie das Programm und zeigt ihre sieben Felder und die Positionen\n"
+        "der K\u00F6rper im Tierkreis und auf der 22,5\u00B0-Scheibe.\n"
+        "\n"
+        "  --raw              je Datei eine Zeile mit den 24 berechneten L\u00E4ngen in Grad\n"
+        "  --drive-c ORDNER   wird angenommen und nicht gebraucht\n",
+    },
+    {
+        "axes",
+        cmd_axes,
+        "zeigt die sechs MC-SO-Suchachsen zweier Personen",
+        "duoskop-cli axes P1 P2 [--report DATEI] [--drive-c ORDNER]",
+        "L\u00E4dt die Horoskop-Dateien P1 und P2 als Person 1 und 2 und zeigt den Block der sechs\n"
+        "Suchachsen, wie ihn das Hauptfenster zeigt.\n"
+        "\n"
+        "  --report DATEI     schreibt den Block auch als Textdatei (Windows-1252, CR LF)\n"
+        "  --drive-c ORDNER   Ordner, der f\u00FCr Laufwerk C steht\n",
+    },
+    {
+        "compare",
+        cmd_compare,
+        "f\u00FChrt einen der f\u00FCnf Vergleiche aus",
+        "duoskop-cli compare P1 P2 --analysis solar|double|simple|halfsum|list\n"
+        "                   --double ORBIS --simple ORBIS [--halfsum ORBIS] [--report DATEI]\n"
+        "                   [--entries DATEI] [--export-texts bilder|alle DATEI] [--drive-c ORDNER]",
+        "L\u00E4dt P1 und P2 und f\u00FChrt einen Vergleich aus; schreibt das Ergebnis und danach die\n"
+        "Eintr\u00E4ge der Ergebnisliste.\n"
+        "\n"
+        "  --analysis A       solar: SO1/SO2-Achse, double: MC-SO-Achsen (dopp.),\n"
+        "                     simple: MC-AS-Achsen (einf.), halfsum: MC-AS-Halbsummen,\n"
+        "                     list: MC-AS-Liste\n"
+        "  --double ORBIS     doppelter Orbis in Grad, etwa 1,0\n"
+        "  --simple ORBIS     einfacher Orbis in Grad, etwa 0,5\n"
+        "  --halfsum ORBIS    Orbis der Halbsummen-Auswertung (f\u00FCr halfsum n\u00F6tig, gr\u00F6\u00DFer 0)\n"
+        "  --report DATEI     speichert das Ergebnis wie \"Speichern\" im Ergebnisfenster\n"
+        "  --entries DATEI    schreibt die Eintr\u00E4ge der Ergebnisliste, einen je Zeile\n"
+        "  --export-texts bilder|alle DATEI\n"
+        "                     speichert die Deutungstexte aller Eintr\u00E4ge wie der Text-Export\n"
+        "  --drive-c ORDNER   Ordner, der f\u00FCr Laufwerk C steht (Deutungstexte)\n",
+    },
+    {
+        "new-chart",
+        cmd_new_chart,
+        "schreibt eine Horoskop-Datei",
+        "duoskop-cli new-chart DATEI --name N --first-name V --date TT.MM.JJJJ\n"
+        "                   --time HH:MM:SS --longitude L --latitude B [--extra Z] [--force]",
+        "Schreibt die Horoskop-Datei einer Person (77 Bytes). Jedes Feld wird vorher gepr\u00FCft;\n"
+        "der Dateiname muss mit dem Namen beginnen.\n"
+        "\n"
+        "  --name N           Name, h\u00F6chstens 10 Zeichen\n"
+        "  --first-name V     Vorname, h\u00F6chstens 10 Zeichen\n"
+        "  --date TT.MM.JJJJ  Geburtsdatum\n"
+        "  --time HH:MM:SS    Geburtszeit in Weltzeit\n"
+        "  --longitude L      geografische L\u00E4nge, wie +008 30 00 oder in Grad (8,5 oder 8.5)\n"
+        "  --latitude B       geografische Breite, wie +53 33 00 oder in Grad\n"
+        "  --extra Z          Zusatzfeld, etwa der Geburtsort\n"
+        "  --force            ersetzt eine vorhandene Datei\n",
+    },
+};
+
+constexpr std::string_view exit_codes =
+    "R\u00FCckgabewert: 0 erledigt, 1 eine Datei ging nicht (Meldung auf stderr), 2 falscher Aufruf.\n";
+
+const Command* find_command(std::string_view name)
+{
+    for (const Command& c : commands)
+        if (c.name == name) return &c;
+    return nullptr;
+}
+
+void print_calls(std::FILE* out, std::span<const Command> which)
+{
+    bool first = true;
+    for (const Command& c : which) {
+        std::fprintf(out, "%s%.*s\n", first ? "Aufruf: " : "        ", static_cast<int>(c.call.size()),
+                     c.call.data());
+        first = false;
+    }
+}
+
+int overall_help()
+{
+    std::printf("duoskop-cli: Duoskop im Terminal, zwei Radix-Horoskope vergleichen\n\n"
+                "Aufruf: duoskop-cli BEFEHL [OPTIONEN]\n"
+                "        duoskop-cli BEFEHL --help\n"
+                "        duoskop-cli --help | --version\n\n"
+                "Befehle:\n");
+    for (const Command& c : commands)
+        std::printf("  %-12.*s%.*s\n", static_cast<int>(c.name.size()), c.name.data(),
+                    static_cast<int>(c.summary.size()), c.summary.data());
+    std::printf("\n%.*s", static_cast<int>(exit_codes.size()), exit_codes.data());
+    return 0;
+}
+
+int command_help(const Command& c)
+{
+    print_calls(stdout, std::span(&c, 1));
+    std::printf("\n%.*s\n%.*s", static_cast<int>(c.help.size()), c.help.data(),
+                static_cast<int>(exit_codes.size()), exit_codes.data());
+    return 0;
+}
+
+int version()
+{
+    std::printf("duoskop-cli %s\n", DUOSKOP_VERSION);
+    return 0;
+}
+
+bool asks_for_help(std::string_view a) { return a == "--help" || a == "-h"; }
+
+}  // namespace
+
 int usage()
 {
-    std::fputs(
-        "usage: duoskop-cli chart [--raw] [--drive-c DIR] FILE...\n"
-        "       duoskop-cli axes P1 P2 [--report FILE] [--drive-c DIR]\n"
-        "       duoskop-cli compare P1 P2 --analysis solar|double|simple|halfsum|list\n"
-        "                   --double ORB --simple ORB [--halfsum ORB] [--report FILE]\n"
-        "                   [--entries FILE] [--export-texts bilder|alle FILE] [--drive-c DIR]\n"
-        "       duoskop-cli new-chart FILE --name N --first-name F --date DD.MM.YYYY\n"
-        "                   --time HH:MM:SS --longitude L --latitude B [--extra X] [--force]\n",
-        stderr);
+    print_calls(stderr, commands);
+    std::fputs("Hilfe: duoskop-cli --help, duoskop-cli BEFEHL --help\n", stderr);
     return 2;
+}
+
+int usage(std::string_view command)
+{
+    const Command* c = find_command(command);
+    if (c == nullptr) return usage();
+    print_calls(stderr, std::span(c, 1));
+    std::fprintf(stderr, "Hilfe: duoskop-cli %.*s --help\n", static_cast<int>(c->name.size()), c->name.data());
+    return 2;
+}
+
+int run(std::span<char*> argv)
+{
+    if (argv.size() < 2) return usage();
+    const std::string_view first = argv[1];
+    if (argv.size() == 2 && asks_for_help(first)) return overall_help();
+    if (argv.size() == 2 && first == "--version") return version();
+    const Command* command = find_command(first);
+    if (command == nullptr) return usage();
+    const Args args(argv.begin() + 2, argv.end());
+    for (const std::string& a : args) {
+        if (a == "--") break;
+        if (asks_for_help(a)) return command_help(*command);
+    }
+    return command->run(args);
 }
 
 }  // namespace duoskop::cli
 
 int main(int argc, char** argv)
 {
-    using namespace duoskop::cli;
-    if (argc < 2) return usage();
-    const std::string command = argv[1];
-    const Args args(argv + 2, argv + argc);
-    if (command == "chart") return cmd_chart(args);
-    if (command == "axes") return cmd_axes(args);
-    if (command == "compare") return cmd_compare(args);
-    if (command == "new-chart") return cmd_new_chart(args);
-    return usage();
+    return duoskop::cli::run(std::span(argv, static_cast<std::size_t>(argc)));
 }

@@ -50,7 +50,7 @@ TEST_F(CliChart, WrongUsageExits2)
         const CliRun r = run_cli(args);
         EXPECT_EQ(r.status, 2) << args.size();
         EXPECT_TRUE(r.out.empty());
-        EXPECT_NE(r.err.find("usage"), std::string::npos);
+        EXPECT_NE(r.err.find("Aufruf: duoskop-cli "), std::string::npos);
     }
 }
 
