@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/orb.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <string>
 
 namespace duoskop {
@@ -10,6 +11,34 @@ namespace duoskop {
 namespace {
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+/// The value of a decimal number text already scanned as blanks, sign, digits, '.', digits and an
+/// optional exponent, read without the process locale. Too large gives infinity, too small
+/// a zero of the number's sign, as C's reading of numbers gives them.
+double decimal_value(std::string_view number)
+{
+    while (number.front() == ' ') number.remove_prefix(1);
+    const bool negative = number.front() == '-';
+    if (number.front() == '+' || number.front() == '-') number.remove_prefix(1);  // from_chars takes no '+'
+    double value = 0;
+    if (std::from_chars(number.data(), number.data() + number.size(), value).ec == std::errc::result_out_of_range) {
+        // Out of range: the magnitude is beyond 1e308 or below 1e-308, so the sign of its decimal
+        // logarithm (mantissa's logarithm plus exponent) tells which side.
+        const std::size_t e = number.find_first_of("eE");
+        double mantissa = 0;
+        std::from_chars(number.data(), number.data() + std::min(e, number.size()), mantissa);
+        long exponent = 0;
+        if (e != std::string_view::npos) {
+            std::string_view digits = number.substr(e + 1);
+            const bool exponent_negative = digits.front() == '-';
+            if (digits.front() == '+' || digits.front() == '-') digits.remove_prefix(1);
+            for (char c : digits) exponent = std::min(exponent * 10 + (c - '0'), 100000L);
+            if (exponent_negative) exponent = -exponent;
+        }
+        value = std::log10(mantissa) + static_cast<double>(exponent) < 0 ? 0.0 : HUGE_VAL;
+    }
+    return negative ? -value : value;
+}
 
 }  // namespace
 
@@ -39,12 +68,10 @@ OrbReading read_orb(std::string_view field_text)
 
     OrbReading reading;
     if (end > 0) {
-        // strtod reads exactly the prefix scanned above; the C locale keeps '.' the decimal point.
-        const std::string number = text.substr(0, end);
-        reading.value = std::strtod(number.c_str(), nullptr);
+        reading.value = decimal_value(std::string_view(text).substr(0, end));
+        reading.ok = end == text.size() && std::isfinite(reading.value);
+        if (!std::isfinite(reading.value)) reading.value = 0;
     }
-    reading.ok = end > 0 && end == text.size() && std::isfinite(reading.value);
-    if (!std::isfinite(reading.value)) reading.value = 0;
     return reading;
 }
 

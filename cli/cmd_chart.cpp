@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // chart: loads each chart file as the program does and shows what it read and computed.
+#include <charconv>
 #include <cstdio>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -39,12 +41,18 @@ void print_table(const std::string& path, const ChartState& state)
     }
 }
 
-// The 24 values of `positions` in body_codes order, %.17g, one blank between them.
+// The 24 values of `positions` in body_codes order, 17 significant digits as C's "%.17g" writes
+// them but always with a '.', one blank between them.
 void print_raw(const Positions& positions)
 {
-    for (std::size_t i = 0; i < positions.size(); ++i)
-        std::printf(i == 0 ? "%.17g" : " %.17g", positions[i]);
-    std::printf("\n");
+    std::string line;
+    for (std::size_t i = 0; i < positions.size(); ++i) {
+        char digits[32];
+        const auto written = std::to_chars(digits, std::end(digits), positions[i], std::chars_format::general, 17);
+        if (i > 0) line += ' ';
+        line.append(digits, written.ptr);
+    }
+    std::printf("%s\n", line.c_str());
 }
 
 }  // namespace

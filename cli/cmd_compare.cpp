@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // axes and compare: load two persons as the program does, then show the search-axis block or run
 // one of the five comparisons and write its result text and result entries.
-#include <charconv>
-#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <optional>
@@ -13,6 +11,7 @@
 #include "app/chart_file.h"
 #include "base/cp1252.h"
 #include "app/dial.h"
+#include "app/orb.h"
 #include "cli/cli.h"
 #include "results/report.h"
 
@@ -55,20 +54,17 @@ bool write_entries(const std::string& path, const std::vector<std::string>& entr
     for (const std::string& entry : entries) out << entry << '\n';
     out.close();
     if (out) return true;
-    std::fprintf(stderr, "duoskop-cli: %s: cannot be written\n", valid_utf8(path).c_str());
+    std::fprintf(stderr, "duoskop-cli: %s: kann nicht geschrieben werden\n", valid_utf8(path).c_str());
     return false;
 }
 
-/// An orb given on the command line: a decimal number in degrees, a comma counting as the point.
-std::optional<double> parse_orb(std::string text)
+/// An orb given on the command line, read as the orb fields read it ("1,5" and "1.5" are 1.5,
+/// "25" is 2.0); a text the fields would refuse is wrong usage.
+std::optional<double> parse_orb(const std::string& text)
 {
-    for (char& c : text)
-        if (c == ',') c = '.';
-    double value = 0;
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value, std::chars_format::general);
-    if (text.empty() || error != std::errc() || stop != end || !std::isfinite(value)) return std::nullopt;
-    return value;
+    const OrbReading reading = read_orb(text);
+    if (!reading.ok) return std::nullopt;
+    return reading.value;
 }
 
 enum class Analysis { solar, doubles, simples, halfsums, list };

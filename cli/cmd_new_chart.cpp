@@ -19,7 +19,7 @@ namespace {
 
 int refuse(const std::string& why)
 {
-    std::fprintf(stderr, "duoskop-cli new-chart: %s; nothing written\n", why.c_str());
+    std::fprintf(stderr, "duoskop-cli new-chart: %s; nichts geschrieben\n", why.c_str());
     return 1;
 }
 
@@ -28,11 +28,11 @@ std::optional<std::string> text_field(const std::string& utf8, const char* what,
 {
     const auto text = utf8_to_cp1252(utf8);
     if (!text) {
-        why = std::string(what) + " \"" + utf8 + "\" has characters outside Windows-1252";
+        why = std::string(what) + " \"" + utf8 + "\" enth\u00E4lt Zeichen au\u00DFerhalb von Windows-1252";
         return std::nullopt;
     }
     if (text->size() > chart_field_capacity) {
-        why = std::string(what) + " \"" + utf8 + "\" is longer than 10 characters";
+        why = std::string(what) + " \"" + utf8 + "\" ist l\u00E4nger als 10 Zeichen";
         return std::nullopt;
     }
     return text;
@@ -69,26 +69,26 @@ int cmd_new_chart(const Args& args)
 
     std::string why;
     chart_record record;
-    const auto n = text_field(*name, "the name", why);
-    const auto f = text_field(*first_name, "the first name", why);
-    const auto x = text_field(extra.value_or(""), "the extra field", why);
+    const auto n = text_field(*name, "der Name", why);
+    const auto f = text_field(*first_name, "der Vorname", why);
+    const auto x = text_field(extra.value_or(""), "das Zusatzfeld", why);
     if (!n || !f || !x) return refuse(why);
     record.name = *n;
     record.first_name = *f;
     record.extra = *x;
 
     const auto d = date_field(*date);
-    if (!d) return refuse("the date \"" + *date + "\" is no date DD.MM.YYYY between 0001 and 9999");
+    if (!d) return refuse("das Datum \"" + *date + "\" ist kein Datum TT.MM.JJJJ zwischen 0001 und 9999");
     const auto t = time_field(*time);
-    if (!t) return refuse("the time \"" + *time + "\" is no time of day HH:MM:SS");
+    if (!t) return refuse("die Zeit \"" + *time + "\" ist keine Uhrzeit HH:MM:SS");
     const auto lon = coordinate_field(*longitude, 3, 180);
     if (!lon)
-        return refuse("the longitude \"" + *longitude +
-                      "\" is neither like +008 30 00 nor decimal degrees, or lies beyond 180 degrees");
+        return refuse("die L\u00E4nge \"" + *longitude +
+                      "\" ist weder wie +008 30 00 noch in Grad geschrieben oder liegt \u00FCber 180 Grad");
     const auto lat = coordinate_field(*latitude, 2, 90);
     if (!lat)
-        return refuse("the latitude \"" + *latitude +
-                      "\" is neither like +53 33 00 nor decimal degrees, or lies beyond 90 degrees");
+        return refuse("die Breite \"" + *latitude +
+                      "\" ist weder wie +53 33 00 noch in Grad geschrieben oder liegt \u00FCber 90 Grad");
     record.date = *d;
     record.time = *t;
     record.longitude_text = *lon;
@@ -98,14 +98,14 @@ int cmd_new_chart(const Args& args)
     const std::string base = file->substr(file->rfind('/') == std::string::npos ? 0 : file->rfind('/') + 1);
     const auto base_ansi = utf8_to_cp1252(base);
     if (base.empty() || !base_ansi || !name_check(*base_ansi, record))
-        return refuse("the file name \"" + base + "\" does not match the name \"" + *name +
-                      "\" (its part before the first '.' must equal the name's beginning, "
-                      "letters a-z in any case, umlauts and other characters exactly)");
+        return refuse("der Dateiname \"" + base + "\" passt nicht zum Namen \"" + *name +
+                      "\" (sein Teil vor dem ersten '.' muss dem Anfang des Namens gleichen, "
+                      "Buchstaben a-z in beliebiger Schreibung, Umlaute und andere Zeichen genau)");
 
     // "x": never replace an existing chart file unless asked to.
     std::FILE* out = std::fopen(file->c_str(), force ? "wb" : "wbx");
     if (out == nullptr) {
-        if (errno == EEXIST) return refuse("\"" + *file + "\" exists already (--force replaces it)");
+        if (errno == EEXIST) return refuse("\"" + *file + "\" gibt es schon (--force ersetzt die Datei)");
         std::fprintf(stderr, "duoskop-cli new-chart: %s: %s\n", file->c_str(),
                      cp1252_to_utf8(io_error_text(errno)).c_str());
         return 1;

@@ -43,7 +43,7 @@ int write_export_texts(const std::string& scope, const std::string& path, const 
         return 1;
     }
     if (!lines.io_error.empty()) {
-        std::fprintf(stderr, "duoskop-cli: export of the texts stopped: %s\n",
+        std::fprintf(stderr, "duoskop-cli: Export der Texte abgebrochen: %s\n",
                      terminal_text(lines.io_error).c_str());
         return 1;
     }

@@ -2,6 +2,7 @@
 // duoskop-cli chart: exit codes, the --raw line and the table, run as a separate program.
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
@@ -71,7 +72,9 @@ TEST_F(CliChart, RawPrintsOneLineOf24ValuesPerFile)
     std::size_t n = 0;
     while (std::getline(line, field, ' ')) {
         ASSERT_LT(n, 24u);
-        EXPECT_EQ(std::strtod(field.c_str(), nullptr), p[n]) << n;
+        double value = 0;
+        std::from_chars(field.data(), field.data() + field.size(), value);
+        EXPECT_EQ(value, p[n]) << n;
         ++n;
     }
     EXPECT_EQ(n, 24u);

@@ -104,6 +104,8 @@ TEST_F(CliCompare, WrongUsageExits2)
              {"compare", a, b, "--analysis", "solar", "--double", "", "--simple", "0,5"},
              {"compare", a, b, "--analysis", "solar", "--double", "1,0,0", "--simple", "0,5"},
              {"compare", a, b, "--analysis", "solar", "--double", "nan", "--simple", "0,5"},
+             {"compare", a, b, "--analysis", "solar", "--double", "10,5", "--simple", "0,5"},  // "1.,5"
+             {"compare", a, b, "--analysis", "solar", "--double", "1,0", "--simple", "-1"},    // "-."
              {"compare", a, b, "--analysis", "halfsum", "--double", "1,0", "--simple", "0,5"},
              {"compare", a, b, "--analysis", "halfsum", "--double", "1,0", "--simple", "0,5", "--halfsum", "0"},
              {"compare", a, b, "--analysis", "list", "--double", "1,0", "--simple", "0,5", "--export-texts",
@@ -151,4 +153,20 @@ TEST_F(CliCompare, ExportOfAllTextsWritesRealTextBlocks)
                                                 single_meaning_line(lines[i + 1]) && lines[i + 2] == "    ");
     EXPECT_TRUE(substitute_block);
     EXPECT_TRUE(text.ends_with("    \r\n"));
+}
+
+// The orb options read as the main window's orb fields: the second character becomes the point.
+TEST_F(CliCompare, OrbOptionsFollowTheOrbFieldRules)
+{
+    const auto run = [&](const char* orb_double, const char* orb_simple) {
+        return run_cli({"compare", chart("ALBRECHT"), chart("WEIDNER"), "--analysis", "double", "--double",
+                        orb_double, "--simple", orb_simple});
+    };
+    const CliRun reference = run("2,0", "0,5");
+    ASSERT_EQ(reference.status, 0) << reference.err;
+    for (const auto& [d, s] : {std::pair{"2.0", "0.5"}, {"25", "0,5"}, {"2x", "0;5"}, {"2", "0,5e0"}}) {
+        const CliRun r = run(d, s);
+        EXPECT_EQ(r.status, 0) << d << " " << s << ": " << r.err;
+        EXPECT_EQ(r.out, reference.out) << d << " " << s;
+    }
 }
