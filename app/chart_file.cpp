@@ -131,19 +131,7 @@ bool name_check(std::string_view file_name, const chart_record& record)
 
 namespace {
 
-// Closes a file descriptor when the load leaves its scope.
-struct DescriptorCloser {
-    int fd;
-    ~DescriptorCloser()
-    {
-        if (fd >= 0) ::close(fd);
-    }
-};
-
-LoadResult cannot_open(int errno_value)
-{
-    return {LoadOutcome::cannot_open, cp1252_to_utf8(io_error_text(errno_value))};
-}
+LoadResult cannot_open(int errno_value) { return {LoadOutcome::cannot_open, io_error_text(errno_value)}; }
 
 }  // namespace
 
@@ -151,29 +139,27 @@ LoadResult holen(const std::string& path, int person, ChartState& state)
 {
     // 1. Open the file for reading. A directory cannot be opened as a file (access denied).
     if (path.find('\0') != std::string::npos) return cannot_open(EINVAL);
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return cannot_open(errno);
-    DescriptorCloser closer{fd};
+    Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (!file) return cannot_open(errno);
     struct stat info {};
-    if (::fstat(fd, &info) != 0) return cannot_open(errno);
+    if (::fstat(file.get(), &info) != 0) return cannot_open(errno);
     if (S_ISDIR(info.st_mode)) return cannot_open(EISDIR);
 
     // 2. Read the first record; a file shorter than one record cannot be read.
     std::array<unsigned char, chart_record_size> bytes{};
     std::size_t got = 0;
     while (got < bytes.size()) {
-        const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
+        const ssize_t n = ::read(file.get(), bytes.data() + got, bytes.size() - got);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) break;
         got += static_cast<std::size_t>(n);
     }
     if (got < bytes.size()) {
-        return {LoadOutcome::cannot_read, cp1252_to_utf8(texts::kLoadFailedBefore) +
-                                              valid_utf8(path) +
-                                              cp1252_to_utf8(texts::kLoadFailedAfter)};
+        return {LoadOutcome::cannot_read, std::string(texts::kLoadFailedBefore) +
+                                              cp1252_of_file_name(path) +
+                                              std::string(texts::kLoadFailedAfter)};
     }
-    ::close(closer.fd);
-    closer.fd = -1;
+    file.close();
 
     // 3.-5. Copy the fields, read the birth data, compute the chart.
     const chart_record record = read_chart_record(bytes);
@@ -187,7 +173,7 @@ LoadResult holen(const std::string& path, int person, ChartState& state)
     const std::optional<std::string> file_name_1252 = utf8_to_cp1252(file_name);
     if (!file_name_1252 || !name_check(*file_name_1252, record)) {
         return {LoadOutcome::not_a_chart,
-                valid_utf8(file_name) + cp1252_to_utf8(texts::kNotAChartFile)};
+                cp1252_of_file_name(file_name) + std::string(texts::kNotAChartFile)};
     }
 
     // Only a load that passed every step changes the state.

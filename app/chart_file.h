@@ -36,7 +36,7 @@ enum class LoadOutcome {
 
 struct LoadResult {
     LoadOutcome outcome = LoadOutcome::loaded;
-    std::string message;  ///< UTF-8, ready to show; empty when loaded
+    std::string message;  ///< Windows-1252, ready to show; empty when loaded
     bool ends_program() const
     {
         return outcome == LoadOutcome::cannot_read || outcome == LoadOutcome::not_a_chart;

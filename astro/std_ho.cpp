@@ -16,6 +16,24 @@ namespace {
 
 constexpr double pi = std::numbers::pi;
 
+// Units and epochs of the computation. Each stands where the routine had its bare number, with the
+// same value and type of arithmetic, so that no result changes by a bit.
+constexpr double arcsec_per_degree = 3600;      // periodic terms are given in arc seconds
+constexpr double hours_per_day = 24;
+constexpr double degrees_per_hour = 15;         // sidereal time in hours to an angle
+constexpr double days_per_century = 36525;      // a Julian century
+constexpr double days_per_julian_year = 365.25;
+constexpr double epoch_1900 = 2415020;          // JD of 1899-12-31 12h (1900 January 0.5), T = 0
+constexpr double julian_day_offset = 1720996.5; // JD of the calendar's day 0 in the day count below
+constexpr double month_day_factor = 30.6001;    // days per month counted from March (the extra 0.0001
+                                                // keeps Int() from falling short by rounding)
+constexpr int gregorian_reform_year = 1582;     // from this year on the Gregorian leap years count
+constexpr double gauss_constant = 0.0172021;    // k: the Sun's mean motion, radians per day at 1 AU
+constexpr double light_days_per_au = 0.0057683; // light-time for one astronomical unit, days
+constexpr double galactic_centre_2003 = 266.925;  // longitude of the galactic centre at 2003, degrees
+constexpr int galactic_centre_epoch = 2003;
+constexpr std::int64_t galactic_centre_arcsec_per_year = 50;  // precession, arc seconds a year
+
 // Periodic terms of the Moon's longitude: coefficient in arc seconds, multiples of l, l', F, D.
 struct MoonTerm {
     double coeff;
@@ -136,6 +154,11 @@ private:
 
     // --- Step 1 and 2: time, obliquity, sidereal angle, MC and AS ---
 
+    // Step 1. In: birth day, month, year (Julian calendar before 1582, Gregorian from 1582) and
+    // birth time (hours, universal time). Out: jd0 (Julian day of 0h UT on the birth date), T
+    // (Julian centuries of 36525 days since JD 2415020.0 = 1900 January 0.5, time of day included)
+    // and the mean obliquity of the ecliptic (radians), a linear polynomial in T that holds to a
+    // few arc seconds near 1900-2000 and drifts by about half an arc minute per millennium beyond.
     void compute_time()
     {
         double y = birth_.birth_year;
@@ -145,22 +168,28 @@ private:
             m = m + 12;
         }
         // Gregorian correction from 1582 on; the unadjusted year decides.
-        const double b = birth_.birth_year < 1582 ? -2.0 : Int(y / 400) - Int(y / 100);
+        const double b = birth_.birth_year < gregorian_reform_year ? -2.0 : Int(y / 400) - Int(y / 100);
         // Julian day of 0h on the birth date.
-        const double jd0 = Int(365.25 * y) + Int(30.6001 * (m + 1)) + b + 1720996.5 + birth_.birth_day;
+        const double jd0 = Int(days_per_julian_year * y) + Int(month_day_factor * (m + 1)) + b +
+                           julian_day_offset + birth_.birth_day;
         v_.jd0 = jd0;
-        v_.julian_centuries = (jd0 - 2415020 + birth_.birth_time / 24) / 36525;
+        v_.julian_centuries = (jd0 - epoch_1900 + birth_.birth_time / hours_per_day) / days_per_century;
         const double eps = 23.452294 - 0.0130125 * v_.julian_centuries;
         v_.obliquity = deg_to_rad(eps);
     }
 
+    // Step 2. In: T, the obliquity, birth time (hours UT), geographic longitude (degrees, east
+    // positive) and latitude (degrees, north positive). Out: MC (index 0) and AS (index 3) in
+    // degrees [0, 360), WI (index 1) set to 0, the sidereal time S (hours) and the sidereal angle
+    // RAMC (radians). The sidereal time uses the polynomial of the 1900 epoch (good to a fraction
+    // of a second of time near 1900-2000); no nutation enters, so MC and AS are mean values.
     void compute_angles()
     {
         // Local sidereal time in hours; T carries the time of day, 2400.051262 T the sidereal rate.
         const double t = v_.julian_centuries;
         const double s = 6.646065556 + 2400.051262 * t + 0.000025805 * (t * t) + birth_.birth_time;
         v_.sidereal_time = s;
-        v_.ramc = deg_to_rad(mod360(s * 15 + birth_.geo_longitude));
+        v_.ramc = deg_to_rad(mod360(s * degrees_per_hour + birth_.geo_longitude));
         const double mc = mc_of(v_.ramc, v_.obliquity);
         const double as =
             mod360(rad_to_deg(ascendant_angle(v_.ramc, birth_.geo_latitude, v_.obliquity) + pi / 2));
@@ -171,12 +200,18 @@ private:
 
     // --- Step 3: Sun, and the mean elements handed to the Moon ---
 
+    // Step 3. In: T. Out: the apparent longitude of the Sun (index 2) in degrees, [0, 360) or a few
+    // arc seconds above 360; for the Moon's step the mean elements L', Gamma', Omega (degrees,
+    // mod360), the Sun's corrected mean anomaly M, the elongation D (degrees) and the nutation in
+    // longitude (degrees). A series of the 1900 epoch (mean elements, Kepler's equation, perturbations
+    // by Venus, Mars, Jupiter, Saturn and the Moon, aberration, nutation): within about one arc
+    // second near 1900-2000, growing to some arc seconds over the centuries before and after.
     void compute_sun()
     {
         const double t = v_.julian_centuries;
         v_.t2 = t * t;
         const double t2 = v_.t2;
-        const double d = 36525 * t;  // days since the epoch
+        const double d = days_per_century * t;  // days since the epoch
         v_.moon_mean_longitude = mod360(270.4341639 + 13.1763965268 * d + (0.0000019 * t - 0.001133) * t2);
         v_.moon_perigee = mod360(334.3295556 + 0.1114040803 * d + (0.010325 - 0.000012 * t) * t2);
         v_.moon_node = mod360(259.183275 - 0.0529539222 * d + (0.002078 + 0.000002 * t) * t2);
@@ -202,7 +237,7 @@ private:
         double delta = 6.4 * sin_deg(231.19 + 20.2 * t) +
                        (1.882 - 0.016 * t) * sin_deg(57.24 + 150.27 * t) +
                        0.266 * sin_deg(31.8 + 119.0 * t) + 0.202 * sin_deg(315.6 + 893.3 * t);
-        delta = delta / 3600;
+        delta = delta / arcsec_per_degree;
         // 6. Corrected mean anomaly, used from here on and by the Moon.
         m = m + delta;
         v_.sun_anomaly = m;
@@ -218,27 +253,27 @@ private:
              1.024 * cos_deg(3 * v - 2 * m + 50.85) + 0.666 * cos_deg(3 * v + 270.41) +
              0.21 * cos_deg(4 * v + 89.8) + 0.154 * cos_deg(5 * v - 3 * m + 34.1) +
              0.152 * cos_deg(4 * v - 2 * m + 227.4) + 0.144 * cos_deg(4 * v - m + 79)) /
-            3600;
+            arcsec_per_degree;
         const double mars =
             (2.043 * cos_deg(2 * r + 89.76) + 1.77 * cos_deg(2 * r - m + 306.27) +
              0.585 * cos_deg(4 * r - 2 * m + 185.82) + 0.5 * cos_deg(4 * r - m + 317.7) +
              0.425 * cos_deg(3 * r - m + 317.7) + 0.204 * cos_deg(5 * r - 2 * m + 185.5)) /
-            3600;
+            arcsec_per_degree;
         const double jupiter =
             (7.208 * cos_deg(j + 91.09) + 2.731 * cos_deg(2 * j + 270.25) +
              2.6 * cos_deg(j - m + 174.77) + 1.61 * cos_deg(2 * j - m + 292.6) +
              0.556 * cos_deg(3 * j - m + 177.31)) /
-            3600;
-        const double saturn = (0.419 * cos_deg(s + 90.34) + 0.32 * cos_deg(s - m + 259.22)) / 3600;
+            arcsec_per_degree;
+        const double saturn = (0.419 * cos_deg(s + 90.34) + 0.32 * cos_deg(s - m + 259.22)) / arcsec_per_degree;
         v_.elongation = 350.7374861 + 445267.114166 * t - 0.001436111 * t2;
         const double moon_anomaly = 296.1046083 + 477198.8489 * t + 0.00919166666 * t2;
         const double moon =
-            (6.454 * sin_deg(v_.elongation) + 0.424 * sin_deg(v_.elongation - moon_anomaly)) / 3600;
+            (6.454 * sin_deg(v_.elongation) + 0.424 * sin_deg(v_.elongation - moon_anomaly)) / arcsec_per_degree;
         // 9. Geometric longitude.
         double lambda = lambda0 + delta + venus + mars + jupiter + saturn + moon;
         // 10. Aberration and nutation in longitude.
-        const double aberration = -(20.47 + 0.342 * cos_deg(m)) / 3600;
-        v_.nutation = (-(17.2327 + 0.01737 * t) * sin_deg(v_.moon_node) - 1.273 * sin_deg(2 * l)) / 3600;
+        const double aberration = -(20.47 + 0.342 * cos_deg(m)) / arcsec_per_degree;
+        v_.nutation = (-(17.2327 + 0.01737 * t) * sin_deg(v_.moon_node) - 1.273 * sin_deg(2 * l)) / arcsec_per_degree;
         // 11. Apparent longitude, not reduced below 360.
         lambda = lambda + v_.nutation + aberration;
         if (lambda < 0) lambda += 360;
@@ -247,6 +282,12 @@ private:
 
     // --- Step 4: Moon and mean node ---
 
+    // Step 4. In: T, T^2 and the mean elements, anomaly, elongation and nutation of step 3.
+    // Out: the apparent longitude of the Moon (index 4) and the mean lunar node (index 5), degrees,
+    // [0, 360) or a few arc seconds above 360. 71 periodic terms of the 1900-epoch lunar theory:
+    // within some arc seconds near 1900-2000; outside, the uncorrected secular terms and the
+    // difference between universal and dynamical time (not applied) let the Moon fall behind or
+    // ahead by arc minutes over some centuries (about half a degree around the year 1000).
     void compute_moon()
     {
         const double t = v_.julian_centuries;
@@ -261,11 +302,11 @@ private:
         const double a2 = 14.27 * sin_deg(193.4404 - 132.87 * t - 0.0091731 * t2);
         const double a3 = sin_deg(v_.moon_node);
         const double a4 = -15.58 * sin_deg(v_.moon_node + 275.05 - 2.3 * t);
-        lm = lm + (0.84 * a1 + a2 + 7.261 * a3) / 3600;
-        l = l + (2.94 * a1 + a2 + 9.337 * a3) / 3600;
-        d = d + (7.24 * a1 + a2 + 7.261 * a3) / 3600;
-        ls = ls - 6.4 * a1 / 3600;
-        f = f + (0.21 * a1 + a2 - 88.699 * a3 + a4) / 3600;
+        lm = lm + (0.84 * a1 + a2 + 7.261 * a3) / arcsec_per_degree;
+        l = l + (2.94 * a1 + a2 + 9.337 * a3) / arcsec_per_degree;
+        d = d + (7.24 * a1 + a2 + 7.261 * a3) / arcsec_per_degree;
+        ls = ls - 6.4 * a1 / arcsec_per_degree;
+        f = f + (0.21 * a1 + a2 - 88.699 * a3 + a4) / arcsec_per_degree;
         // The 71 periodic terms, summed in their order.
         double sum = 0;
         for (const MoonTerm& term : moon_terms) {
@@ -276,7 +317,7 @@ private:
             if (term.d != 0) arg = arg + term.d * d;
             sum = sum + term.coeff * sin_deg(arg);
         }
-        double lambda = mod360(lm + sum / 3600) + v_.nutation;
+        double lambda = mod360(lm + sum / arcsec_per_degree) + v_.nutation;
         double node = v_.moon_node;
         if (node < 0) node += 360;
         if (lambda < 0) lambda += 360;
@@ -349,7 +390,7 @@ private:
         const double cos_e = std::cos(ea);
         const double a = next_number();
         // Rate of E per day.
-        const double n = 0.0172021 / (std::sqrt(a * a * a) * (1 - e * cos_e));
+        const double n = gauss_constant / (std::sqrt(a * a * a) * (1 - e * cos_e));
         // Velocity in the orbital plane.
         const double vp = -a * n * sin_e;
         const double vq = std::sqrt(1 - e * e) * a * n * cos_e;
@@ -378,12 +419,20 @@ private:
         const double y = pos.y - earth_.y;
         const double z = pos.z - earth_.z;
         const double rate = (x * vy - y * vx) / (x * x + y * y);
-        // Light-time: 0.0057683 days per astronomical unit.
-        const double light = std::sqrt(x * x + y * y + z * z) * 0.0057683 * rad_to_deg(rate);
+        // Light-time: the distance in astronomical units times the days light takes for one.
+        const double light = std::sqrt(x * x + y * y + z * z) * light_days_per_au * rad_to_deg(rate);
         const double theta = rect_to_polar(x, y, planet_zero_substitute).angle;
         return modulo(rad_to_deg(theta) - light, 360);
     }
 
+    // Step 5. In: T, T^2 and the birth year. Out: Mercury to Pluto, the eight transneptunian
+    // points (indices 6..21, degrees [0, 360)) and the galactic centre (index 22, degrees).
+    // Each body: polynomial mean elements of element_table, Kepler's equation (five iterations),
+    // heliocentric ecliptic coordinates, for Jupiter to Pluto the periodic corrections of the table,
+    // then geocentric longitude less light-time. Keplerian orbits with few perturbation terms: within
+    // about an arc minute for the inner planets and some arc minutes for the outer near 1900-2000,
+    // growing to degrees for Pluto and the transneptunian points far from that time. The galactic
+    // centre moves by precession alone, 50 arc seconds a year from its place in 2003.
     void compute_planets()
     {
         read_ = 0;
@@ -391,7 +440,10 @@ private:
         for (int b = 6; b <= 21; ++b) positions_[b] = orbit_longitude(b);
         // Galactic centre: 50 arc seconds a year, the product formed in integers.
         v_.elements_read = read_;
-        positions_[22] = 266.925 + static_cast<double>(std::int64_t{50} * (birth_.birth_year - 2003)) / 3600;
+        positions_[22] = galactic_centre_2003 +
+                         static_cast<double>(galactic_centre_arcsec_per_year *
+                                             (birth_.birth_year - galactic_centre_epoch)) /
+                             arcsec_per_degree;
     }
 };
 

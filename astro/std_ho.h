@@ -11,7 +11,16 @@ namespace duoskop {
 
 /// Computes the positions of one chart from its birth data, in five fixed steps
 /// (time, angles, Sun, Moon, planets). Indices 0..22 are filled; index 23 (Du) stays 0.
-/// Longitudes in degrees, in [0, 360) except Sun and Moon, which may lie a few arc seconds above 360.
+///
+/// In:  birth day, month, year (Julian calendar before 1582), birth time in hours of universal
+///      time, geographic longitude (degrees, east positive) and latitude (degrees, north positive).
+/// Out: ecliptic longitudes of the equinox of date in degrees, in [0, 360) except Sun and Moon,
+///      which may lie a few arc seconds above 360.
+/// Range: a theory of the 1900 epoch (time T in Julian centuries from 1900 January 0.5). It holds
+///      well near 1900-2000: MC, AS, Sun and Moon to arc seconds, the planets to arc minutes.
+///      Its errors grow with the distance from that century: by 1850 or 2050 the outer planets are
+///      off by up to some 40 arc minutes, Pluto and the transneptunian points by more; no
+///      difference between universal and dynamical time is applied.
 Positions f_rechnen(const BirthData& birth);
 
 /// The unit-level values the five steps exchange, as the last chart computation left them.

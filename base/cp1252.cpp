@@ -107,6 +107,22 @@ std::optional<std::string> utf8_to_cp1252(std::string_view text)
     return out;
 }
 
+std::string cp1252_of_file_name(std::string_view name)
+{
+    std::string out;
+    out.reserve(name.size());
+    each_utf8(name, [&](char32_t c, std::string_view bytes) {
+        if (c == no_char) {
+            out.append(bytes);
+        } else {
+            const int byte = cp1252_byte(c);
+            out += byte < 0 ? '?' : static_cast<char>(byte);
+        }
+        return true;
+    });
+    return out;
+}
+
 std::string valid_utf8(std::string_view text)
 {
     std::string out;

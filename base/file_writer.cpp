@@ -7,27 +7,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "base/io_error.h"
-
 namespace duoskop {
 
 namespace {
 
-/// Closes a descriptor once, unless it was handed on.
-struct Descriptor {
-    int fd = -1;
-    ~Descriptor()
-    {
-        if (fd >= 0) ::close(fd);
-    }
-    int release()
-    {
-        const int out = fd;
-        fd = -1;
-        return out;
-    }
-};
-
+/// Writes all of `bytes` to `fd`; 0 or the errno value of the failure.
 int write_all(int fd, std::string_view bytes)
 {
     while (!bytes.empty()) {
@@ -41,30 +25,60 @@ int write_all(int fd, std::string_view bytes)
     return 0;
 }
 
+/// Opens `path` for writing from its start, creating it with 0666 less the umask.
+int open_for_writing(const std::filesystem::path& path)
+{
+    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+}
+
+/// A target that cannot be replaced by renaming (a device, a pipe): written where it is.
+WriteResult write_in_place(const std::filesystem::path& path, std::string_view bytes)
+{
+    Descriptor out(open_for_writing(path));
+    if (!out) return {errno};
+    int error = write_all(out.get(), bytes);
+    const int closed = out.close();
+    if (error == 0) error = closed;
+    return {error};
+}
+
 }  // namespace
 
 std::string WriteResult::message() const { return io_error_text(error); }
 
-WriteResult write_file_whole(const std::filesystem::path& path, std::string_view bytes, Replace replace)
+WriteResult write_file_whole(const std::filesystem::path& given, std::string_view bytes, Replace replace)
 {
-    if (path.filename().empty()) return {EISDIR};
-    if (replace == Replace::refused && ::access(path.c_str(), F_OK) == 0) return {EEXIST};
+    if (given.filename().empty()) return {EISDIR};
+    struct stat link{};
+    const bool exists = ::lstat(given.c_str(), &link) == 0;
+    if (replace == Replace::refused && exists) return {EEXIST};
+
+    // A link is followed, so that the link stays and the file it names gets the new content.
+    std::filesystem::path path = given;
+    if (exists && S_ISLNK(link.st_mode)) {
+        std::error_code ec;
+        path = std::filesystem::weakly_canonical(given, ec);
+        if (ec) return {ec.value()};
+    }
+    struct stat old{};
+    const bool old_exists = ::stat(path.c_str(), &old) == 0;
+    if (old_exists && S_ISDIR(old.st_mode)) return {EISDIR};
+    if (old_exists && !S_ISREG(old.st_mode)) return write_in_place(path, bytes);
 
     const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
     std::string temp = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
-    Descriptor out{::mkstemp(temp.data())};
-    if (out.fd < 0) return {errno};
+    Descriptor out(::mkstemp(temp.data()));
+    if (!out) return {errno};
 
     // mkstemp creates 0600; a new file gets what an ordinary create would give it.
     const mode_t mask = ::umask(0);
     ::umask(mask);
-    mode_t mode = 0666 & ~mask;
-    if (struct stat old{}; ::stat(path.c_str(), &old) == 0) mode = old.st_mode & 07777;
+    const mode_t mode = old_exists ? (old.st_mode & 07777) : (0666 & ~mask);
 
-    int error = write_all(out.fd, bytes);
-    if (error == 0 && ::fchmod(out.fd, mode) != 0) error = errno;
-    if (error == 0 && ::fsync(out.fd) != 0) error = errno;
-    if (error == 0 && ::close(out.release()) != 0) error = errno;
+    int error = write_all(out.get(), bytes);
+    if (error == 0 && ::fchmod(out.get(), mode) != 0) error = errno;
+    if (error == 0 && ::fsync(out.get()) != 0) error = errno;
+    if (const int closed = out.close(); error == 0) error = closed;
     if (error == 0) {
         const int moved = replace == Replace::refused
                               ? ::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE)
@@ -73,6 +87,24 @@ WriteResult write_file_whole(const std::filesystem::path& path, std::string_view
     }
     if (error != 0) ::unlink(temp.c_str());
     return {error};
+}
+
+FileAppender::FileAppender(const std::filesystem::path& path) : file_(open_for_writing(path))
+{
+    if (!file_) error_ = errno;
+}
+
+WriteResult FileAppender::append(std::string_view bytes)
+{
+    if (error_ == 0) error_ = write_all(file_.get(), bytes);
+    return {error_};
+}
+
+WriteResult FileAppender::finish()
+{
+    const int closed = file_.close();
+    if (error_ == 0) error_ = closed;
+    return {error_};
 }
 
 }  // namespace duoskop

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Writing a file that replaces another: whole or not at all.
+// The one way the programs write files: whole or not at all for files that replace others, piece
+// by piece (what was written stays written) for the export of the interpretation texts.
 #pragma once
 
 #include <filesystem>
 #include <string>
 #include <string_view>
+
+#include "base/io_error.h"
 
 namespace duoskop {
 
@@ -23,8 +26,26 @@ enum class Replace { allowed, refused };
 /// flushed to disk and closed, then renamed onto `path` in one step. A failure at any point leaves
 /// the old file as it was (or no file) and removes the temporary file. With `Replace::refused`
 /// an existing file at `path` is never touched, even one that appears while writing.
-/// New files get the permissions 0666 less the umask.
+/// A symbolic link is followed (the file it points to is replaced, the link stays); a target that
+/// is no regular file (a device such as /dev/stdout, a pipe) is written directly, as it cannot be
+/// replaced. New files get the permissions 0666 less the umask, replaced ones keep theirs.
 WriteResult write_file_whole(const std::filesystem::path& path, std::string_view bytes,
                              Replace replace = Replace::allowed);
+
+/// A file written from its start, piece by piece: created (or emptied) when constructed, each
+/// `append` goes straight to the file, so that what was appended before a failure stays written.
+/// The first failure sticks: later appends write nothing and `finish` reports it.
+class FileAppender {
+public:
+    explicit FileAppender(const std::filesystem::path& path);
+    /// Writes `bytes` at the end; the result of the first failure so far (ok when none).
+    WriteResult append(std::string_view bytes);
+    /// Closes the file (a full disk may show only here); the first failure of the whole write.
+    WriteResult finish();
+
+private:
+    Descriptor file_;
+    int error_ = 0;
+};
 
 }  // namespace duoskop

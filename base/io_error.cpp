@@ -2,6 +2,7 @@
 #include "base/io_error.h"
 
 #include <cerrno>
+#include <unistd.h>
 
 #include "base/texts.h"
 
@@ -22,9 +23,23 @@ std::string io_error_text(int errno_value)
     case EMFILE:
     case ENFILE: return std::string(texts::kIoTooManyFiles);
     case ENOMEM:
-    case ENOSPC: return std::string(texts::kIoOutOfMemory);
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG: return std::string(texts::kIoOutOfMemory);
     default: return "E/A-Fehler " + std::to_string(errno_value);
     }
+}
+
+Descriptor::~Descriptor()
+{
+    if (fd_ >= 0) ::close(fd_);
+}
+
+int Descriptor::close()
+{
+    const int fd = fd_;
+    fd_ = -1;
+    return fd >= 0 && ::close(fd) != 0 ? errno : 0;
 }
 
 std::string read_error_text(std::FILE* file)

@@ -14,6 +14,22 @@ struct FileCloser {
 /// A C stream that closes itself.
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
+/// A file descriptor that closes itself, unless it was closed or handed on before.
+class Descriptor {
+public:
+    explicit Descriptor(int fd = -1) : fd_(fd) {}
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    ~Descriptor();
+    int get() const { return fd_; }
+    explicit operator bool() const { return fd_ >= 0; }
+    /// Closes now; 0, or the errno value of a failed close (a late write error shows here).
+    int close();
+
+private:
+    int fd_;
+};
+
 /// Windows-1252 text of the error box for a failed file operation with the given errno value;
 /// 0 stands for a read past the end of a file ("Versuch hinter dem Dateiende zu lesen").
 std::string io_error_text(int errno_value);

@@ -25,7 +25,14 @@ int cmd_new_chart(const Args& args);
 int write_export_texts(const std::string& scope, const std::string& path, const ResultText& result,
                        const ChartState& chart, const DriveC& drive);
 
-/// A box or I/O error text (Windows-1252) for the terminal: UTF-8, its "\r" line breaks as new lines.
+/// The chart file named `given` on the command line: as given when it exists or is an absolute
+/// path; else (a relative name not found from the working folder) the file of that name in drive
+/// C's astro\daten, where the program's open dialog starts, matched as drive C matches names;
+/// when that does not exist either, `given`, so that loading it fails as usual.
+std::string chart_file_path(const std::string& given, const DriveC& drive);
+
+/// The one conversion of the core's texts (Windows-1252: messages, report lines, record fields) for
+/// the terminal: UTF-8, the "\r" line breaks of messages as new lines.
 std::string terminal_text(const std::string& text);
 
 /// Prints the calls of all commands to stderr and returns 2.

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cstdio>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,14 +31,14 @@ void print_table(const std::string& path, const ChartState& state)
         // Labels padded to 9 columns as the terminal shows them (the umlaut is one column).
         const std::string l = label;
         const std::size_t columns = l == "L\u00E4nge" ? 5 : l.size();
-        std::printf("%s%*s%s\n", label, static_cast<int>(9 - columns), "", cp1252_to_utf8(*value).c_str());
+        std::printf("%s%*s%s\n", label, static_cast<int>(9 - columns), "", terminal_text(*value).c_str());
     }
     std::printf("\n     L\u00E4nge        22,5\u00B0\n");
     for (int b = 0; b <= 22; ++b) {
         const double lambda = state.pos1[static_cast<std::size_t>(b)];
         const std::string sign_position = angle_text(2, 30, lambda) + " " + sign_text(lambda);
         std::printf("%s   %s   %s\n", std::string(body_codes[static_cast<std::size_t>(b)]).c_str(),
-                    cp1252_to_utf8(sign_position).c_str(), cp1252_to_utf8(angle_text(2, 22, lambda)).c_str());
+                    terminal_text(sign_position).c_str(), terminal_text(angle_text(2, 22, lambda)).c_str());
     }
 }
 
@@ -60,6 +61,7 @@ void print_raw(const Positions& positions)
 int cmd_chart(const Args& args)
 {
     bool raw = false;
+    std::optional<std::string> drive_dir;
     std::vector<std::string> files;
     bool options_done = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -69,7 +71,8 @@ int cmd_chart(const Args& args)
         } else if (!options_done && a == "--raw") {
             raw = true;
         } else if (!options_done && a == "--drive-c") {
-            if (++i == args.size()) return usage("chart");  // the chart files need no drive C
+            if (++i == args.size()) return usage("chart");
+            drive_dir = args[i];
         } else if (!options_done && a.size() > 1 && a[0] == '-') {
             return usage("chart");
         } else {
@@ -77,20 +80,22 @@ int cmd_chart(const Args& args)
         }
     }
     if (files.empty()) return usage("chart");
+    const DriveC drive = DriveC::locate(drive_dir);
 
     for (std::size_t k = 0; k < files.size(); ++k) {
         ChartState state;
-        const LoadResult result = holen(files[k], 1, state);
+        const std::string path = chart_file_path(files[k], drive);
+        const LoadResult result = holen(path, 1, state);
         if (result.outcome != LoadOutcome::loaded) {
             std::fflush(stdout);
-            std::fprintf(stderr, "%s\n", result.message.c_str());
+            std::fprintf(stderr, "%s\n", terminal_text(result.message).c_str());
             return 1;
         }
         if (raw) {
             print_raw(state.positions);
         } else {
             if (k > 0) std::printf("\n");
-            print_table(files[k], state);
+            print_table(path, state);
         }
     }
     return 0;

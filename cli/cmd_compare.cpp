@@ -2,7 +2,6 @@
 // axes and compare: load two persons as the program does, then show the search-axis block or run
 // one of the five comparisons and write its result text and result entries.
 #include <cstdio>
-#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,6 +9,7 @@
 #include "analysis/comparisons.h"
 #include "app/chart_file.h"
 #include "base/cp1252.h"
+#include "base/file_writer.h"
 #include "app/dial.h"
 #include "app/orb.h"
 #include "cli/cli.h"
@@ -20,13 +20,15 @@ namespace duoskop::cli {
 namespace {
 
 /// Loads person 1 and person 2; on failure prints the program's message and returns false.
-bool load_persons(const std::string& path1, const std::string& path2, ChartState& chart)
+/// Relative names not found as given are looked for in drive C's astro\daten.
+bool load_persons(const std::string& path1, const std::string& path2, const DriveC& drive,
+                  ChartState& chart)
 {
     for (int person = 1; person <= 2; ++person) {
-        const LoadResult loaded = holen(person == 1 ? path1 : path2, person, chart);
+        const LoadResult loaded = holen(chart_file_path(person == 1 ? path1 : path2, drive), person, chart);
         if (loaded.outcome != LoadOutcome::loaded) {
             std::fflush(stdout);
-            std::fprintf(stderr, "%s\n", loaded.message.c_str());
+            std::fprintf(stderr, "%s\n", terminal_text(loaded.message).c_str());
             return false;
         }
     }
@@ -35,7 +37,7 @@ bool load_persons(const std::string& path1, const std::string& path2, ChartState
 
 void print_lines(const std::vector<std::string>& lines)
 {
-    for (const std::string& line : lines) std::printf("%s\n", cp1252_to_utf8(line).c_str());
+    for (const std::string& line : lines) std::printf("%s\n", terminal_text(line).c_str());
 }
 
 /// Writes `lines` as a saved report (Windows-1252, CR LF); prints the error and returns false on failure.
@@ -47,14 +49,16 @@ bool write_report(const std::string& path, const std::vector<std::string>& lines
     return false;
 }
 
-/// Writes the result entries, each followed by LF.
+/// Writes the result entries, each followed by LF, whole or not at all; prints the error and
+/// returns false on failure.
 bool write_entries(const std::string& path, const std::vector<std::string>& entries)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    for (const std::string& entry : entries) out << entry << '\n';
-    out.close();
-    if (out) return true;
-    std::fprintf(stderr, "duoskop-cli: %s: kann nicht geschrieben werden\n", valid_utf8(path).c_str());
+    std::string bytes;
+    for (const std::string& entry : entries) bytes += entry + '\n';
+    const WriteResult written = write_file_whole(path, bytes);
+    if (written.ok()) return true;
+    std::fprintf(stderr, "duoskop-cli: %s: %s\n", valid_utf8(path).c_str(),
+                 terminal_text(written.message()).c_str());
     return false;
 }
 
@@ -148,7 +152,8 @@ int cmd_axes(const Args& args)
     CompareOptions options;
     if (!parse_options(args, true, options)) return usage("axes");
     ChartState chart;
-    if (!load_persons(options.persons[0], options.persons[1], chart)) return 1;
+    if (!load_persons(options.persons[0], options.persons[1], DriveC::locate(options.drive_c), chart))
+        return 1;
     const std::vector<std::string> lines = search_axis_lines(chart.pos1, chart.pos2, chart.axes);
     print_lines(lines);
     if (options.report && !write_report(*options.report, lines)) return 1;
@@ -165,8 +170,9 @@ int cmd_compare(const Args& args)
     if (*options.analysis == Analysis::halfsums && !(options.orb_halfsum && *options.orb_halfsum > 0))
         return usage("compare");
 
+    const DriveC drive = DriveC::locate(options.drive_c);
     ChartState chart;
-    if (!load_persons(options.persons[0], options.persons[1], chart)) return 1;
+    if (!load_persons(options.persons[0], options.persons[1], drive, chart)) return 1;
     const Orbs orbs{*options.orb_double, *options.orb_simple, options.orb_halfsum.value_or(0)};
     FirstTimeFlags flags;
     HalfsumCount halfsum_count{};
@@ -188,8 +194,7 @@ int cmd_compare(const Args& args)
     if (options.report && !write_report(*options.report, result.lines)) return 1;
     if (options.entries && !write_entries(*options.entries, result.entries)) return 1;
     if (options.export_scope)
-        return write_export_texts(*options.export_scope, *options.export_file, result, chart,
-                                  DriveC::locate(options.drive_c));
+        return write_export_texts(*options.export_scope, *options.export_file, result, chart, drive);
     return 0;
 }
 

@@ -10,7 +10,7 @@
 #include "app/chart_fields.h"
 #include "app/chart_file.h"
 #include "base/cp1252.h"
-#include "base/io_error.h"
+#include "base/file_writer.h"
 #include "cli/cli.h"
 
 namespace duoskop::cli {
@@ -102,20 +102,14 @@ int cmd_new_chart(const Args& args)
                       "\" (sein Teil vor dem ersten '.' muss dem Anfang des Namens gleichen, "
                       "Buchstaben a-z in beliebiger Schreibung, Umlaute und andere Zeichen genau)");
 
-    // "x": never replace an existing chart file unless asked to.
-    std::FILE* out = std::fopen(file->c_str(), force ? "wb" : "wbx");
-    if (out == nullptr) {
-        if (errno == EEXIST) return refuse("\"" + *file + "\" gibt es schon (--force ersetzt die Datei)");
-        std::fprintf(stderr, "duoskop-cli new-chart: %s: %s\n", file->c_str(),
-                     cp1252_to_utf8(io_error_text(errno)).c_str());
-        return 1;
-    }
-    const std::string bytes = chart_record_bytes(record);
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
-    const int write_errno = errno;
-    if (std::fclose(out) != 0 || !written) {
-        std::fprintf(stderr, "duoskop-cli new-chart: %s: %s\n", file->c_str(),
-                     cp1252_to_utf8(io_error_text(written ? errno : write_errno)).c_str());
+    // Never replace an existing chart file unless asked to; a failed write leaves no torn file.
+    const WriteResult written =
+        write_file_whole(*file, chart_record_bytes(record), force ? Replace::allowed : Replace::refused);
+    if (written.error == EEXIST && !force)
+        return refuse("\"" + valid_utf8(*file) + "\" gibt es schon (--force ersetzt die Datei)");
+    if (!written.ok()) {
+        std::fprintf(stderr, "duoskop-cli new-chart: %s: %s\n", valid_utf8(*file).c_str(),
+                     terminal_text(written.message()).c_str());
         return 1;
     }
     return 0;

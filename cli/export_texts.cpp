@@ -12,14 +12,6 @@
 
 namespace duoskop::cli {
 
-std::string terminal_text(const std::string& text)
-{
-    std::string utf8 = cp1252_to_utf8(text);
-    for (char& c : utf8)
-        if (c == '\r') c = '\n';
-    return utf8;
-}
-
 int write_export_texts(const std::string& scope, const std::string& path, const ResultText& result,
                        const ChartState& chart, const DriveC& drive)
 {
@@ -38,8 +30,8 @@ int write_export_texts(const std::string& scope, const std::string& path, const 
 
     const ExportLines lines = export_file_lines(result.entries, export_scope, chart.person1, chart.person2,
                                                 result.analysis_title, ktexte, drive);
-    if (const std::string error = write_text_file(path, lines.lines); !error.empty()) {
-        std::fprintf(stderr, "duoskop-cli: %s: %s\n", path.c_str(), terminal_text(error).c_str());
+    if (const std::string error = append_text_file(path, lines.lines); !error.empty()) {
+        std::fprintf(stderr, "duoskop-cli: %s: %s\n", valid_utf8(path).c_str(), terminal_text(error).c_str());
         return 1;
     }
     if (!lines.io_error.empty()) {

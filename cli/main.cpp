@@ -2,10 +2,13 @@
 // duoskop-cli: the table of commands, each with its German call and help text, and the dispatch.
 // A new command adds one entry here and its function in cli.h.
 #include <cstdio>
+#include <filesystem>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 
+#include "base/cp1252.h"
 #include "cli/cli.h"
 
 namespace duoskop::cli {
@@ -31,7 +34,8 @@ const Command commands[] = {
         "der K\u00F6rper im Tierkreis und auf der 22,5\u00B0-Scheibe.\n"
         "\n"
         "  --raw              je Datei eine Zeile mit den 24 berechneten L\u00E4ngen in Grad\n"
-        "  --drive-c ORDNER   wird angenommen und nicht gebraucht\n",
+        "  --drive-c ORDNER   Ordner, der f\u00FCr Laufwerk C steht: ein relativer Dateiname, den es\n"
+        "                     so nicht gibt, wird in dessen astro\\daten gesucht\n",
     },
     {
         "axes",
@@ -42,7 +46,7 @@ const Command commands[] = {
         "Suchachsen, wie ihn das Hauptfenster zeigt.\n"
         "\n"
         "  --report DATEI     schreibt den Block auch als Textdatei (Windows-1252, CR LF)\n"
-        "  --drive-c ORDNER   Ordner, der f\u00FCr Laufwerk C steht\n",
+        "  --drive-c ORDNER   Ordner, der f\u00FCr Laufwerk C steht (P1 und P2 wie bei chart)\n",
     },
     {
         "compare",
@@ -64,7 +68,8 @@ const Command commands[] = {
         "  --entries DATEI    schreibt die Eintr\u00E4ge der Ergebnisliste, einen je Zeile\n"
         "  --export-texts bilder|alle DATEI\n"
         "                     speichert die Deutungstexte aller Eintr\u00E4ge wie der Text-Export\n"
-        "  --drive-c ORDNER   Ordner, der f\u00FCr Laufwerk C steht (Deutungstexte)\n",
+        "  --drive-c ORDNER   Ordner, der f\u00FCr Laufwerk C steht (Deutungstexte; P1 und P2\n"
+        "                     wie bei chart)\n",
     },
     {
         "new-chart",
@@ -137,6 +142,25 @@ int version()
 bool asks_for_help(std::string_view a) { return a == "--help" || a == "-h"; }
 
 }  // namespace
+
+std::string terminal_text(const std::string& text)
+{
+    std::string utf8 = cp1252_to_utf8(text);
+    for (char& c : utf8)
+        if (c == '\r') c = '\n';
+    return utf8;
+}
+
+std::string chart_file_path(const std::string& given, const DriveC& drive)
+{
+    std::error_code ec;
+    const std::filesystem::path path(given);
+    if (given.empty() || path.is_absolute() || std::filesystem::exists(path, ec)) return given;
+    const std::optional<std::string> name = utf8_to_cp1252(given);
+    if (!name) return given;
+    const std::filesystem::path in_drive = drive.resolve("C:\\astro\\daten\\" + *name);
+    return std::filesystem::exists(in_drive, ec) ? in_drive.string() : given;
+}
 
 int usage()
 {

@@ -10,12 +10,15 @@
 
 #include "base/drive_c.h"
 #include "desktop/qt_desktop.h"
+#include "desktop/qt_style.h"
 #include "desktop/unit1.h"
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setFont(QFont(QStringLiteral("Liberation Sans"), 8));
+    QGuiApplication::setDesktopFileName(QStringLiteral("duoskop"));
+    QApplication::setWindowIcon(duoskop::program_icon());
 
     std::optional<std::string> drive_dir;
     for (int i = 1; i < argc; ++i) {

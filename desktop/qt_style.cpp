@@ -6,6 +6,8 @@
 #include <QScreen>
 #include <QWidget>
 
+#include "base/drive_c.h"
+
 namespace duoskop {
 
 QFont sans_font(int pixel_size, bool bold)
@@ -40,6 +42,19 @@ void set_colours(QWidget* widget, const QColor& base, const QColor& text, bool f
     palette.setColor(QPalette::Text, text);
     widget->setPalette(palette);
     widget->setAutoFillBackground(fill);
+}
+
+QIcon program_icon()
+{
+    QIcon fallback;
+    const std::filesystem::path icons = program_data_dir().parent_path() / "icons" / "hicolor";
+    for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+        const std::string folder = std::to_string(size) + "x" + std::to_string(size);
+        const std::filesystem::path file = icons / folder / "apps" / "duoskop.png";
+        std::error_code ec;
+        if (std::filesystem::exists(file, ec)) fallback.addFile(QString::fromStdString(file.string()));
+    }
+    return QIcon::fromTheme(QStringLiteral("duoskop"), fallback);
 }
 
 void centre_on_screen(QWidget* window)

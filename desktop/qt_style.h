@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QIcon>
 
 class QWidget;
 
@@ -21,6 +22,10 @@ QFont mono_font(int pixel_size);
 
 /// Sets the background and text colours of `widget`; `fill` paints its background.
 void set_colours(QWidget* widget, const QColor& base, const QColor& text, bool fill = true);
+
+/// The program's icon: "duoskop" of the desktop's icon theme, else the PNG files installed beside
+/// the program (<bin>/../share/icons/hicolor/NxN/apps/duoskop.png; the build tree has them too).
+QIcon program_icon();
 
 /// Moves the window so that its frame is centred on the primary screen.
 void centre_on_screen(QWidget* window);

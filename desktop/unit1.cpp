@@ -15,7 +15,6 @@
 
 #include "analysis/comparisons.h"
 #include "app/chart_file.h"
-#include "base/cp1252.h"
 #include "app/dial.h"
 #include "app/orb.h"
 #include "desktop/qt_desktop.h"
@@ -37,19 +36,6 @@ void set_text_colour(QLabel* label, const QColor& colour)
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, colour);
     label->setPalette(palette);
-}
-
-// The loader's messages are UTF-8 (they carry the path); the boxes take Windows-1252.
-std::string box_text(const std::string& utf8)
-{
-    if (auto bytes = utf8_to_cp1252(utf8)) return *bytes;
-    std::string ascii;
-    for (const char c : utf8) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x80) ascii.push_back(c);
-        else if ((byte & 0xC0) != 0x80) ascii.push_back('?');
-    }
-    return ascii;
 }
 
 void set_lines(QPlainTextEdit* memo, const std::vector<std::string>& lines)
@@ -261,7 +247,7 @@ bool TForm1::load(const std::string& path, int person)
         show_person(person);
         return true;
     }
-    desktop_.message(BoxType::error, box_text(result.message), Buttons::ok);
+    desktop_.message(BoxType::error, result.message, Buttons::ok);
     if (result.ends_program()) end_program();
     return false;
 }

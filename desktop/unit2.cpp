@@ -259,7 +259,7 @@ void TForm2::export_to_file(ExportScope scope)
     if (const auto path = desktop_.save_file(drive_.resolve("c:\\").string())) {
         const ExportLines out = export_file_lines(entries_, scope, chart_.person1, chart_.person2,
                                                   analysis_title_, ktexte_, drive_);
-        failure = write_text_file(*path, out.lines);
+        failure = append_text_file(*path, out.lines);
         if (failure.empty()) failure = out.io_error;
     }
     end_export(failure);

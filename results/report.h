@@ -12,10 +12,15 @@ namespace duoskop {
 /// CR LF; no header, no byte-order mark. No lines give no bytes.
 std::string text_file_bytes(const std::vector<std::string>& lines);
 
-/// Creates (or overwrites without asking) the file at `path` and writes `lines` as
-/// `text_file_bytes` does. Returns an empty text on success, else the German I/O error text
-/// (Windows-1252) of the first failing step; lines written before it stay written.
+/// Saves `lines` as the file at `path` (created, or replaced without asking) as `text_file_bytes`
+/// gives them, whole or not at all: a failure leaves the old file (or none), never a torn one.
+/// Returns an empty text on success, else the German I/O error text (Windows-1252).
 /// Button1Click passes the result text as the memo shows it (wrapped lines as their pieces).
 std::string write_text_file(const std::filesystem::path& path, const std::vector<std::string>& lines);
+
+/// Writes `lines` to the file at `path` (created, or emptied) one after the other, each followed by
+/// CR LF, for the export of the texts: on the first failure the writing stops and the lines written
+/// before it stay in the file. Returns an empty text on success, else the German I/O error text.
+std::string append_text_file(const std::filesystem::path& path, const std::vector<std::string>& lines);
 
 }  // namespace duoskop

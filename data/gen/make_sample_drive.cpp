@@ -5,13 +5,13 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "app/chart_file.h"
 #include "base/cp1252.h"
+#include "base/file_writer.h"
 #include "data/gen/sample_tables.h"
 #include "results/ktexte.h"
 #include "results/pictures.h"
@@ -49,9 +49,8 @@ std::string dos(std::string_view text)
 void write_file(const fs::path& path, const std::string& bytes)
 {
     fs::create_directories(path.parent_path());
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out) throw std::runtime_error("cannot write " + path.string());
+    if (const WriteResult written = write_file_whole(path, bytes); !written.ok())
+        throw std::runtime_error("cannot write " + path.string() + ": " + cp1252_to_utf8(written.message()));
 }
 
 std::string code(int body) { return std::string(body_codes[static_cast<std::size_t>(body)]); }

@@ -80,16 +80,38 @@ TEST_F(CliChart, RawPrintsOneLineOf24ValuesPerFile)
     EXPECT_EQ(n, 24u);
 }
 
-TEST_F(CliChart, DriveCIsAcceptedAndIgnored)
+TEST_F(CliChart, DriveCFindsRelativeNamesInAstroDaten)
 {
     const chart_record a = record("Meier", "01.01.1990", "00:00:00");
+    const chart_record b = record("Schulz", "01.06.1850", "10:00:00");
     const std::string pa = dir_.write("Meier.dat", chart_record_bytes(a));
-    CliRun r = run_cli({"chart", "--drive-c", "/nonexistent", "--raw", pa});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, raw_line(a));
-    r = run_cli({"chart", "--raw", pa, "--drive-c", dir_.path().string()});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, raw_line(a));
+    const TempDir drive;
+    const std::string in_drive = drive.write("Astro/Daten/SCHULZ.DAT", chart_record_bytes(b));
+    drive.write("Astro/Daten/Meier.dat", chart_record_bytes(b));  // never preferred to a path that exists
+
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string out;
+    };
+    const std::vector<Case> cases = {
+        {{"chart", "--drive-c", "/nonexistent", "--raw", pa}, 0, raw_line(a)},
+        {{"chart", "--raw", pa, "--drive-c", drive.path().string()}, 0, raw_line(a)},
+        {{"chart", "--raw", "--drive-c", drive.path().string(), "schulz.dat", pa}, 0, raw_line(b) + raw_line(a)},
+        {{"chart", "--raw", "--drive-c", drive.path().string(), "Fehlt.dat"}, 1, ""},
+        {{"chart", "--raw", "--drive-c", drive.path().string(), dir_.file("Schulz.dat")}, 1, ""},  // absolute
+    };
+    for (const Case& c : cases) {
+        const CliRun r = run_cli(c.args);
+        EXPECT_EQ(r.status, c.status) << c.args.back();
+        EXPECT_EQ(r.out, c.out) << c.args.back();
+    }
+    // The table names the file that was read.
+    const CliRun r = run_cli({"chart", "--drive-c", drive.path().string(), "SCHULZ.DAT"});
+    EXPECT_EQ(r.out.substr(0, r.out.find('\n')), "Datei    " + in_drive);
+    // axes and compare look there too.
+    const CliRun axes = run_cli({"axes", "schulz.dat", pa, "--drive-c", drive.path().string()});
+    EXPECT_EQ(axes.status, 0) << axes.err;
 }
 
 TEST_F(CliChart, AFailingFileStopsWithExit1)

@@ -50,7 +50,22 @@ TEST(IoError, GermanTexts)
     EXPECT_EQ(io_error_text(0), "Versuch hinter dem Dateiende zu lesen");
     EXPECT_EQ(io_error_text(ENOMEM), "Zu wenig Speicherplatz");
     EXPECT_EQ(io_error_text(ENOSPC), "Zu wenig Speicherplatz");
+    EXPECT_EQ(io_error_text(EFBIG), "Zu wenig Speicherplatz");
     EXPECT_EQ(io_error_text(EIO), "E/A-Fehler " + std::to_string(EIO));
+}
+
+TEST(Cp1252, FileNamesForMessages)
+{
+    const std::pair<std::string, std::string> cases[] = {
+        {"Meier.dat", "Meier.dat"},
+        {"M\u00FCller.dat", "M\xFCller.dat"},          // UTF-8 umlaut
+        {"M\xFCller.dat", "M\xFCller.dat"},            // an old Latin-1 name keeps its byte
+        {"\u0141\u00F3d\u017A.dat", "?\xF3" "d?.dat"},  // no Windows-1252 form
+        {"\u20AC.dat", "\x80.dat"},
+        {"a\xC3", "a\xC3"},                            // a cut sequence stays a byte
+        {"", ""},
+    };
+    for (const auto& [name, expected] : cases) EXPECT_EQ(cp1252_of_file_name(name), expected) << name;
 }
 
 TEST(Cp1252, ValidUtf8ReplacesStrayBytes)

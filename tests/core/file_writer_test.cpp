@@ -13,6 +13,7 @@
 namespace duoskop {
 namespace {
 
+using test_support::FileSizeLimit;
 using test_support::slurp;
 using test_support::TempDir;
 
@@ -57,6 +58,69 @@ TEST(FileWriter, FailureLeavesNothingAndSaysWhy)
         std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_all);
     }
     EXPECT_EQ(entries_in(dir.path()), 0u);
+}
+
+TEST(FileWriter, AFailedWriteLeavesTheOldFileWhole)
+{
+    const TempDir dir;
+    const auto path = dir.path() / "MEIER.DAT";
+    ASSERT_TRUE(write_file_whole(path, "alt").ok());
+    {
+        const FileSizeLimit disk_full(10);
+        EXPECT_EQ(write_file_whole(path, std::string(100, 'n')).error, EFBIG);
+        EXPECT_EQ(write_file_whole(dir.path() / "NEU.DAT", std::string(100, 'n')).error, EFBIG);
+    }
+    EXPECT_EQ(slurp(path), "alt");
+    EXPECT_EQ(entries_in(dir.path()), 1u);  // neither a torn file nor a temporary one
+}
+
+TEST(FileWriter, FollowsLinksAndWritesDevicesInPlace)
+{
+    const TempDir dir;
+    const auto target = dir.path() / "ziel.txt";
+    const auto link = dir.path() / "verweis.txt";
+    ASSERT_TRUE(write_file_whole(target, "alt").ok());
+    std::filesystem::create_symlink(target, link);
+    ASSERT_TRUE(write_file_whole(link, "neu").ok());
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(slurp(target), "neu");
+    EXPECT_EQ(write_file_whole(link, "x", Replace::refused).error, EEXIST);
+
+    // A device is no file to replace: /dev/null takes the bytes and stays a device.
+    ASSERT_TRUE(write_file_whole("/dev/null", "weg").ok());
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+    if (std::filesystem::exists("/dev/full")) {
+        EXPECT_EQ(write_file_whole("/dev/full", "x").error, ENOSPC);
+        EXPECT_TRUE(std::filesystem::is_character_file("/dev/full"));
+    }
+}
+
+TEST(FileAppender, WhatWasWrittenBeforeAFailureStays)
+{
+    const TempDir dir;
+    const auto path = dir.path() / "EXPORT.TXT";
+    ASSERT_TRUE(write_file_whole(path, "alter Inhalt, viel l\xE4nger").ok());
+    {
+        FileAppender file(path);  // empties the old file
+        EXPECT_TRUE(file.append("eins\r\n").ok());
+        EXPECT_TRUE(file.append("").ok());
+        EXPECT_TRUE(file.finish().ok());
+    }
+    EXPECT_EQ(slurp(path), "eins\r\n");
+    {
+        const FileSizeLimit disk_full(8);
+        FileAppender file(path);
+        EXPECT_TRUE(file.append("eins\r\n").ok());
+        EXPECT_EQ(file.append("zwei\r\n").error, EFBIG);
+        EXPECT_EQ(file.append("drei\r\n").error, EFBIG);  // the first failure sticks
+        EXPECT_EQ(file.finish().error, EFBIG);
+    }
+    EXPECT_EQ(slurp(path), "eins\r\nzw");
+
+    FileAppender missing(dir.path() / "fehlt" / "A.TXT");
+    EXPECT_EQ(missing.append("x").error, ENOENT);
+    EXPECT_EQ(missing.finish().message(), "Datei nicht gefunden");
+    EXPECT_EQ(FileAppender(dir.path()).finish().error, EISDIR);
 }
 
 }  // namespace

@@ -113,8 +113,8 @@ TEST_F(Holen, FailuresReportTheirMessageAndChangeNothing)
         {"no name", [](Holen&) { return std::string(); }, LoadOutcome::cannot_open, "Datei nicht gefunden",
          false},
         {"NUL in the name", [](Holen&) { return std::string("Mei\0er.dat", 10); }, LoadOutcome::cannot_open,
-         "Ung\u00FCltiger Dateiname", false},
-        {"name too long", path(std::string(300, 'x')), LoadOutcome::cannot_open, "Ung\u00FCltiger Dateiname",
+         "Ung\xFCltiger Dateiname", false},
+        {"name too long", path(std::string(300, 'x')), LoadOutcome::cannot_open, "Ung\xFCltiger Dateiname",
          false},
         {"directory",
          [](Holen& t) {
@@ -129,11 +129,11 @@ TEST_F(Holen, FailuresReportTheirMessageAndChangeNothing)
         {"cut at the first dot", file("A.B.DAT", record_bytes("Berta")), LoadOutcome::not_a_chart,
          "A.B.DAT" + not_a_chart, true},
         {"umlaut not folded", file("m\u00FCller.dat", record_bytes("M\xDCLLER")), LoadOutcome::not_a_chart,
-         "m\u00FCller.dat" + not_a_chart, true},
+         "m\xFCller.dat" + not_a_chart, true},
         {"no Windows-1252 form", file("\u0141ukasz.dat", record_bytes("?ukasz")), LoadOutcome::not_a_chart,
-         "\u0141ukasz.dat" + not_a_chart, true},
+         "?ukasz.dat" + not_a_chart, true},
         {"file name not UTF-8", file("M\xFCller.dat", record_bytes("M\xFCller")), LoadOutcome::not_a_chart,
-         "M\uFFFDller.dat" + not_a_chart, true},
+         "M\xFCller.dat" + not_a_chart, true},
     };
     for (const Case& c : cases) {
         const std::string file_path = c.prepare(*this);

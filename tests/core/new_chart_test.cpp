@@ -108,6 +108,19 @@ TEST_F(NewChart, KeepsAnExistingFileUnlessForced)
     EXPECT_EQ(read_back("MEIER.DAT").name, "Meier");
 }
 
+TEST_F(NewChart, AFailedWriteLeavesNoTornFile)
+{
+    dir.write("MEIER.DAT", "alt");
+    {
+        const test_support::FileSizeLimit disk_full(0);  // holds for the program run below
+        EXPECT_EQ(make("MEIER.DAT", {"--force"}), 1);
+        EXPECT_EQ(make("meier.dat"), 1);
+    }
+    EXPECT_EQ(dir.read("MEIER.DAT"), "alt");
+    EXPECT_FALSE(exists("meier.dat"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
 TEST_F(NewChart, WrongUsageIsStatusTwo)
 {
     EXPECT_EQ(cli({"new-chart", (dir.path() / "MEIER.DAT").string(), "--name", "Meier"}), 2);

@@ -7,6 +7,7 @@
 
 using namespace duoskop;
 using duoskop::text_testing::TempDir;
+using duoskop::test_support::FileSizeLimit;
 
 TEST(TextFile, EveryLineEndsWithCrLfAndNothingElse)
 {
@@ -36,4 +37,24 @@ TEST(TextFile, FailuresGiveTheIoErrorText)
     if (std::filesystem::exists("/dev/full")) {  // a full disk shows when closing
         EXPECT_FALSE(write_text_file("/dev/full", {"a"}).empty());
     }
+}
+
+TEST(TextFile, ASavedReportIsWrittenWholeAnExportLineByLine)
+{
+    TempDir dir;
+    const auto report = dir.path() / "bericht.txt";
+    const auto exported = dir.path() / "texte.txt";
+    ASSERT_EQ(write_text_file(report, {"alter Bericht"}), "");
+    ASSERT_EQ(append_text_file(exported, {"alt", "alt"}), "");
+    EXPECT_EQ(dir.read("texte.txt"), "alt\r\nalt\r\n");
+    ASSERT_EQ(append_text_file(exported, {"neu"}), "");  // emptied first, not appended to
+    EXPECT_EQ(dir.read("texte.txt"), "neu\r\n");
+    {
+        const FileSizeLimit disk_full(16);
+        EXPECT_FALSE(write_text_file(report, {"erste Zeile", "zweite Zeile"}).empty());
+        EXPECT_FALSE(append_text_file(exported, {"erste Zeile", "zweite Zeile"}).empty());
+    }
+    EXPECT_EQ(dir.read("bericht.txt"), "alter Bericht\r\n");  // the old report, not a torn one
+    EXPECT_EQ(dir.read("texte.txt"), "erste Zeile\r\nzwe");   // what was written stays
+    EXPECT_EQ(append_text_file(dir.path() / "fehlt" / "x.txt", {"a"}), texts::kIoFileNotFound);
 }

@@ -3,7 +3,10 @@
 // duoskop-cli as a separate program.
 #pragma once
 
+#include <sys/resource.h>
 #include <sys/wait.h>
+
+#include <csignal>
 
 #include <cstdlib>
 #include <filesystem>
@@ -50,6 +53,31 @@ public:
 
 private:
     std::filesystem::path path_;
+};
+
+/// While it lives, no file of this process or its children may grow beyond `bytes`: a write past
+/// the limit fails with EFBIG, as a full disk would fail it (the signal that would end the
+/// process instead is ignored).
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &old_);
+        old_signal_ = std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{bytes, old_.rlim_max};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, old_signal_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit old_{};
+    void (*old_signal_)(int) = SIG_DFL;
 };
 
 /// The whole content of a file; empty when it cannot be read.

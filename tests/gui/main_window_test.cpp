@@ -9,6 +9,7 @@
 
 #include "app/dial.h"
 #include "desktop/qt_picture.h"
+#include "desktop/qt_style.h"
 #include "base/texts.h"
 #include "fixture.h"
 
@@ -52,6 +53,7 @@ private slots:
     void infoPanelShowsTheDecodedPicture();
     void halfsumEvaluationWaitsForEditThree();
     void closingTheWindowWhileWaitingEndsTheProgram();
+    void theProgramIconIsFoundBesideTheProgram();
 };
 
 void MainWindowTest::startShowsTheHintOnceAndTheStartState()
@@ -272,6 +274,15 @@ void MainWindowTest::fileThatIsNoChartEndsTheProgramAfterItsMessage()
                                                std::string(texts::kLoadFailedAfter));
         QCOMPARE(fx.desktop.ends, 1);
     }
+    {
+        // The message comes from the core in Windows-1252, the file name's umlaut included.
+        Fixture fx;
+        fx.start();
+        fx.desktop.boxes.clear();
+        fx.load1(make_chart(fx.drive, "M\u00DCLLER.DAT", meier()));
+        QCOMPARE(fx.desktop.boxes.size(), std::size_t{1});
+        QCOMPARE(fx.desktop.boxes[0].text, std::string("M\xDCLLER.DAT") + std::string(texts::kNotAChartFile));
+    }
 }
 
 void MainWindowTest::missingSingleMeaningsAreReportedAtStart()
@@ -370,6 +381,15 @@ void MainWindowTest::closingTheWindowWhileWaitingEndsTheProgram()
     QVERIFY(f.ended());
     QCOMPARE(fx.desktop.ends, 1);
     QVERIFY(!f.Form2->isVisible());
+}
+
+void MainWindowTest::theProgramIconIsFoundBesideTheProgram()
+{
+    // The build tree holds the icons where an installation has them (<bin>/../share/icons).
+    const QIcon icon = program_icon();
+    QVERIFY(!icon.isNull());
+    QCOMPARE(icon.pixmap(16, 16).width(), 16);
+    QVERIFY(!icon.pixmap(256, 256).isNull());
 }
 
 QTEST_MAIN(MainWindowTest)
