@@ -163,6 +163,7 @@ void TForm1::build_controls()
 
     Image1 = new QLabel(Panel2);
     Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setTextFormat(Qt::PlainText);
     Image1->setGeometry(24, 52, 64, 64);
     Image1->setPixmap(QPixmap::fromImage(decode_jpeg(info_picture_jpeg())));
 
