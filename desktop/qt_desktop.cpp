@@ -13,9 +13,9 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QStandardPaths>
-#include <QTranslator>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <QTranslator>
 
 #include "desktop/qt_print.h"
 #include "base/texts.h"

@@ -47,7 +47,6 @@ public:
 private:
     QWidget* parent_;
     QString last_folder_;  ///< folder of the last file saved or printed to; empty before the first
-
 };
 
 }  // namespace duoskop
