@@ -36,12 +36,20 @@ public:
     virtual Answer message(BoxType type, std::string_view text, Buttons buttons) = 0;
     /// The file-open dialog starting in `initial_dir`; the chosen path (UTF-8) or nothing.
     virtual std::optional<std::string> open_file(const std::string& initial_dir) = 0;
-    /// The save dialog for "*.txt" files starting in `initial_dir`, default extension TXT, no
-    /// question before overwriting; the chosen path (UTF-8) or nothing.
+    /// The save dialog for "*.txt" files starting in `initial_dir` (or, once a file has been saved
+    /// or printed to in this session, in that file's folder), default extension TXT, no question
+    /// before overwriting; the chosen path (UTF-8) or nothing.
     virtual std::optional<std::string> save_file(const std::string& initial_dir) = 0;
     /// The printer dialog; an opened print job on the chosen printer, or nothing when cancelled.
     /// A printer that cannot start the job yields a device whose first write fails.
     virtual std::unique_ptr<LineDevice> open_printer() = 0;
+    /// The printer dialog for a job named `document_name` (Windows-1252, such as the analysis
+    /// title): the name of the print job, and of the file proposed when printing to a file.
+    virtual std::unique_ptr<LineDevice> open_printer_named(std::string_view document_name)
+    {
+        (void)document_name;
+        return open_printer();
+    }
     /// Ends the program's message loop.
     virtual void end_program() = 0;
 };

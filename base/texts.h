@@ -149,5 +149,9 @@ inline constexpr std::string_view kOnlySingleTextsAfter =
     "  gibt es bisher nur Einzeltexte.     ";
 inline constexpr std::string_view kExportChoiceHint =
     "Da bisher noch nicht alle Planetenbild-Texte zur Verf\xFCgung stehen,         \rgibt es f\xFCr fehlende Texte als Ersatz die Halbsummen-Bedeutungen.\r\rSie k\xF6nnen nach  'ok '  w\xE4hlen, ob nur vorhandene PL-Bild-Texte\roder auch Ersatztexte (alle) gespeichert oder gedruckt werden.";
+// Our own additions
+/// Appended to the analysis title to name the print job (and proposed PDF file) of the text export.
+inline constexpr std::string_view kExportJobSuffix =
+    " - Texte";
 
 }  // namespace duoskop::texts

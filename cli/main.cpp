@@ -115,7 +115,7 @@ int overall_help()
 {
     std::printf("duoskop-cli: Duoskop im Terminal, zwei Radix-Horoskope vergleichen\n\n"
                 "Aufruf: duoskop-cli BEFEHL [OPTIONEN]\n"
-                "        duoskop-cli BEFEHL --help\n"
+                "        duoskop-cli BEFEHL --help | --version\n"
                 "        duoskop-cli --help | --version\n\n"
                 "Befehle:\n");
     for (const Command& c : commands)
@@ -190,6 +190,7 @@ int run(std::span<char*> argv)
     for (const std::string& a : args) {
         if (a == "--") break;
         if (asks_for_help(a)) return command_help(*command);
+        if (a == "--version") return version();
     }
     return command->run(args);
 }

@@ -19,6 +19,8 @@ int main(int argc, char** argv)
     QApplication::setFont(QFont(QStringLiteral("Liberation Sans"), 8));
     QGuiApplication::setDesktopFileName(QStringLiteral("duoskop"));
     QApplication::setWindowIcon(duoskop::program_icon());
+    if (!duoskop::install_german_translations())
+        std::fprintf(stderr, "duoskop: Qts deutsche \u00DCbersetzungen (qtbase_de.qm) fehlen; Qts Dialoge bleiben englisch\n");
 
     std::optional<std::string> drive_dir;
     for (int i = 1; i < argc; ++i) {
@@ -28,7 +30,7 @@ int main(int argc, char** argv)
         } else if (arg.starts_with("--drive-c=")) {
             drive_dir = std::string(arg.substr(10));
         } else {
-            std::fprintf(stderr, "usage: duoskop [--drive-c DIR]\n");
+            std::fprintf(stderr, "Aufruf: duoskop [--drive-c ORDNER]\n");
             return 2;
         }
     }

@@ -2,13 +2,20 @@
 #include "desktop/qt_desktop.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <QTranslator>
 
 #include "desktop/qt_print.h"
 #include "base/texts.h"
@@ -60,6 +67,7 @@ Answer QtDesktop::message(BoxType type, std::string_view text, Buttons buttons)
 {
     const BoxLook look = box_look(type);
     QMessageBox box(look.icon, to_qt(look.caption), to_qt(text), QMessageBox::NoButton, parent_);
+    box.setTextFormat(Qt::PlainText);  // file names and texts from files are no markup
     if (buttons == Buttons::ok) {
         QPushButton* ok = box.addButton(to_qt(texts::kButtonOk), QMessageBox::AcceptRole);
         box.setDefaultButton(ok);
@@ -85,22 +93,61 @@ std::optional<std::string> QtDesktop::open_file(const std::string& initial_dir)
 
 std::optional<std::string> QtDesktop::save_file(const std::string& initial_dir)
 {
-    QFileDialog dialog(parent_, QString(), QString::fromStdString(initial_dir),
-                       QStringLiteral("*.txt"));
+    const QString start = last_folder_.isEmpty() ? QString::fromStdString(initial_dir) : last_folder_;
+    QFileDialog dialog(parent_, QString(), start, QStringLiteral("*.txt"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(QStringLiteral("TXT"));
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return dialog.selectedFiles().front().toStdString();
+    const QString path = dialog.selectedFiles().front();
+    last_folder_ = QFileInfo(path).absolutePath();
+    return path.toStdString();
 }
 
 std::unique_ptr<LineDevice> QtDesktop::open_printer()
 {
+    return open_printer_named("Duoskop");
+}
+
+std::unique_ptr<LineDevice> QtDesktop::open_printer_named(std::string_view document_name)
+{
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setDocName(to_qt(document_name));
+    const QString folder = last_folder_.isEmpty()
+        ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
+        : last_folder_;
+    // The proposal stands in the dialog's file field; a real printer stays the first choice.
+    printer->setOutputFileName(print_file_proposal(folder, document_name));
+    if (!QPrinterInfo::availablePrinterNames().isEmpty()) printer->setOutputFormat(QPrinter::NativeFormat);
     QPrintDialog dialog(printer.get(), parent_);
     if (dialog.exec() != QDialog::Accepted) return nullptr;
+    if (printer->outputFormat() == QPrinter::PdfFormat && !printer->outputFileName().isEmpty())
+        last_folder_ = QFileInfo(printer->outputFileName()).absolutePath();
     return std::make_unique<QtLineDevice>(std::move(printer));
+}
+
+QString print_file_proposal(const QString& folder, std::string_view document_name)
+{
+    QString name = to_qt(document_name).trimmed();
+    for (QChar& c : name)
+        if (c == u'/' || c == u'\\' || c.unicode() < 0x20) c = u'-';
+    if (name.isEmpty() || name.startsWith(u'.')) name.prepend(QStringLiteral("Duoskop"));
+    return QDir(folder).filePath(name + QStringLiteral(".pdf"));
+}
+
+bool install_german_translations()
+{
+    // Qt's own dialogs take German texts and German number and date formats for their display;
+    // the program's data never pass through the locale.
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (!translator->load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"),
+                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
 }
 
 void QtDesktop::end_program()

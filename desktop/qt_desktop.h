@@ -18,7 +18,18 @@ QString to_qt(std::string_view cp1252);
 /// The Windows-1252 bytes of a widget text, one byte per character ('?' where none exists).
 std::string from_qt(const QString& text);
 
-/// The real desktop: modal Qt message boxes and dialogs over the window given as parent.
+/// Installs Qt's German translations for Qt's own dialogs and buttons (open, save, print, message
+/// boxes) into the application, whatever the session's language: the program speaks only German.
+/// False when the translation file cannot be found; Qt's texts then stay English.
+bool install_german_translations();
+
+/// The file the print dialog proposes for printing to a file: `folder`/`document_name`.pdf, the
+/// name made fit for a file name ('/' and other characters a file name cannot hold become '-').
+QString print_file_proposal(const QString& folder, std::string_view document_name);
+
+/// The real desktop: modal Qt message boxes and dialogs over the window given as parent. Message
+/// texts are shown as plain text, never as markup. The save and print dialogs start in the folder
+/// last saved or printed to in this session.
 class QtDesktop : public Desktop {
 public:
     explicit QtDesktop(QWidget* parent = nullptr) : parent_(parent) {}
@@ -28,10 +39,14 @@ public:
     std::optional<std::string> open_file(const std::string& initial_dir) override;
     std::optional<std::string> save_file(const std::string& initial_dir) override;
     std::unique_ptr<LineDevice> open_printer() override;
+    /// Printing to a file proposes `document_name`.pdf in the user's documents folder, or in the
+    /// folder last saved or printed to in this session.
+    std::unique_ptr<LineDevice> open_printer_named(std::string_view document_name) override;
     void end_program() override;
 
 private:
     QWidget* parent_;
+    QString last_folder_;  ///< folder of the last file saved or printed to; empty before the first
 };
 
 }  // namespace duoskop

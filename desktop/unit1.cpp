@@ -57,6 +57,9 @@ TForm1::TForm1(Desktop& desktop, DriveC drive, QWidget* parent)
     build_menu();
     FormCreate();
     Form2 = new TForm2(desktop_, drive_, chart, ktexte, this);
+    // The window is in its start state before it first shows, so that behind the opening hint
+    // only the menu can be seen.
+    start_state();
 }
 
 TForm1::~TForm1()
@@ -78,6 +81,7 @@ void TForm1::build_controls()
     const auto label = [client](const char* name, int x, int y, int w, int h) {
         auto* l = new QLabel(client);
         l->setObjectName(QString::fromLatin1(name));
+        l->setTextFormat(Qt::PlainText);  // names and places from chart files are no markup
         l->setFont(sans_font(13, true));
         set_text_colour(l, yellow);
         if (w > 0) l->setGeometry(x, y, w, h);
@@ -145,11 +149,13 @@ void TForm1::build_controls()
 
     Image1 = new QLabel(Panel2);
     Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setTextFormat(Qt::PlainText);
     Image1->setGeometry(24, 52, 64, 64);
     Image1->setPixmap(QPixmap::fromImage(decode_jpeg(info_picture_jpeg())));
 
     Label16 = new QLabel(to_qt(texts::kCloseInfo), Panel2);
     Label16->setObjectName(QStringLiteral("Label16"));
+    Label16->setTextFormat(Qt::PlainText);
     Label16->setGeometry(542, 8, 18, 16);
     Label16->setFont(sans_font(13, true));
     Label16->setAlignment(Qt::AlignCenter);
@@ -223,13 +229,18 @@ void TForm1::FormShow()
 {
     if (ended_) return;
     if (flags.hint_start) desktop_.message(BoxType::information, texts::kHintStart, Buttons::ok);
+    flags.hint_start = false;
+    start_state();
+}
+
+void TForm1::start_state()
+{
     for (QWidget* w : std::initializer_list<QWidget*>{Label11, Label12, Label13, Edit1, Edit2,
                                                       Edit3, Label14, Label15, Memo1})
         w->hide();
     name1->setEnabled(true);
     for (QAction* a : {name2, Solar1, mcmc1->menuAction(), Halbsummen1, asas1, Ende1})
         a->setEnabled(false);
-    flags.hint_start = false;
     for (QLabel* l : {Label1, Label2, Label3, Label4, Label5, Label6, Label7, Label8, Label9,
                       Label10, Label14, Label15})
         l->clear();
@@ -317,8 +328,15 @@ void TForm1::name2Open(const std::optional<std::string>& path)
     flags.hint_orbs = false;
     for (QWidget* w : std::initializer_list<QWidget*>{Label11, Label12, Label13, Edit1, Edit2})
         w->show();
-    Edit1->setFocus();
+    focus_field(Edit1);
     notify_state();
+}
+
+void TForm1::focus_field(QLineEdit* field)
+{
+    // Typing replaces the text the program offers, Tab takes it over.
+    field->selectAll();
+    field->setFocus();
 }
 
 void TForm1::notify_state()
@@ -334,14 +352,14 @@ bool TForm1::read_orb_field(QLineEdit* field, double& orb)
     orb = reading.value;
     if (!reading.ok) {
         field->clear();
-        field->setFocus();
+        focus_field(field);
     }
     return reading.ok;
 }
 
 void TForm1::Edit1Change()
 {
-    if (Edit1->text().size() == 3) Edit2->setFocus();
+    if (Edit1->text().size() == 3) focus_field(Edit2);
 }
 
 void TForm1::Edit2Change()
@@ -387,7 +405,7 @@ void TForm1::Edit3Exit()
     read_orb_field(Edit3, orbs.orb_halfsum);
     if (!waiting_) return;
     if (orbs.orb_halfsum > 0) wait_loop_->quit();
-    else Edit3->setFocus();  // the evaluation keeps asking for a positive orb
+    else focus_field(Edit3);  // the evaluation keeps asking for a positive orb
 }
 
 void TForm1::enable_ready()
@@ -441,7 +459,7 @@ void TForm1::Halbsummen1Click()
     waiting_ = true;
     enable_ready();
     Edit3->show();
-    Edit3->setFocus();
+    focus_field(Edit3);
     QEventLoop loop;
     wait_loop_ = &loop;
     loop.exec();

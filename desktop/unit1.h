@@ -125,6 +125,11 @@ protected:
 private:
     void build_controls();
     void build_menu();
+    /// The start state without its hint: orb fields, memo and row labels hidden or empty, only
+    /// "Name 1" and "Info" usable.
+    void start_state();
+    /// Puts the focus into an orb field with its text selected.
+    void focus_field(QLineEdit* field);
     /// Loads a chart file; false when the handler must stop (the file was not loaded).
     bool load(const std::string& path, int person);
     /// The display step of a load: the person's row and, for person 2, the search axes.

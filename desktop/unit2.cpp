@@ -3,6 +3,7 @@
 
 #include <QButtonGroup>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextDocumentLayout>
@@ -55,6 +56,10 @@ TForm2::TForm2(Desktop& desktop, const DriveC& drive, const ChartState& chart,
     : QDialog(parent), desktop_(desktop), drive_(drive), chart_(chart), ktexte_(ktexte)
 {
     setObjectName(QStringLiteral("Form2"));
+    // A fixed-size dialog of the main window: a title and a close button, nothing to minimise
+    // (that would hide both windows where no taskbar brings them back) or to maximise.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(686, 543);
     setFont(sans_font_pt(8));
     set_colours(this, navy, Qt::white);
@@ -106,6 +111,7 @@ TForm2::TForm2(Desktop& desktop, const DriveC& drive, const ChartState& chart,
     const auto heading = [this](const char* name, std::string_view caption, int x, int width) {
         auto* label = new QLabel(to_qt(caption), Panel1);
         label->setObjectName(QString::fromLatin1(name));
+        label->setTextFormat(Qt::PlainText);
         label->setFont(sans_font_pt(10));
         label->setGeometry(x, 14, width, 16);
         return label;
@@ -131,6 +137,7 @@ TForm2::TForm2(Desktop& desktop, const DriveC& drive, const ChartState& chart,
     connect(Button3, &QPushButton::clicked, this, [this] { accept(); });
     connect(Button4, &QPushButton::clicked, this, [this] { Button4Click(); });
     connect(ListBox1, &QListWidget::clicked, this, [this] { ListBox1Click(); });
+    ListBox1->installEventFilter(this);  // Enter on the current entry does what a click does
     // Each export starts when its radio button becomes checked.
     const auto on_checked = [this](QRadioButton* r, void (TForm2::*handler)()) {
         connect(r, &QRadioButton::toggled, this, [this, handler](bool checked) {
@@ -168,6 +175,19 @@ void TForm2::present(const ResultText& result)
 {
     fill(result);
     exec();
+}
+
+bool TForm2::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == ListBox1 && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            if (QListWidgetItem* current = ListBox1->currentItem()) current->setSelected(true);
+            ListBox1Click();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void TForm2::showEvent(QShowEvent* event)
@@ -221,7 +241,7 @@ void TForm2::Button1Click()
 
 void TForm2::Button2Click()
 {
-    std::unique_ptr<LineDevice> printer = desktop_.open_printer();
+    std::unique_ptr<LineDevice> printer = desktop_.open_printer_named(analysis_title_);
     if (!printer) return;
     std::vector<std::string> lines = {std::string(), std::string()};
     const std::vector<std::string> memo = memo_lines();
@@ -268,7 +288,7 @@ void TForm2::export_to_file(ExportScope scope)
 void TForm2::export_to_printer(ExportScope scope)
 {
     std::string failure;
-    if (std::unique_ptr<LineDevice> printer = desktop_.open_printer()) {
+    if (std::unique_ptr<LineDevice> printer = desktop_.open_printer_named(analysis_title_ + std::string(texts::kExportJobSuffix))) {
         const ExportLines out = export_printer_lines(entries_, scope, chart_.person1,
                                                      chart_.person2, analysis_title_, ktexte_, drive_);
         failure = print_lines(*printer, out.lines);

@@ -18,6 +18,7 @@ TEST(CliHelp, HelpAndVersionGoToStdoutWithExit0)
         {{"--help"}, "duoskop-cli: Duoskop im Terminal", "  compare     f\u00FChrt einen der f\u00FCnf Vergleiche aus\n"},
         {{"-h"}, "duoskop-cli: Duoskop im Terminal", "R\u00FCckgabewert: 0 erledigt"},
         {{"--version"}, "duoskop-cli 1.", ""},
+        {{"compare", "--version"}, "duoskop-cli 1.", ""},
         {{"chart", "--help"}, "Aufruf: duoskop-cli chart [--raw]", "  --raw  "},
         {{"axes", "--help"}, "Aufruf: duoskop-cli axes P1 P2", "  --report DATEI"},
         {{"compare", "a.dat", "--help"}, "Aufruf: duoskop-cli compare P1 P2", "  --export-texts bilder|alle DATEI\n"},

@@ -8,6 +8,7 @@
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -34,11 +35,14 @@ public:
     std::deque<std::optional<std::string>> pdf_paths;  ///< print jobs as PDF files
     std::vector<std::string> open_dirs;
     std::vector<std::string> save_dirs;
+    std::vector<std::string> print_names;  ///< document names of the print dialogs asked for
+    std::function<void(const Box&)> on_message;  ///< called as each box is shown
     int ends = 0;
 
     Answer message(BoxType type, std::string_view text, Buttons buttons) override
     {
         boxes.push_back({type, std::string(text), buttons});
+        if (on_message) on_message(boxes.back());
         if (buttons == Buttons::ok) return Answer::ok;
         if (answers.empty()) return Answer::yes;
         const Answer a = answers.front();
@@ -63,6 +67,11 @@ public:
         printer->setOutputFormat(QPrinter::PdfFormat);
         printer->setOutputFileName(QString::fromStdString(*path));
         return std::make_unique<QtLineDevice>(std::move(printer));
+    }
+    std::unique_ptr<LineDevice> open_printer_named(std::string_view document_name) override
+    {
+        print_names.emplace_back(document_name);
+        return open_printer();
     }
     void end_program() override { ++ends; }
 
