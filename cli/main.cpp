@@ -84,6 +84,20 @@ const Command commands[] = {
         "  --extra Z          Zusatzfeld, etwa der Geburtsort\n"
         "  --force            ersetzt eine vorhandene Datei\n",
     },
+    {
+        "places",
+        cmd_places,
+        "sucht Orte im Atlas",
+        "duoskop-cli places SUCHE [--limit N]",
+        "Sucht Orte im Atlas (GeoNames, Orte ab 1000 Einwohnern) und zeigt die besten, je Zeile:\n"
+        "Name, Region, Land, Breite, L\u00E4nge (Dezimalgrad, Nord und Ost positiv), Zeitzone und\n"
+        "Einwohner, durch Tabulatoren getrennt. Gro\u00DF- und Kleinschreibung und Akzente z\u00E4hlen\n"
+        "nicht, ae/oe/ue stehen f\u00FCr \u00E4/\u00F6/\u00FC; die Suche trifft den Anfang des Namens oder eines\n"
+        "anderen Namens des Ortes (Wien findet Vienna, Mailand findet Milano). Ganze Namen kommen\n"
+        "vor Anf\u00E4ngen, dann die gr\u00F6\u00DFeren Orte.\n"
+        "\n"
+        "  --limit N          h\u00F6chstens N Orte (Vorgabe 10)\n",
+    },
 };
 
 constexpr std::string_view exit_codes =
