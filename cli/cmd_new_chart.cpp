@@ -91,13 +91,13 @@ int cmd_new_chart(const Args& args)
     }
     if (!file || !name || !first_name || !date) return usage("new-chart");
     if (time.has_value() + local_time.has_value() + unknown_time != 1)
-        return usage_error("exactly one of --time, --local-time and --unknown-time");
-    if (local_time && !zone && !place_name) return usage_error("--local-time needs --zone or --place");
-    if (!place_name && (!longitude || !latitude)) return usage_error("--longitude and --latitude, or --place");
-    if (country && !place_name) return usage_error("--country belongs to --place");
+        return usage_error("genau eine von --time, --local-time und --unknown-time");
+    if (local_time && !zone && !place_name) return usage_error("--local-time braucht --zone oder --place");
+    if (!place_name && (!longitude || !latitude)) return usage_error("--longitude und --latitude oder --place");
+    if (country && !place_name) return usage_error("--country geh\u00F6rt zu --place");
     if (ambiguous && *ambiguous != "earlier" && *ambiguous != "later")
-        return usage_error("--ambiguous takes earlier or later");
-    if (ambiguous && !local_time) return usage_error("--ambiguous belongs to --local-time");
+        return usage_error("--ambiguous nimmt earlier oder later");
+    if (ambiguous && !local_time) return usage_error("--ambiguous geh\u00F6rt zu --local-time");
 
     std::optional<Place> place;
     if (place_name) {

@@ -112,6 +112,35 @@ const Command commands[] = {
         "\n"
         "  --limit N          h\u00F6chstens N Orte (Vorgabe 10)\n",
     },
+    {
+        "import",
+        cmd_import,
+        "liest AAF- oder CSV-Dateien in Horoskop-Dateien ein",
+        "duoskop-cli import DATEI --to ORDNER [--force]",
+        "Liest Geburtsdaten aus einer AAF-Datei (#A93, #B93) oder einer CSV-Datei und schreibt je\n"
+        "Person eine Horoskop-Datei NAME.dat in ORDNER. Ortszeiten werden mit der Zeitzonendatenbank\n"
+        "umgerechnet; Orte ohne Koordinaten oder Zone werden im Atlas gesucht (Land als ISO- oder\n"
+        "Kfz-Kennzeichen). Fehlerhafte S\u00E4tze werden mit Zeile und Grund gemeldet und \u00FCbersprungen;\n"
+        "am Ende steht \"N geschrieben, M \u00FCbersprungen\" (R\u00FCckgabewert 1, wenn etwas fehlte).\n"
+        "\n"
+        "  CSV: UTF-8, eine Kopfzeile, dann je Zeile (getrennt durch ; oder ,)\n"
+        "       Name;Vorname;Datum;Zeit;Zone;Ort;Land;Breite;Laenge;Zusatz\n"
+        "       Zeit leer oder * = unbekannt; Zone UT = die Zeit ist Weltzeit; Zone, Breite und\n"
+        "       L\u00E4nge leer = vom Ort; Koordinaten in Grad (Nord, Ost positiv) oder wie 53 33 00\n"
+        "  --to ORDNER        wohin die Horoskop-Dateien kommen\n"
+        "  --force            ersetzt vorhandene Dateien\n",
+    },
+    {
+        "export",
+        cmd_export,
+        "schreibt Horoskop-Dateien als AAF",
+        "duoskop-cli export ORDNER|DATEI... --aaf DATEI",
+        "Schreibt die Horoskop-Dateien (aus einem Ordner alle, deren Name zum Inhalt passt) als AAF:\n"
+        "#A93 mit Weltzeit, dem Zusatzfeld als Ort und unbekanntem Land, #B93 mit Julianischem Tag,\n"
+        "Koordinaten, Zone 0he00 und Sommerzeit 0.\n"
+        "\n"
+        "  --aaf DATEI        die AAF-Datei (Windows-1252, CR LF)\n",
+    },
 };
 
 constexpr std::string_view exit_codes =
