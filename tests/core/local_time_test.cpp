@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "birth/chart_input.h"
 #include "birth/local_time.h"
 
 using namespace duoskop;
@@ -128,4 +129,31 @@ TEST(LocalTime, JulianDayBothWays)
         EXPECT_EQ(from_julian_day(c.jd), std::optional<CivilTime>(c.ut)) << c.jd;
     }
     for (double bad : {0.0, -1e300, 1e300, 1721425.4, 5373484.5, std::nan("")}) EXPECT_FALSE(from_julian_day(bad));
+}
+
+TEST(ChartInput, TextFieldsDatesAndCoordinates)
+{
+    const struct {
+        const char* utf8;
+        const char* field;
+    } texts[] = {
+        {"K\xC3\xB6ln", "K\xF6ln"},
+        {"\xC5\x81\xC3\xB3" "d\xC5\xBA", "L\xF3" "dz"},     // letters beyond Windows-1252 as plain letters
+        {"Plze\xC5\x88", "Plzen"},
+        {"Frankfurt am Main", "Frankfurt "},                 // cut to ten characters
+        {"\xE5\x8C\x97\xE4\xBA\xAC", "??"},
+    };
+    for (const auto& t : texts) EXPECT_EQ(chart_text(t.utf8), t.field) << t.utf8;
+
+    EXPECT_EQ(parse_date("1.6.1945"), (std::optional<CivilTime>(CivilTime{1945, 6, 1, 0, 0, 0})));
+    for (const char* bad : {"29.2.1900", "1.6.45", "1.13.1945", "1.6.-945", "", "1..1945"})
+        EXPECT_FALSE(parse_date(bad)) << bad;
+    EXPECT_EQ(parse_clock("9:05", {1945, 6, 1, 0, 0, 0}), (std::optional<CivilTime>(CivilTime{1945, 6, 1, 9, 5, 0})));
+    for (const char* bad : {"24:00", "9", "9:60", "9:5:5:5", "-1:00"}) EXPECT_FALSE(parse_clock(bad)) << bad;
+
+    EXPECT_EQ(coordinate_text(13.4105, 3, 180), "+013 24 38");
+    EXPECT_EQ(coordinate_text(-46.6361, 3, 180), "-046 38 10");
+    EXPECT_EQ(coordinate_text(-0.0001, 2, 90), "+00 00 00");
+    EXPECT_FALSE(coordinate_text(90.5, 2, 90));
+    EXPECT_FALSE(coordinate_text(std::nan(""), 3, 180));
 }
