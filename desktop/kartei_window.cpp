@@ -120,6 +120,7 @@ KarteiWindow::KarteiWindow(Desktop& desktop, DriveC drive, TForm1* main_window, 
     Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Table->setAlternatingRowColors(true);
     Table->verticalHeader()->hide();
+    Table->verticalHeader()->setDefaultSectionSize(Table->fontMetrics().height() + 8);
     Table->horizontalHeader()->setStretchLastSection(true);
     layout->addWidget(Table, 1);
 

@@ -16,6 +16,8 @@
 #include <vector>
 
 #include "base/desktop.h"
+#include "desktop/kartei_dialog.h"
+#include "desktop/kartei_window.h"
 #include "desktop/unit1.h"
 #include "desktop/unit2.h"
 
@@ -103,6 +105,24 @@ int take_screenshots(const DriveC& drive, const std::string& dir)
         form.Form2->accept();
     });
     form.einfache1Click();
+
+    // The chart index with the first chart chosen, and its dialog editing that chart.
+    form.Kartei1Click();
+    KarteiWindow* kartei = form.findChild<KarteiWindow*>();
+    if (kartei == nullptr) return 1;
+    kartei->select_path(charts[0]);
+    ok = save(kartei, out + QStringLiteral("kartei.png")) && ok;
+    QTimer::singleShot(300, kartei, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (auto* dialog = dynamic_cast<KarteiDialog*>(w); dialog != nullptr && dialog->isVisible()) {
+                ok = save(dialog, out + QStringLiteral("kartei_dialog.png")) && ok;
+                dialog->reject();
+                return;
+            }
+        }
+        ok = false;
+    });
+    kartei->editClick();
     return ok ? 0 : 1;
 }
 
