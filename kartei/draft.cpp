@@ -154,13 +154,13 @@ DraftCheck check_draft(const ChartDraft& draft)
         return check.refusals[static_cast<std::size_t>(f)];
     };
 
-    // The name is also the file name: not empty, no '/', not hidden.
+    // The name is also the file name.
     check.record.name = text_field(draft.name, refusal(DraftField::name));
     if (refusal(DraftField::name).empty()) {
-        if (check.record.name.empty()) refusal(DraftField::name) = utf8(texts::kRefuseNoName);
-        else if (check.record.name.find('/') != std::string::npos) refusal(DraftField::name) = utf8(texts::kRefuseSlash);
-        else if (check.record.name[0] == '.') refusal(DraftField::name) = utf8(texts::kRefuseLeadingDot);
-        if (!refusal(DraftField::name).empty()) check.record.name.clear();
+        if (auto why = file_name_refusal(check.record.name)) {
+            refusal(DraftField::name) = std::move(*why);
+            check.record.name.clear();
+        }
     }
     check.record.first_name = text_field(draft.first_name, refusal(DraftField::first_name));
     check.record.extra = text_field(draft.extra, refusal(DraftField::extra));
@@ -176,6 +176,42 @@ DraftCheck check_draft(const ChartDraft& draft)
         coordinate(draft.longitude, 3, 180, texts::kRefuseLongitude, refusal(DraftField::longitude));
     check.record.latitude_text =
         coordinate(draft.latitude, 2, 90, texts::kRefuseLatitude, refusal(DraftField::latitude));
+
+    // A known local time becomes universal time; an unknown one keeps its date and 12:00:00.
+    if (draft.local_time && !draft.time_unknown) {
+        std::string zone_error;
+        std::optional<ZoneSpec> zone;
+        if (trimmed(draft.zone).empty()) refusal(DraftField::zone) = utf8(texts::kRefuseNoZone);
+        else if (!(zone = parse_zone(draft.zone, zone_error))) refusal(DraftField::zone) = utf8(zone_error);
+        if (zone && !check.record.date.empty() && !check.record.time.empty()) {
+            const BirthData typed = werte_aktual(check.record);
+            const int seconds = static_cast<int>(std::lround(typed.birth_time * 3600));
+            const CivilTime local{typed.birth_year, typed.birth_month, typed.birth_day,
+                                  seconds / 3600, seconds / 60 % 60, seconds % 60};
+            const double longitude = (draft.longitude.degrees + draft.longitude.minutes / 60.0 +
+                                      draft.longitude.seconds / 3600.0) * (draft.longitude.negative ? -1 : 1);
+            const Conversion earlier = to_universal(local, *zone, longitude, Ambiguous::earlier);
+            const Conversion later = to_universal(local, *zone, longitude, Ambiguous::later);
+            if (earlier.time && later.time && earlier.time->offset_seconds != later.time->offset_seconds) {
+                check.twice = true;
+                check.earlier = *earlier.time;
+                check.later = *later.time;
+            }
+            const Conversion read = to_universal(local, *zone, longitude, draft.reading);
+            if (!read.time) {
+                refusal(DraftField::time) = utf8(read.error);
+                check.record.time.clear();
+            } else if (!valid_civil_time(read.time->ut)) {
+                refusal(DraftField::date) = utf8(texts::kRefuseUniversalYear);
+                check.record.date.clear();
+            } else {
+                const std::string when = civil_time_text(read.time->ut);
+                check.record.date = when.substr(0, 10);
+                check.record.time = when.substr(11);
+                check.universal = read.time;
+            }
+        }
+    }
 
     if (const auto folder = folder_field(draft.folder)) check.folder = *folder;
     else refusal(DraftField::folder) = utf8(texts::kRefuseFolder);
@@ -205,6 +241,16 @@ ChartPreview chart_preview(const chart_record& record)
             position_text(positions[0]), position_text(positions[3])};
 }
 
+std::optional<std::string> file_name_refusal(std::string_view name_cp1252)
+{
+    if (name_cp1252.empty()) return utf8(texts::kRefuseNoName);
+    if (name_cp1252.find('/') != std::string_view::npos) return utf8(texts::kRefuseSlash);
+    if (name_cp1252[0] == '.') return utf8(texts::kRefuseLeadingDot);
+    for (const char c : name_cp1252)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return utf8(texts::kRefuseControl);
+    return std::nullopt;
+}
+
 std::string chart_file_name(std::string_view name_cp1252)
 {
     std::string name(name_cp1252);
@@ -228,6 +274,12 @@ std::filesystem::path planned_file(const std::filesystem::path& root, const char
 SaveResult save_chart(const std::filesystem::path& root, const chart_record& record, const std::string& folder,
                       const std::optional<std::filesystem::path>& original)
 {
+    if (auto why = file_name_refusal(record.name)) {
+        SaveResult result;
+        result.outcome = SaveResult::Outcome::failed;
+        result.message = std::move(*why);
+        return result;
+    }
     const std::filesystem::path dir = folder.empty() ? root : root / folder;
     std::error_code error;
     std::filesystem::create_directories(dir, error);

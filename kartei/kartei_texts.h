@@ -68,6 +68,16 @@ inline constexpr std::string_view kSouth = "S";
 inline constexpr std::string_view kPreviewUniversal = "Weltzeit: ";
 inline constexpr std::string_view kPreviewUt = " UT";
 inline constexpr std::string_view kPreviewFile = "Datei: ";
+inline constexpr std::string_view kPreviewLocal = "Ortszeit: ";
+inline constexpr std::string_view kFieldPlace = "&Ort:";
+inline constexpr std::string_view kFieldPlaceHint = "Ort suchen \x85 (z.B. M\xFC" "nchen, Wien, Z\xFC" "rich)";
+inline constexpr std::string_view kFieldZone = "&Zeitzone:";
+inline constexpr std::string_view kFieldZoneHint = "Europe/Berlin, UTC+01:00 oder LMT";
+inline constexpr std::string_view kFieldReading = "Diese Ortszeit gab es zweimal \x96 welche ist gemeint?";
+inline constexpr std::string_view kReadingEarlier = "die fr\xFC" "here: ";
+inline constexpr std::string_view kReadingLater = "die sp\xE4" "tere: ";
+inline constexpr std::string_view kInhabitants = " Einw.";
+inline constexpr std::string_view kAtlasMissing = "Das Ortsverzeichnis fehlt: ";
 
 // Refusals, shown next to the field
 inline constexpr std::string_view kRefuseNoName = "Bitte einen Namen eingeben.";
@@ -85,6 +95,9 @@ inline constexpr std::string_view kRefuseLatitude = "Die Breite reicht nur bis 9
 inline constexpr std::string_view kRefuseMinutes = "Minuten und Sekunden reichen nur bis 59.";
 inline constexpr std::string_view kRefuseFolder =
     "Nur ein Unterordner von astro\\daten (ohne \x84..\x93 und ohne Punkt am Anfang).";
+inline constexpr std::string_view kRefuseNoZone =
+    "Bitte eine Zeitzone angeben (Europe/Berlin, UTC+01:00, LMT) oder einen Ort w\xE4hlen.";
+inline constexpr std::string_view kRefuseUniversalYear = "Die Weltzeit liegt au\xDF" "erhalb der Jahre 1 bis 9999.";
 inline constexpr std::string_view kRefuseExistsBefore = "Die Datei ";
 inline constexpr std::string_view kRefuseExistsAfter =
     " geh\xF6rt schon einer anderen Person in diesem Ordner; bitte einen anderen Ordner w\xE4hlen.";
@@ -98,5 +111,17 @@ inline constexpr std::string_view kOldFileKept =
     "Das Horoskop wurde unter dem neuen Namen gespeichert. Die alte Datei\r\r   ";
 inline constexpr std::string_view kWriteFailedBefore = "Die Datei ";
 inline constexpr std::string_view kWriteFailedAfter = " konnte nicht geschrieben werden:\r";
+
+// Import and export
+inline constexpr std::string_view kImportFailed = "Die Datei kann nicht gelesen werden: ";
+inline constexpr std::string_view kImportSummaryWritten = " geschrieben, ";
+inline constexpr std::string_view kImportSummarySkipped = " \xFC" "bersprungen";
+inline constexpr std::string_view kImportInto = "Ziel: ";
+inline constexpr std::string_view kImportLine = "Zeile ";
+inline constexpr std::string_view kImportMore = "\x85 und weitere: ";
+inline constexpr std::string_view kExportWrittenBefore = " Horoskope als AAF gespeichert in ";
+inline constexpr std::string_view kExportSkipped = "Nicht exportiert (keine ladbare Horoskop-Datei): ";
+inline constexpr std::string_view kAafFilter = "AAF-Dateien (*.aaf *.AAF);;Alle Dateien (*)";
+inline constexpr std::string_view kAafSuggested = "horoskope.aaf";
 
 }  // namespace duoskop::texts

@@ -203,3 +203,86 @@ TEST(KarteiDraft, SavingNeverReplacesAnotherPersonsFile)
     EXPECT_EQ(blocked.outcome, SaveResult::Outcome::failed);
     EXPECT_FALSE(blocked.message.empty());
 }
+
+TEST(KarteiDraft, LocalTimeIsWrittenAsUniversalTime)
+{
+    struct Case {
+        const char* what;
+        const char* date;
+        const char* time;
+        const char* zone;
+        DegreesMinutes longitude;
+        Ambiguous reading;
+        std::string record_date, record_time;  // empty: refused
+        DraftField refused;
+        std::string reason;  // UTF-8, a part of the refusal
+        bool twice;
+    };
+    const DegreesMinutes berlin{13, 24, 0, false};
+    const std::vector<Case> cases = {
+        {"double summer time", "1.6.1945", "12:00", "Europe/Berlin", berlin, Ambiguous::refuse, "01.06.1945", "09:00:00",
+         DraftField::time, "", false},
+        {"Vienna in winter", "30.1.1958", "22:50", "Europe/Vienna", berlin, Ambiguous::refuse, "30.01.1958", "21:50:00",
+         DraftField::time, "", false},
+        {"the previous universal date", "1.1.2000", "0:30", "Europe/Berlin", berlin, Ambiguous::refuse, "31.12.1999",
+         "23:30:00", DraftField::time, "", false},
+        {"local mean time", "1.1.1850", "12:00", "LMT", berlin, Ambiguous::refuse, "01.01.1850", "11:06:24",
+         DraftField::time, "", false},
+        {"fixed offset", "15.8.1947", "0:10", "UTC+05:30", berlin, Ambiguous::refuse, "14.08.1947", "18:40:00",
+         DraftField::time, "", false},
+        {"skipped in spring", "31.3.2019", "2:30", "Europe/Berlin", berlin, Ambiguous::refuse, "", "", DraftField::time,
+         "gibt es in Europe/Berlin nicht: am 31.03.2019 wurde die Uhr um 02:00:00 CET (UTC+01:00) auf 03:00:00 CEST "
+         "(UTC+02:00) gestellt.",
+         false},
+        {"twice in autumn", "27.10.2019", "2:30", "Europe/Berlin", berlin, Ambiguous::refuse, "", "", DraftField::time,
+         "zweimal", true},
+        {"the earlier reading", "27.10.2019", "2:30", "Europe/Berlin", berlin, Ambiguous::earlier, "27.10.2019",
+         "00:30:00", DraftField::time, "", true},
+        {"the later reading", "27.10.2019", "2:30", "Europe/Berlin", berlin, Ambiguous::later, "27.10.2019", "01:30:00",
+         DraftField::time, "", true},
+        {"no zone", "1.6.1945", "12:00", " ", berlin, Ambiguous::refuse, "", "", DraftField::zone, "Zeitzone", false},
+        {"unknown zone", "1.6.1945", "12:00", "Mars/Olymp", berlin, Ambiguous::refuse, "", "", DraftField::zone,
+         "Mars/Olymp", false},
+        {"before the year 1", "1.1.0001", "0:30", "UTC+01:00", berlin, Ambiguous::refuse, "", "", DraftField::date,
+         "Jahre 1 bis 9999", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ChartDraft d = weidner();
+        d.local_time = true;
+        d.date = c.date;
+        d.time = c.time;
+        d.zone = c.zone;
+        d.longitude = c.longitude;
+        d.reading = c.reading;
+        const DraftCheck check = check_draft(d);
+        EXPECT_EQ(check.twice, c.twice);
+        if (c.record_date.empty()) {
+            EXPECT_FALSE(check.ok());
+            EXPECT_NE(check.refusal(c.refused).find(c.reason), std::string::npos) << check.refusal(c.refused);
+            continue;
+        }
+        ASSERT_TRUE(check.ok()) << check.refusal(DraftField::time) << check.refusal(DraftField::zone);
+        EXPECT_EQ(check.record.date, c.record_date);
+        EXPECT_EQ(check.record.time, c.record_time);
+        ASSERT_TRUE(check.universal);
+    }
+    // The zone time in force is shown while typing.
+    ChartDraft d = weidner();
+    d.local_time = true;
+    d.date = "1.6.1945";
+    d.time = "12:00";
+    d.zone = "Europe/Berlin";
+    const DraftCheck summer = check_draft(d);
+    EXPECT_EQ(summer.universal->abbreviation, "CEMT");
+    EXPECT_EQ(summer.universal->offset_seconds, 3 * 3600);
+    // An unknown time keeps the date as given and marks it with 12:00:00.
+    d.time_unknown = true;
+    d.time = "";
+    d.zone = "";
+    const DraftCheck unknown = check_draft(d);
+    ASSERT_TRUE(unknown.ok());
+    EXPECT_EQ(unknown.record.date, "01.06.1945");
+    EXPECT_EQ(unknown.record.time, "12:00:00");
+    EXPECT_FALSE(unknown.universal);
+}
