@@ -13,13 +13,16 @@
 
 #include "base/desktop.h"
 #include "kartei/draft.h"
+#include "places/atlas.h"
 
 class QCheckBox;
 class QComboBox;
+class QCompleter;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSpinBox;
+class QStandardItemModel;
 
 namespace duoskop {
 
@@ -30,9 +33,9 @@ public:
     enum class Mode { create, edit, copy };
 
     /// `root` is the chart folder, `folders` its subfolders relative to it (offered in the folder
-    /// field); `from` is the chart edited or copied.
+    /// field); `from` is the chart edited or copied; `atlas` (may be nullptr) the place search.
     KarteiDialog(Desktop& desktop, std::filesystem::path root, const std::vector<std::string>& folders,
-                 Mode mode, const KarteiEntry* from, QWidget* parent = nullptr);
+                 Mode mode, const KarteiEntry* from, const Atlas* atlas, QWidget* parent = nullptr);
 
     /// What the controls hold.
     ChartDraft draft() const;
@@ -47,6 +50,13 @@ public:
     void update_check();
     /// "Speichern": writes the chart file and closes the dialog, or shows why it cannot.
     void saveClick();
+    /// The place field changed: searches the atlas and offers the best places.
+    void placeEdited(const QString& text);
+    /// A place was chosen from the offer: its coordinates, its time zone and, when the field is
+    /// empty or still holds the last place's name, its name as Zusatz.
+    void placeChosen(const Place& place);
+    /// The places offered for what the place field holds, best first.
+    const std::vector<Place>& offered_places() const { return places_; }
 
     QLineEdit* NameEdit;
     QLineEdit* FirstNameEdit;
@@ -62,6 +72,11 @@ public:
     QSpinBox* LatMinutes;
     QSpinBox* LatSeconds;
     QComboBox* LatDirection;
+    QComboBox* ReadingBox;  ///< shown when the local time existed twice
+    QWidget* ReadingRow;
+    QLineEdit* PlaceEdit;
+    QComboBox* ZoneBox;
+    QLabel* ZoneInfoLabel;  ///< the zone time in force: abbreviation and offset
     QLineEdit* ExtraEdit;
     QComboBox* FolderBox;
     QLabel* PreviewLabel;
@@ -71,6 +86,11 @@ public:
 
 private:
     Desktop& desktop_;
+    const Atlas* atlas_;
+    QStandardItemModel* place_model_;
+    QCompleter* place_completer_;
+    std::vector<Place> places_;
+    QString extra_default_;  ///< the Zusatz a chosen place put there
     std::filesystem::path root_;
     Mode mode_;
     std::optional<std::filesystem::path> original_;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/kartei_window.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileSystemWatcher>
 #include <QHBoxLayout>
@@ -21,6 +22,7 @@
 #include "desktop/kartei_dialog.h"
 #include "desktop/qt_desktop.h"
 #include "desktop/unit1.h"
+#include "kartei/exchange_files.h"
 #include "kartei/kartei_texts.h"
 
 namespace duoskop {
@@ -135,6 +137,9 @@ KarteiWindow::KarteiWindow(Desktop& desktop, DriveC drive, TForm1* main_window, 
     EditButton = button("EditButton", texts::kButtonEdit);
     CopyButton = button("CopyButton", texts::kButtonCopy);
     DeleteButton = button("DeleteButton", texts::kButtonDelete);
+    buttons->addSpacing(16);
+    ImportButton = button("ImportButton", texts::kButtonImportCharts);
+    ExportButton = button("ExportButton", texts::kButtonExportCharts);
     buttons->addStretch(1);
     Person1Button = button("Person1Button", texts::kButtonAsPerson1);
     Person2Button = button("Person2Button", texts::kButtonAsPerson2);
@@ -149,6 +154,8 @@ KarteiWindow::KarteiWindow(Desktop& desktop, DriveC drive, TForm1* main_window, 
     connect(DeleteButton, &QPushButton::clicked, this, [this] { deleteClick(); });
     connect(Person1Button, &QPushButton::clicked, this, [this] { person1Click(); });
     connect(Person2Button, &QPushButton::clicked, this, [this] { person2Click(); });
+    connect(ImportButton, &QPushButton::clicked, this, [this] { importClick(); });
+    connect(ExportButton, &QPushButton::clicked, this, [this] { exportClick(); });
     connect(Table, &QTableView::doubleClicked, this, [this] { editClick(); });
     connect(FilterEdit, &QLineEdit::textChanged, this, [this](const QString& text) {
         filter_->set_words(text);
@@ -302,6 +309,7 @@ void KarteiWindow::update_buttons()
     EditButton->setEnabled(one_readable);
     CopyButton->setEnabled(one_readable);
     DeleteButton->setEnabled(!chosen.empty());
+    ExportButton->setEnabled(!chosen.empty());
     // Handing over goes where the main window's own "Name" entries would let it.
     const bool main_open = main_window_ != nullptr && !main_window_->ended();
     Person1Button->setEnabled(one_loadable && main_open && main_window_->name1->isEnabled());
@@ -313,7 +321,7 @@ void KarteiWindow::run_dialog(int mode, const KarteiEntry* from)
     std::vector<std::string> folders;
     for (std::size_t i = 1; i < listing_.folders.size(); ++i)
         folders.push_back(valid_utf8(listing_.folders[i].lexically_relative(root_).generic_string()));
-    KarteiDialog dialog(desktop_, root_, folders, static_cast<KarteiDialog::Mode>(mode), from, this);
+    KarteiDialog dialog(desktop_, root_, folders, static_cast<KarteiDialog::Mode>(mode), from, atlas(), this);
     if (dialog.exec() != QDialog::Accepted) return;
     const std::filesystem::path saved = dialog.saved_path();
     refresh();
@@ -395,6 +403,60 @@ void KarteiWindow::person2Click()
     main_window_->raise();
     main_window_->activateWindow();
     main_window_->name2Open(path);
+}
+
+const Atlas* KarteiWindow::atlas()
+{
+    if (!atlas_read_) {
+        atlas_read_ = true;
+        std::string error;
+        atlas_ = Atlas::load(atlas_path(), error);
+    }
+    return atlas_ ? &*atlas_ : nullptr;
+}
+
+void KarteiWindow::importClick()
+{
+    const auto chosen = selected();
+    const std::string folder = chosen.size() == 1 ? chosen.front()->folder : std::string();
+    const auto file = desktop_.open_file(QDir::homePath().toStdString());
+    if (!file) return;
+    const ImportResult result = import_charts(*file, root_, folder, atlas());
+    if (!result.error.empty()) {
+        desktop_.message(BoxType::error, std::string(texts::kImportFailed) + from_qt(utf8(result.error)), Buttons::ok);
+        return;
+    }
+    refresh();
+    if (!result.written.empty()) select_path(result.written.front());
+    const std::string shown = folder.empty() ? cp1252_to_utf8(texts::kRootFolder) : folder;
+    desktop_.message(result.skipped.empty() ? BoxType::information : BoxType::warning,
+                     import_summary(result, shown, 20), Buttons::ok);
+}
+
+void KarteiWindow::exportClick()
+{
+    std::vector<KarteiEntry> chosen;
+    for (const KarteiEntry* e : selected()) chosen.push_back(*e);
+    if (chosen.empty()) return;
+    const auto target = desktop_.save_file_as(QDir::homePath().toStdString(), std::string(texts::kAafSuggested),
+                                              cp1252_to_utf8(texts::kAafFilter));
+    if (!target) return;
+    const ExportResult result = export_charts(chosen, *target);
+    if (!result.error.empty()) {
+        desktop_.message(BoxType::error,
+                         std::string(texts::kWriteFailedBefore) + from_qt(utf8(valid_utf8(*target))) +
+                             std::string(texts::kWriteFailedAfter) + from_qt(utf8(result.error)),
+                         Buttons::ok);
+        return;
+    }
+    std::string text = std::to_string(result.written) + std::string(texts::kExportWrittenBefore) +
+                       from_qt(utf8(valid_utf8(*target)));
+    if (!result.skipped.empty()) {
+        text += "\r\r" + std::string(texts::kExportSkipped);
+        for (std::size_t i = 0; i < result.skipped.size(); ++i)
+            text += (i == 0 ? "" : ", ") + from_qt(utf8(result.skipped[i]));
+    }
+    desktop_.message(result.skipped.empty() ? BoxType::information : BoxType::warning, text, Buttons::ok);
 }
 
 }  // namespace duoskop

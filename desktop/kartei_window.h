@@ -6,12 +6,14 @@
 
 #include <QMainWindow>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "base/desktop.h"
 #include "base/drive_c.h"
 #include "kartei/listing.h"
+#include "places/atlas.h"
 
 class QFileSystemWatcher;
 class QLabel;
@@ -58,6 +60,12 @@ public:
     void deleteClick();
     void person1Click();
     void person2Click();
+    /// "Importieren …": AAF or CSV into the folder of the chart chosen (else astro\daten).
+    void importClick();
+    /// "Exportieren …": the charts chosen into one AAF file.
+    void exportClick();
+    /// The place atlas, read when first needed; nullptr when it cannot be read.
+    const Atlas* atlas();
 
     QLineEdit* FilterEdit;
     QTableView* Table;
@@ -68,6 +76,8 @@ public:
     QPushButton* DeleteButton;
     QPushButton* Person1Button;
     QPushButton* Person2Button;
+    QPushButton* ImportButton;
+    QPushButton* ExportButton;
 
 private:
     void fill_model();
@@ -85,6 +95,8 @@ private:
     KarteiFilter* filter_;
     QFileSystemWatcher* watcher_;
     QTimer* rescan_;
+    std::optional<Atlas> atlas_;
+    bool atlas_read_ = false;
 };
 
 }  // namespace duoskop

@@ -27,6 +27,8 @@ public:
     Answer message(BoxType type, std::string_view text, Buttons buttons) override;
     std::optional<std::string> open_file(const std::string& initial_dir) override;
     std::optional<std::string> save_file(const std::string& initial_dir) override;
+    std::optional<std::string> save_file_as(const std::string& initial_dir, const std::string& suggested,
+                                            const std::string& filter) override;
     std::unique_ptr<LineDevice> open_printer() override;
     void end_program() override;
 

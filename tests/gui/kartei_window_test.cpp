@@ -21,6 +21,8 @@
 #include "desktop/start_persons.h"
 #include "fixture.h"
 #include "kartei/kartei_texts.h"
+#include "places/atlas.h"
+#include <cmath>
 
 using namespace duoskop;
 using namespace duoskop::test;
@@ -101,12 +103,16 @@ private slots:
     void listsEveryFileWithTheMainWindowsReason();
     void filterNarrowsAndTheListFollowsTheDisk();
     void newChartIsWrittenAsTheSampleDriveHoldsIt();
+    void newChartFromLocalTimeAndPlace();
+    void clockChangesAreRefusedOrAsked();
     void refusalsStandNextToTheirFields();
     void anotherPersonsFileIsNeverReplaced();
     void editShowsTheStoredTimeAndRewritesTheFile();
     void deleteAsksAndMovesToTheTrash();
     void chartsGoToTheMainWindowAsPersonOneAndTwo();
     void commandLineLoadsBothPersonsAfterTheHint();
+    void importSaysWhatWasWrittenAndSkipped();
+    void exportWritesTheChosenChartsAsAaf();
 };
 
 void KarteiWindowTest::menuEntryIsAlwaysUsableAndOpensOneWindow()
@@ -236,6 +242,9 @@ void KarteiWindowTest::newChartIsWrittenAsTheSampleDriveHoldsIt()
     QVERIFY(with_dialog([&] { k.NewButton->click(); }, [](KarteiDialog& d) {
         QCOMPARE(d.windowTitle(), q(texts::kCaptionNewChart));
         QVERIFY(!d.SaveButton->isEnabled());
+        QCOMPARE(d.TimeKindBox->currentText(), q(texts::kFieldTimeLocal));  // what a certificate gives
+        d.TimeKindBox->setCurrentIndex(0);
+        QVERIFY(!d.ZoneBox->isEnabled());
         QTest::keyClicks(d.NameEdit, QStringLiteral("Weidner"));
         keys(d.FirstNameEdit, QStringLiteral("J\u00FCrgen"));
         QTest::keyClicks(d.DateEdit, QStringLiteral("9.9.1990"));
@@ -278,10 +287,92 @@ void KarteiWindowTest::newChartIsWrittenAsTheSampleDriveHoldsIt()
     QCOMPARE(slurp(fx.drive / "astro" / "daten" / "Familie" / "Lang" / "LANG.dat"), chart_record_bytes(lang));
 }
 
+void KarteiWindowTest::newChartFromLocalTimeAndPlace()
+{
+    Fixture fx;
+    KarteiWindow k(fx.desktop, DriveC(fx.drive));
+    QVERIFY(k.atlas() != nullptr);
+    Place wien;
+    QVERIFY(with_dialog([&] { k.NewButton->click(); }, [&](KarteiDialog& d) {
+        QTest::keyClicks(d.NameEdit, QStringLiteral("Albrecht"));
+        QTest::keyClicks(d.FirstNameEdit, QStringLiteral("Marie"));
+        QTest::keyClicks(d.DateEdit, QStringLiteral("30.1.1958"));
+        QTest::keyClicks(d.TimeEdit, QStringLiteral("22:50"));
+        QCOMPARE(d.refusal(DraftField::zone), cp1252_to_utf8(texts::kRefuseNoZone));
+        // The search offers the places of that name, told apart by region, country, population.
+        QTest::keyClicks(d.PlaceEdit, QStringLiteral("Wien"));
+        QVERIFY(!d.offered_places().empty());
+        wien = d.offered_places().front();
+        QCOMPARE(wien.country, std::string("AT"));
+        d.placeChosen(wien);
+        QVERIFY(d.PlaceEdit->text().startsWith(QString::fromStdString(wien.name + ", ")));
+        QVERIFY(d.PlaceEdit->text().endsWith(q(texts::kInhabitants)));
+        QCOMPARE(d.ZoneBox->currentText(), QStringLiteral("Europe/Vienna"));
+        QCOMPARE(d.ExtraEdit->text(), QString::fromStdString(wien.name));  // the atlas's name, Vienna
+        QCOMPARE(d.ZoneInfoLabel->text(), QStringLiteral("CET, UTC+01:00"));
+        QVERIFY2(d.PreviewLabel->text().startsWith(QStringLiteral("Ortszeit: 30.1.1958 22:50 CET, UTC+01:00\n"
+                                                                  "Weltzeit: 30.01.1958 21:50:00 UT\n")),
+                 qPrintable(d.PreviewLabel->text()));
+        // A Zusatz of one's own stays when another place is chosen.
+        type(d.ExtraEdit, QStringLiteral("Klinik"));
+        d.placeChosen(wien);
+        QCOMPARE(d.ExtraEdit->text(), QStringLiteral("Klinik"));
+        type(d.ExtraEdit, QString());
+        d.placeChosen(wien);
+        QTest::mouseClick(d.SaveButton, Qt::LeftButton);
+        QVERIFY(!d.isVisible());
+    }));
+    const std::string bytes = slurp(fx.drive / "astro" / "daten" / "ALBRECHT.dat");
+    QCOMPARE(bytes.size(), chart_record_size);
+    const chart_record r = read_chart_record(std::span<const unsigned char, chart_record_size>(
+        reinterpret_cast<const unsigned char*>(bytes.data()), chart_record_size));
+    QCOMPARE(r.name, std::string("Albrecht"));
+    QCOMPARE(r.date, std::string("30.01.1958"));
+    QCOMPARE(r.time, std::string("21:50:00"));
+    QCOMPARE(r.extra, wien.name);
+    const BirthData b = werte_aktual(r);
+    QVERIFY(std::fabs(b.geo_longitude - wien.longitude) < 1 / 3600.0);
+    QVERIFY(std::fabs(b.geo_latitude - wien.latitude) < 1 / 3600.0);
+    QCOMPARE(bytes, chart_record_bytes(r));
+}
+
+void KarteiWindowTest::clockChangesAreRefusedOrAsked()
+{
+    Fixture fx;
+    KarteiDialog d(fx.desktop, fx.drive / "astro" / "daten", {}, KarteiDialog::Mode::create, nullptr, nullptr);
+    d.show();
+    type(d.NameEdit, QStringLiteral("Meier"));
+    type(d.DateEdit, QStringLiteral("31.3.2019"));
+    type(d.TimeEdit, QStringLiteral("2:30"));
+    d.ZoneBox->setEditText(QStringLiteral("Europe/Berlin"));
+    QCOMPARE(d.refusal(DraftField::time),
+             std::string("Die Ortszeit 31.03.2019 02:30:00 gibt es in Europe/Berlin nicht: am 31.03.2019 wurde die "
+                         "Uhr um 02:00:00 CET (UTC+01:00) auf 03:00:00 CEST (UTC+02:00) gestellt."));
+    QVERIFY(!d.SaveButton->isEnabled());
+    QVERIFY(d.ReadingRow->isHidden());
+
+    // Twice in autumn: the dialog asks which reading is meant.
+    type(d.DateEdit, QStringLiteral("27.10.2019"));
+    QVERIFY(!d.ReadingRow->isHidden());
+    QVERIFY(d.refusal(DraftField::time).find("zweimal") != std::string::npos);
+    QVERIFY(!d.SaveButton->isEnabled());
+    QCOMPARE(d.ReadingBox->itemText(1), q("die fr\xFC" "here: 27.10.2019 00:30:00 UT (CEST, UTC+02:00)"));
+    QCOMPARE(d.ReadingBox->itemText(2), q("die sp\xE4" "tere: 27.10.2019 01:30:00 UT (CET, UTC+01:00)"));
+    d.ReadingBox->setCurrentIndex(2);
+    QCOMPARE(d.refusal(DraftField::time), std::string());
+    QVERIFY(d.SaveButton->isEnabled());
+    QCOMPARE(d.ZoneInfoLabel->text(), QStringLiteral("CET, UTC+01:00"));
+    QVERIFY(d.PreviewLabel->text().contains(QStringLiteral("Weltzeit: 27.10.2019 01:30:00 UT")));
+    // An unknown zone is refused next to the zone field.
+    d.ZoneBox->setEditText(QStringLiteral("Europa/Berlin"));
+    QVERIFY(d.refusal(DraftField::zone).find("Europa/Berlin") != std::string::npos);
+    QVERIFY(!d.SaveButton->isEnabled());
+}
+
 void KarteiWindowTest::refusalsStandNextToTheirFields()
 {
     Fixture fx;
-    KarteiDialog d(fx.desktop, fx.drive / "astro" / "daten", {}, KarteiDialog::Mode::create, nullptr);
+    KarteiDialog d(fx.desktop, fx.drive / "astro" / "daten", {}, KarteiDialog::Mode::create, nullptr, nullptr);
     d.show();
     d.set_draft(draft_of({"Meier", "Hans", "01.05.1960", "06:30:45", "Hamburg", "+010 00 00", "+53 33 00"}, ""));
     QVERIFY(d.SaveButton->isEnabled());
@@ -484,6 +575,63 @@ void KarteiWindowTest::commandLineLoadsBothPersonsAfterTheHint()
     QApplication::processEvents();
     QVERIFY(missing.form->Label6->text().isEmpty());
     QVERIFY(missing.form->name1->isEnabled());
+}
+
+void KarteiWindowTest::importSaysWhatWasWrittenAndSkipped()
+{
+    Fixture fx;
+    const std::string taken = make_chart(fx.drive, "Familie/SOMMER.DAT", noon());
+    make_chart(fx.drive, "Familie/LANG.DAT", noon());
+    const fs::path aaf = fx.drive / "import.aaf";
+    write_bytes(aaf, "#A93:Muster,Anna,w,27.9.1970,11:04,Kandel/Pfalz,D\r\n"
+                     "#B93:*,49n05,8e11,1he,0\r\n"
+                     "#A93:Datum,X,m,31.2.1970,11:04,Berlin,D\r\n"
+                     "#A93:Sommer,Eva,w,1.7.1980,12:00,*,*\r\n"
+                     "#B93:*,52n31,13e24,1he00,1\r\n");
+    KarteiWindow k(fx.desktop, DriveC(fx.drive));
+    // Into the folder of the chart chosen.
+    QVERIFY(k.select_path(fx.drive / "astro" / "daten" / "Familie" / "LANG.DAT"));
+    fx.desktop.open_paths.push_back(aaf.string());
+    k.ImportButton->click();
+    QCOMPARE(fx.desktop.boxes.size(), std::size_t{1});
+    QVERIFY(fx.desktop.boxes[0].type == BoxType::warning);
+    const std::string& box = fx.desktop.boxes[0].text;
+    QVERIFY2(box.rfind("1 geschrieben, 2 \xFC" "bersprungen\rZiel: Familie\r\rZeile 3: ", 0) == 0, box.c_str());
+    QVERIFY2(box.find("\rZeile 4: Sommer: Die Datei SOMMER.DAT geh\xF6rt schon einer anderen Person") !=
+                 std::string::npos,
+             box.c_str());
+    QCOMPARE(slurp(taken), chart_record_bytes(noon()));
+    QVERIFY(fs::exists(fx.drive / "astro" / "daten" / "Familie" / "MUSTER.dat"));
+    QCOMPARE(k.visible_rows(), 3);
+    QCOMPARE(k.selected().front()->record.first_name, std::string("Anna"));
+
+    // A file that cannot be read says so.
+    fx.desktop.boxes.clear();
+    fx.desktop.open_paths.push_back((fx.drive / "fehlt.aaf").string());
+    k.ImportButton->click();
+    QCOMPARE(fx.desktop.take_texts(), std::vector<std::string>{"Die Datei kann nicht gelesen werden: Datei nicht gefunden"});
+}
+
+void KarteiWindowTest::exportWritesTheChosenChartsAsAaf()
+{
+    Fixture fx;
+    make_chart(fx.drive, "MEIER.DAT", meier());
+    make_chart(fx.drive, "SCHULZ.DAT", schulz());
+    make_chart(fx.drive, "FALSCH.DAT", noon());
+    KarteiWindow k(fx.desktop, DriveC(fx.drive));
+    QVERIFY(!k.ExportButton->isEnabled());
+    k.Table->selectAll();
+    QVERIFY(k.ExportButton->isEnabled());
+    const fs::path target = fx.drive / "aus.aaf";
+    fx.desktop.save_paths.push_back(target.string());
+    k.ExportButton->click();
+    const std::string aaf = slurp(target);
+    QVERIFY2(aaf.find("#A93:Meier,Hans,") != std::string::npos, aaf.c_str());
+    QVERIFY(aaf.find("#A93:Schulz,Erika,") != std::string::npos);
+    QVERIFY(aaf.find("Lang") == std::string::npos);
+    QCOMPARE(fx.desktop.take_texts(),
+             std::vector<std::string>{"2 Horoskope als AAF gespeichert in " + target.string() +
+                                      "\r\rNicht exportiert (keine ladbare Horoskop-Datei): FALSCH.DAT"});
 }
 
 int main(int argc, char** argv)

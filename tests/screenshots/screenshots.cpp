@@ -41,6 +41,10 @@ public:
         return next;
     }
     std::optional<std::string> save_file(const std::string&) override { return std::nullopt; }
+    std::optional<std::string> save_file_as(const std::string&, const std::string&, const std::string&) override
+    {
+        return std::nullopt;
+    }
     std::unique_ptr<LineDevice> open_printer() override { return nullptr; }
     void end_program() override {}
 
