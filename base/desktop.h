@@ -40,6 +40,11 @@ public:
     /// or printed to in this session, in that file's folder), default extension TXT, no question
     /// before overwriting; the chosen path (UTF-8) or nothing.
     virtual std::optional<std::string> save_file(const std::string& initial_dir) = 0;
+    /// The save dialog for files of the kind `filter` (a dialog filter such as "AAF-Dateien (*.aaf)",
+    /// UTF-8) starting in `initial_dir` with the file name `suggested`; it asks before replacing a
+    /// file. The chosen path (UTF-8) or nothing.
+    virtual std::optional<std::string> save_file_as(const std::string& initial_dir, const std::string& suggested,
+                                                    const std::string& filter) = 0;
     /// The printer dialog; an opened print job on the chosen printer, or nothing when cancelled.
     /// A printer that cannot start the job yields a device whose first write fails.
     virtual std::unique_ptr<LineDevice> open_printer() = 0;

@@ -3,12 +3,14 @@
 // exit status: 0 done, 1 a file failed (message on stderr), 2 wrong usage (usage on stderr).
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "app/chart_state.h"
 #include "base/drive_c.h"
+#include "places/atlas.h"
 #include "results/result_text.h"
 
 namespace duoskop::cli {
@@ -19,6 +21,9 @@ int cmd_chart(const Args& args);
 int cmd_axes(const Args& args);
 int cmd_compare(const Args& args);
 int cmd_new_chart(const Args& args);
+int cmd_places(const Args& args);
+int cmd_import(const Args& args);
+int cmd_export(const Args& args);
 
 /// `compare ... --export-texts bilder|alle FILE`: writes the interpretation texts of all result
 /// entries of `result` to `path` exactly as the export to a file does. Returns the exit status.
@@ -34,6 +39,12 @@ std::string chart_file_path(const std::string& given, const DriveC& drive);
 /// The one conversion of the core's texts (Windows-1252: messages, report lines, record fields) for
 /// the terminal: UTF-8, the "\r" line breaks of messages as new lines.
 std::string terminal_text(const std::string& text);
+
+/// The place atlas that ships with the programs; nothing (and a message on stderr) when it cannot be read.
+std::optional<Atlas> open_atlas(const char* command);
+
+/// `value` with `decimals` decimals, without going through the locale; never "-0.0000".
+std::string decimal_text(double value, int decimals);
 
 /// Prints the calls of all commands to stderr and returns 2.
 int usage();

@@ -76,18 +76,75 @@ const Command commands[] = {
         cmd_new_chart,
         "schreibt eine Horoskop-Datei",
         "duoskop-cli new-chart DATEI --name N --first-name V --date TT.MM.JJJJ\n"
-        "                   --time HH:MM:SS --longitude L --latitude B [--extra Z] [--force]",
+        "                   (--time HH:MM:SS | --local-time HH:MM[:SS] | --unknown-time)\n"
+        "                   [--zone ZONE] [--place ORT [--country LAND]] [--longitude L]\n"
+        "                   [--latitude B] [--ambiguous earlier|later] [--extra Z] [--force]",
         "Schreibt die Horoskop-Datei einer Person (77 Bytes). Jedes Feld wird vorher gepr\u00FCft;\n"
-        "der Dateiname muss mit dem Namen beginnen.\n"
+        "der Dateiname muss mit dem Namen beginnen. Genau eine von --time, --local-time und\n"
+        "--unknown-time; mit --local-time eine Zeile, was umgerechnet wurde.\n"
         "\n"
         "  --name N           Name, h\u00F6chstens 10 Zeichen\n"
         "  --first-name V     Vorname, h\u00F6chstens 10 Zeichen\n"
         "  --date TT.MM.JJJJ  Geburtsdatum\n"
         "  --time HH:MM:SS    Geburtszeit in Weltzeit\n"
+        "  --local-time HH:MM[:SS]\n"
+        "                     Geburtszeit als Ortszeit; die Datei bekommt Weltzeit (das Datum kann\n"
+        "                     sich \u00E4ndern) mit der Zeitzone aus --zone oder der des Ortes\n"
+        "  --unknown-time     Geburtszeit unbekannt: schreibt 12:00:00\n"
+        "  --zone ZONE        IANA-Name wie Europe/Berlin (mit der Geschichte der Zone), fester\n"
+        "                     Versatz wie UTC+01:00 oder LMT (mittlere Ortszeit der L\u00E4nge)\n"
+        "  --place ORT        bester Treffer im Atlas: Koordinaten, Zeitzone, Vorgabe f\u00FCr --extra\n"
+        "  --country LAND     Land des Ortes, ISO- oder Kfz-Kennzeichen (DE oder D)\n"
+        "  --ambiguous earlier|later\n"
+        "                     welche Lesart einer Ortszeit, die es zweimal gab (Herbst): earlier\n"
+        "                     ist die erste der beiden; ohne die Angabe wird sie abgelehnt\n"
         "  --longitude L      geografische L\u00E4nge, wie +008 30 00 oder in Grad (8,5 oder 8.5)\n"
         "  --latitude B       geografische Breite, wie +53 33 00 oder in Grad\n"
         "  --extra Z          Zusatzfeld, etwa der Geburtsort\n"
         "  --force            ersetzt eine vorhandene Datei\n",
+    },
+    {
+        "places",
+        cmd_places,
+        "sucht Orte im Atlas",
+        "duoskop-cli places SUCHE [--limit N]",
+        "Sucht Orte im Atlas (GeoNames, Orte ab 1000 Einwohnern) und zeigt die besten, je Zeile:\n"
+        "Name, Region, Land, Breite, L\u00E4nge (Dezimalgrad, Nord und Ost positiv), Zeitzone und\n"
+        "Einwohner, durch Tabulatoren getrennt. Gro\u00DF- und Kleinschreibung und Akzente z\u00E4hlen\n"
+        "nicht, ae/oe/ue stehen f\u00FCr \u00E4/\u00F6/\u00FC; die Suche trifft den Anfang des Namens oder eines\n"
+        "anderen Namens des Ortes (Wien findet Vienna, Mailand findet Milano). Ganze Namen kommen\n"
+        "vor Anf\u00E4ngen, dann die gr\u00F6\u00DFeren Orte.\n"
+        "\n"
+        "  --limit N          h\u00F6chstens N Orte (Vorgabe 10)\n",
+    },
+    {
+        "import",
+        cmd_import,
+        "liest AAF- oder CSV-Dateien in Horoskop-Dateien ein",
+        "duoskop-cli import DATEI --to ORDNER [--force]",
+        "Liest Geburtsdaten aus einer AAF-Datei (#A93, #B93) oder einer CSV-Datei und schreibt je\n"
+        "Person eine Horoskop-Datei NAME.dat in ORDNER. Ortszeiten werden mit der Zeitzonendatenbank\n"
+        "umgerechnet; Orte ohne Koordinaten oder Zone werden im Atlas gesucht (Land als ISO- oder\n"
+        "Kfz-Kennzeichen). Fehlerhafte S\u00E4tze werden mit Zeile und Grund gemeldet und \u00FCbersprungen;\n"
+        "am Ende steht \"N geschrieben, M \u00FCbersprungen\" (R\u00FCckgabewert 1, wenn etwas fehlte).\n"
+        "\n"
+        "  CSV: UTF-8, eine Kopfzeile, dann je Zeile (getrennt durch ; oder ,)\n"
+        "       Name;Vorname;Datum;Zeit;Zone;Ort;Land;Breite;Laenge;Zusatz\n"
+        "       Zeit leer oder * = unbekannt; Zone UT = die Zeit ist Weltzeit; Zone, Breite und\n"
+        "       L\u00E4nge leer = vom Ort; Koordinaten in Grad (Nord, Ost positiv) oder wie 53 33 00\n"
+        "  --to ORDNER        wohin die Horoskop-Dateien kommen\n"
+        "  --force            ersetzt vorhandene Dateien\n",
+    },
+    {
+        "export",
+        cmd_export,
+        "schreibt Horoskop-Dateien als AAF",
+        "duoskop-cli export ORDNER|DATEI... --aaf DATEI",
+        "Schreibt die Horoskop-Dateien (aus einem Ordner alle, deren Name zum Inhalt passt) als AAF:\n"
+        "#A93 mit Weltzeit, dem Zusatzfeld als Ort und unbekanntem Land, #B93 mit Julianischem Tag,\n"
+        "Koordinaten, Zone 0he00 und Sommerzeit 0.\n"
+        "\n"
+        "  --aaf DATEI        die AAF-Datei (Windows-1252, CR LF)\n",
     },
 };
 

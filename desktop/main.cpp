@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop program: the main window on the drive C given by `--drive-c DIR`, the environment or
-// the sample drive.
+// the sample drive; `--person1 FILE [--person2 FILE]` load charts after the opening hint.
 #include <QApplication>
 #include <QFont>
 #include <cstdio>
@@ -11,6 +11,7 @@
 #include "base/drive_c.h"
 #include "desktop/qt_desktop.h"
 #include "desktop/qt_style.h"
+#include "desktop/start_persons.h"
 #include "desktop/unit1.h"
 
 int main(int argc, char** argv)
@@ -23,22 +24,31 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "duoskop: Qts deutsche \u00DCbersetzungen (qtbase_de.qm) fehlen; Qts Dialoge bleiben englisch\n");
 
     std::optional<std::string> drive_dir;
+    std::optional<std::string> person1;
+    std::optional<std::string> person2;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (arg == "--drive-c" && i + 1 < argc) {
             drive_dir = argv[++i];
         } else if (arg.starts_with("--drive-c=")) {
             drive_dir = std::string(arg.substr(10));
+        } else if ((arg == "--person1" || arg == "--person2") && i + 1 < argc) {
+            (arg == "--person1" ? person1 : person2) = argv[++i];
         } else {
-            std::fprintf(stderr, "Aufruf: duoskop [--drive-c ORDNER]\n");
+            std::fprintf(stderr, "Aufruf: duoskop [--drive-c ORDNER] [--person1 DATEI [--person2 DATEI]]\n");
             return 2;
         }
+    }
+    if (person2 && !person1) {
+        std::fprintf(stderr, "Aufruf: duoskop [--drive-c ORDNER] [--person1 DATEI [--person2 DATEI]]\n");
+        return 2;
     }
     const duoskop::DriveC drive = duoskop::DriveC::locate(drive_dir);
 
     duoskop::QtDesktop desktop;
     duoskop::TForm1 form(desktop, drive);
     desktop.set_parent(&form);
+    if (person1) duoskop::load_persons_at_start(form, *person1, person2);
     form.show();
     return QApplication::exec();
 }

@@ -105,6 +105,15 @@ std::optional<std::string> QtDesktop::save_file(const std::string& initial_dir)
     return path.toStdString();
 }
 
+std::optional<std::string> QtDesktop::save_file_as(const std::string& initial_dir, const std::string& suggested,
+                                                   const std::string& filter)
+{
+    const QString start = QString::fromStdString(initial_dir) + QLatin1Char('/') + QString::fromStdString(suggested);
+    const QString path = QFileDialog::getSaveFileName(parent_, QString(), start, QString::fromStdString(filter));
+    if (path.isEmpty()) return std::nullopt;
+    return path.toStdString();
+}
+
 std::unique_ptr<LineDevice> QtDesktop::open_printer()
 {
     return open_printer_named("Duoskop");

@@ -38,6 +38,8 @@ public:
     Answer message(BoxType type, std::string_view text, Buttons buttons) override;
     std::optional<std::string> open_file(const std::string& initial_dir) override;
     std::optional<std::string> save_file(const std::string& initial_dir) override;
+    std::optional<std::string> save_file_as(const std::string& initial_dir, const std::string& suggested,
+                                            const std::string& filter) override;
     std::unique_ptr<LineDevice> open_printer() override;
     /// Printing to a file proposes `document_name`.pdf in the user's documents folder, or in the
     /// folder last saved or printed to in this session.

@@ -22,7 +22,9 @@
 #include "desktop/qt_style.h"
 #include "base/texts.h"
 #include "astro/un_math.h"
+#include "desktop/kartei_window.h"
 #include "desktop/unit2.h"
+#include "kartei/kartei_texts.h"
 
 namespace duoskop {
 
@@ -203,6 +205,7 @@ void TForm1::build_menu()
     // The additions to the program: one menu right of "Info".
     Extras1 = bar->addMenu(to_qt(texts::kMenuExtras1));
     Extras1->setObjectName(QStringLiteral("Extras1"));
+    Kartei1 = entry(Extras1, "Kartei1", texts::kMenuKartei, &TForm1::Kartei1Click);
 }
 
 void TForm1::FormCreate()
@@ -534,6 +537,14 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::Kartei1Click()
+{
+    if (kartei_ == nullptr) kartei_ = new KarteiWindow(desktop_, drive_, this, this);
+    kartei_->show();
+    kartei_->raise();
+    kartei_->activateWindow();
 }
 
 }  // namespace duoskop

@@ -26,6 +26,7 @@ class QPlainTextEdit;
 
 namespace duoskop {
 
+class KarteiWindow;
 class TForm2;
 
 class TForm1 : public QMainWindow {
@@ -56,6 +57,8 @@ public:
     void Ende1Click();
     void Info1Click();
     void Label16Click();
+    /// "Horoskop-&Kartei …": shows the chart index, which can hand charts to this window.
+    void Kartei1Click();
 
     // The state the window owns for the whole run.
     ChartState chart;
@@ -89,6 +92,7 @@ public:
     QAction* Ende1;
     QAction* Info1;
     QMenu* Extras1;  ///< the additions to the program, right of "Info"
+    QAction* Kartei1;
 
     // Controls
     QLabel* Label1;
@@ -152,6 +156,7 @@ private:
     bool waiting_ = false;
     bool in_exit_ = false;  ///< an orb field's exit handler is running
     QEventLoop* wait_loop_ = nullptr;
+    KarteiWindow* kartei_ = nullptr;  ///< made when first asked for; a child window of this one
 };
 
 }  // namespace duoskop

@@ -59,6 +59,12 @@ public:
         save_dirs.push_back(initial_dir);
         return next(save_paths);
     }
+    std::optional<std::string> save_file_as(const std::string& initial_dir, const std::string&,
+                                            const std::string&) override
+    {
+        save_dirs.push_back(initial_dir);
+        return next(save_paths);
+    }
     std::unique_ptr<LineDevice> open_printer() override
     {
         const auto path = next(pdf_paths);

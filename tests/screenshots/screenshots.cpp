@@ -16,6 +16,8 @@
 #include <vector>
 
 #include "base/desktop.h"
+#include "desktop/kartei_dialog.h"
+#include "desktop/kartei_window.h"
 #include "desktop/unit1.h"
 #include "desktop/unit2.h"
 
@@ -39,6 +41,10 @@ public:
         return next;
     }
     std::optional<std::string> save_file(const std::string&) override { return std::nullopt; }
+    std::optional<std::string> save_file_as(const std::string&, const std::string&, const std::string&) override
+    {
+        return std::nullopt;
+    }
     std::unique_ptr<LineDevice> open_printer() override { return nullptr; }
     void end_program() override {}
 
@@ -103,6 +109,24 @@ int take_screenshots(const DriveC& drive, const std::string& dir)
         form.Form2->accept();
     });
     form.einfache1Click();
+
+    // The chart index with the first chart chosen, and its dialog editing that chart.
+    form.Kartei1Click();
+    KarteiWindow* kartei = form.findChild<KarteiWindow*>();
+    if (kartei == nullptr) return 1;
+    kartei->select_path(charts[0]);
+    ok = save(kartei, out + QStringLiteral("kartei.png")) && ok;
+    QTimer::singleShot(300, kartei, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (auto* dialog = dynamic_cast<KarteiDialog*>(w); dialog != nullptr && dialog->isVisible()) {
+                ok = save(dialog, out + QStringLiteral("kartei_dialog.png")) && ok;
+                dialog->reject();
+                return;
+            }
+        }
+        ok = false;
+    });
+    kartei->editClick();
     return ok ? 0 : 1;
 }
 

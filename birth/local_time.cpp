@@ -1,0 +1,215 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "birth/local_time.h"
+
+#include <charconv>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <exception>
+
+#include <date/tz.h>
+
+namespace duoskop {
+
+namespace {
+
+using Seconds = std::chrono::seconds;
+
+// The system's zone files hold the transitions up to 2037; later dates would silently get
+// standard time all year, so zone rules are used only up to that year.
+constexpr int last_zone_rule_year = 2037;
+
+date::year_month_day ymd(const CivilTime& t)
+{
+    return date::year{t.year} / date::month{static_cast<unsigned>(t.month)} / date::day{static_cast<unsigned>(t.day)};
+}
+
+Seconds time_of_day(const CivilTime& t) { return Seconds{t.hour * 3600L + t.minute * 60L + t.second}; }
+
+date::local_seconds local_seconds(const CivilTime& t) { return date::local_days{ymd(t)} + time_of_day(t); }
+
+/// The calendar date and clock time of a count of seconds since 1970-01-01 00:00:00.
+template <typename Clock>
+CivilTime civil(std::chrono::time_point<Clock, Seconds> when)
+{
+    const auto day = date::floor<date::days>(when);
+    const date::year_month_day d{day};
+    const long s = (when - day).count();
+    return {static_cast<int>(d.year()), static_cast<int>(static_cast<unsigned>(d.month())),
+            static_cast<int>(static_cast<unsigned>(d.day())), static_cast<int>(s / 3600),
+            static_cast<int>(s / 60 % 60), static_cast<int>(s % 60)};
+}
+
+CivilTime universal(date::local_seconds local, Seconds offset)
+{
+    return civil(date::sys_seconds{local.time_since_epoch() - offset});
+}
+
+std::string two(int v)
+{
+    char b[16];
+    std::snprintf(b, sizeof b, "%02d", v);
+    return b;
+}
+
+std::string date_text(const CivilTime& t)
+{
+    char b[48];
+    std::snprintf(b, sizeof b, "%02d.%02d.%04d", t.day, t.month, t.year);
+    return b;
+}
+
+std::string clock_text(const CivilTime& t) { return two(t.hour) + ":" + two(t.minute) + ":" + two(t.second); }
+
+/// "CEST (UTC+02:00)": a zone time as the messages name it.
+std::string zone_time_text(const date::sys_info& info)
+{
+    return info.abbrev + " (" + offset_text(static_cast<int>(info.offset.count())) + ")";
+}
+
+/// A whole number of at most `max_digits` digits and nothing else.
+std::optional<int> digits(std::string_view text, std::size_t max_digits)
+{
+    if (text.empty() || text.size() > max_digits || text.find_first_not_of("0123456789") != std::string_view::npos)
+        return std::nullopt;
+    int value = 0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
+}
+
+bool equal_folded(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const char x = a[i] >= 'a' && a[i] <= 'z' ? static_cast<char>(a[i] - 32) : a[i];
+        if (x != b[i]) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool valid_civil_time(const CivilTime& t)
+{
+    return t.year >= 1 && t.year <= 9999 && t.month >= 1 && t.month <= 12 && t.day >= 1 && t.day <= 31 &&
+           ymd(t).ok() && t.hour >= 0 && t.hour <= 23 && t.minute >= 0 && t.minute <= 59 && t.second >= 0 &&
+           t.second <= 59;
+}
+
+std::string civil_time_text(const CivilTime& t) { return date_text(t) + " " + clock_text(t); }
+
+std::string offset_text(int offset_seconds)
+{
+    const int a = std::abs(offset_seconds);
+    std::string text = std::string("UTC") + (offset_seconds < 0 ? "-" : "+") + two(a / 3600) + ":" + two(a / 60 % 60);
+    if (a % 60 != 0) text += ":" + two(a % 60);
+    return text;
+}
+
+std::optional<ZoneSpec> parse_zone(std::string_view text, std::string& error)
+{
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    if (equal_folded(text, "LMT")) return ZoneSpec{ZoneSpec::Kind::lmt, "LMT", 0};
+
+    for (const std::string_view prefix : {"UTC", "GMT", "UT"}) {
+        if (text.size() < prefix.size() || !equal_folded(text.substr(0, prefix.size()), prefix)) continue;
+        std::string_view rest = text.substr(prefix.size());
+        if (rest.empty()) return ZoneSpec{ZoneSpec::Kind::fixed, offset_text(0), 0};
+        if (rest[0] != '+' && rest[0] != '-') break;
+        const int sign = rest[0] == '-' ? -1 : 1;
+        rest.remove_prefix(1);
+        std::optional<int> hours, minutes = 0;
+        if (const std::size_t colon = rest.find(':'); colon != std::string_view::npos) {
+            hours = digits(rest.substr(0, colon), 2);
+            minutes = rest.size() - colon == 3 ? digits(rest.substr(colon + 1), 2) : std::nullopt;
+        } else if (rest.size() == 4) {
+            hours = digits(rest.substr(0, 2), 2);
+            minutes = digits(rest.substr(2), 2);
+        } else {
+            hours = digits(rest, 2);
+        }
+        if (!hours || !minutes || *minutes > 59 || *hours * 60 + *minutes > 14 * 60) break;
+        const int offset = sign * (*hours * 3600 + *minutes * 60);
+        return ZoneSpec{ZoneSpec::Kind::fixed, offset_text(offset), offset};
+    }
+
+    if (!text.empty() && text.find_first_of("+:") == std::string_view::npos) {
+        try {
+            return ZoneSpec{ZoneSpec::Kind::iana, std::string(date::locate_zone(text)->name()), 0};
+        } catch (const std::exception&) {
+            // not in the database: the message below
+        }
+    }
+    error = "Die Zeitzone \"" + std::string(text) +
+            "\" ist unbekannt (erwartet: ein Name wie Europe/Berlin, ein Versatz wie UTC+01:00 oder LMT).";
+    return std::nullopt;
+}
+
+Conversion to_universal(const CivilTime& local, const ZoneSpec& zone, double longitude, Ambiguous choice)
+{
+    if (!valid_civil_time(local))
+        return {std::nullopt, "Die Ortszeit " + civil_time_text(local) + " ist kein g\xFC" "ltiges Datum mit Uhrzeit."};
+    const date::local_seconds when = local_seconds(local);
+
+    if (zone.kind == ZoneSpec::Kind::fixed) {
+        const Seconds offset{zone.offset_seconds};
+        return {UniversalTime{universal(when, offset), zone.name, zone.offset_seconds}, {}};
+    }
+    if (zone.kind == ZoneSpec::Kind::lmt) {
+        if (!(std::fabs(longitude) <= 180))
+            return {std::nullopt, "Die mittlere Ortszeit braucht eine geographische L\xE4nge."};
+        // Local mean time: the Sun's mean hour angle at the place, 240 seconds of time per degree.
+        const int offset = static_cast<int>(std::lround(longitude * 240.0));
+        return {UniversalTime{universal(when, Seconds{offset}), "LMT", offset}, {}};
+    }
+
+    if (local.year > last_zone_rule_year)
+        return {std::nullopt, "Die Zeitzonenregeln reichen nur bis " + std::to_string(last_zone_rule_year) +
+                                  "; f\xFC" "r sp\xE4" "tere Jahre bitte einen festen Versatz wie UTC+01:00 angeben."};
+    date::local_info info;
+    try {
+        info = date::locate_zone(zone.name)->get_info(when);
+    } catch (const std::exception& e) {
+        return {std::nullopt, "Die Zeitzone \"" + zone.name + "\" ist in der Zeitzonendatenbank des Systems nicht lesbar."};
+    }
+    const std::string where = "Die Ortszeit " + civil_time_text(local) + " gibt es in " + zone.name;
+    if (info.result == date::local_info::nonexistent) {
+        // The clocks jumped at the start of `second` from the old zone time to the new one.
+        const auto jump = info.second.begin;
+        const CivilTime from = civil(date::local_seconds{jump.time_since_epoch() + info.first.offset});
+        const CivilTime to = civil(date::local_seconds{jump.time_since_epoch() + info.second.offset});
+        return {std::nullopt, where + " nicht: am " + date_text(from) + " wurde die Uhr um " + clock_text(from) +
+                                  " " + zone_time_text(info.first) + " auf " + clock_text(to) + " " +
+                                  zone_time_text(info.second) + " gestellt."};
+    }
+    if (info.result == date::local_info::ambiguous && choice == Ambiguous::refuse) {
+        const auto reading = [&](const date::sys_info& i) {
+            return zone_time_text(i) + " = " + civil_time_text(universal(when, i.offset)) + " UT";
+        };
+        return {std::nullopt, where + " zweimal: fr\xFC" "her als " + reading(info.first) + ", sp\xE4" "ter als " +
+                                  reading(info.second) + ". Bitte fr\xFC" "her oder sp\xE4" "ter w\xE4" "hlen."};
+    }
+    const date::sys_info& in_force =
+        info.result == date::local_info::ambiguous && choice == Ambiguous::later ? info.second : info.first;
+    return {UniversalTime{universal(when, in_force.offset), in_force.abbrev, static_cast<int>(in_force.offset.count())},
+            {}};
+}
+
+double julian_day(const CivilTime& ut)
+{
+    const auto days = date::sys_days{ymd(ut)}.time_since_epoch().count();
+    return 2440587.5 + static_cast<double>(days) + static_cast<double>(time_of_day(ut).count()) / 86400.0;
+}
+
+std::optional<CivilTime> from_julian_day(double jd)
+{
+    // Years 1 to 9999 only: 0001-01-01 is JD 1721425.5, 10000-01-01 is JD 5373484.5.
+    if (!(jd >= 1721425.5 && jd < 5373484.5)) return std::nullopt;
+    const long long seconds = std::llround((jd - 2440587.5) * 86400.0);
+    const CivilTime t = civil(date::sys_seconds{Seconds{seconds}});
+    if (!valid_civil_time(t)) return std::nullopt;
+    return t;
+}
+
+}  // namespace duoskop

@@ -1,0 +1,37 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The chart index as a program of its own: the chart files of the drive C given by
+// `--drive-c DIR`, the environment or the sample drive.
+#include <QApplication>
+#include <QFont>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "base/drive_c.h"
+#include "desktop/kartei_window.h"
+#include "desktop/qt_desktop.h"
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setFont(QFont(QStringLiteral("Liberation Sans"), 8));
+
+    std::optional<std::string> drive_dir;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--drive-c" && i + 1 < argc) {
+            drive_dir = argv[++i];
+        } else if (arg.starts_with("--drive-c=")) {
+            drive_dir = std::string(arg.substr(10));
+        } else {
+            std::fprintf(stderr, "usage: duoskop-kartei [--drive-c DIR]\n");
+            return 2;
+        }
+    }
+    duoskop::QtDesktop desktop;
+    duoskop::KarteiWindow window(desktop, duoskop::DriveC::locate(drive_dir));
+    desktop.set_parent(&window);
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,112 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "kartei/exchange_files.h"
+
+#include <cerrno>
+#include <cstdio>
+
+#include "app/chart_file.h"
+#include "base/cp1252.h"
+#include "base/file_writer.h"
+#include "base/io_error.h"
+#include "birth/chart_input.h"
+#include "birth/exchange.h"
+#include "kartei/draft.h"
+#include "kartei/kartei_texts.h"
+
+namespace duoskop {
+
+namespace {
+
+std::string utf8(std::string_view cp1252) { return cp1252_to_utf8(cp1252); }
+
+// The whole file, or the German I/O error text in `error`.
+std::string read_whole(const std::filesystem::path& path, std::string& error)
+{
+    const File file(std::fopen(path.c_str(), "rb"));
+    if (!file) {
+        error = utf8(io_error_text(errno));
+        return {};
+    }
+    std::string bytes;
+    char buffer[1 << 16];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0;) bytes.append(buffer, n);
+    if (std::ferror(file.get())) error = utf8(read_error_text(file.get()));
+    return bytes;
+}
+
+std::string line_reason(std::size_t line, const std::string& why_utf8)
+{
+    return utf8(texts::kImportLine) + std::to_string(line) + ": " + why_utf8;
+}
+
+}  // namespace
+
+ImportResult import_charts(const std::filesystem::path& file, const std::filesystem::path& root,
+                           const std::string& folder, const Atlas* atlas)
+{
+    ImportResult result;
+    const std::string bytes = read_whole(file, result.error);
+    if (!result.error.empty()) return result;
+    const std::vector<ImportedRecord> records = looks_like_aaf(bytes) ? read_aaf(bytes, atlas) : read_csv(bytes, atlas);
+    for (const ImportedRecord& r : records) {
+        if (!r.data) {
+            result.skipped.push_back(line_reason(r.line, utf8(r.error)));
+            continue;
+        }
+        std::string why;
+        const auto record = chart_record_of(*r.data, why);
+        if (!record) {
+            result.skipped.push_back(line_reason(r.line, utf8(why)));
+            continue;
+        }
+        const SaveResult saved = save_chart(root, *record, folder, std::nullopt);
+        if (saved.outcome != SaveResult::Outcome::written) {
+            result.skipped.push_back(line_reason(r.line, utf8(record->name) + ": " + saved.message));
+            continue;
+        }
+        result.written.push_back(saved.path);
+    }
+    return result;
+}
+
+ExportResult export_charts(const std::vector<KarteiEntry>& entries, const std::filesystem::path& target)
+{
+    ExportResult result;
+    std::vector<chart_record> records;
+    for (const KarteiEntry& e : entries) {
+        if (e.loadable && valid_civil_time(chart_data_of(e.record).ut)) records.push_back(e.record);
+        else result.skipped.push_back((e.folder.empty() ? "" : e.folder + "/") + e.file_name);
+    }
+    const WriteResult written = write_file_whole(target, write_aaf(records));
+    if (!written.ok()) {
+        result.error = utf8(written.message());
+        return result;
+    }
+    result.written = records.size();
+    return result;
+}
+
+std::string import_summary(const ImportResult& result, const std::string& folder_shown, std::size_t max_reasons)
+{
+    const auto to_box = [](const std::string& utf8_text) {
+        // Box texts are Windows-1252; what it cannot hold shows as '?'.
+        if (auto bytes = utf8_to_cp1252(utf8_text)) return *bytes;
+        std::string plain;
+        for (const char c : valid_utf8(utf8_text)) {
+            const auto byte = static_cast<unsigned char>(c);
+            if (byte < 0x80) plain += c;
+            else if ((byte & 0xC0) != 0x80) plain += '?';
+        }
+        return plain;
+    };
+    std::string text = std::to_string(result.written.size()) + std::string(texts::kImportSummaryWritten) +
+                       std::to_string(result.skipped.size()) + std::string(texts::kImportSummarySkipped) + "\r" +
+                       std::string(texts::kImportInto) + to_box(folder_shown);
+    if (!result.skipped.empty()) text += "\r";
+    for (std::size_t i = 0; i < result.skipped.size() && i < max_reasons; ++i) text += "\r" + to_box(result.skipped[i]);
+    if (result.skipped.size() > max_reasons)
+        text += "\r" + std::string(texts::kImportMore) + std::to_string(result.skipped.size() - max_reasons);
+    return text;
+}
+
+}  // namespace duoskop

@@ -1,0 +1,127 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The German texts of the chart index, as Windows-1252 bytes ("\r" separates the lines of a box).
+#pragma once
+
+#include <string_view>
+
+namespace duoskop::texts {
+
+// Menu entry of the main window and the window itself
+inline constexpr std::string_view kMenuKartei = "Horoskop-&Kartei \x85";
+inline constexpr std::string_view kCaptionKartei = "Horoskop-Kartei";
+inline constexpr std::string_view kKarteiFilter = "&Suchen:";
+inline constexpr std::string_view kKarteiFilterHint = "Name, Vorname, Ort, Datum \x85";
+inline constexpr std::string_view kKarteiCount = " Horoskop-Dateien";
+inline constexpr std::string_view kKarteiCountOne = " Horoskop-Datei";
+inline constexpr std::string_view kKarteiBroken = ", davon nicht ladbar: ";
+inline constexpr std::string_view kKarteiFolder = "Ordner: ";
+
+// Table columns
+inline constexpr std::string_view kColumnName = "Name";
+inline constexpr std::string_view kColumnFirstName = "Vorname";
+inline constexpr std::string_view kColumnDate = "Geburtsdatum";
+inline constexpr std::string_view kColumnTime = "Zeit (UT)";
+inline constexpr std::string_view kColumnExtra = "Zusatz";
+inline constexpr std::string_view kColumnLongitude = "L\xE4nge";
+inline constexpr std::string_view kColumnLatitude = "Breite";
+inline constexpr std::string_view kColumnSun = "Sonne";
+inline constexpr std::string_view kColumnMc = "MC";
+inline constexpr std::string_view kColumnAs = "AS";
+inline constexpr std::string_view kColumnFolder = "Ordner";
+inline constexpr std::string_view kColumnFile = "Datei";
+inline constexpr std::string_view kColumnReason = "Hinweis";
+inline constexpr std::string_view kUnknownTime = "Zeit unbekannt";
+
+// Buttons
+inline constexpr std::string_view kButtonNew = "&Neu \x85";
+inline constexpr std::string_view kButtonEdit = "&Bearbeiten \x85";
+inline constexpr std::string_view kButtonCopy = "&Kopie \x85";
+inline constexpr std::string_view kButtonDelete = "&L\xF6schen";
+inline constexpr std::string_view kButtonAsPerson1 = "Als Person &1";
+inline constexpr std::string_view kButtonAsPerson2 = "Als Person &2";
+inline constexpr std::string_view kButtonImportCharts = "&Importieren \x85";
+inline constexpr std::string_view kButtonExportCharts = "&Exportieren \x85";
+inline constexpr std::string_view kButtonSaveChart = "&Speichern";
+inline constexpr std::string_view kButtonCancel = "Abbrechen";
+
+// The chart dialog
+inline constexpr std::string_view kCaptionNewChart = "Neues Horoskop";
+inline constexpr std::string_view kCaptionEditChart = "Horoskop bearbeiten";
+inline constexpr std::string_view kCaptionCopyChart = "Kopie eines Horoskops";
+inline constexpr std::string_view kFieldName = "&Name:";
+inline constexpr std::string_view kFieldFirstName = "&Vorname:";
+inline constexpr std::string_view kFieldDate = "&Geburtsdatum:";
+inline constexpr std::string_view kFieldTime = "Geburts&zeit:";
+inline constexpr std::string_view kFieldTimeUniversal = "Weltzeit (UT)";
+inline constexpr std::string_view kFieldTimeLocal = "Ortszeit";
+inline constexpr std::string_view kFieldTimeUnknown = "Zeit &unbekannt";
+inline constexpr std::string_view kFieldLongitude = "&L\xE4nge:";
+inline constexpr std::string_view kFieldLatitude = "&Breite:";
+inline constexpr std::string_view kFieldExtra = "Zus&atz:";
+inline constexpr std::string_view kFieldFolder = "&Ordner:";
+inline constexpr std::string_view kFieldPreview = "Ergebnis:";
+inline constexpr std::string_view kRootFolder = "(astro\\daten)";
+inline constexpr std::string_view kEast = "O";
+inline constexpr std::string_view kWest = "W";
+inline constexpr std::string_view kNorth = "N";
+inline constexpr std::string_view kSouth = "S";
+inline constexpr std::string_view kPreviewUniversal = "Weltzeit: ";
+inline constexpr std::string_view kPreviewUt = " UT";
+inline constexpr std::string_view kPreviewFile = "Datei: ";
+inline constexpr std::string_view kPreviewLocal = "Ortszeit: ";
+inline constexpr std::string_view kFieldPlace = "&Ort:";
+inline constexpr std::string_view kFieldPlaceHint = "Ort suchen \x85 (z.B. M\xFC" "nchen, Wien, Z\xFC" "rich)";
+inline constexpr std::string_view kFieldZone = "&Zeitzone:";
+inline constexpr std::string_view kFieldZoneHint = "Europe/Berlin, UTC+01:00 oder LMT";
+inline constexpr std::string_view kFieldReading = "Diese Ortszeit gab es zweimal \x96 welche ist gemeint?";
+inline constexpr std::string_view kReadingEarlier = "die fr\xFC" "here: ";
+inline constexpr std::string_view kReadingLater = "die sp\xE4" "tere: ";
+inline constexpr std::string_view kInhabitants = " Einw.";
+inline constexpr std::string_view kAtlasMissing = "Das Ortsverzeichnis fehlt: ";
+
+// Refusals, shown next to the field
+inline constexpr std::string_view kRefuseNoName = "Bitte einen Namen eingeben.";
+inline constexpr std::string_view kRefuseTooLong = "Mehr als 10 Zeichen passen nicht in die Horoskop-Datei.";
+inline constexpr std::string_view kRefuseNot1252 =
+    "Diese Zeichen kann die Horoskop-Datei nicht aufnehmen: ";
+inline constexpr std::string_view kRefuseControl = "Steuerzeichen sind nicht erlaubt.";
+inline constexpr std::string_view kRefuseSlash = "Ein \x84/\x93 kann nicht im Dateinamen stehen.";
+inline constexpr std::string_view kRefuseLeadingDot = "Der Name darf nicht mit einem Punkt beginnen.";
+inline constexpr std::string_view kRefuseDate =
+    "Kein Kalenderdatum (TT.MM.JJJJ, Jahr vierstellig).";
+inline constexpr std::string_view kRefuseTime = "Keine Uhrzeit (HH:MM oder HH:MM:SS).";
+inline constexpr std::string_view kRefuseLongitude = "Die L\xE4nge reicht nur bis 180\xB0.";
+inline constexpr std::string_view kRefuseLatitude = "Die Breite reicht nur bis 90\xB0.";
+inline constexpr std::string_view kRefuseMinutes = "Minuten und Sekunden reichen nur bis 59.";
+inline constexpr std::string_view kRefuseFolder =
+    "Nur ein Unterordner von astro\\daten (ohne \x84..\x93 und ohne Punkt am Anfang).";
+inline constexpr std::string_view kRefuseNoZone =
+    "Bitte eine Zeitzone angeben (Europe/Berlin, UTC+01:00, LMT) oder einen Ort w\xE4hlen.";
+inline constexpr std::string_view kRefuseUniversalYear = "Die Weltzeit liegt au\xDF" "erhalb der Jahre 1 bis 9999.";
+inline constexpr std::string_view kRefuseExistsBefore = "Die Datei ";
+inline constexpr std::string_view kRefuseExistsAfter =
+    " geh\xF6rt schon einer anderen Person in diesem Ordner; bitte einen anderen Ordner w\xE4hlen.";
+
+// Boxes
+inline constexpr std::string_view kAskDeleteBefore = "Soll die Horoskop-Datei\r\r   ";
+inline constexpr std::string_view kAskDeleteAfter = "\r\rin den Papierkorb verschoben werden?";
+inline constexpr std::string_view kTrashFailed =
+    " konnte nicht in den Papierkorb verschoben werden; sie bleibt, wo sie ist.";
+inline constexpr std::string_view kOldFileKept =
+    "Das Horoskop wurde unter dem neuen Namen gespeichert. Die alte Datei\r\r   ";
+inline constexpr std::string_view kWriteFailedBefore = "Die Datei ";
+inline constexpr std::string_view kWriteFailedAfter = " konnte nicht geschrieben werden:\r";
+
+// Import and export
+inline constexpr std::string_view kImportFailed = "Die Datei kann nicht gelesen werden: ";
+inline constexpr std::string_view kImportSummaryWritten = " geschrieben, ";
+inline constexpr std::string_view kImportSummarySkipped = " \xFC" "bersprungen";
+inline constexpr std::string_view kImportInto = "Ziel: ";
+inline constexpr std::string_view kImportLine = "Zeile ";
+inline constexpr std::string_view kImportMore = "\x85 und weitere: ";
+inline constexpr std::string_view kExportWrittenBefore = " Horoskope als AAF gespeichert in ";
+inline constexpr std::string_view kExportSkipped = "Nicht exportiert (keine ladbare Horoskop-Datei): ";
+inline constexpr std::string_view kAafFilter = "AAF-Dateien (*.aaf *.AAF);;Alle Dateien (*)";
+inline constexpr std::string_view kAafSuggested = "horoskope.aaf";
+
+}  // namespace duoskop::texts

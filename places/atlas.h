@@ -1,0 +1,75 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The place atlas: about 138,000 places with their coordinates and time zones, read once from the
+// atlas file that ships with the programs, and searched as the user types.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace duoskop {
+
+/// One place of the atlas. Names are UTF-8 as the atlas holds them: many place names have letters
+/// beyond Windows-1252 (Łódź, Plzeň), and the windows show them as they are.
+struct Place {
+    std::string name;        ///< the place's own name, UTF-8
+    std::string region;      ///< the German name of the region (DE, AT, CH), else its code; UTF-8
+    std::string country;     ///< ISO 3166 two-letter code, such as "DE"
+    double latitude = 0;     ///< degrees, north positive
+    double longitude = 0;    ///< degrees, east positive
+    std::string zone;        ///< IANA time zone, such as "Europe/Berlin"
+    std::int64_t population = 0;
+
+    bool operator==(const Place&) const = default;
+};
+
+/// The form in which names are compared: lower case, accents dropped (Zürich as zurich), ß as ss,
+/// the German spellings ae, oe, ue as a, o, u (Muenchen as munchen), hyphens and slashes as
+/// blanks, dots and apostrophes dropped, blanks collapsed. Letters of other alphabets stay as
+/// they are. `utf8` need not be valid UTF-8: a stray byte is kept as it is.
+std::string search_key(std::string_view utf8);
+
+enum class NameMatch {
+    prefix,  ///< the query begins a name or an alternate name
+    whole,   ///< the query is a whole name or alternate name
+};
+
+class Atlas {
+public:
+    /// The atlas of the text of an atlas file. Lines that are not well-formed are left out.
+    static Atlas parse(std::string text);
+    /// Reads the atlas file at `path`; nothing when it cannot be read, with the German I/O error
+    /// text (Windows-1252) in `error`.
+    static std::optional<Atlas> load(const std::filesystem::path& path, std::string& error);
+
+    /// The places whose name or alternate name matches `query` (UTF-8, compared by search_key),
+    /// at most `limit`, best first: whole-name matches before prefix matches, then by population.
+    /// `country` (two letters, any case) keeps only the places of that country.
+    std::vector<Place> search(std::string_view query, std::size_t limit, std::string_view country = {},
+                              NameMatch match = NameMatch::prefix) const;
+
+    std::size_t size() const;
+
+private:
+    struct Row;
+    struct Key;
+    struct Data;
+    explicit Atlas(std::shared_ptr<const Data> data) : data_(std::move(data)) {}
+    Place place(std::uint32_t index) const;
+
+    std::shared_ptr<const Data> data_;  // shared: copies of an atlas are cheap and read only
+};
+
+/// The atlas file that ships with the programs: atlas.txt in program_data_dir().
+std::filesystem::path atlas_path();
+
+/// The ISO 3166 two-letter code of a country given as ISO code or as international vehicle code
+/// ("D", "A", "CH", "USA"; any case, blanks around it allowed); nothing when it is neither.
+std::optional<std::string> country_code(std::string_view text);
+
+}  // namespace duoskop
