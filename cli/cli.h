@@ -25,6 +25,11 @@ int cmd_new_chart(const Args& args);
 int write_export_texts(const std::string& scope, const std::string& path, const ResultText& result,
                        const ChartState& chart, const DriveC& drive);
 
+/// The option of every command that computes positions: SO, MO and ME to PL from the precise
+/// source (precise/precise_positions.h). A command takes it as `PositionSource::precise` and hands
+/// it to `holen`.
+inline constexpr std::string_view precise_option = "--precise";
+
 /// A box or I/O error text (Windows-1252) for the terminal: UTF-8, its "\r" line breaks as new lines.
 std::string terminal_text(const std::string& text);
 

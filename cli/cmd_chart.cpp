@@ -11,6 +11,7 @@
 #include "app/dial.h"
 #include "astro/un_math.h"
 #include "cli/cli.h"
+#include "precise/precise_positions.h"
 
 namespace duoskop::cli {
 
@@ -60,6 +61,7 @@ void print_raw(const Positions& positions)
 int cmd_chart(const Args& args)
 {
     bool raw = false;
+    PositionSource source = PositionSource::theory;
     std::vector<std::string> files;
     bool options_done = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -68,6 +70,8 @@ int cmd_chart(const Args& args)
             options_done = true;
         } else if (!options_done && a == "--raw") {
             raw = true;
+        } else if (!options_done && a == precise_option) {
+            source = PositionSource::precise;
         } else if (!options_done && a == "--drive-c") {
             if (++i == args.size()) return usage("chart");  // the chart files need no drive C
         } else if (!options_done && a.size() > 1 && a[0] == '-') {
@@ -80,7 +84,7 @@ int cmd_chart(const Args& args)
 
     for (std::size_t k = 0; k < files.size(); ++k) {
         ChartState state;
-        const LoadResult result = holen(files[k], 1, state);
+        const LoadResult result = holen(files[k], 1, state, source);
         if (result.outcome != LoadOutcome::loaded) {
             std::fflush(stdout);
             std::fprintf(stderr, "%s\n", result.message.c_str());

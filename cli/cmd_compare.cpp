@@ -13,6 +13,7 @@
 #include "app/dial.h"
 #include "app/orb.h"
 #include "cli/cli.h"
+#include "precise/precise_positions.h"
 #include "results/report.h"
 
 namespace duoskop::cli {
@@ -20,10 +21,11 @@ namespace duoskop::cli {
 namespace {
 
 /// Loads person 1 and person 2; on failure prints the program's message and returns false.
-bool load_persons(const std::string& path1, const std::string& path2, ChartState& chart)
+bool load_persons(const std::string& path1, const std::string& path2, PositionSource source,
+                  ChartState& chart)
 {
     for (int person = 1; person <= 2; ++person) {
-        const LoadResult loaded = holen(person == 1 ? path1 : path2, person, chart);
+        const LoadResult loaded = holen(person == 1 ? path1 : path2, person, chart, source);
         if (loaded.outcome != LoadOutcome::loaded) {
             std::fflush(stdout);
             std::fprintf(stderr, "%s\n", loaded.message.c_str());
@@ -90,6 +92,7 @@ struct CompareOptions {
     std::optional<std::string> export_scope;
     std::optional<std::string> export_file;
     std::optional<std::string> drive_c;
+    PositionSource source = PositionSource::theory;
 };
 
 /// Reads the arguments of compare (or, with `axes_only`, of axes); false on wrong usage.
@@ -107,7 +110,11 @@ bool parse_options(const Args& args, bool axes_only, CompareOptions& options)
             options.persons.push_back(a);
             continue;
         }
-        // Every option takes one value (--export-texts two).
+        if (a == precise_option) {  // the one option without a value
+            options.source = PositionSource::precise;
+            continue;
+        }
+        // Every other option takes one value (--export-texts two).
         const auto value = [&]() -> std::optional<std::string> {
             if (i + 1 >= args.size()) return std::nullopt;
             return args[++i];
@@ -148,7 +155,7 @@ int cmd_axes(const Args& args)
     CompareOptions options;
     if (!parse_options(args, true, options)) return usage("axes");
     ChartState chart;
-    if (!load_persons(options.persons[0], options.persons[1], chart)) return 1;
+    if (!load_persons(options.persons[0], options.persons[1], options.source, chart)) return 1;
     const std::vector<std::string> lines = search_axis_lines(chart.pos1, chart.pos2, chart.axes);
     print_lines(lines);
     if (options.report && !write_report(*options.report, lines)) return 1;
@@ -166,7 +173,7 @@ int cmd_compare(const Args& args)
         return usage("compare");
 
     ChartState chart;
-    if (!load_persons(options.persons[0], options.persons[1], chart)) return 1;
+    if (!load_persons(options.persons[0], options.persons[1], options.source, chart)) return 1;
     const Orbs orbs{*options.orb_double, *options.orb_simple, options.orb_halfsum.value_or(0)};
     FirstTimeFlags flags;
     HalfsumCount halfsum_count{};
