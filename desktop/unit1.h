@@ -14,6 +14,7 @@
 #include "app/chart_state.h"
 #include "base/desktop.h"
 #include "base/drive_c.h"
+#include "precise/precise_positions.h"
 #include "results/ktexte.h"
 #include "results/result_text.h"
 
@@ -56,6 +57,9 @@ public:
     void Ende1Click();
     void Info1Click();
     void Label16Click();
+    /// Extras "Genaue Positionen": switches the source of SO, MO and ME to PL, remembers it and
+    /// computes the loaded persons again.
+    void GenauePositionen1Click();
 
     // The state the window owns for the whole run.
     ChartState chart;
@@ -77,6 +81,9 @@ public:
     std::vector<std::function<void()>> state_listeners;
     void notify_state();
 
+    /// Where the positions of SO, MO and ME to PL come from (Extras "Genaue Positionen").
+    PositionSource position_source() const { return position_source_; }
+
     // Menu
     QAction* name1;
     QAction* name2;
@@ -89,6 +96,7 @@ public:
     QAction* Ende1;
     QAction* Info1;
     QMenu* Extras1;  ///< the additions to the program, right of "Info"
+    QAction* GenauePositionen1;  ///< Extras: precise positions on or off (a check mark)
 
     // Controls
     QLabel* Label1;
@@ -136,6 +144,11 @@ private:
     /// Enables the entries of the state Ready.
     void enable_ready();
     void end_program();
+    /// The main window's caption, with the mark of the precise positions while they are on.
+    void show_caption();
+    /// The loaded persons computed again from their records with the current position source,
+    /// then shown and their search axes formed, as a load does.
+    void recompute_persons();
 
     Desktop& desktop_;
     DriveC drive_;
@@ -147,6 +160,7 @@ private:
     bool waiting_ = false;
     bool in_exit_ = false;  ///< an orb field's exit handler is running
     QEventLoop* wait_loop_ = nullptr;
+    PositionSource position_source_ = PositionSource::theory;
 };
 
 }  // namespace duoskop

@@ -95,7 +95,10 @@ void apply_precise_positions(const BirthData& birth, Positions& positions)
     const double year = 2000 + (jd - 2451544.5) / 365.25;
     const double jde = jd + delta_t_seconds(year) / 86400;
 
+    // libnova hands back its last nutation for any date within a tenth of a day of it; a call a
+    // day away first makes the result depend on this chart alone.
     ln_nutation nutation{};
+    ln_get_nutation(jde + 1, &nutation);
     ln_get_nutation(jde, &nutation);
 
     // The Earth's position and velocity (AU per day), for light time and aberration.

@@ -194,3 +194,17 @@ TEST(PrecisePositions, HolenTakesThePositionsFromTheChosenSource)
         else EXPECT_NE(state.axes.axis_value, plain.axes.axis_value);  // SO moves the solar axes
     }
 }
+
+// A chart comes out the same to the last bit whatever was computed before it.
+TEST(PrecisePositions, DoNotDependOnTheChartComputedBefore)
+{
+    const BirthData chart{1, 5, 1960, 6.5125, 10, 53.55};
+    const Positions alone = chart_positions(chart, PositionSource::precise);
+    for (const double hours : {0.05, 1.0, 30.0}) {
+        BirthData neighbour = chart;
+        neighbour.birth_time += hours;
+        chart_positions(neighbour, PositionSource::precise);
+        const Positions after = chart_positions(chart, PositionSource::precise);
+        for (std::size_t b = 0; b < after.size(); ++b) EXPECT_TRUE(same(after[b], alone[b])) << body_codes[b] << hours;
+    }
+}
