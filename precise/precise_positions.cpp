@@ -93,6 +93,8 @@ void apply_precise_positions(const BirthData& birth, Positions& positions)
     const double jd = julian_day_ut(birth);
     if (!std::isfinite(jd)) return;
     const double year = 2000 + (jd - 2451544.5) / 365.25;
+    // A time of day of many days (the fields allow 99 hours) stays within reach of the years.
+    if (!(year > precise_first_year - 1 && year < precise_last_year + 2)) return;
     const double jde = jd + delta_t_seconds(year) / 86400;
 
     // libnova hands back its last nutation for any date within a tenth of a day of it; a call a
