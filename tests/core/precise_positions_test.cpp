@@ -109,15 +109,23 @@ TEST(PrecisePositions, RandomChartsAgreeWithTheTheoryWithinItsError)
 }
 
 // Five minutes apart, three positions lie on a smooth path: their second difference stays below
-// what the fastest body (the Moon) can bend in that time. A jump of the time scale, of the light
-// time or at midnight shows here; the last two cases step over midnight and over the year end.
+// what the fastest body (the Moon) can bend in that time. A jump of the time scale (a third of a
+// second), of the light time or at midnight shows here.
 TEST(PrecisePositions, MotionIsSmooth)
 {
     std::mt19937 rng(7);
     std::vector<BirthData> middles;
     for (int n = 0; n < 40; ++n) middles.push_back(random_birth(rng, 1800, 2100));
-    middles.push_back({14, 5, 1961, 0.0, 0, 0});
-    middles.push_back({1, 1, 2025, 0.0, 0, 0});
+    middles.push_back({14, 5, 1961, 0.0, 0, 0});  // midnight
+    middles.push_back({1, 1, 2025, 0.0, 0, 0});   // midnight at the year end
+    // The instants where one Delta T formula hands over to the next (decimal year Y.0).
+    for (const int seam : {1860, 1900, 1920, 1941, 1961, 1986, 2005, 2025}) {
+        BirthData at{1, 1, seam, 0.0, 0, 0};
+        StdHoValues values;
+        f_rechnen(at, values);
+        at.birth_time = (2451544.5 + (seam - 2000) * 365.25 - values.jd0) * 24;
+        middles.push_back(at);
+    }
     const double h = 5.0 / 60;
     for (const BirthData& mid : middles) {
         BirthData before = mid, after = mid;
