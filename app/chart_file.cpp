@@ -137,6 +137,11 @@ LoadResult cannot_open(int errno_value) { return {LoadOutcome::cannot_open, io_e
 
 LoadResult holen(const std::string& path, int person, ChartState& state)
 {
+    return holen(path, person, state, nullptr);
+}
+
+LoadResult holen(const std::string& path, int person, ChartState& state, PositionRefinement refine)
+{
     // 1. Open the file for reading. A directory cannot be opened as a file (access denied).
     if (path.find('\0') != std::string::npos) return cannot_open(EINVAL);
     Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
@@ -164,7 +169,8 @@ LoadResult holen(const std::string& path, int person, ChartState& state)
     // 3.-5. Copy the fields, read the birth data, compute the chart.
     const chart_record record = read_chart_record(bytes);
     const BirthData birth = werte_aktual(record);
-    const Positions positions = f_rechnen(birth);
+    Positions positions = f_rechnen(birth);
+    if (refine != nullptr) refine(birth, positions);
 
     // 6. Name check: the file name (after the last '/') in Windows-1252; a character that
     //    Windows-1252 cannot hold makes it fail.

@@ -48,4 +48,10 @@ struct LoadResult {
 /// On any failure nothing of `state` changes.
 LoadResult holen(const std::string& path, int person, ChartState& state);
 
+/// A step that reworks the computed positions of a chart before they are stored.
+using PositionRefinement = void (*)(const BirthData& birth, Positions& positions);
+
+/// holen, with the positions reworked by `refine` (when not null) right after the chart computation.
+LoadResult holen(const std::string& path, int person, ChartState& state, PositionRefinement refine);
+
 }  // namespace duoskop

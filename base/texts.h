@@ -33,6 +33,14 @@ inline constexpr std::string_view kMenuInfo1 =
 // The additions' menu, right of "Info"
 inline constexpr std::string_view kMenuExtras1 =
     "E&xtras";
+inline constexpr std::string_view kMenuGenauePositionen1 =
+    "&Genaue Positionen";
+inline constexpr std::string_view kTipGenauePositionen1 =
+    "Sonne, Mond und Planeten als scheinbare L\xE4" "ngen des wahren Fr\xFC" "hlingspunkts (libnova):\n"
+    "auf eine halbe Bogenminute genau von 1800 bis 2100, Pluto nur von 1885 bis 2099;\n"
+    "au\xDF" "erhalb dieser Jahre ist Pluto ungenauer. Aus: die Rechnung des Programms.";
+inline constexpr std::string_view kCaptionPreciseSuffix =
+    " \x96 genaue Positionen";
 inline constexpr std::string_view kLabelDoubleOrb =
     "Doppelter Orbis";
 inline constexpr std::string_view kLabelSimpleOrb =

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Speed of one chart computation (f_rechnen) and of one whole chart-file load (holen).
+// Speed of one chart computation (f_rechnen, also with precise positions) and of one whole
+// chart-file load (holen).
 #include <benchmark/benchmark.h>
 
 #include <unistd.h>
@@ -9,6 +10,7 @@
 
 #include "app/chart_file.h"
 #include "astro/std_ho.h"
+#include "precise/precise_positions.h"
 
 using namespace duoskop;
 
@@ -22,6 +24,18 @@ static void BM_f_rechnen(benchmark::State& state)
     }
 }
 BENCHMARK(BM_f_rechnen);
+
+// One chart with SO, MO and ME to PL from the precise source (libnova).
+static void BM_f_rechnen_precise(benchmark::State& state)
+{
+    BirthData birth{1, 1, 1990, 0.0, 10.0, 53.55};
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(birth);
+        Positions p = chart_positions(birth, PositionSource::precise);
+        benchmark::DoNotOptimize(p);
+    }
+}
+BENCHMARK(BM_f_rechnen_precise);
 
 static void BM_holen(benchmark::State& state)
 {

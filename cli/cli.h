@@ -36,6 +36,11 @@ int write_export_texts(const std::string& scope, const std::string& path, const 
 /// when that does not exist either, `given`, so that loading it fails as usual.
 std::string chart_file_path(const std::string& given, const DriveC& drive);
 
+/// The option of every command that computes positions: SO, MO and ME to PL from the precise
+/// source (precise/precise_positions.h). A command takes it as `PositionSource::precise` and hands
+/// it to `holen`.
+inline constexpr std::string_view precise_option = "--precise";
+
 /// The one conversion of the core's texts (Windows-1252: messages, report lines, record fields) for
 /// the terminal: UTF-8, the "\r" line breaks of messages as new lines.
 std::string terminal_text(const std::string& text);

@@ -12,6 +12,7 @@
 #include "app/dial.h"
 #include "astro/un_math.h"
 #include "cli/cli.h"
+#include "precise/precise_positions.h"
 
 namespace duoskop::cli {
 
@@ -62,6 +63,7 @@ int cmd_chart(const Args& args)
 {
     bool raw = false;
     std::optional<std::string> drive_dir;
+    PositionSource source = PositionSource::theory;
     std::vector<std::string> files;
     bool options_done = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -70,6 +72,8 @@ int cmd_chart(const Args& args)
             options_done = true;
         } else if (!options_done && a == "--raw") {
             raw = true;
+        } else if (!options_done && a == precise_option) {
+            source = PositionSource::precise;
         } else if (!options_done && a == "--drive-c") {
             if (++i == args.size()) return usage("chart");
             drive_dir = args[i];
@@ -85,7 +89,7 @@ int cmd_chart(const Args& args)
     for (std::size_t k = 0; k < files.size(); ++k) {
         ChartState state;
         const std::string path = chart_file_path(files[k], drive);
-        const LoadResult result = holen(path, 1, state);
+        const LoadResult result = holen(path, 1, state, source);
         if (result.outcome != LoadOutcome::loaded) {
             std::fflush(stdout);
             std::fprintf(stderr, "%s\n", terminal_text(result.message).c_str());

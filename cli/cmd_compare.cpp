@@ -13,6 +13,7 @@
 #include "app/dial.h"
 #include "app/orb.h"
 #include "cli/cli.h"
+#include "precise/precise_positions.h"
 #include "results/report.h"
 
 namespace duoskop::cli {
@@ -22,10 +23,11 @@ namespace {
 /// Loads person 1 and person 2; on failure prints the program's message and returns false.
 /// Relative names not found as given are looked for in drive C's astro\daten.
 bool load_persons(const std::string& path1, const std::string& path2, const DriveC& drive,
-                  ChartState& chart)
+                  PositionSource source, ChartState& chart)
 {
     for (int person = 1; person <= 2; ++person) {
-        const LoadResult loaded = holen(chart_file_path(person == 1 ? path1 : path2, drive), person, chart);
+        const LoadResult loaded =
+            holen(chart_file_path(person == 1 ? path1 : path2, drive), person, chart, source);
         if (loaded.outcome != LoadOutcome::loaded) {
             std::fflush(stdout);
             std::fprintf(stderr, "%s\n", terminal_text(loaded.message).c_str());
@@ -94,6 +96,7 @@ struct CompareOptions {
     std::optional<std::string> export_scope;
     std::optional<std::string> export_file;
     std::optional<std::string> drive_c;
+    PositionSource source = PositionSource::theory;
 };
 
 /// Reads the arguments of compare (or, with `axes_only`, of axes); false on wrong usage.
@@ -111,7 +114,11 @@ bool parse_options(const Args& args, bool axes_only, CompareOptions& options)
             options.persons.push_back(a);
             continue;
         }
-        // Every option takes one value (--export-texts two).
+        if (a == precise_option) {  // the one option without a value
+            options.source = PositionSource::precise;
+            continue;
+        }
+        // Every other option takes one value (--export-texts two).
         const auto value = [&]() -> std::optional<std::string> {
             if (i + 1 >= args.size()) return std::nullopt;
             return args[++i];
@@ -152,7 +159,8 @@ int cmd_axes(const Args& args)
     CompareOptions options;
     if (!parse_options(args, true, options)) return usage("axes");
     ChartState chart;
-    if (!load_persons(options.persons[0], options.persons[1], DriveC::locate(options.drive_c), chart))
+    if (!load_persons(options.persons[0], options.persons[1], DriveC::locate(options.drive_c),
+                      options.source, chart))
         return 1;
     const std::vector<std::string> lines = search_axis_lines(chart.pos1, chart.pos2, chart.axes);
     print_lines(lines);
@@ -172,7 +180,7 @@ int cmd_compare(const Args& args)
 
     const DriveC drive = DriveC::locate(options.drive_c);
     ChartState chart;
-    if (!load_persons(options.persons[0], options.persons[1], drive, chart)) return 1;
+    if (!load_persons(options.persons[0], options.persons[1], drive, options.source, chart)) return 1;
     const Orbs orbs{*options.orb_double, *options.orb_simple, options.orb_halfsum.value_or(0)};
     FirstTimeFlags flags;
     HalfsumCount halfsum_count{};

@@ -29,11 +29,13 @@ const Command commands[] = {
         "chart",
         cmd_chart,
         "zeigt, was aus Horoskop-Dateien gelesen und berechnet wird",
-        "duoskop-cli chart [--raw] [--drive-c ORDNER] DATEI...",
+        "duoskop-cli chart [--raw] [--precise] [--drive-c ORDNER] DATEI...",
         "L\u00E4dt jede Horoskop-Datei wie das Programm und zeigt ihre sieben Felder und die Positionen\n"
         "der K\u00F6rper im Tierkreis und auf der 22,5\u00B0-Scheibe.\n"
         "\n"
         "  --raw              je Datei eine Zeile mit den 24 berechneten L\u00E4ngen in Grad\n"
+        "  --precise          SO, MO und ME bis PL genau (scheinbare L\u00E4ngen) statt nach der\n"
+        "                     Rechnung des Programms\n"
         "  --drive-c ORDNER   Ordner, der f\u00FCr Laufwerk C steht: ein relativer Dateiname, den es\n"
         "                     so nicht gibt, wird in dessen astro\\daten gesucht\n",
     },
@@ -41,11 +43,13 @@ const Command commands[] = {
         "axes",
         cmd_axes,
         "zeigt die sechs MC-SO-Suchachsen zweier Personen",
-        "duoskop-cli axes P1 P2 [--report DATEI] [--drive-c ORDNER]",
+        "duoskop-cli axes P1 P2 [--precise] [--report DATEI] [--drive-c ORDNER]",
         "L\u00E4dt die Horoskop-Dateien P1 und P2 als Person 1 und 2 und zeigt den Block der sechs\n"
         "Suchachsen, wie ihn das Hauptfenster zeigt.\n"
         "\n"
         "  --report DATEI     schreibt den Block auch als Textdatei (Windows-1252, CR LF)\n"
+        "  --precise          SO, MO und ME bis PL genau (scheinbare L\u00E4ngen) statt nach der\n"
+        "                     Rechnung des Programms\n"
         "  --drive-c ORDNER   Ordner, der f\u00FCr Laufwerk C steht (P1 und P2 wie bei chart)\n",
     },
     {
@@ -54,7 +58,8 @@ const Command commands[] = {
         "f\u00FChrt einen der f\u00FCnf Vergleiche aus",
         "duoskop-cli compare P1 P2 --analysis solar|double|simple|halfsum|list\n"
         "                   --double ORBIS --simple ORBIS [--halfsum ORBIS] [--report DATEI]\n"
-        "                   [--entries DATEI] [--export-texts bilder|alle DATEI] [--drive-c ORDNER]",
+        "                   [--entries DATEI] [--export-texts bilder|alle DATEI] [--precise]\n"
+        "                   [--drive-c ORDNER]",
         "L\u00E4dt P1 und P2 und f\u00FChrt einen Vergleich aus; schreibt das Ergebnis und danach die\n"
         "Eintr\u00E4ge der Ergebnisliste.\n"
         "\n"
@@ -68,6 +73,8 @@ const Command commands[] = {
         "  --entries DATEI    schreibt die Eintr\u00E4ge der Ergebnisliste, einen je Zeile\n"
         "  --export-texts bilder|alle DATEI\n"
         "                     speichert die Deutungstexte aller Eintr\u00E4ge wie der Text-Export\n"
+        "  --precise          SO, MO und ME bis PL genau (scheinbare L\u00E4ngen) statt nach der\n"
+        "                     Rechnung des Programms\n"
         "  --drive-c ORDNER   Ordner, der f\u00FCr Laufwerk C steht (Deutungstexte; P1 und P2\n"
         "                     wie bei chart)\n",
     },

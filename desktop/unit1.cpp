@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QSettings>
 #include <QTimer>
 #include <array>
 
@@ -29,6 +30,9 @@
 namespace duoskop {
 
 namespace {
+
+/// The setting that remembers "Genaue Positionen".
+QString precise_setting() { return QStringLiteral("Extras/GenauePositionen"); }
 
 const QColor light_green(0xC0, 0xDC, 0xC0);
 const QColor silver(0xC0, 0xC0, 0xC0);
@@ -206,11 +210,67 @@ void TForm1::build_menu()
     Extras1 = bar->addMenu(to_qt(texts::kMenuExtras1));
     Extras1->setObjectName(QStringLiteral("Extras1"));
     Kartei1 = entry(Extras1, "Kartei1", texts::kMenuKartei, &TForm1::Kartei1Click);
+    Extras1->setToolTipsVisible(true);
+
+    // Precise positions: a check mark, remembered from one run to the next.
+    GenauePositionen1 = entry(Extras1, "GenauePositionen1", texts::kMenuGenauePositionen1,
+                              &TForm1::GenauePositionen1Click);
+    GenauePositionen1->setCheckable(true);
+    GenauePositionen1->setToolTip(to_qt(texts::kTipGenauePositionen1));
+    const bool precise = QSettings(QStringLiteral("Duoskop"), QStringLiteral("Duoskop"))
+                             .value(precise_setting(), false)
+                             .toBool();
+    position_source_ = precise ? PositionSource::precise : PositionSource::theory;
+    GenauePositionen1->setChecked(precise);
+    // Switching waits, like the comparisons, while the half-sum evaluation waits for its orb.
+    state_listeners.push_back([this] { GenauePositionen1->setEnabled(!waiting_ && !ended_); });
+}
+
+void TForm1::show_caption()
+{
+    std::string caption(texts::kCaptionMain);
+    if (position_source_ == PositionSource::precise) caption += texts::kCaptionPreciseSuffix;
+    setWindowTitle(to_qt(caption));
+}
+
+void TForm1::GenauePositionen1Click()
+{
+    const bool precise = GenauePositionen1->isChecked();
+    if (ended_ || waiting_) {  // the entry is disabled then; a stray trigger changes nothing
+        GenauePositionen1->setChecked(position_source_ == PositionSource::precise);
+        return;
+    }
+    position_source_ = precise ? PositionSource::precise : PositionSource::theory;
+    QSettings(QStringLiteral("Duoskop"), QStringLiteral("Duoskop")).setValue(precise_setting(), precise);
+    show_caption();
+    recompute_persons();
+    notify_state();
+}
+
+void TForm1::recompute_persons()
+{
+    // As holen does for each person, from the records read at the loads: no file is read again.
+    if (person1_loaded_) {
+        chart.birth = werte_aktual(chart.person1);
+        chart.pos1 = chart.positions = chart_positions(chart.birth, position_source_);
+        show_person(1);
+    }
+    if (person2_loaded_) {
+        chart.birth = werte_aktual(chart.person2);
+        chart.pos2 = chart.positions = chart_positions(chart.birth, position_source_);
+        form_search_axes(chart.pos1, chart.pos2, chart.axes);
+        show_person(2);
+        // The half-sum evaluation counts what the simple complements found: count again.
+        if (Halbsummen1->isEnabled()) {
+            FirstTimeFlags scratch = flags;
+            simple_complements(chart, orbs, scratch, halfsum_count);
+        }
+    }
 }
 
 void TForm1::FormCreate()
 {
-    setWindowTitle(to_qt(texts::kCaptionMain));
+    show_caption();
     flags = FirstTimeFlags{};
     Panel2->hide();
     const KtexteLoadResult loaded = load_ktexte(drive_, ktexte);
@@ -256,7 +316,7 @@ void TForm1::start_state()
 
 bool TForm1::load(const std::string& path, int person)
 {
-    const LoadResult result = holen(path, person, chart);
+    const LoadResult result = holen(path, person, chart, position_source_);
     if (result.outcome == LoadOutcome::loaded) {
         show_person(person);
         return true;
@@ -426,7 +486,13 @@ void TForm1::enable_ready()
 void TForm1::present(const ResultText& result)
 {
     if (!result.hint.empty()) desktop_.message(BoxType::information, result.hint, Buttons::ok);
-    Form2->present(result);
+    if (position_source_ == PositionSource::precise) {
+        ResultText shown = result;
+        shown.caption += texts::kCaptionPreciseSuffix;
+        Form2->present(shown);
+    } else {
+        Form2->present(result);
+    }
     // Back to the main window, also where no window manager does it.
     activateWindow();
 }

@@ -14,6 +14,7 @@
 #include "app/chart_state.h"
 #include "base/desktop.h"
 #include "base/drive_c.h"
+#include "precise/precise_positions.h"
 #include "results/ktexte.h"
 #include "results/result_text.h"
 
@@ -59,6 +60,9 @@ public:
     void Label16Click();
     /// "Horoskop-&Kartei …": shows the chart index, which can hand charts to this window.
     void Kartei1Click();
+    /// Extras "Genaue Positionen": switches the source of SO, MO and ME to PL, remembers it and
+    /// computes the loaded persons again.
+    void GenauePositionen1Click();
 
     // The state the window owns for the whole run.
     ChartState chart;
@@ -80,6 +84,9 @@ public:
     std::vector<std::function<void()>> state_listeners;
     void notify_state();
 
+    /// Where the positions of SO, MO and ME to PL come from (Extras "Genaue Positionen").
+    PositionSource position_source() const { return position_source_; }
+
     // Menu
     QAction* name1;
     QAction* name2;
@@ -93,6 +100,7 @@ public:
     QAction* Info1;
     QMenu* Extras1;  ///< the additions to the program, right of "Info"
     QAction* Kartei1;
+    QAction* GenauePositionen1;  ///< Extras: precise positions on or off (a check mark)
 
     // Controls
     QLabel* Label1;
@@ -145,6 +153,11 @@ private:
     /// Enables the entries of the state Ready.
     void enable_ready();
     void end_program();
+    /// The main window's caption, with the mark of the precise positions while they are on.
+    void show_caption();
+    /// The loaded persons computed again from their records with the current position source,
+    /// then shown and their search axes formed, as a load does.
+    void recompute_persons();
 
     Desktop& desktop_;
     DriveC drive_;
@@ -157,6 +170,7 @@ private:
     bool in_exit_ = false;  ///< an orb field's exit handler is running
     QEventLoop* wait_loop_ = nullptr;
     KarteiWindow* kartei_ = nullptr;  ///< made when first asked for; a child window of this one
+    PositionSource position_source_ = PositionSource::theory;
 };
 
 }  // namespace duoskop

@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -33,6 +34,8 @@ struct Fixture {
     /// `with_ktexte`: the single meanings file exists (else the start shows its error box).
     explicit Fixture(bool with_ktexte = true) : drive(dir.path().toStdString())
     {
+        // Settings go to a test location, never to the user's own.
+        QStandardPaths::setTestModeEnabled(true);
         std::filesystem::create_directories(drive / "astro" / "daten");
         if (with_ktexte) {
             write_bytes(drive / "astro" / "KTEXTE.txt",
