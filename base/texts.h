@@ -150,4 +150,30 @@ inline constexpr std::string_view kOnlySingleTextsAfter =
 inline constexpr std::string_view kExportChoiceHint =
     "Da bisher noch nicht alle Planetenbild-Texte zur Verf\xFCgung stehen,         \rgibt es f\xFCr fehlende Texte als Ersatz die Halbsummen-Bedeutungen.\r\rSie k\xF6nnen nach  'ok '  w\xE4hlen, ob nur vorhandene PL-Bild-Texte\roder auch Ersatztexte (alle) gespeichert oder gedruckt werden.";
 
+// The time probe ("Zeitprobe") under Extras.
+inline constexpr std::string_view kMenuZeitprobe1 =
+    "&Zeitprobe \x85";
+inline constexpr std::string_view kCaptionZeitprobe =
+    "Zeitprobe";
+inline constexpr std::string_view kZeitprobeExplanation =
+    "Welche Ergebnisse h\xE4ngen an der Geburtszeit? Jede Geburtszeit wird\rum jede volle Minute bis zu der gew\xE4hlten Weite verschoben (0 = aus).";
+inline constexpr std::string_view kZeitprobePerson1 =
+    "Person 1:  \xB1 Minuten";
+inline constexpr std::string_view kZeitprobePerson2 =
+    "Person 2:  \xB1 Minuten";
+inline constexpr std::string_view kButtonCancel =
+    "Abbrechen";
+inline constexpr std::string_view kTimeProbeDepends =
+    "h\xE4ngt an der Geburtszeit: ";
+inline constexpr std::string_view kTimeProbePerson =
+    "Person ";
+inline constexpr std::string_view kTimeProbeHolds =
+    " fest";
+inline constexpr std::string_view kTimeProbeOnly =
+    " nur ";
+inline constexpr std::string_view kTimeProbeTo =
+    " bis ";
+inline constexpr std::string_view kTimeProbeMinutes =
+    " min";
+
 }  // namespace duoskop::texts
