@@ -2,6 +2,7 @@
 #include "desktop/unit1.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QLabel>
@@ -24,6 +25,7 @@
 #include "base/texts.h"
 #include "astro/un_math.h"
 #include "desktop/unit2.h"
+#include "desktop/zeitprobe.h"
 
 namespace duoskop {
 
@@ -52,6 +54,14 @@ std::string box_text(const std::string& utf8)
     return ascii;
 }
 
+// The wait cursor while a computation runs on the user-interface thread.
+struct WaitCursor {
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
 void set_lines(QPlainTextEdit* memo, const std::vector<std::string>& lines)
 {
     QStringList text;
@@ -71,6 +81,7 @@ TForm1::TForm1(Desktop& desktop, DriveC drive, QWidget* parent)
     build_menu();
     FormCreate();
     Form2 = new TForm2(desktop_, drive_, chart, ktexte, this);
+    time_window = load_time_window();
 }
 
 TForm1::~TForm1()
@@ -211,6 +222,8 @@ void TForm1::build_menu()
     // The additions to the program: one menu right of "Info".
     Extras1 = bar->addMenu(to_qt(texts::kMenuExtras1));
     Extras1->setObjectName(QStringLiteral("Extras1"));
+    // Always usable, also while the half-sum evaluation waits: it changes no loaded person.
+    Zeitprobe1 = entry(Extras1, "Zeitprobe1", texts::kMenuZeitprobe1, &TForm1::Zeitprobe1Click);
 }
 
 void TForm1::FormCreate()
@@ -416,10 +429,15 @@ void TForm1::enable_ready()
     notify_state();
 }
 
-void TForm1::present(const ResultText& result)
+void TForm1::present(const ResultText& result, Comparison comparison)
 {
     if (!result.hint.empty()) desktop_.message(BoxType::information, result.hint, Buttons::ok);
-    Form2->present(result);
+    std::vector<EntryStability> probe;
+    if (!time_window.off() && !result.entries.empty()) {
+        const WaitCursor waiting;
+        probe = time_probe(comparison, chart, orbs, result.entries, time_window);
+    }
+    Form2->present(result, probe, time_window);
     // Back to the main window, also where no window manager does it.
     activateWindow();
 }
@@ -427,13 +445,13 @@ void TForm1::present(const ResultText& result)
 void TForm1::Solar1Click()
 {
     if (ended_ || waiting_) return;
-    present(solar_axes(chart, orbs, flags));
+    present(solar_axes(chart, orbs, flags), Comparison::solar);
 }
 
 void TForm1::doppelte1Click()
 {
     if (ended_ || waiting_) return;
-    present(double_complements(chart, orbs, flags));
+    present(double_complements(chart, orbs, flags), Comparison::doubles);
 }
 
 void TForm1::einfache1Click()
@@ -441,7 +459,7 @@ void TForm1::einfache1Click()
     if (ended_ || waiting_) return;
     const ResultText result = simple_complements(chart, orbs, flags, halfsum_count);
     Halbsummen1->setEnabled(true);
-    present(result);
+    present(result, Comparison::simples);
 }
 
 void TForm1::Halbsummen1Click()
@@ -466,13 +484,13 @@ void TForm1::Halbsummen1Click()
 
     const ResultText result = halfsum_evaluation(chart, orbs, halfsum_count);
     Edit3->hide();
-    present(result);
+    present(result, Comparison::halfsums);
 }
 
 void TForm1::asas1Click()
 {
     if (ended_ || waiting_) return;
-    present(mc_as_list(chart, orbs));
+    present(mc_as_list(chart, orbs), Comparison::list);
 }
 
 void TForm1::Ende1Click()
@@ -493,6 +511,14 @@ void TForm1::Info1Click()
 void TForm1::Label16Click()
 {
     Panel2->hide();
+}
+
+void TForm1::Zeitprobe1Click()
+{
+    TZeitprobe dialog(time_window, this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    time_window = dialog.window();
+    save_time_window(time_window);
 }
 
 void TForm1::end_program()

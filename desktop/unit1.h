@@ -16,6 +16,7 @@
 #include "base/drive_c.h"
 #include "results/ktexte.h"
 #include "results/result_text.h"
+#include "timeprobe/time_probe.h"
 
 class QAction;
 class QFrame;
@@ -56,6 +57,7 @@ public:
     void Ende1Click();
     void Info1Click();
     void Label16Click();
+    void Zeitprobe1Click();
 
     // The state the window owns for the whole run.
     ChartState chart;
@@ -63,6 +65,8 @@ public:
     FirstTimeFlags flags;
     HalfsumCount halfsum_count{};
     Ktexte ktexte;
+    /// How far the time probe shifts each birth time for every comparison (the user's setting).
+    TimeWindow time_window;
 
     /// True once the program has been told to end; no handler does anything after that.
     bool ended() const { return ended_; }
@@ -89,6 +93,7 @@ public:
     QAction* Ende1;
     QAction* Info1;
     QMenu* Extras1;  ///< the additions to the program, right of "Info"
+    QAction* Zeitprobe1;
 
     // Controls
     QLabel* Label1;
@@ -131,8 +136,9 @@ private:
     void show_person(int person);
     /// Reads an orb field; a text that is not a number empties the field and gives it the focus.
     bool read_orb_field(QLineEdit* field, double& orb);
-    /// Shows a comparison's hint, if one is due, then its result in the result window.
-    void present(const ResultText& result);
+    /// Shows a comparison's hint, if one is due, then its result in the result window, its
+    /// entries marked by the time probe unless that is off.
+    void present(const ResultText& result, Comparison comparison);
     /// Enables the entries of the state Ready.
     void enable_ready();
     void end_program();
