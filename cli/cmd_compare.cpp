@@ -134,7 +134,7 @@ std::string json_text(const ResultText& result, const std::vector<EntryStability
                 {"lines", std::move(lines)},
                 {"entries", std::move(entries)}};
     if (window) out["time_window"] = {{"person1", window->person1}, {"person2", window->person2}};
-    return out.dump(2) + "\n";
+    return out.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
 }
 
 struct CompareOptions {

@@ -35,7 +35,7 @@ ResultText run_comparison(Comparison comparison, const ChartState& chart, const 
 bool holds_for(const EntryStability& stability, TimeWindow window, int person)
 {
     const ShiftRange& range = person == 1 ? stability.person1 : stability.person2;
-    const int n = person == 1 ? window.person1 : window.person2;
+    const int n = std::clamp(person == 1 ? window.person1 : window.person2, 0, max_time_window);
     return range.lo <= -n && range.hi >= n;
 }
 
