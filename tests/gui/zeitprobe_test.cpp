@@ -189,6 +189,7 @@ void ZeitprobeTest::menuEntrySetsTheWindowsForEveryComparison()
     fx.type_orbs("1,0", "0,5");
     fx.desktop.boxes.clear();
     QVERIFY(f.einfache1->isEnabled());
+    f.orbs = Orbs{1.0, 0.5, 0};  // as typed, whatever keyboard the test session has
 
     struct Run {
         QAction* entry;
