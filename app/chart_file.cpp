@@ -89,16 +89,31 @@ std::string chart_record_bytes(const chart_record& record)
     return bytes;
 }
 
+DateParts date_parts(std::string_view date)
+{
+    // Characters 1-2, 4-5 and 7-10.
+    return {lenient_int(part(date, 1, 2)), lenient_int(part(date, 4, 2)), lenient_int(part(date, 7, 4))};
+}
+
+TimeParts time_parts(std::string_view time)
+{
+    // Characters 1-2, 4-5 and 7-8.
+    return {byte_of(part(time, 1, 2)), byte_of(part(time, 4, 2)), byte_of(part(time, 7, 2))};
+}
+
 BirthData werte_aktual(const chart_record& record)
 {
     BirthData birth;
-    // Date DD.MM.YYYY: characters 1-2, 4-5 and 7-10.
-    birth.birth_day = lenient_int(part(record.date, 1, 2));
-    birth.birth_month = lenient_int(part(record.date, 4, 2));
-    birth.birth_year = lenient_int(part(record.date, 7, 4));
-    // Time HH:MM:SS, universal time: characters 1-2, 4-5 and 7-8.
-    birth.birth_time =
-        sexagesimal(part(record.time, 1, 2), part(record.time, 4, 2), part(record.time, 7, 2));
+    const DateParts date = date_parts(record.date);
+    birth.birth_day = date.day;
+    birth.birth_month = date.month;
+    birth.birth_year = date.year;
+    // Time HH:MM:SS, universal time.
+    const TimeParts time = time_parts(record.time);
+    const double hours = time.hours;
+    const double minutes = time.minutes;
+    const double seconds = time.seconds;
+    birth.birth_time = hours + minutes / 60 + seconds / 3600;
     // The sign of each coordinate is its first character.
     const bool west = !record.longitude_text.empty() && record.longitude_text[0] == '-';
     const bool south = !record.latitude_text.empty() && record.latitude_text[0] == '-';

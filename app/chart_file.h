@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
@@ -22,6 +23,23 @@ std::string chart_record_bytes(const chart_record& record);
 
 /// Reads the birth data out of a record: fixed character positions, lenient integers.
 BirthData werte_aktual(const chart_record& record);
+
+/// Day, month and year of a date field DD.MM.YYYY as `werte_aktual` reads them.
+struct DateParts {
+    std::int32_t day = 0;
+    std::int32_t month = 0;
+    std::int32_t year = 0;
+};
+DateParts date_parts(std::string_view date);
+
+/// Hours, minutes and seconds of a time field HH:MM:SS as `werte_aktual` reads them, each kept
+/// in one byte.
+struct TimeParts {
+    std::uint8_t hours = 0;
+    std::uint8_t minutes = 0;
+    std::uint8_t seconds = 0;
+};
+TimeParts time_parts(std::string_view time);
 
 /// The name check: the file name (Windows-1252) up to its first '.' against as many characters
 /// of the record's name, a-z folded to A-Z, everything else compared as it is.

@@ -162,4 +162,30 @@ inline constexpr std::string_view kExportChoiceHint =
 inline constexpr std::string_view kExportJobSuffix =
     " - Texte";
 
+// The time probe ("Zeitprobe") under Extras.
+inline constexpr std::string_view kMenuZeitprobe1 =
+    "&Zeitprobe \x85";
+inline constexpr std::string_view kCaptionZeitprobe =
+    "Zeitprobe";
+inline constexpr std::string_view kZeitprobeExplanation =
+    "Welche Ergebnisse h\xE4ngen an der Geburtszeit? Jede Geburtszeit wird\rum jede volle Minute bis zu der gew\xE4hlten Weite verschoben (0 = aus).";
+inline constexpr std::string_view kZeitprobePerson1 =
+    "Person 1:  \xB1 Minuten";
+inline constexpr std::string_view kZeitprobePerson2 =
+    "Person 2:  \xB1 Minuten";
+inline constexpr std::string_view kButtonCancel =
+    "Abbrechen";
+inline constexpr std::string_view kTimeProbeDepends =
+    "h\xE4ngt an der Geburtszeit: ";
+inline constexpr std::string_view kTimeProbePerson =
+    "Person ";
+inline constexpr std::string_view kTimeProbeHolds =
+    " fest";
+inline constexpr std::string_view kTimeProbeOnly =
+    " nur ";
+inline constexpr std::string_view kTimeProbeTo =
+    " bis ";
+inline constexpr std::string_view kTimeProbeMinutes =
+    " min";
+
 }  // namespace duoskop::texts

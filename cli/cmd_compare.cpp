@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // axes and compare: load two persons as the program does, then show the search-axis block or run
 // one of the five comparisons and write its result text and result entries.
+#include <charconv>
 #include <cstdio>
+#include <fstream>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,6 +18,7 @@
 #include "cli/cli.h"
 #include "precise/precise_positions.h"
 #include "results/report.h"
+#include "timeprobe/time_probe.h"
 
 namespace duoskop::cli {
 
@@ -73,21 +77,76 @@ std::optional<double> parse_orb(const std::string& text)
     return reading.value;
 }
 
-enum class Analysis { solar, doubles, simples, halfsums, list };
-
-std::optional<Analysis> parse_analysis(const std::string& name)
+std::optional<Comparison> parse_analysis(const std::string& name)
 {
-    if (name == "solar") return Analysis::solar;
-    if (name == "double") return Analysis::doubles;
-    if (name == "simple") return Analysis::simples;
-    if (name == "halfsum") return Analysis::halfsums;
-    if (name == "list") return Analysis::list;
+    if (name == "solar") return Comparison::solar;
+    if (name == "double") return Comparison::doubles;
+    if (name == "simple") return Comparison::simples;
+    if (name == "halfsum") return Comparison::halfsums;
+    if (name == "list") return Comparison::list;
     return std::nullopt;
+}
+
+/// "N1" or "N1,N2": whole minutes 0..720 for each birth time; N2 defaults to N1.
+std::optional<TimeWindow> parse_time_window(const std::string& text)
+{
+    const auto minutes = [](std::string_view part) -> std::optional<int> {
+        int value = -1;
+        const char* end = part.data() + part.size();
+        const auto [stop, error] = std::from_chars(part.data(), end, value);
+        if (part.empty() || error != std::errc() || stop != end || value < 0 || value > max_time_window)
+            return std::nullopt;
+        return value;
+    };
+    const std::size_t comma = text.find(',');
+    const auto n1 = minutes(std::string_view(text).substr(0, comma));
+    if (!n1) return std::nullopt;
+    if (comma == std::string::npos) return TimeWindow{*n1, *n1};
+    const auto n2 = minutes(std::string_view(text).substr(comma + 1));
+    if (!n2) return std::nullopt;
+    return TimeWindow{*n1, *n2};
+}
+
+/// The entries, each followed by a tab and its stability when the time probe ran.
+std::vector<std::string> entry_lines(const ResultText& result, const std::vector<EntryStability>& probe,
+                                     const std::optional<TimeWindow>& window)
+{
+    std::vector<std::string> lines = result.entries;
+    if (!window) return lines;
+    for (std::size_t i = 0; i < lines.size(); ++i) lines[i] += "\t" + stability_text(probe[i], *window);
+    return lines;
+}
+
+/// Title, caption, report lines and entries as one JSON object (UTF-8), the stabilities with the
+/// entries when the time probe ran.
+std::string json_text(const ResultText& result, const std::vector<EntryStability>& probe,
+                      const std::optional<TimeWindow>& window)
+{
+    using Json = nlohmann::ordered_json;
+    Json lines = Json::array();
+    for (const std::string& line : result.lines) lines.push_back(cp1252_to_utf8(line));
+    Json entries = Json::array();
+    for (std::size_t i = 0; i < result.entries.size(); ++i) {
+        Json entry = {{"text", cp1252_to_utf8(result.entries[i])}};
+        if (window) {
+            const EntryStability& s = probe[i];
+            entry["time_window"] = {{"fest", holds_over(s, *window)},
+                                    {"person1", {s.person1.lo, s.person1.hi}},
+                                    {"person2", {s.person2.lo, s.person2.hi}}};
+        }
+        entries.push_back(std::move(entry));
+    }
+    Json out = {{"title", cp1252_to_utf8(result.analysis_title)},
+                {"caption", cp1252_to_utf8(result.caption)},
+                {"lines", std::move(lines)},
+                {"entries", std::move(entries)}};
+    if (window) out["time_window"] = {{"person1", window->person1}, {"person2", window->person2}};
+    return out.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
 }
 
 struct CompareOptions {
     std::vector<std::string> persons;
-    std::optional<Analysis> analysis;
+    std::optional<Comparison> analysis;
     std::optional<double> orb_double;
     std::optional<double> orb_simple;
     std::optional<double> orb_halfsum;
@@ -97,6 +156,8 @@ struct CompareOptions {
     std::optional<std::string> export_file;
     std::optional<std::string> drive_c;
     PositionSource source = PositionSource::theory;
+    std::optional<TimeWindow> time_window;
+    bool json = false;
 };
 
 /// Reads the arguments of compare (or, with `axes_only`, of axes); false on wrong usage.
@@ -116,6 +177,10 @@ bool parse_options(const Args& args, bool axes_only, CompareOptions& options)
         }
         if (a == precise_option) {  // the one option without a value
             options.source = PositionSource::precise;
+            continue;
+        }
+        if (a == "--json" && !axes_only) {
+            options.json = true;
             continue;
         }
         // Every other option takes one value (--export-texts two).
@@ -141,6 +206,8 @@ bool parse_options(const Args& args, bool axes_only, CompareOptions& options)
             if (!(options.orb_simple = parse_orb(*v))) return false;
         } else if (a == "--halfsum") {
             if (!(options.orb_halfsum = parse_orb(*v))) return false;
+        } else if (a == "--time-window") {
+            if (!(options.time_window = parse_time_window(*v))) return false;
         } else if (a == "--export-texts") {
             if (*v != "bilder" && *v != "alle") return false;
             options.export_scope = v;
@@ -175,32 +242,28 @@ int cmd_compare(const Args& args)
         !options.orb_simple)
         return usage("compare");
     // The half-sum evaluation waits for a positive orb; the command line must bring one.
-    if (*options.analysis == Analysis::halfsums && !(options.orb_halfsum && *options.orb_halfsum > 0))
+    if (*options.analysis == Comparison::halfsums && !(options.orb_halfsum && *options.orb_halfsum > 0))
         return usage("compare");
 
     const DriveC drive = DriveC::locate(options.drive_c);
     ChartState chart;
     if (!load_persons(options.persons[0], options.persons[1], drive, options.source, chart)) return 1;
     const Orbs orbs{*options.orb_double, *options.orb_simple, options.orb_halfsum.value_or(0)};
-    FirstTimeFlags flags;
-    HalfsumCount halfsum_count{};
-    ResultText result;
-    switch (*options.analysis) {
-    case Analysis::solar: result = solar_axes(chart, orbs, flags); break;
-    case Analysis::doubles: result = double_complements(chart, orbs, flags); break;
-    case Analysis::simples: result = simple_complements(chart, orbs, flags, halfsum_count); break;
-    case Analysis::halfsums:
-        simple_complements(chart, orbs, flags, halfsum_count);
-        result = halfsum_evaluation(chart, orbs, halfsum_count);
-        break;
-    case Analysis::list: result = mc_as_list(chart, orbs); break;
-    }
+    const ResultText result = run_comparison(*options.analysis, chart, orbs);
+    std::vector<EntryStability> probe;
+    if (options.time_window)
+        probe = time_probe(*options.analysis, chart, orbs, result.entries, *options.time_window);
+    const std::vector<std::string> entries = entry_lines(result, probe, options.time_window);
 
-    print_lines(result.lines);
-    print_lines(result.entries);
+    if (options.json) {
+        std::fputs(json_text(result, probe, options.time_window).c_str(), stdout);
+    } else {
+        print_lines(result.lines);
+        print_lines(entries);
+    }
     std::fflush(stdout);
     if (options.report && !write_report(*options.report, result.lines)) return 1;
-    if (options.entries && !write_entries(*options.entries, result.entries)) return 1;
+    if (options.entries && !write_entries(*options.entries, entries)) return 1;
     if (options.export_scope)
         return write_export_texts(*options.export_scope, *options.export_file, result, chart, drive);
     return 0;

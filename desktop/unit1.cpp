@@ -2,6 +2,7 @@
 #include "desktop/unit1.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QLabel>
@@ -26,6 +27,7 @@
 #include "desktop/kartei_window.h"
 #include "desktop/unit2.h"
 #include "kartei/kartei_texts.h"
+#include "desktop/zeitprobe.h"
 
 namespace duoskop {
 
@@ -43,6 +45,14 @@ void set_text_colour(QLabel* label, const QColor& colour)
     palette.setColor(QPalette::WindowText, colour);
     label->setPalette(palette);
 }
+
+// The wait cursor while a computation runs on the user-interface thread.
+struct WaitCursor {
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
 
 void set_lines(QPlainTextEdit* memo, const std::vector<std::string>& lines)
 {
@@ -66,6 +76,7 @@ TForm1::TForm1(Desktop& desktop, DriveC drive, QWidget* parent)
     // The window is in its start state before it first shows, so that behind the opening hint
     // only the menu can be seen.
     start_state();
+    time_window = load_time_window();
 }
 
 TForm1::~TForm1()
@@ -211,6 +222,8 @@ void TForm1::build_menu()
     Extras1->setObjectName(QStringLiteral("Extras1"));
     Kartei1 = entry(Extras1, "Kartei1", texts::kMenuKartei, &TForm1::Kartei1Click);
     Extras1->setToolTipsVisible(true);
+    // Always usable, also while the half-sum evaluation waits: it changes no loaded person.
+    Zeitprobe1 = entry(Extras1, "Zeitprobe1", texts::kMenuZeitprobe1, &TForm1::Zeitprobe1Click);
 
     // Precise positions: a check mark, remembered from one run to the next.
     GenauePositionen1 = entry(Extras1, "GenauePositionen1", texts::kMenuGenauePositionen1,
@@ -483,15 +496,20 @@ void TForm1::enable_ready()
     notify_state();
 }
 
-void TForm1::present(const ResultText& result)
+void TForm1::present(const ResultText& result, Comparison comparison)
 {
     if (!result.hint.empty()) desktop_.message(BoxType::information, result.hint, Buttons::ok);
+    std::vector<EntryStability> probe;
+    if (!time_window.off() && !result.entries.empty()) {
+        const WaitCursor waiting;
+        probe = time_probe(comparison, chart, orbs, result.entries, time_window);
+    }
     if (position_source_ == PositionSource::precise) {
         ResultText shown = result;
         shown.caption += texts::kCaptionPreciseSuffix;
-        Form2->present(shown);
+        Form2->present(shown, probe, time_window);
     } else {
-        Form2->present(result);
+        Form2->present(result, probe, time_window);
     }
     // Back to the main window, also where no window manager does it.
     activateWindow();
@@ -500,13 +518,13 @@ void TForm1::present(const ResultText& result)
 void TForm1::Solar1Click()
 {
     if (ended_ || waiting_) return;
-    present(solar_axes(chart, orbs, flags));
+    present(solar_axes(chart, orbs, flags), Comparison::solar);
 }
 
 void TForm1::doppelte1Click()
 {
     if (ended_ || waiting_) return;
-    present(double_complements(chart, orbs, flags));
+    present(double_complements(chart, orbs, flags), Comparison::doubles);
 }
 
 void TForm1::einfache1Click()
@@ -514,7 +532,7 @@ void TForm1::einfache1Click()
     if (ended_ || waiting_) return;
     const ResultText result = simple_complements(chart, orbs, flags, halfsum_count);
     Halbsummen1->setEnabled(true);
-    present(result);
+    present(result, Comparison::simples);
 }
 
 void TForm1::Halbsummen1Click()
@@ -539,13 +557,13 @@ void TForm1::Halbsummen1Click()
 
     const ResultText result = halfsum_evaluation(chart, orbs, halfsum_count);
     Edit3->hide();
-    present(result);
+    present(result, Comparison::halfsums);
 }
 
 void TForm1::asas1Click()
 {
     if (ended_ || waiting_) return;
-    present(mc_as_list(chart, orbs));
+    present(mc_as_list(chart, orbs), Comparison::list);
 }
 
 void TForm1::Ende1Click()
@@ -566,6 +584,14 @@ void TForm1::Info1Click()
 void TForm1::Label16Click()
 {
     Panel2->hide();
+}
+
+void TForm1::Zeitprobe1Click()
+{
+    TZeitprobe dialog(time_window, this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    time_window = dialog.window();
+    save_time_window(time_window);
 }
 
 void TForm1::end_program()

@@ -17,6 +17,7 @@
 #include "precise/precise_positions.h"
 #include "results/ktexte.h"
 #include "results/result_text.h"
+#include "timeprobe/time_probe.h"
 
 class QAction;
 class QFrame;
@@ -63,6 +64,7 @@ public:
     /// Extras "Genaue Positionen": switches the source of SO, MO and ME to PL, remembers it and
     /// computes the loaded persons again.
     void GenauePositionen1Click();
+    void Zeitprobe1Click();
 
     // The state the window owns for the whole run.
     ChartState chart;
@@ -70,6 +72,8 @@ public:
     FirstTimeFlags flags;
     HalfsumCount halfsum_count{};
     Ktexte ktexte;
+    /// How far the time probe shifts each birth time for every comparison (the user's setting).
+    TimeWindow time_window;
 
     /// True once the program has been told to end; no handler does anything after that.
     bool ended() const { return ended_; }
@@ -101,6 +105,7 @@ public:
     QMenu* Extras1;  ///< the additions to the program, right of "Info"
     QAction* Kartei1;
     QAction* GenauePositionen1;  ///< Extras: precise positions on or off (a check mark)
+    QAction* Zeitprobe1;
 
     // Controls
     QLabel* Label1;
@@ -148,8 +153,9 @@ private:
     void show_person(int person);
     /// Reads an orb field; a text that is not a number empties the field and gives it the focus.
     bool read_orb_field(QLineEdit* field, double& orb);
-    /// Shows a comparison's hint, if one is due, then its result in the result window.
-    void present(const ResultText& result);
+    /// Shows a comparison's hint, if one is due, then its result in the result window, its
+    /// entries marked by the time probe unless that is off.
+    void present(const ResultText& result, Comparison comparison);
     /// Enables the entries of the state Ready.
     void enable_ready();
     void end_program();

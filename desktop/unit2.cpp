@@ -26,6 +26,9 @@ namespace duoskop {
 
 namespace {
 
+// The second colour of the result list: entries that hang on the birth time.
+const QColor time_bound(0xC0, 0x00, 0x00);
+
 // A report line as one line of the memo: a line break inside it would split the memo's lines.
 QString memo_text(std::string_view line)
 {
@@ -171,9 +174,11 @@ void TForm2::fill(const ResultText& result)
     Memo1->verticalScrollBar()->setValue(0);
 }
 
-void TForm2::present(const ResultText& result)
+void TForm2::present(const ResultText& result, const std::vector<EntryStability>& probe,
+                     TimeWindow window)
 {
     fill(result);
+    mark_time_probe(probe, window);
     exec();
 }
 
@@ -188,6 +193,18 @@ bool TForm2::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QDialog::eventFilter(watched, event);
+}
+
+void TForm2::mark_time_probe(const std::vector<EntryStability>& probe, TimeWindow window)
+{
+    if (probe.size() != static_cast<std::size_t>(ListBox1->count())) return;
+    for (int row = 0; row < ListBox1->count(); ++row) {
+        const std::string tooltip = stability_tooltip(probe[static_cast<std::size_t>(row)], window);
+        if (tooltip.empty()) continue;
+        QListWidgetItem* item = ListBox1->item(row);
+        item->setForeground(time_bound);
+        item->setToolTip(to_qt(tooltip));
+    }
 }
 
 void TForm2::showEvent(QShowEvent* event)

@@ -13,6 +13,7 @@
 #include "results/export.h"
 #include "results/ktexte.h"
 #include "results/result_text.h"
+#include "timeprobe/time_probe.h"
 
 class QButtonGroup;
 class QFrame;
@@ -34,8 +35,13 @@ public:
     /// Replaces the content with a comparison's result: analysis title, caption, report lines and
     /// entries, and brings the report back to its first line. Does not show the window.
     void fill(const ResultText& result);
-    /// `fill`, then shows the window modally until the user closes it.
-    void present(const ResultText& result);
+    /// `fill`, marks the entries by the time probe when one ran (`probe` empty: none), then shows
+    /// the window modally until the user closes it.
+    void present(const ResultText& result, const std::vector<EntryStability>& probe = {},
+                 TimeWindow window = {});
+    /// Shows the entries that do not hold over both windows in the second colour, with a tooltip
+    /// that says how far they hold; their texts stay as they are. `probe` has one item per entry.
+    void mark_time_probe(const std::vector<EntryStability>& probe, TimeWindow window);
 
     /// The report lines as the memo shows them: a line wider than the memo as its wrapped pieces.
     std::vector<std::string> memo_lines() const;

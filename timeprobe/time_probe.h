@@ -1,0 +1,104 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The time probe ("Zeitprobe"): which result entries of a comparison survive an error of a few
+// minutes in either birth time. The birth time of one person is shifted minute by minute, the
+// shifted chart computed as a chart file with that time would be, the comparison run again, and
+// for every entry of the unshifted result list the shifts over which it stays are reported.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "app/chart_state.h"
+#include "results/result_text.h"
+
+namespace duoskop {
+
+/// The five comparisons of the menu.
+enum class Comparison { solar, doubles, simples, halfsums, list };
+inline constexpr std::array<Comparison, 5> all_comparisons = {
+    Comparison::solar, Comparison::doubles, Comparison::simples, Comparison::halfsums,
+    Comparison::list};
+
+/// Runs one comparison as its menu entry does, with first-time flags of its own; the half-sum
+/// evaluation first runs the simple complements for its counts. Safe from any thread.
+ResultText run_comparison(Comparison comparison, const ChartState& chart, const Orbs& orbs);
+
+/// The largest window: 720 minutes either way spans a whole day around 12:00:00, the time that
+/// marks an unknown birth time.
+inline constexpr int max_time_window = 720;
+
+/// How far each birth time is shifted, in whole minutes either way; 0 leaves that time alone.
+struct TimeWindow {
+    int person1 = 4;
+    int person2 = 4;
+    bool operator==(const TimeWindow&) const = default;
+    /// Neither time is shifted: the probe has nothing to tell.
+    bool off() const { return person1 == 0 && person2 == 0; }
+};
+
+/// Shifts in whole minutes, lo <= 0 <= hi, over which an entry stays in the list without a gap.
+struct ShiftRange {
+    int lo = 0;
+    int hi = 0;
+    bool operator==(const ShiftRange&) const = default;
+};
+
+/// How one entry of the unshifted list fares when person 1's and person 2's time is shifted.
+struct EntryStability {
+    ShiftRange person1;
+    ShiftRange person2;
+    bool operator==(const EntryStability&) const = default;
+};
+
+/// The entry holds over the whole window of that person (person 1 or 2).
+bool holds_for(const EntryStability& stability, TimeWindow window, int person);
+/// The entry holds over both whole windows ("fest").
+bool holds_over(const EntryStability& stability, TimeWindow window);
+
+/// The record whose time field holds the birth time of `record` shifted by `minutes`, written
+/// HH:MM:SS, and whose date field, when the shift crosses midnight, holds the day before or after
+/// as DD.MM.YYYY (Julian calendar before 1582, Gregorian from then on, as the chart computation
+/// counts days). A shift of 0 gives the record unchanged; nothing when the year of the new date
+/// does not fit into the field.
+std::optional<chart_record> shifted_record(const chart_record& record, int minutes);
+
+/// The chart computation of a probe; `f_rechnen` unless a caller brings its own.
+using ChartFunction = Positions (*)(const BirthData& birth);
+
+struct ProbeOptions {
+    int workers = 2;                    ///< threads that share the shifted runs (at least 1)
+    ChartFunction compute = nullptr;    ///< nullptr: f_rechnen
+};
+
+/// One comparison and its unshifted result entries.
+struct ProbeTarget {
+    Comparison comparison = Comparison::solar;
+    std::vector<std::string> entries;
+};
+
+/// For every entry of `entries`, the unshifted result list of `comparison` on `chart`, the shifts
+/// of each person's birth time within `window` over which the same text stands in the shifted
+/// result list. Person 1's time is shifted with person 2's unchanged and the other way round.
+/// The chart's person records must be those its positions were computed from. Reentrant.
+std::vector<EntryStability> time_probe(Comparison comparison, const ChartState& chart,
+                                       const Orbs& orbs, const std::vector<std::string>& entries,
+                                       TimeWindow window, const ProbeOptions& options = {});
+
+/// The same for several comparisons at once: each shifted chart is computed once for all of them.
+/// The result holds one vector per target, in the order of `targets`.
+std::vector<std::vector<EntryStability>> time_probe(std::span<const ProbeTarget> targets,
+                                                    const ChartState& chart, const Orbs& orbs,
+                                                    TimeWindow window,
+                                                    const ProbeOptions& options = {});
+
+/// "fest", or "P1 LO..HI P2 LO..HI" with every number signed (-3, +0, +2).
+std::string stability_text(const EntryStability& stability, TimeWindow window);
+
+/// The tooltip of an entry that does not hold over both windows (Windows-1252), such as
+/// "hängt an der Geburtszeit: Person 1 nur –3 bis +2 min, Person 2 fest"; empty when it holds.
+std::string stability_tooltip(const EntryStability& stability, TimeWindow window);
+
+}  // namespace duoskop
