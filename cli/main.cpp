@@ -58,13 +58,8 @@ const Command commands[] = {
         "f\u00FChrt einen der f\u00FCnf Vergleiche aus",
         "duoskop-cli compare P1 P2 --analysis solar|double|simple|halfsum|list\n"
         "                   --double ORBIS --simple ORBIS [--halfsum ORBIS] [--report DATEI]\n"
-<<<<<<< HEAD
         "                   [--entries DATEI] [--export-texts bilder|alle DATEI] [--precise]\n"
-        "                   [--drive-c ORDNER]",
-=======
-        "                   [--entries DATEI] [--export-texts bilder|alle DATEI] [--drive-c ORDNER]\n"
-        "                   [--time-window N1[,N2]] [--json]",
->>>>>>> zeitprobe
+        "                   [--drive-c ORDNER] [--time-window N1[,N2]] [--json]",
         "L\u00E4dt P1 und P2 und f\u00FChrt einen Vergleich aus; schreibt das Ergebnis und danach die\n"
         "Eintr\u00E4ge der Ergebnisliste.\n"
         "\n"
@@ -78,13 +73,10 @@ const Command commands[] = {
         "  --entries DATEI    schreibt die Eintr\u00E4ge der Ergebnisliste, einen je Zeile\n"
         "  --export-texts bilder|alle DATEI\n"
         "                     speichert die Deutungstexte aller Eintr\u00E4ge wie der Text-Export\n"
-<<<<<<< HEAD
         "  --precise          SO, MO und ME bis PL genau (scheinbare L\u00E4ngen) statt nach der\n"
         "                     Rechnung des Programms\n"
         "  --drive-c ORDNER   Ordner, der f\u00FCr Laufwerk C steht (Deutungstexte; P1 und P2\n"
-        "                     wie bei chart)\n",
-=======
-        "  --drive-c ORDNER   Ordner, der f\u00FCr Laufwerk C steht (Deutungstexte)\n"
+        "                     wie bei chart)\n"
         "  --time-window N1[,N2]\n"
         "                     Zeitprobe: verschiebt die Geburtszeit von Person 1 um bis zu N1,\n"
         "                     die von Person 2 um bis zu N2 Minuten (0 bis 720, N2 wie N1) und\n"
@@ -92,7 +84,6 @@ const Command commands[] = {
         "                     die Minuten, in denen er bleibt (P1 -3..+2 P2 -4..+4)\n"
         "  --json             schreibt Titel, \u00DCberschrift, Zeilen und Eintr\u00E4ge als ein\n"
         "                     JSON-Objekt (UTF-8)\n",
->>>>>>> zeitprobe
     },
     {
         "new-chart",
