@@ -188,4 +188,15 @@ inline constexpr std::string_view kTimeProbeTo =
 inline constexpr std::string_view kTimeProbeMinutes =
     " min";
 
+// The partner ranking.
+inline constexpr std::string_view kMenuRanking =
+    "Partner-&Rangliste \x85";
+inline constexpr std::string_view kRankColumns[] = {
+    "Rang", "S", "D", "E", "L", "Name", "Vorname", "Datei"};
+static_assert(std::size(kRankColumns) == 8);
+inline constexpr std::string_view kRankNoPartner =
+    "Kein Partner-Horoskop konnte geladen werden.";
+inline constexpr std::string_view kRankTimeWindowLater =
+    "Das Zeitfenster (--time-window) ist noch nicht verf\xFCgbar.";
+
 }  // namespace duoskop::texts

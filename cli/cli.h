@@ -24,6 +24,7 @@ int cmd_new_chart(const Args& args);
 int cmd_places(const Args& args);
 int cmd_import(const Args& args);
 int cmd_export(const Args& args);
+int cmd_rank(const Args& args);
 
 /// `compare ... --export-texts bilder|alle FILE`: writes the interpretation texts of all result
 /// entries of `result` to `path` exactly as the export to a file does. Returns the exit status.

@@ -160,6 +160,25 @@ const Command commands[] = {
         "\n"
         "  --aaf DATEI        die AAF-Datei (Windows-1252, CR LF)\n",
     },
+    {
+        "rank",
+        cmd_rank,
+        "ordnet viele Partner nach den gemeinsamen Eintr\u00E4gen mit einer Person",
+        "duoskop-cli rank P1 PFAD... --double ORBIS --simple ORBIS [--top K] [--csv DATEI]",
+        "L\u00E4dt P1 als Person 1 und jede Horoskop-Datei unter den PFADen (Dateien oder Ordner mit\n"
+        "ihren Unterordnern; P1 selbst ausgenommen) als Person 2, f\u00FChrt die doppelten und die\n"
+        "einfachen Erg\u00E4nzungen und die MC-AS-Liste aus und z\u00E4hlt ihre Eintr\u00E4ge: D, E und L\n"
+        "(ohne MC/AS=MC/AS). Je Partner eine Zeile, die besten zuerst (S = D + E + L absteigend,\n"
+        "dann Dateipfad), getrennt durch Tabulatoren: Rang, S, D, E, L, Name, Vorname, Datei.\n"
+        "Dateien, die nicht geladen werden k\u00F6nnen, werden auf stderr gemeldet und \u00FCbergangen;\n"
+        "R\u00FCckgabewert 1 nur, wenn kein Partner geladen werden konnte.\n"
+        "\n"
+        "  --double ORBIS     doppelter Orbis in Grad, etwa 1,0\n"
+        "  --simple ORBIS     einfacher Orbis in Grad, etwa 0,5\n"
+        "  --top K            nur die ersten K Zeilen\n"
+        "  --csv DATEI        schreibt dieselbe Tabelle mit Kopfzeile als CSV-Datei (UTF-8)\n"
+        "  --time-window N1[,N2]  noch nicht verf\u00FCgbar\n",
+    },
 };
 
 constexpr std::string_view exit_codes =

@@ -1,0 +1,131 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// rank: one person against every partner chart under the given paths, best first.
+#include <charconv>
+#include <cstdio>
+#include <limits>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/chart_file.h"
+#include "app/orb.h"
+#include "base/cp1252.h"
+#include "base/file_writer.h"
+#include "base/texts.h"
+#include "cli/cli.h"
+#include "ranking/rank_table.h"
+#include "ranking/ranking.h"
+
+namespace duoskop::cli {
+
+namespace {
+
+struct RankOptionsCli {
+    std::vector<std::string> paths;  // P1, then the partner paths
+    std::optional<double> orb_double;
+    std::optional<double> orb_simple;
+    std::size_t top = std::numeric_limits<std::size_t>::max();
+    std::optional<std::string> csv;
+    bool time_window = false;
+};
+
+// An orb option, read as compare reads it: as the main window's orb fields do.
+std::optional<double> parse_orb(const std::string& text)
+{
+    const OrbReading reading = read_orb(text);
+    if (!reading.ok) return std::nullopt;
+    return reading.value;
+}
+
+std::optional<std::size_t> parse_count(const std::string& text)
+{
+    std::size_t value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || error != std::errc() || stop != end || value == 0) return std::nullopt;
+    return value;
+}
+
+bool parse_rank_options(const Args& args, RankOptionsCli& options)
+{
+    bool options_done = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (!options_done && a == "--") {
+            options_done = true;
+            continue;
+        }
+        if (options_done || a.size() < 2 || a[0] != '-') {
+            options.paths.push_back(a);
+            continue;
+        }
+        if (i + 1 >= args.size()) return false;
+        const std::string& v = args[++i];
+        if (a == "--double") {
+            if (!(options.orb_double = parse_orb(v))) return false;
+        } else if (a == "--simple") {
+            if (!(options.orb_simple = parse_orb(v))) return false;
+        } else if (a == "--top") {
+            const auto top = parse_count(v);
+            if (!top) return false;
+            options.top = *top;
+        } else if (a == "--csv") {
+            options.csv = v;
+        } else if (a == "--time-window") {
+            options.time_window = true;
+        } else {
+            return false;
+        }
+    }
+    return options.paths.size() >= 2 && options.orb_double && options.orb_simple;
+}
+
+}  // namespace
+
+int cmd_rank(const Args& args)
+{
+    RankOptionsCli options;
+    if (!parse_rank_options(args, options)) return usage("rank");
+    if (options.time_window) {
+        std::fprintf(stderr, "duoskop-cli: %s\n", cp1252_to_utf8(texts::kRankTimeWindowLater).c_str());
+        return 2;
+    }
+
+    const std::string& person1_path = options.paths.front();
+    ChartState person1;
+    if (const LoadResult loaded = holen(person1_path, 1, person1); loaded.outcome != LoadOutcome::loaded) {
+        std::fprintf(stderr, "%s: %s\n", valid_utf8(person1_path).c_str(), loaded.message.c_str());
+        return 1;
+    }
+
+    std::vector<RankProblem> problems;
+    const std::vector<std::string> files =
+        find_chart_files({options.paths.begin() + 1, options.paths.end()}, problems);
+    const Orbs orbs{*options.orb_double, *options.orb_simple, 0};
+    Ranking ranking = rank_partners(person1, person1_path, files, orbs);
+    problems.insert(problems.end(), ranking.problems.begin(), ranking.problems.end());
+    // The load's messages are UTF-8 already.
+    for (const RankProblem& p : problems)
+        std::fprintf(stderr, "%s: %s\n", valid_utf8(p.path).c_str(), p.message.c_str());
+
+    const std::vector<RankRow> rows = rank_rows(ranking.entries, options.top);
+    for (const RankRow& row : rows) std::printf("%s\n", tab_line(row).c_str());
+    std::fflush(stdout);
+
+    int status = 0;
+    if (options.csv) {
+        const WriteResult written = write_file_whole(*options.csv, rank_csv(rows));
+        if (!written.ok()) {
+            std::fprintf(stderr, "duoskop-cli: %s: %s\n", valid_utf8(*options.csv).c_str(),
+                         terminal_text(written.message()).c_str());
+            status = 1;
+        }
+    }
+    if (ranking.entries.empty()) {
+        std::fprintf(stderr, "duoskop-cli: %s\n", cp1252_to_utf8(texts::kRankNoPartner).c_str());
+        status = 1;
+    }
+    return status;
+}
+
+}  // namespace duoskop::cli
