@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // rank: one person against every partner chart under the given paths, best first.
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <limits>
@@ -98,12 +99,13 @@ int cmd_rank(const Args& args)
         return 1;
     }
 
-    std::vector<RankProblem> problems;
-    const std::vector<std::string> files =
-        find_chart_files({options.paths.begin() + 1, options.paths.end()}, problems);
+    PartnerFiles partners = find_partner_files({options.paths.begin() + 1, options.paths.end()}, person1_path);
+    std::vector<RankProblem>& problems = partners.problems;
     const Orbs orbs{*options.orb_double, *options.orb_simple, 0};
-    Ranking ranking = rank_partners(person1, person1_path, files, orbs);
+    const Ranking ranking = rank_partners(person1, partners.files, orbs);
     problems.insert(problems.end(), ranking.problems.begin(), ranking.problems.end());
+    std::stable_sort(problems.begin(), problems.end(),
+                     [](const RankProblem& a, const RankProblem& b) { return a.path < b.path; });
     // The load's messages are UTF-8 already.
     for (const RankProblem& p : problems)
         std::fprintf(stderr, "%s: %s\n", valid_utf8(p.path).c_str(), p.message.c_str());

@@ -75,35 +75,38 @@ std::optional<std::pair<dev_t, ino_t>> identity(const std::string& path)
     return std::pair{info.st_dev, info.st_ino};
 }
 
-// What became of one file.
-struct SelfSkipped {};
-using Outcome = std::variant<std::monostate, RankEntry, RankProblem, SelfSkipped>;
+// What became of one file; nothing while it is not done.
+using Outcome = std::variant<std::monostate, RankEntry, RankProblem>;
 
 }  // namespace
 
-std::vector<std::string> find_chart_files(const std::vector<std::string>& paths,
-                                          std::vector<RankProblem>& problems)
+PartnerFiles find_partner_files(const std::vector<std::string>& paths, const std::string& person1_path)
 {
+    PartnerFiles partners;
     std::vector<std::string> found;
     for (const std::string& p : paths) {
         std::error_code ec;
-        if (fs::is_directory(p, ec)) walk(p, found, problems);
+        if (fs::is_directory(p, ec)) walk(p, found, partners.problems);
         else found.push_back(p);
     }
     std::sort(found.begin(), found.end());
     found.erase(std::unique(found.begin(), found.end()), found.end());
-    // The same file reached by two ways (a folder and a file inside it, a link) counts once.
+    const auto self = identity(person1_path);
     std::set<std::pair<dev_t, ino_t>> seen;
-    std::vector<std::string> files;
-    files.reserve(found.size());
+    partners.files.reserve(found.size());
     for (std::string& f : found) {
+        // A file that cannot be looked at stays in: its load says what is wrong.
         const auto id = identity(f);
+        if (id && id == self) {
+            ++partners.person1_skipped;
+            continue;
+        }
         if (id && !seen.insert(*id).second) continue;
-        files.push_back(std::move(f));
+        partners.files.push_back(std::move(f));
     }
-    std::sort(problems.begin(), problems.end(),
+    std::sort(partners.problems.begin(), partners.problems.end(),
               [](const RankProblem& a, const RankProblem& b) { return a.path < b.path; });
-    return files;
+    return partners;
 }
 
 RankEntry count_entries(const ChartState& pair, const Orbs& orbs)
@@ -122,11 +125,9 @@ RankEntry count_entries(const ChartState& pair, const Orbs& orbs)
     return entry;
 }
 
-Ranking rank_partners(const ChartState& person1, const std::string& person1_path,
-                      const std::vector<std::string>& files, const Orbs& orbs,
+Ranking rank_partners(const ChartState& person1, const std::vector<std::string>& files, const Orbs& orbs,
                       const RankOptions& options)
 {
-    const auto self = identity(person1_path);
     // Each worker writes only the outcomes of its own files (every threads-th one).
     std::vector<Outcome> outcomes(files.size());
     std::atomic<std::size_t> done{0};
@@ -138,10 +139,7 @@ Ranking rank_partners(const ChartState& person1, const std::string& person1_path
         for (std::size_t i = first; i < files.size(); i += threads) {
             if (options.stop.stop_requested()) break;
             const std::string& path = files[i];
-            const auto id = identity(path);
-            if (self && id == self) {
-                outcomes[i] = SelfSkipped{};
-            } else if (const LoadResult loaded = holen(path, 2, chart); loaded.outcome != LoadOutcome::loaded) {
+            if (const LoadResult loaded = holen(path, 2, chart); loaded.outcome != LoadOutcome::loaded) {
                 outcomes[i] = RankProblem{path, loaded.message};
             } else {
                 RankEntry entry = count_entries(chart, orbs);
@@ -169,7 +167,6 @@ Ranking rank_partners(const ChartState& person1, const std::string& person1_path
     for (Outcome& outcome : outcomes) {
         if (auto* entry = std::get_if<RankEntry>(&outcome)) ranking.entries.push_back(std::move(*entry));
         else if (auto* problem = std::get_if<RankProblem>(&outcome)) ranking.problems.push_back(std::move(*problem));
-        else if (std::holds_alternative<SelfSkipped>(outcome)) ++ranking.person1_skipped;
         else ranking.cancelled = true;
     }
     std::sort(ranking.entries.begin(), ranking.entries.end(), [](const RankEntry& a, const RankEntry& b) {

@@ -33,12 +33,19 @@ struct RankProblem {
     std::string message;
 };
 
-/// The chart files under `paths`, in path order, each file once: a path that names a folder
-/// stands for every regular file in it and in its subfolders (hidden files and folders, whose
-/// names start with '.', left out); any other path is taken as a chart file as it is, so that
-/// loading it reports what is wrong with it. Folders that cannot be read go into `problems`.
-std::vector<std::string> find_chart_files(const std::vector<std::string>& paths,
-                                          std::vector<RankProblem>& problems);
+/// The partner files found under some paths.
+struct PartnerFiles {
+    std::vector<std::string> files;     ///< in path order, each file once
+    std::vector<RankProblem> problems;  ///< folders that could not be read, in path order
+    std::size_t person1_skipped = 0;    ///< how often person 1's own file was found (and left out)
+};
+
+/// The partner files under `paths`: a path that names a folder stands for every regular file in
+/// it and in its subfolders (hidden files and folders, whose names start with '.', left out; links
+/// to folders not followed); any other path is taken as a chart file as it is, so that loading it
+/// reports what is wrong with it. A file reached twice (a folder and a file in it, a link) counts
+/// once; the same file as `person1_path` is left out.
+PartnerFiles find_partner_files(const std::vector<std::string>& paths, const std::string& person1_path);
 
 struct RankOptions {
     unsigned threads = 2;  ///< worker threads, each with its own chart state
@@ -51,14 +58,12 @@ struct RankOptions {
 struct Ranking {
     std::vector<RankEntry> entries;     ///< best first: S descending, then path ascending
     std::vector<RankProblem> problems;  ///< files that could not be loaded, in path order
-    std::size_t person1_skipped = 0;    ///< how often person 1's own file was among the files
     bool cancelled = false;             ///< stopped before every file was done
 };
 
 /// Ranks the partner charts in `files` against person 1 of `person1` (record and `pos1` as the
-/// load of person 1 left them). A file that is the same file as `person1_path` is left out.
-Ranking rank_partners(const ChartState& person1, const std::string& person1_path,
-                      const std::vector<std::string>& files, const Orbs& orbs,
+/// load of person 1 left them), each file loaded as person 2 exactly as the menu's load does.
+Ranking rank_partners(const ChartState& person1, const std::vector<std::string>& files, const Orbs& orbs,
                       const RankOptions& options = {});
 
 /// The counts of one loaded pair, from the comparisons as the menu runs them.
