@@ -198,5 +198,24 @@ inline constexpr std::string_view kRankNoPartner =
     "Kein Partner-Horoskop konnte geladen werden.";
 inline constexpr std::string_view kRankTimeWindowLater =
     "Das Zeitfenster (--time-window) ist noch nicht verf\xFCgbar.";
-
+inline constexpr std::string_view kRankCaption =
+    "Partner-Rangliste";
+inline constexpr std::string_view kRankFolderLabel =
+    "Ordner: ";
+inline constexpr std::string_view kRankChooseFolder =
+    "&Ordner \x85";
+inline constexpr std::string_view kRankStart =
+    "&Rangliste erstellen";
+inline constexpr std::string_view kRankCancel =
+    "&Abbrechen";
+inline constexpr std::string_view kRankEnterOrbs =
+    "Bitte beide Orben eingeben (z. B. 1,0 und 0,5), dann \"Rangliste erstellen\".";
+inline constexpr std::string_view kRankSearching =
+    "Partner-Horoskope werden verglichen \x85";
+inline constexpr std::string_view kRankCancelled =
+    "Abgebrochen.";
+inline constexpr std::string_view kRankComparedAfter =
+    " Partner verglichen. Doppelklick auf eine Zeile l\xE4" "dt den Partner als Person 2.";
+inline constexpr std::string_view kRankProblemsAfter =
+    " Datei(en) konnten nicht geladen werden:";
 }  // namespace duoskop::texts

@@ -22,6 +22,7 @@
 #include "desktop/qt_desktop.h"
 #include "desktop/qt_picture.h"
 #include "desktop/qt_style.h"
+#include "desktop/ranking_window.h"
 #include "base/texts.h"
 #include "astro/un_math.h"
 #include "desktop/kartei_window.h"
@@ -77,6 +78,7 @@ TForm1::TForm1(Desktop& desktop, DriveC drive, QWidget* parent)
     // only the menu can be seen.
     start_state();
     time_window = load_time_window();
+    ranking_window = new RankingWindow(*this, desktop_, drive_);
 }
 
 TForm1::~TForm1()
@@ -372,6 +374,7 @@ void TForm1::name1Open(const std::string& path)
     name2->setEnabled(true);
     if (load(path, 1)) {
         person1_loaded_ = true;
+        person1_path_ = path;
     } else if (!ended_) {
         // A file that cannot be opened: back to the start, so that another file can be chosen.
         name1->setEnabled(true);

@@ -29,6 +29,7 @@ class QPlainTextEdit;
 namespace duoskop {
 
 class KarteiWindow;
+class RankingWindow;
 class TForm2;
 
 class TForm1 : public QMainWindow {
@@ -82,6 +83,8 @@ public:
     /// Person 1 (person 2) has been loaded since the last start.
     bool person1_loaded() const { return person1_loaded_; }
     bool person2_loaded() const { return person2_loaded_; }
+    /// The file person 1 was loaded from (empty before the first load).
+    const std::string& person1_path() const { return person1_path_; }
 
     /// Called after every change of the menu state or of the loaded persons, so that the
     /// additions under "Extras" can update what they allow and show.
@@ -133,6 +136,7 @@ public:
     QFrame* Panel3;
     QPlainTextEdit* Memo8;
     TForm2* Form2;
+    RankingWindow* ranking_window;  ///< "Partner-&Rangliste …" under Extras
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -172,6 +176,7 @@ private:
     /// Person 2 has been loaded since the last start; only then do the comparisons make sense.
     bool person1_loaded_ = false;
     bool person2_loaded_ = false;
+    std::string person1_path_;
     bool waiting_ = false;
     bool in_exit_ = false;  ///< an orb field's exit handler is running
     QEventLoop* wait_loop_ = nullptr;
