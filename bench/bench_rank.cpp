@@ -62,6 +62,7 @@ void BM_rank_10000(benchmark::State& state)
         benchmark::DoNotOptimize(ranking.entries.data());
     }
 }
-BENCHMARK(BM_rank_10000)->Unit(benchmark::kMillisecond)->UseRealTime();
+// Wall-clock time is the figure that counts; the CPU column adds up both threads.
+BENCHMARK(BM_rank_10000)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
 
 }  // namespace
