@@ -95,7 +95,7 @@ int cmd_rank(const Args& args)
     const std::string& person1_path = options.paths.front();
     ChartState person1;
     if (const LoadResult loaded = holen(person1_path, 1, person1); loaded.outcome != LoadOutcome::loaded) {
-        std::fprintf(stderr, "%s: %s\n", valid_utf8(person1_path).c_str(), loaded.message.c_str());
+        std::fprintf(stderr, "%s: %s\n", valid_utf8(person1_path).c_str(), terminal_text(loaded.message).c_str());
         return 1;
     }
 
@@ -106,9 +106,8 @@ int cmd_rank(const Args& args)
     problems.insert(problems.end(), ranking.problems.begin(), ranking.problems.end());
     std::stable_sort(problems.begin(), problems.end(),
                      [](const RankProblem& a, const RankProblem& b) { return a.path < b.path; });
-    // The load's messages are UTF-8 already.
     for (const RankProblem& p : problems)
-        std::fprintf(stderr, "%s: %s\n", valid_utf8(p.path).c_str(), p.message.c_str());
+        std::fprintf(stderr, "%s: %s\n", valid_utf8(p.path).c_str(), terminal_text(p.message).c_str());
 
     const std::vector<RankRow> rows = rank_rows(ranking.entries, options.top);
     for (const RankRow& row : rows) std::printf("%s\n", tab_line(row).c_str());

@@ -24,6 +24,7 @@
 #include "base/texts.h"
 #include "desktop/qt_desktop.h"
 #include "desktop/unit1.h"
+#include "precise/precise_positions.h"
 #include "ranking/rank_table.h"
 
 namespace duoskop {
@@ -216,6 +217,9 @@ void RankingWindow::StartClick()
     const ChartState person1 = form_.chart;
     const std::string person1_path = form_.person1_path();
     const std::string folder = folder_;
+    // Partners are loaded with the positions the main window's loads use.
+    const PositionRefinement refine =
+        form_.position_source() == PositionSource::precise ? &apply_precise_positions : nullptr;
     stop_ = std::stop_source();
     const std::stop_token stop = stop_.get_token();
     Table->setRowCount(0);
@@ -224,12 +228,13 @@ void RankingWindow::StartClick()
     Status->setText(to_qt(texts::kRankSearching));
     set_running(true);
 
-    worker_ = std::jthread([this, person1, person1_path, folder, orbs, stop] {
+    worker_ = std::jthread([this, person1, person1_path, folder, orbs, stop, refine] {
         PartnerFiles partners = find_partner_files({folder}, person1_path);
         const int total = static_cast<int>(std::min<std::size_t>(partners.files.size(), INT_MAX));
         QMetaObject::invokeMethod(this, [this, total] { Progress->setRange(0, total); }, Qt::QueuedConnection);
         RankOptions options;
         options.stop = stop;
+        options.refine = refine;
         options.progress = [this](std::size_t done) {
             const int value = static_cast<int>(std::min<std::size_t>(done, INT_MAX));
             QMetaObject::invokeMethod(
@@ -268,7 +273,7 @@ void RankingWindow::finished(Ranking ranking, std::vector<RankProblem> folder_pr
         QStringList lines;
         lines << QString::number(problems.size()) + to_qt(texts::kRankProblemsAfter);
         for (const RankProblem& p : problems)
-            lines << path_text(p.path) + QStringLiteral(": ") + QString::fromStdString(p.message);
+            lines << path_text(p.path) + QStringLiteral(": ") + to_qt(p.message);
         Problems->setPlainText(lines.join(QChar(u'\n')));
         Problems->show();
     }

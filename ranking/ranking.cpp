@@ -39,7 +39,7 @@ bool hidden(const fs::path& p)
 
 RankProblem io_problem(const fs::path& p, const std::error_code& ec)
 {
-    return {p.string(), cp1252_to_utf8(io_error_text(ec.value()))};
+    return {p.string(), io_error_text(ec.value())};
 }
 
 // Adds every regular file under `folder` to `found`; symbolic links to folders are not followed,
@@ -139,7 +139,7 @@ Ranking rank_partners(const ChartState& person1, const std::vector<std::string>&
         for (std::size_t i = first; i < files.size(); i += threads) {
             if (options.stop.stop_requested()) break;
             const std::string& path = files[i];
-            if (const LoadResult loaded = holen(path, 2, chart); loaded.outcome != LoadOutcome::loaded) {
+            if (const LoadResult loaded = holen(path, 2, chart, options.refine); loaded.outcome != LoadOutcome::loaded) {
                 outcomes[i] = RankProblem{path, loaded.message};
             } else {
                 RankEntry entry = count_entries(chart, orbs);

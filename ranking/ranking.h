@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/chart_file.h"
 #include "app/chart_state.h"
 
 namespace duoskop {
@@ -26,8 +27,8 @@ struct RankEntry {
     std::uint32_t s() const { return d + e + l; }
 };
 
-/// A path that gave no partner, with the program's message (UTF-8; the load's message names the
-/// file only for some failures, so show the path beside it).
+/// A path that gave no partner, with the program's message (Windows-1252, as the load gives it;
+/// it names the file only for some failures, so show the path beside it).
 struct RankProblem {
     std::string path;
     std::string message;
@@ -53,6 +54,8 @@ struct RankOptions {
     /// Called from the worker threads (so it must be safe to call from any thread) with the number
     /// of files done so far, every few files and once at the end of each worker.
     std::function<void(std::size_t done)> progress;
+    /// Reworks each partner's positions as the loads of the desktop do (precise positions), or null.
+    PositionRefinement refine = nullptr;
 };
 
 struct Ranking {
