@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdio>
 #include <random>
+#include <thread>
 #include <vector>
 
 #include "astro/std_ho.h"
@@ -216,4 +217,25 @@ TEST(PrecisePositions, DoNotDependOnTheChartComputedBefore)
         const Positions after = chart_positions(chart, PositionSource::precise);
         for (std::size_t b = 0; b < after.size(); ++b) EXPECT_TRUE(same(after[b], alone[b])) << body_codes[b] << hours;
     }
+}
+
+// Two threads computing charts at once get what one thread gets.
+TEST(PrecisePositions, ThreadsTakeTurns)
+{
+    std::mt19937 rng(11);
+    std::vector<BirthData> births;
+    for (int n = 0; n < 16; ++n) births.push_back(random_birth(rng, 1900, 2050));
+    std::vector<Positions> alone;
+    for (const BirthData& b : births) alone.push_back(f_rechnen_precise(b));
+    std::vector<Positions> first(births.size()), second(births.size());
+    std::thread other([&] {
+        for (std::size_t i = 0; i < births.size(); ++i) second[i] = f_rechnen_precise(births[i]);
+    });
+    for (std::size_t i = births.size(); i-- > 0;) first[i] = f_rechnen_precise(births[i]);
+    other.join();
+    for (std::size_t i = 0; i < births.size(); ++i)
+        for (std::size_t b = 0; b < alone[i].size(); ++b) {
+            EXPECT_TRUE(same(first[i][b], alone[i][b])) << i << " " << body_codes[b];
+            EXPECT_TRUE(same(second[i][b], alone[i][b])) << i << " " << body_codes[b];
+        }
 }
