@@ -6,6 +6,7 @@
 #include <array>
 #include <cmath>
 #include <cstddef>
+#include <mutex>
 #include <numbers>
 
 #include "astro/std_ho.h"
@@ -97,6 +98,10 @@ void apply_precise_positions(const BirthData& birth, Positions& positions)
     if (!(year > precise_first_year - 1 && year < precise_last_year + 2)) return;
     const double jde = jd + delta_t_seconds(year) / 86400;
 
+    // libnova keeps caches in static variables: one chart at a time, whichever thread asks.
+    static std::mutex libnova;
+    const std::lock_guard lock(libnova);
+
     // libnova hands back its last nutation for any date within a tenth of a day of it; a call a
     // day away first makes the result depend on this chart alone.
     ln_nutation nutation{};
@@ -137,6 +142,8 @@ Positions chart_positions(const BirthData& birth, PositionSource source)
     if (source == PositionSource::precise) apply_precise_positions(birth, positions);
     return positions;
 }
+
+Positions f_rechnen_precise(const BirthData& birth) { return chart_positions(birth, PositionSource::precise); }
 
 LoadResult holen(const std::string& path, int person, ChartState& state, PositionSource source)
 {

@@ -28,10 +28,14 @@ inline constexpr int precise_pluto_last_year = 2099;
 /// aberration, precession and nutation applied), degrees in [0, 360). The birth time is universal
 /// time, turned into terrestrial time with delta_t_seconds. All other entries stay, and so do all
 /// entries for a birth date outside the years precise_first_year..precise_last_year.
+/// Safe to call from several threads; they take turns (libnova keeps static caches).
 void apply_precise_positions(const BirthData& birth, Positions& positions);
 
 /// The 24 positions of one chart taken from `source`.
 Positions chart_positions(const BirthData& birth, PositionSource source);
+
+/// f_rechnen with SO, MO and ME to PL from the precise source, for those who take a chart function.
+Positions f_rechnen_precise(const BirthData& birth);
 
 /// holen (chart_file.h) with the positions taken from `source`.
 LoadResult holen(const std::string& path, int person, ChartState& state, PositionSource source);
