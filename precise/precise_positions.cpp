@@ -138,6 +138,11 @@ Positions chart_positions(const BirthData& birth, PositionSource source)
     return positions;
 }
 
+Positions precise_chart_positions(const BirthData& birth)
+{
+    return chart_positions(birth, PositionSource::precise);
+}
+
 LoadResult holen(const std::string& path, int person, ChartState& state, PositionSource source)
 {
     return holen(path, person, state,

@@ -32,6 +32,8 @@ void apply_precise_positions(const BirthData& birth, Positions& positions);
 
 /// The 24 positions of one chart taken from `source`.
 Positions chart_positions(const BirthData& birth, PositionSource source);
+/// chart_positions with the precise source, as a plain function for callers that take one.
+Positions precise_chart_positions(const BirthData& birth);
 
 /// holen (chart_file.h) with the positions taken from `source`.
 LoadResult holen(const std::string& path, int person, ChartState& state, PositionSource source);
