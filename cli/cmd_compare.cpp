@@ -77,6 +77,14 @@ std::optional<double> parse_orb(const std::string& text)
     return reading.value;
 }
 
+// The probe computes the shifted charts as the loaded ones were computed; the precise theories
+// of the planet library are not known to be safe on two threads, so they run on one.
+ProbeOptions probe_options(PositionSource source)
+{
+    if (source == PositionSource::precise) return ProbeOptions{1, &precise_chart_positions};
+    return {};
+}
+
 std::optional<Comparison> parse_analysis(const std::string& name)
 {
     if (name == "solar") return Comparison::solar;
@@ -252,7 +260,8 @@ int cmd_compare(const Args& args)
     const ResultText result = run_comparison(*options.analysis, chart, orbs);
     std::vector<EntryStability> probe;
     if (options.time_window)
-        probe = time_probe(*options.analysis, chart, orbs, result.entries, *options.time_window);
+        probe = time_probe(*options.analysis, chart, orbs, result.entries, *options.time_window,
+                           probe_options(options.source));
     const std::vector<std::string> entries = entry_lines(result, probe, options.time_window);
 
     if (options.json) {

@@ -47,6 +47,14 @@ void set_text_colour(QLabel* label, const QColor& colour)
     label->setPalette(palette);
 }
 
+// The probe computes the shifted charts as the loaded ones were computed; the precise theories
+// of the planet library are not known to be safe on two threads, so they run on one.
+ProbeOptions probe_options(PositionSource source)
+{
+    if (source == PositionSource::precise) return ProbeOptions{1, &precise_chart_positions};
+    return {};
+}
+
 // The wait cursor while a computation runs on the user-interface thread.
 struct WaitCursor {
     WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
@@ -505,7 +513,8 @@ void TForm1::present(const ResultText& result, Comparison comparison)
     std::vector<EntryStability> probe;
     if (!time_window.off() && !result.entries.empty()) {
         const WaitCursor waiting;
-        probe = time_probe(comparison, chart, orbs, result.entries, time_window);
+        probe = time_probe(comparison, chart, orbs, result.entries, time_window,
+                           probe_options(position_source_));
     }
     if (position_source_ == PositionSource::precise) {
         ResultText shown = result;

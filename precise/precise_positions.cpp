@@ -144,6 +144,10 @@ Positions chart_positions(const BirthData& birth, PositionSource source)
 }
 
 Positions f_rechnen_precise(const BirthData& birth) { return chart_positions(birth, PositionSource::precise); }
+Positions precise_chart_positions(const BirthData& birth)
+{
+    return chart_positions(birth, PositionSource::precise);
+}
 
 LoadResult holen(const std::string& path, int person, ChartState& state, PositionSource source)
 {

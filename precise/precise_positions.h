@@ -33,6 +33,8 @@ void apply_precise_positions(const BirthData& birth, Positions& positions);
 
 /// The 24 positions of one chart taken from `source`.
 Positions chart_positions(const BirthData& birth, PositionSource source);
+/// chart_positions with the precise source, as a plain function for callers that take one.
+Positions precise_chart_positions(const BirthData& birth);
 
 /// f_rechnen with SO, MO and ME to PL from the precise source, for those who take a chart function.
 Positions f_rechnen_precise(const BirthData& birth);

@@ -68,9 +68,11 @@ std::optional<chart_record> shifted_record(const chart_record& record, int minut
 /// The chart computation of a probe; `f_rechnen` unless a caller brings its own.
 using ChartFunction = Positions (*)(const BirthData& birth);
 
+/// The shifted charts must come from the computation the unshifted chart came from, else every
+/// entry that depends on a body the two compute differently would seem to fall away at once.
 struct ProbeOptions {
     int workers = 2;                    ///< threads that share the shifted runs (at least 1)
-    ChartFunction compute = nullptr;    ///< nullptr: f_rechnen
+    ChartFunction compute = nullptr;    ///< nullptr: f_rechnen; must be safe on `workers` threads
 };
 
 /// One comparison and its unshifted result entries.
