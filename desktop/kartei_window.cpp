@@ -316,12 +316,12 @@ void KarteiWindow::update_buttons()
     Person2Button->setEnabled(one_loadable && main_open && main_window_->name2->isEnabled());
 }
 
-void KarteiWindow::run_dialog(int mode, const KarteiEntry* from)
+void KarteiWindow::run_dialog(KarteiDialog::Mode mode, const KarteiEntry* from)
 {
     std::vector<std::string> folders;
     for (std::size_t i = 1; i < listing_.folders.size(); ++i)
         folders.push_back(valid_utf8(listing_.folders[i].lexically_relative(root_).generic_string()));
-    KarteiDialog dialog(desktop_, root_, folders, static_cast<KarteiDialog::Mode>(mode), from, atlas(), this);
+    KarteiDialog dialog(desktop_, root_, folders, mode, from, atlas(), this);
     if (dialog.exec() != QDialog::Accepted) return;
     const std::filesystem::path saved = dialog.saved_path();
     refresh();
@@ -337,7 +337,7 @@ void KarteiWindow::newClick()
     // A new chart starts in the folder of the chart selected, where a family is kept together.
     KarteiEntry place;
     if (chosen.size() == 1) place.folder = chosen.front()->folder;
-    run_dialog(static_cast<int>(KarteiDialog::Mode::create), chosen.size() == 1 ? &place : nullptr);
+    run_dialog(KarteiDialog::Mode::create, chosen.size() == 1 ? &place : nullptr);
 }
 
 void KarteiWindow::editClick()
@@ -345,7 +345,7 @@ void KarteiWindow::editClick()
     const auto chosen = selected();
     if (chosen.size() != 1 || !chosen.front()->readable) return;
     const KarteiEntry entry = *chosen.front();
-    run_dialog(static_cast<int>(KarteiDialog::Mode::edit), &entry);
+    run_dialog(KarteiDialog::Mode::edit, &entry);
 }
 
 void KarteiWindow::copyClick()
@@ -353,7 +353,7 @@ void KarteiWindow::copyClick()
     const auto chosen = selected();
     if (chosen.size() != 1 || !chosen.front()->readable) return;
     const KarteiEntry entry = *chosen.front();
-    run_dialog(static_cast<int>(KarteiDialog::Mode::copy), &entry);
+    run_dialog(KarteiDialog::Mode::copy, &entry);
 }
 
 void KarteiWindow::deleteClick()

@@ -12,6 +12,7 @@
 
 #include "base/desktop.h"
 #include "base/drive_c.h"
+#include "desktop/kartei_dialog.h"
 #include "kartei/listing.h"
 #include "places/atlas.h"
 
@@ -26,7 +27,6 @@ class QTimer;
 
 namespace duoskop {
 
-class KarteiDialog;
 class KarteiFilter;
 class TForm1;
 
@@ -83,8 +83,8 @@ private:
     void fill_model();
     void update_buttons();
     void watch();
-    /// Runs the chart dialog; the file it wrote, or nothing when cancelled.
-    void run_dialog(int mode, const KarteiEntry* from);
+    /// Runs the chart dialog; a chart it wrote is listed and chosen.
+    void run_dialog(KarteiDialog::Mode mode, const KarteiEntry* from);
 
     Desktop& desktop_;
     DriveC drive_;
