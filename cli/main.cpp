@@ -160,6 +160,9 @@ const Command commands[] = {
         "\n"
         "  --aaf DATEI        die AAF-Datei (Windows-1252, CR LF)\n",
     },
+#ifdef DUOSKOP_CLI_DIAL
+    {"dial", cmd_dial, dial_summary, dial_call, dial_help},
+#endif
 };
 
 constexpr std::string_view exit_codes =
