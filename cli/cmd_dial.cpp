@@ -132,7 +132,8 @@ int cmd_dial(const Args& args)
     for (std::size_t person = 1; person <= options.persons.size(); ++person) {
         const LoadResult loaded = holen(options.persons[person - 1], static_cast<int>(person), chart);
         if (loaded.outcome != LoadOutcome::loaded) {
-            std::fprintf(stderr, "%s\n", loaded.message.c_str());
+            std::fprintf(stderr, "duoskop-cli: %s: %s\n", valid_utf8(options.persons[person - 1]).c_str(),
+                         loaded.message.c_str());
             return 1;
         }
     }
