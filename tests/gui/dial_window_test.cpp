@@ -141,10 +141,12 @@ void DialWindowTest::pointerKeysMouseAndWheel()
     QApplication::sendEvent(canvas, &wheel);
     QVERIFY(std::fabs(dial->pointer() - 5.725) < 1e-9);
 
-    // The list holds exactly what stands within the simple orb, closest first.
+    // The list holds exactly what stands within the simple orb (0,5), closest first.
+    QCOMPARE(fx.form->orbs.orb_simple, 0.5);
     for (double pointer : {0.0, 3.3, 11.0, 17.9}) {
         dial->set_pointer(pointer);
-        const auto expected = hits_on_pointer(fx.form->chart.pos1, &fx.form->chart.pos2, pointer, 0.5);
+        const auto expected = hits_on_pointer(fx.form->chart.pos1, &fx.form->chart.pos2, pointer,
+                                              fx.form->orbs.orb_simple);
         QCOMPARE(dial->hits().size(), expected.size());
         QCOMPARE(dial->PointerList->topLevelItemCount(), static_cast<int>(expected.size()));
         for (std::size_t i = 0; i < expected.size(); ++i) {
