@@ -17,11 +17,11 @@
 
 namespace duoskop::cli {
 
-extern const std::string_view dial_summary = "zeichnet die 22,5\u00B0-Scheibe als PNG- oder SVG-Bild";
-extern const std::string_view dial_call =
+const std::string_view dial_summary = "zeichnet die 22,5\u00B0-Scheibe als PNG- oder SVG-Bild";
+const std::string_view dial_call =
     "duoskop-cli dial P1 [P2] [--png DATEI] [--svg DATEI] [--size PIXEL]\n"
     "                   [--pointer GRAD] [--highlight K\u00DCRZEL]";
-extern const std::string_view dial_help =
+const std::string_view dial_help =
     "Zeichnet die 22,5\u00B0-Scheibe ohne Fenster und ohne Bildschirm: die 22 Faktoren von Person 1\n"
     "(Horoskop-Datei P1) auf dem inneren Ring, die von Person 2 (P2) auf dem \u00E4u\u00DFeren.\n"
     "\n"
