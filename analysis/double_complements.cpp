@@ -62,6 +62,15 @@ std::string picture_axis(const std::string& axis_name)
     return axis + "=";
 }
 
+// The charts of an entry on search axis `axis` (MC1/MC1 .. SO2/SO2) whose midpoint comes from
+// `person`: the axis joins person 1 with itself, both persons, or person 2 with itself.
+EntryCharts entry_charts(int axis, std::uint8_t person)
+{
+    const std::uint8_t a = axis % 3 == 2 ? 2 : 1;
+    const std::uint8_t b = axis % 3 == 0 ? 1 : 2;
+    return {a, b, person, person};
+}
+
 // One block for the P1 axis i and the P2 axis j, written only when both directions have a body.
 void write_block(const ChartState& chart, const Dial& dial, const DoubleMarks& marks, int i, int j,
                  ResultText& result)
@@ -104,10 +113,10 @@ void write_block(const ChartState& chart, const Dial& dial, const DoubleMarks& m
             append_cut(block.p2_names, mc_pair + "2  ");
             append_cut(block.p2_positions, dial_text(chart.pos2, 0, n) + "  ");
         }
-        if (in_x) result.entries.push_back(e_i + mc_pair);
-        if (in_y) result.entries.push_back(e_i + counterpart);
-        if (in_x) result.entries.push_back(e_j + counterpart);
-        if (in_y) result.entries.push_back(e_j + mc_pair);
+        if (in_x) result.add_entry(e_i + mc_pair, entry_charts(i, 1));
+        if (in_y) result.add_entry(e_i + counterpart, entry_charts(i, 1));
+        if (in_x) result.add_entry(e_j + counterpart, entry_charts(j, 2));
+        if (in_y) result.add_entry(e_j + mc_pair, entry_charts(j, 2));
     }
 
     // Midpoints that both persons have in their axis of this block.
@@ -117,8 +126,8 @@ void write_block(const ChartState& chart, const Dial& dial, const DoubleMarks& m
             if (!dial.axis_test(k, l, i, 1) || !dial.axis_test(k, l, j, 2)) continue;
             block.add_midpoint(chart, k, l);
             const std::string pair = pair_code(k, l);
-            result.entries.push_back(e_i + pair);
-            if (e_j != e_i) result.entries.push_back(e_j + pair);
+            result.add_entry(e_i + pair, entry_charts(i, 1));
+            if (e_j != e_i) result.add_entry(e_j + pair, entry_charts(j, 2));
         }
     }
     block.move_to(result.lines);

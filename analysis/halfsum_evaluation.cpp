@@ -88,8 +88,8 @@ ResultText halfsum_evaluation(const ChartState& chart, const Orbs& orbs,
                 append_cut(lines.p2_positions, angle_text(2, 22, p2.position) + "  ");
                 lines.add_midpoint(chart, k, l);
 
-                result.entries.push_back(p1.axis + "=" + pair);
-                result.entries.push_back(p2.axis + "=" + pair);
+                result.add_entry(p1.axis + "=" + pair, {1, 1, 1, 1});
+                result.add_entry(p2.axis + "=" + pair, {2, 2, 2, 2});
             }
         }
     }

@@ -63,7 +63,8 @@ ResultText mc_as_list(const ChartState& chart, const Orbs& orbs)
                     line += pair + "   " + pair + "    " + dial_text(pos2, m, j) + "   " + dial_text(pos1, m, j);
                 if (left && right) {
                     line += " >>>";
-                    result.entries.push_back("MC/" + std::string(code(k)) + "=" + pair);
+                    // Both persons have the picture; the left side, person 1's, stands for it.
+                    result.add_entry("MC/" + std::string(code(k)) + "=" + pair, {1, 1, 1, 1});
                 }
                 result.lines.push_back(std::move(line));
             }

@@ -172,12 +172,15 @@ ResultText simple_complements(const ChartState& chart, const Orbs& orbs, FirstTi
 
     // The list: per body its P1 formula, its midpoint pictures of both sides in turn, its P2 formula.
     for (const PictureEntry& picture : pictures) {
-        if (!picture.p1_formula.empty()) result.entries.push_back(picture.p1_formula);
+        // Each entry is one person's picture: the P1 side from person 1, the P2 side from person 2.
+        constexpr EntryCharts p1{1, 1, 1, 1};
+        constexpr EntryCharts p2{2, 2, 2, 2};
+        if (!picture.p1_formula.empty()) result.add_entry(picture.p1_formula, p1);
         for (std::size_t c = 0; c < picture.p1_midpoints.size(); ++c) {
-            result.entries.push_back(picture.p1_midpoints[c]);
-            result.entries.push_back(picture.p2_midpoints[c]);
+            result.add_entry(picture.p1_midpoints[c], p1);
+            result.add_entry(picture.p2_midpoints[c], p2);
         }
-        if (!picture.p2_formula.empty()) result.entries.push_back(picture.p2_formula);
+        if (!picture.p2_formula.empty()) result.add_entry(picture.p2_formula, p2);
     }
     return result;
 }

@@ -56,7 +56,8 @@ ResultText solar_axes(const ChartState& chart, const Orbs& orbs, FirstTimeFlags&
                 const auto house = static_cast<std::uint16_t>(house_number(i, j, pos[i], pos[j]));
                 append_cut(pair_line, pair + zero_pad(house, 2) + "  ");
                 append_cut(position_line, dial_text(pos, i, j) + "   ");
-                result.entries.push_back("SO/SO=" + pair);
+                // SO/SO is the axis SO1/SO2 of both Suns; the midpoint is the person's own.
+                result.add_entry("SO/SO=" + pair, {1, 2, person, person});
                 if (++block_count == hits_per_block) {
                     result.lines.push_back(pair_line);
                     result.lines.push_back(position_line);

@@ -218,4 +218,38 @@ inline constexpr std::string_view kRankComparedAfter =
     " Partner verglichen. Doppelklick auf eine Zeile l\xE4" "dt den Partner als Person 2.";
 inline constexpr std::string_view kRankProblemsAfter =
     " Datei(en) konnten nicht geladen werden:";
+// The dial window "Scheibe" and its pictures
+inline constexpr std::string_view kMenuDial =
+    "&Scheibe \x85";
+inline constexpr std::string_view kDialCaption =
+    "Scheibe";
+inline constexpr std::string_view kDialInner =
+    "innen: ";
+inline constexpr std::string_view kDialOuter =
+    "au\xDF" "en: ";
+inline constexpr std::string_view kDialOnPointer =
+    "Im Orbis des Zeigers";
+inline constexpr std::string_view kDialOrbDefault =
+    " (Vorgabe, solange kein einfacher Orbis eingegeben ist)";
+inline constexpr std::string_view kDialPointerLabel =
+    "Zeiger: ";
+inline constexpr std::string_view kDialSavePng =
+    "Als &PNG speichern \x85";
+inline constexpr std::string_view kDialSaveSvg =
+    "Als S&VG speichern \x85";
+inline constexpr std::string_view kDialPrint =
+    "&Drucken \x85";
+inline constexpr std::string_view kDialNoPicture =
+    "Das Bild konnte nicht erzeugt werden.";
+inline constexpr std::string_view kDialPrintFailed =
+    "Der Druck konnte nicht gestartet werden.";
+inline constexpr std::string_view kDialPerson1 =
+    "Person 1: ";
+inline constexpr std::string_view kDialPerson2 =
+    "Person 2: ";
+inline constexpr std::string_view kDialBorn =
+    ", geb. ";
+inline constexpr std::string_view kDialTimeSuffix =
+    " WZ, ";
+
 }  // namespace duoskop::texts

@@ -25,6 +25,12 @@ int cmd_places(const Args& args);
 int cmd_import(const Args& args);
 int cmd_export(const Args& args);
 int cmd_rank(const Args& args);
+/// `dial P1 [P2] ...`: the dial as PNG or SVG.
+int cmd_dial(const Args& args);
+/// The command list line, call and German help text of `dial` (UTF-8), kept beside the command.
+extern const std::string_view dial_summary;
+extern const std::string_view dial_call;
+extern const std::string_view dial_help;
 
 /// `compare ... --export-texts bilder|alle FILE`: writes the interpretation texts of all result
 /// entries of `result` to `path` exactly as the export to a file does. Returns the exit status.

@@ -179,6 +179,9 @@ const Command commands[] = {
         "  --csv DATEI        schreibt dieselbe Tabelle mit Kopfzeile als CSV-Datei (UTF-8)\n"
         "  --time-window N1[,N2]  noch nicht verf\u00FCgbar\n",
     },
+#ifdef DUOSKOP_CLI_DIAL
+    {"dial", cmd_dial, dial_summary, dial_call, dial_help},
+#endif
 };
 
 constexpr std::string_view exit_codes =

@@ -19,6 +19,7 @@
 #include "app/chart_file.h"
 #include "app/dial.h"
 #include "app/orb.h"
+#include "desktop/dial_window.h"
 #include "desktop/qt_desktop.h"
 #include "desktop/qt_picture.h"
 #include "desktop/qt_style.h"
@@ -82,6 +83,7 @@ TForm1::TForm1(Desktop& desktop, DriveC drive, QWidget* parent)
     build_menu();
     FormCreate();
     Form2 = new TForm2(desktop_, drive_, chart, ktexte, this);
+    install_dial_window(*this, desktop_);
     // The window is in its start state before it first shows, so that behind the opening hint
     // only the menu can be seen.
     start_state();

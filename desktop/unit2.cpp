@@ -66,7 +66,8 @@ TForm2::TForm2(Desktop& desktop, const DriveC& drive, const ChartState& chart,
     setFixedSize(686, 543);
     setFont(sans_font_pt(8));
     set_colours(this, navy, Qt::white);
-    setModal(true);
+    // Modal to the main window only: the dial window beside it follows the list and stays usable.
+    setWindowModality(Qt::WindowModal);
 
     Memo1 = new QPlainTextEdit(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
@@ -141,6 +142,9 @@ TForm2::TForm2(Desktop& desktop, const DriveC& drive, const ChartState& chart,
     connect(Button4, &QPushButton::clicked, this, [this] { Button4Click(); });
     connect(ListBox1, &QListWidget::clicked, this, [this] { ListBox1Click(); });
     ListBox1->installEventFilter(this);  // Enter on the current entry does what a click does
+    connect(ListBox1, &QListWidget::currentRowChanged, this, [this](int row) {
+        for (const auto& listener : current_entry_listeners) listener(row);
+    });
     // Each export starts when its radio button becomes checked.
     const auto on_checked = [this](QRadioButton* r, void (TForm2::*handler)()) {
         connect(r, &QRadioButton::toggled, this, [this, handler](bool checked) {
@@ -161,6 +165,7 @@ void TForm2::fill(const ResultText& result)
     setWindowTitle(to_qt(result.caption));
     ListBox1->clear();
     entries_ = result.entries;
+    entry_charts_ = result.entry_charts;
     lines_ = result.lines;
 
     QStringList memo;

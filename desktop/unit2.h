@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,12 @@ public:
     std::vector<std::string> memo_lines() const;
     /// The result entries in list order.
     const std::vector<std::string>& entries() const { return entries_; }
+    /// The charts of each entry's factors, as the comparison gave them (may be shorter).
+    const std::vector<EntryCharts>& entry_charts() const { return entry_charts_; }
+
+    /// Called with the row whenever another result entry becomes current (by a click or the
+    /// keys), and with -1 when the list is emptied. A click's text boxes stay the click's own.
+    std::vector<std::function<void(int row)>> current_entry_listeners;
     const std::string& analysis_title() const { return analysis_title_; }
 
     void Button1Click();
@@ -91,6 +98,7 @@ private:
     QButtonGroup* radio_group_;
     std::vector<std::string> lines_{std::string()};  // the memo starts with one empty line
     std::vector<std::string> entries_;
+    std::vector<EntryCharts> entry_charts_;
     std::string analysis_title_;
 };
 

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tests/screenshots/screenshots.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFont>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
 #include <QPixmap>
 #include <QTimer>
 #include <algorithm>
@@ -16,6 +19,7 @@
 #include <vector>
 
 #include "base/desktop.h"
+#include "desktop/dial_window.h"
 #include "desktop/kartei_dialog.h"
 #include "desktop/kartei_window.h"
 #include "desktop/unit1.h"
@@ -104,8 +108,21 @@ int take_screenshots(const DriveC& drive, const std::string& dir)
     ok = save(&form, out + QStringLiteral("info.png")) && ok;
     form.Info1Click();
 
+    // The dial beside the result window, turned to the first entry of the simple complements.
+    if (QAction* dial_entry = form.Extras1->findChild<QAction*>(QStringLiteral("Scheibe1")))
+        dial_entry->trigger();
+    DialWindow* dial = dial_window_of(form);
+    if (dial != nullptr) dial->resize(1040, 740);
+
     QTimer::singleShot(300, &form, [&] {
         ok = save(form.Form2, out + QStringLiteral("result.png")) && ok;
+        if (dial != nullptr && form.Form2->ListBox1->count() > 0) {
+            form.Form2->ListBox1->setCurrentRow(0);
+            ok = save(dial, out + QStringLiteral("dial.png")) && ok;
+        } else {
+            std::fprintf(stderr, "screenshots: no dial window or no result entry\n");
+            ok = false;
+        }
         form.Form2->accept();
     });
     form.einfache1Click();

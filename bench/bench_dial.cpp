@@ -1,0 +1,66 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Drawing the whole dial of two persons, with pointer, marked picture and its arcs, at 800 x 800.
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <cstdlib>
+#include <string>
+
+#include "app/chart_file.h"
+#include "desktop/dial_painter.h"
+
+namespace {
+
+using namespace duoskop;
+
+DialScene sample_scene()
+{
+    const std::string dir = std::string(DUOSKOP_SOURCE_DRIVE_C) + "/astro/daten/";
+    ChartState chart;
+    if (holen(dir + "ALBRECHT.dat", 1, chart).outcome != LoadOutcome::loaded ||
+        holen(dir + "HOLLMANN.dat", 2, chart).outcome != LoadOutcome::loaded)
+        std::abort();
+    DialScene scene;
+    scene.pos1 = chart.pos1;
+    scene.pos2 = chart.pos2;
+    scene.legend1 = QStringLiteral("innen: Marie Albrecht");
+    scene.legend2 = QStringLiteral("au\u00DFen: Greta Hollmann");
+    const auto picture = entry_picture("MC/JU=AS/MO", {1, 1, 2, 2}, chart.pos1, chart.pos2);
+    if (!picture) std::abort();
+    show_entry_picture(scene, *picture);
+    return scene;
+}
+
+void BM_draw_dial(benchmark::State& state)
+{
+    const DialScene scene = sample_scene();
+    QImage image(800, 800, QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        paint_dial(painter, QRectF(0, 0, 800, 800), scene);
+        painter.end();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+BENCHMARK(BM_draw_dial)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+// Fonts need a Gui application; the offscreen platform needs no display.
+int main(int argc, char** argv)
+{
+    static int qt_argc = 3;
+    static char arg0[] = "duoskop_bench_dial";
+    static char arg1[] = "-platform";
+    static char arg2[] = "offscreen";
+    static char* qt_argv[] = {arg0, arg1, arg2, nullptr};
+    const QGuiApplication app(qt_argc, qt_argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,177 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// dial: the 22.5-degree dial of one or two persons as a PNG or SVG picture, drawn without a
+// window or display.
+#include <QGuiApplication>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/chart_file.h"
+#include "base/cp1252.h"
+#include "base/texts.h"
+#include "cli/cli.h"
+#include "desktop/dial_painter.h"
+
+namespace duoskop::cli {
+
+const std::string_view dial_summary = "zeichnet die 22,5\u00B0-Scheibe als PNG- oder SVG-Bild";
+const std::string_view dial_call =
+    "duoskop-cli dial P1 [P2] [--png DATEI] [--svg DATEI] [--size PIXEL]\n"
+    "                   [--pointer GRAD] [--highlight K\u00DCRZEL]";
+const std::string_view dial_help =
+    "Zeichnet die 22,5\u00B0-Scheibe ohne Fenster und ohne Bildschirm: die 22 Faktoren von Person 1\n"
+    "(Horoskop-Datei P1) auf dem inneren Ring, die von Person 2 (P2) auf dem \u00E4u\u00DFeren.\n"
+    "\n"
+    "  --png DATEI        speichert das Bild als PNG\n"
+    "  --svg DATEI        speichert das Bild als SVG (die Beschriftung bleibt Text)\n"
+    "  --size PIXEL       Kantenl\u00E4nge des Bildes, 100 bis 10000 (Vorgabe 800)\n"
+    "  --pointer GRAD     stellt den Zeiger auf diese Scheibenposition, etwa 7,5\n"
+    "  --highlight K\u00DCRZEL hebt diese Faktoren in beiden Ringen hervor, etwa MC,HA,SO,AS;\n"
+    "                     vier K\u00FCrzel A,B,C,D verbinden A mit B und C mit D durch B\u00F6gen\n"
+    "                     (Person 1) und stellen den Zeiger, wenn keiner angegeben ist, auf A/B\n"
+    "\n"
+    "Mindestens eine der Ausgaben --png oder --svg ist n\u00F6tig.\n";
+
+namespace {
+
+constexpr int default_size = 800;
+constexpr int min_size = 100;
+constexpr int max_size = 10000;
+
+std::optional<double> parse_degrees(std::string text)
+{
+    for (char& c : text)
+        if (c == ',') c = '.';
+    double value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value, std::chars_format::general);
+    if (text.empty() || error != std::errc() || stop != end || !std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
+std::optional<int> parse_size(const std::string& text)
+{
+    int value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || error != std::errc() || stop != end || value < min_size || value > max_size)
+        return std::nullopt;
+    return value;
+}
+
+struct DialOptions {
+    std::vector<std::string> persons;
+    std::optional<std::string> png;
+    std::optional<std::string> svg;
+    int size = default_size;
+    std::optional<double> pointer;
+    std::vector<std::uint8_t> highlight;
+};
+
+bool parse_dial_options(const Args& args, DialOptions& options)
+{
+    bool options_done = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (!options_done && a == "--") {
+            options_done = true;
+            continue;
+        }
+        if (options_done || a.size() < 2 || a[0] != '-') {
+            options.persons.push_back(a);
+            continue;
+        }
+        if (i + 1 >= args.size()) return false;
+        const std::string& v = args[++i];
+        if (a == "--png") {
+            options.png = v;
+        } else if (a == "--svg") {
+            options.svg = v;
+        } else if (a == "--size") {
+            const auto size = parse_size(v);
+            if (!size) return false;
+            options.size = *size;
+        } else if (a == "--pointer") {
+            options.pointer = parse_degrees(v);
+            if (!options.pointer) return false;
+        } else if (a == "--highlight") {
+            const auto codes = parse_code_list(v);
+            if (!codes) return false;
+            options.highlight = *codes;
+        } else {
+            return false;
+        }
+    }
+    return !options.persons.empty() && options.persons.size() <= 2 && (options.png || options.svg);
+}
+
+QString legend(std::string_view side, const chart_record& person)
+{
+    return QString::fromStdString(cp1252_to_utf8(std::string(side) + person.first_name + " " + person.name));
+}
+
+bool write_picture(const std::string& path, const QByteArray& bytes)
+{
+    const std::string error = save_picture(path, bytes);
+    if (error.empty()) return true;
+    std::fprintf(stderr, "duoskop-cli: %s: %s\n", valid_utf8(path).c_str(), terminal_text(error).c_str());
+    return false;
+}
+
+}  // namespace
+
+int cmd_dial(const Args& args)
+{
+    DialOptions options;
+    if (!parse_dial_options(args, options)) return usage("dial");
+
+    ChartState chart;
+    for (std::size_t person = 1; person <= options.persons.size(); ++person) {
+        const LoadResult loaded = holen(options.persons[person - 1], static_cast<int>(person), chart);
+        if (loaded.outcome != LoadOutcome::loaded) {
+            std::fprintf(stderr, "duoskop-cli: %s: %s\n", valid_utf8(options.persons[person - 1]).c_str(),
+                         loaded.message.c_str());
+            return 1;
+        }
+    }
+
+    // Fonts need a Gui application; the offscreen platform needs no display.
+    static int argc = 3;
+    static char arg0[] = "duoskop-cli";
+    static char arg1[] = "-platform";
+    static char arg2[] = "offscreen";
+    static char* argv[] = {arg0, arg1, arg2, nullptr};
+    const QGuiApplication app(argc, argv);
+
+    DialScene scene;
+    scene.pos1 = chart.pos1;
+    scene.legend1 = legend(texts::kDialInner, chart.person1);
+    if (options.persons.size() == 2) {
+        scene.pos2 = chart.pos2;
+        scene.legend2 = legend(texts::kDialOuter, chart.person2);
+    }
+    const auto& h = options.highlight;
+    for (const std::uint8_t body : h) scene.highlighted[body] = true;
+    if (h.size() == 4) {
+        const std::string entry = std::string(body_codes[h[0]]) + "/" + std::string(body_codes[h[1]]) + "=" +
+                                  std::string(body_codes[h[2]]) + "/" + std::string(body_codes[h[3]]);
+        if (const auto picture = entry_picture(entry, {}, chart.pos1, chart.pos2)) {
+            show_entry_picture(scene, *picture);
+        }
+    }
+    if (options.pointer) scene.pointer = normalize_dial(*options.pointer);
+
+    bool ok = true;
+    if (options.png) ok = write_picture(*options.png, dial_png(scene, options.size)) && ok;
+    if (options.svg) {
+        const QString title = QStringLiteral("Duoskop ") + QString::fromStdString(cp1252_to_utf8(
+                                                                std::string(texts::kDialCaption)));
+        ok = write_picture(*options.svg, dial_svg(scene, options.size, title)) && ok;
+    }
+    return ok ? 0 : 1;
+}
+
+}  // namespace duoskop::cli

@@ -1,0 +1,53 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Draws the 22.5-degree dial with QPainter: the scale, person 1's factors on the inner ring,
+// person 2's on the outer ring, the pointer, highlighted factors and the arcs of a picture.
+// Needs only Qt Gui (and Qt SVG for the SVG file), so the command line can draw without a display.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <array>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "astro/bodies.h"
+#include "dialview/dial_view.h"
+
+class QPainter;
+class QRectF;
+class QImage;
+
+namespace duoskop {
+
+/// What one picture of the dial shows.
+struct DialScene {
+    Positions pos1{};                ///< person 1, inner ring
+    std::optional<Positions> pos2;   ///< person 2, outer ring, when loaded
+    QString legend1;                 ///< "innen: ..." corner text, empty for none
+    QString legend2;                 ///< "außen: ..." corner text, empty for none
+    std::optional<double> pointer;   ///< dial position of the pointer, degrees
+    std::array<bool, compared_bodies> highlighted{};  ///< bodies marked in both rings
+    std::vector<std::pair<EntryFactor, EntryFactor>> arcs;  ///< pairs joined through their midpoint
+};
+
+/// The scene of a result entry's picture: pointer on its axis A/B, A, B, C, D highlighted and the
+/// arcs A-B and C-D.
+void show_entry_picture(DialScene& scene, const EntryPicture& picture);
+
+/// Draws the dial into the largest square centred in `area` (device units of the painter).
+void paint_dial(QPainter& painter, const QRectF& area, const DialScene& scene);
+
+/// The dial as a square picture of `size` pixels on white.
+QImage dial_image(const DialScene& scene, int size);
+
+/// The dial as PNG or as SVG (labels stay text) of `size` pixels.
+QByteArray dial_png(const DialScene& scene, int size);
+QByteArray dial_svg(const DialScene& scene, int size, const QString& title);
+
+/// Writes picture bytes as the whole new content of `path`; empty on success, else the German
+/// I/O error text (Windows-1252).
+std::string save_picture(const std::string& path, const QByteArray& bytes);
+
+}  // namespace duoskop

@@ -1,0 +1,404 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "desktop/dial_window.h"
+
+#include <QAction>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <memory>
+
+#include "astro/un_math.h"
+#include "base/texts.h"
+#include "desktop/qt_desktop.h"
+#include "desktop/unit1.h"
+#include "desktop/unit2.h"
+
+namespace duoskop {
+
+namespace {
+
+constexpr double key_step = 0.01;
+constexpr double key_step_shift = 0.25;
+constexpr double wheel_step = 0.1;
+constexpr double wheel_step_shift = 1.0;
+
+// Positions of a person that is not loaded: no body has a place on the dial.
+Positions no_positions()
+{
+    Positions pos;
+    pos.fill(std::numeric_limits<double>::quiet_NaN());
+    return pos;
+}
+
+QString legend(std::string_view side, const chart_record& person)
+{
+    return to_qt(std::string(side) + person.first_name + " " + person.name);
+}
+
+// "Person 1: Hans Meier, geb. 01.05.1960, 12:00:00 WZ, +010 00 00 +53 33 00"
+std::string person_header(std::string_view start, const chart_record& p)
+{
+    return std::string(start) + p.first_name + " " + p.name + std::string(texts::kDialBorn) + p.date +
+           ", " + p.time + std::string(texts::kDialTimeSuffix) + p.longitude_text + "  " + p.latitude_text;
+}
+
+// Lives as a child of the main window and takes the dial window (a window of its own, so that the
+// result window, modal to the main window, does not block it) with it when the main window goes.
+class DialHolder : public QObject {
+public:
+    explicit DialHolder(QObject* parent) : QObject(parent) { setObjectName(QStringLiteral("DialHolder")); }
+    std::unique_ptr<DialWindow> window;
+};
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// DialCanvas
+
+DialCanvas::DialCanvas(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("DialCanvas"));
+    setFocusPolicy(Qt::StrongFocus);
+    setMinimumSize(320, 320);
+    setAutoFillBackground(true);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    setPalette(palette);
+}
+
+double DialCanvas::position_at(QPointF point) const
+{
+    const QPointF centre = QRectF(rect()).center();
+    return dial_position_at(point.x() - centre.x(), point.y() - centre.y());
+}
+
+void DialCanvas::paintEvent(QPaintEvent*)
+{
+    // Painted as vectors on the widget: sharp at any size and device pixel ratio.
+    QPainter painter(this);
+    paint_dial(painter, QRectF(rect()).adjusted(4, 4, -4, -4), scene);
+}
+
+void DialCanvas::mousePressEvent(QMouseEvent* event)
+{
+    setFocus(Qt::MouseFocusReason);
+    if (event->button() == Qt::LeftButton) move_pointer(position_at(event->position()));
+}
+
+void DialCanvas::mouseMoveEvent(QMouseEvent* event)
+{
+    if (event->buttons() & Qt::LeftButton) move_pointer(position_at(event->position()));
+}
+
+void DialCanvas::keyPressEvent(QKeyEvent* event)
+{
+    const double step = event->modifiers() & Qt::ShiftModifier ? key_step_shift : key_step;
+    switch (event->key()) {
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+        move_pointer(scene.pointer.value_or(0) + step);
+        break;
+    case Qt::Key_Left:
+    case Qt::Key_Down:
+        move_pointer(scene.pointer.value_or(0) - step);
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void DialCanvas::wheelEvent(QWheelEvent* event)
+{
+    // Some platforms turn a wheel with Shift into a horizontal one.
+    const QPoint delta = event->angleDelta();
+    wheel_rest_ += delta.y() != 0 ? delta.y() : delta.x();
+    const int notches = wheel_rest_ / 120;
+    wheel_rest_ %= 120;
+    if (notches != 0) {
+        const double step = event->modifiers() & Qt::ShiftModifier ? wheel_step_shift : wheel_step;
+        move_pointer(scene.pointer.value_or(0) + notches * step);
+    }
+    event->accept();
+}
+
+void DialCanvas::move_pointer(double position)
+{
+    // Whole hundredths of a degree stay whole: no drift from adding steps.
+    const double rounded = std::round(position * 1e6) / 1e6;
+    if (pointer_moved) pointer_moved(normalize_dial(rounded));
+}
+
+// ---------------------------------------------------------------------------------------------
+// DialWindow
+
+DialWindow::DialWindow(Desktop& desktop, const ChartState& chart, const Orbs& orbs)
+    : QWidget(nullptr), desktop_(desktop), chart_(chart), orbs_(orbs)
+{
+    setObjectName(QStringLiteral("DialWindow"));
+    setWindowTitle(to_qt(texts::kDialCaption));
+    resize(1040, 740);
+
+    canvas_ = new DialCanvas(this);
+    canvas_->scene.pos1 = no_positions();
+    canvas_->scene.pointer = 0.0;
+    canvas_->pointer_moved = [this](double position) { set_pointer(position); };
+
+    PointerHeading = new QLabel(this);
+    PointerHeading->setObjectName(QStringLiteral("PointerHeading"));
+    PointerHeading->setWordWrap(true);
+
+    PointerList = new QTreeWidget(this);
+    PointerList->setObjectName(QStringLiteral("PointerList"));
+    PointerList->setRootIsDecorated(false);
+    PointerList->setColumnCount(4);
+    PointerList->setHeaderLabels({QStringLiteral("Person"), QStringLiteral("Faktor"),
+                                  QStringLiteral("Position"), QStringLiteral("Abstand")});
+    PointerList->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    PointerList->setFocusPolicy(Qt::NoFocus);
+
+    const auto button = [this](const char* name, std::string_view caption) {
+        auto* b = new QPushButton(to_qt(caption), this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setAutoDefault(false);
+        b->setFocusPolicy(Qt::NoFocus);
+        return b;
+    };
+    SavePng = button("SavePng", texts::kDialSavePng);
+    SaveSvg = button("SaveSvg", texts::kDialSaveSvg);
+    PrintButton = button("PrintButton", texts::kDialPrint);
+    connect(SavePng, &QPushButton::clicked, this, [this] { save_clicked(false); });
+    connect(SaveSvg, &QPushButton::clicked, this, [this] { save_clicked(true); });
+    connect(PrintButton, &QPushButton::clicked, this, [this] { print_clicked(); });
+
+    auto* side = new QVBoxLayout;
+    side->addWidget(PointerHeading);
+    side->addWidget(PointerList, 1);
+    side->addWidget(SavePng);
+    side->addWidget(SaveSvg);
+    side->addWidget(PrintButton);
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(canvas_, 1);
+    layout->addLayout(side);
+    PointerList->setMinimumWidth(280);
+
+    choose_file = [this](const QString& caption, const QString& filter,
+                         const QString& suffix) -> std::optional<std::string> {
+        QFileDialog dialog(this, caption, QString(), filter);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(suffix);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+        return dialog.selectedFiles().front().toStdString();
+    };
+    canvas_->setFocus();
+    fill_list();
+}
+
+void DialWindow::update_persons(bool person1, bool person2)
+{
+    person2_ = person1 && person2;
+    DialScene& scene = canvas_->scene;
+    const Positions old1 = scene.pos1;
+    const std::optional<Positions> old2 = scene.pos2;
+    scene.pos1 = person1 ? chart_.pos1 : no_positions();
+    scene.legend1 = person1 ? legend(texts::kDialInner, chart_.person1) : QString();
+    if (person2_) {
+        scene.pos2 = chart_.pos2;
+        scene.legend2 = legend(texts::kDialOuter, chart_.person2);
+    } else {
+        scene.pos2.reset();
+        scene.legend2.clear();
+    }
+    const auto same = [](const Positions& a, const Positions& b) {
+        return std::memcmp(a.data(), b.data(), sizeof(double) * a.size()) == 0;
+    };
+    const bool changed = !same(old1, scene.pos1) || old2.has_value() != scene.pos2.has_value() ||
+                         (old2 && !same(*old2, *scene.pos2));
+    if (changed) clear_entry();
+    fill_list();
+    canvas_->update();
+}
+
+void DialWindow::set_pointer(double position)
+{
+    canvas_->scene.pointer = normalize_dial(position);
+    fill_list();
+    canvas_->update();
+}
+
+void DialWindow::show_entry(const std::string& entry, const EntryCharts& charts)
+{
+    const auto picture = entry_picture(entry, charts, chart_.pos1, chart_.pos2);
+    if (!picture) {
+        clear_entry();
+        return;
+    }
+    show_entry_picture(canvas_->scene, *picture);
+    set_pointer(picture->axis);
+}
+
+void DialWindow::clear_entry()
+{
+    canvas_->scene.highlighted.fill(false);
+    canvas_->scene.arcs.clear();
+    canvas_->update();
+}
+
+double DialWindow::list_orb() const { return orbs_.orb_simple > 0 ? orbs_.orb_simple : 1.0; }
+
+void DialWindow::fill_list()
+{
+    const double orb = list_orb();
+    const DialScene& scene = canvas_->scene;
+    hits_ = hits_on_pointer(scene.pos1, scene.pos2 ? &*scene.pos2 : nullptr, pointer(), orb);
+    std::string heading = std::string(texts::kDialPointerLabel) + angle_text(2, 1, pointer()) + "\r" +
+                          std::string(texts::kDialOnPointer) + " (" + angle_text(2, 1, orb) + ")";
+    if (!(orbs_.orb_simple > 0)) heading += texts::kDialOrbDefault;
+    PointerHeading->setText(to_qt(heading).replace(QChar(u'\r'), QChar(u'\n')));
+
+    PointerList->clear();
+    for (const PointerHit& hit : hits_) {
+        auto* item = new QTreeWidgetItem(PointerList);
+        item->setText(0, QStringLiteral("P%1").arg(hit.person));
+        item->setText(1, QString::fromLatin1(hit_name(hit).c_str()));
+        item->setText(2, to_qt(angle_text(2, 1, hit.position)));
+        item->setText(3, to_qt(angle_text(2, 1, hit.distance)));
+        const QColor colour = hit.person == 1 ? QColor(0x00, 0x00, 0x80) : QColor(0x00, 0x64, 0x00);
+        for (int c = 0; c < 4; ++c) item->setForeground(c, colour);
+    }
+}
+
+std::vector<std::string> DialWindow::header_lines() const
+{
+    std::vector<std::string> lines = {person_header(texts::kDialPerson1, chart_.person1)};
+    if (person2_) lines.push_back(person_header(texts::kDialPerson2, chart_.person2));
+    lines.push_back(std::string(texts::kDialPointerLabel) + angle_text(2, 1, pointer()));
+    return lines;
+}
+
+bool DialWindow::write(const std::string& path, const QByteArray& bytes)
+{
+    const std::string error = save_picture(path, bytes);
+    if (error.empty()) return true;
+    desktop_.message(BoxType::error, error, Buttons::ok);
+    return false;
+}
+
+bool DialWindow::save_png(const std::string& path)
+{
+    // The picture as large as the dial shows on screen, at least 800 pixels.
+    const int size = std::max(800, static_cast<int>(std::lround(
+                                       std::min(canvas_->width(), canvas_->height()) * devicePixelRatioF())));
+    return write(path, dial_png(canvas_->scene, size));
+}
+
+bool DialWindow::save_svg(const std::string& path)
+{
+    return write(path, dial_svg(canvas_->scene, 800, QStringLiteral("Duoskop ") + to_qt(texts::kDialCaption)));
+}
+
+void DialWindow::save_clicked(bool svg)
+{
+    const auto path = svg ? choose_file(to_qt(texts::kDialSaveSvg).remove(QChar(u'&')),
+                                        QStringLiteral("*.svg"), QStringLiteral("svg"))
+                          : choose_file(to_qt(texts::kDialSavePng).remove(QChar(u'&')),
+                                        QStringLiteral("*.png"), QStringLiteral("png"));
+    if (!path) return;
+    if (svg) save_svg(*path);
+    else save_png(*path);
+}
+
+void DialWindow::print_to(QPagedPaintDevice& device)
+{
+    QPainter painter;
+    if (!painter.begin(&device)) {
+        desktop_.message(BoxType::error, texts::kDialPrintFailed, Buttons::ok);
+        return;
+    }
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPointSizeF(10);
+    painter.setFont(font);
+    const QFontMetricsF metrics(font, &device);
+    const QRectF page(0, 0, device.width(), device.height());
+    double y = metrics.ascent();
+    for (const std::string& line : header_lines()) {
+        painter.drawText(QPointF(0, y), to_qt(line));
+        y += metrics.lineSpacing();
+    }
+    paint_dial(painter, page.adjusted(0, y, 0, 0), canvas_->scene);
+    painter.end();
+}
+
+void DialWindow::print_clicked()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    print_to(printer);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The entry in the main window
+
+DialWindow* dial_window_of(const TForm1& form)
+{
+    auto* holder = dynamic_cast<DialHolder*>(form.findChild<QObject*>(QStringLiteral("DialHolder")));
+    return holder == nullptr ? nullptr : holder->window.get();
+}
+
+QAction* install_dial_window(TForm1& form, Desktop& desktop)
+{
+    auto* holder = new DialHolder(&form);
+    // After the chart index, before the time probe, as the additions are ordered.
+    auto* action = new QAction(to_qt(texts::kMenuDial), form.Extras1);
+    action->setObjectName(QStringLiteral("Scheibe1"));
+    QAction* before = nullptr;
+    for (QAction* a : form.Extras1->actions())
+        if (a->objectName() == QStringLiteral("Zeitprobe1")) before = a;
+    form.Extras1->insertAction(before, action);
+    action->setEnabled(false);
+
+    const auto follow_persons = [&form, holder] {
+        if (holder->window) holder->window->update_persons(form.person1_loaded(), form.person2_loaded());
+    };
+    QObject::connect(action, &QAction::triggered, holder, [&form, &desktop, holder, follow_persons] {
+        if (!form.person1_loaded()) return;
+        if (!holder->window) holder->window = std::make_unique<DialWindow>(desktop, form.chart, form.orbs);
+        follow_persons();
+        holder->window->show();
+        holder->window->raise();
+        holder->window->activateWindow();
+    });
+    form.state_listeners.push_back([&form, action, follow_persons] {
+        action->setEnabled(form.person1_loaded() && !form.ended());
+        follow_persons();
+    });
+    form.Form2->current_entry_listeners.push_back([&form, holder](int row) {
+        if (!holder->window) return;
+        const auto& entries = form.Form2->entries();
+        if (row < 0 || static_cast<std::size_t>(row) >= entries.size()) {
+            holder->window->clear_entry();
+            return;
+        }
+        const auto& charts = form.Form2->entry_charts();
+        const auto index = static_cast<std::size_t>(row);
+        holder->window->show_entry(entries[index], index < charts.size() ? charts[index] : EntryCharts{});
+    });
+    return action;
+}
+
+}  // namespace duoskop

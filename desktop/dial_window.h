@@ -1,0 +1,112 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The window "Scheibe": the 22.5-degree dial of both persons with a pointer, the list of what
+// stands on the pointer within the simple orb, and the picture of the current result entry.
+#pragma once
+
+#include <QWidget>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/chart_state.h"
+#include "base/desktop.h"
+#include "desktop/dial_painter.h"
+#include "dialview/dial_view.h"
+#include "results/result_text.h"
+
+class QAction;
+class QLabel;
+class QPagedPaintDevice;
+class QPushButton;
+class QTreeWidget;
+
+namespace duoskop {
+
+class TForm1;
+
+/// The dial itself: draws the scene and moves the pointer by mouse, keys and wheel.
+class DialCanvas : public QWidget {
+public:
+    explicit DialCanvas(QWidget* parent);
+    DialScene scene;
+    /// Called after the user moved the pointer.
+    std::function<void(double)> pointer_moved;
+    /// The dial position under a point of the widget.
+    double position_at(QPointF point) const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
+private:
+    void move_pointer(double position);
+    int wheel_rest_ = 0;  ///< wheel angle not yet turned into steps (fine wheels)
+};
+
+class DialWindow : public QWidget {
+public:
+    /// The window reads the persons and orbs of the main window, which owns them for the run.
+    DialWindow(Desktop& desktop, const ChartState& chart, const Orbs& orbs);
+
+    /// Takes the positions and names of the loaded persons as they stand now; the picture of a
+    /// result entry goes when a position has changed.
+    void update_persons(bool person1, bool person2);
+    /// Turns the pointer and fills the list of what stands on it.
+    void set_pointer(double position);
+    double pointer() const { return canvas_->scene.pointer.value_or(0); }
+    /// Shows a result entry's picture: pointer on its axis, its factors marked, their arcs.
+    /// A text that names no picture leaves the pointer and clears the marks.
+    void show_entry(const std::string& entry, const EntryCharts& charts);
+    void clear_entry();
+
+    /// What the list shows: everything within the orb of the pointer, closest first.
+    const std::vector<PointerHit>& hits() const { return hits_; }
+    /// The orb of the list: the simple orb, or 1 degree while none has been entered.
+    double list_orb() const;
+    const DialScene& scene() const { return canvas_->scene; }
+    DialCanvas* canvas() const { return canvas_; }
+
+    /// Writes the picture; false after an error box.
+    bool save_png(const std::string& path);
+    bool save_svg(const std::string& path);
+    /// Prints a page: the header with both persons' names and birth data, then the dial.
+    void print_to(QPagedPaintDevice& device);
+    /// The header lines of a printout (Windows-1252).
+    std::vector<std::string> header_lines() const;
+
+    /// The save dialog for a picture: caption, filter and suffix; the chosen path or nothing.
+    std::function<std::optional<std::string>(const QString&, const QString&, const QString&)> choose_file;
+
+    QTreeWidget* PointerList;
+    QLabel* PointerHeading;
+    QPushButton* SavePng;
+    QPushButton* SaveSvg;
+    QPushButton* PrintButton;
+
+private:
+    void fill_list();
+    void save_clicked(bool svg);
+    void print_clicked();
+    bool write(const std::string& path, const QByteArray& bytes);
+
+    Desktop& desktop_;
+    const ChartState& chart_;
+    const Orbs& orbs_;
+    DialCanvas* canvas_;
+    bool person2_ = false;
+    std::vector<PointerHit> hits_;
+};
+
+/// Adds "&Scheibe …" to the Extras menu of the main window: usable once person 1 is loaded, it
+/// opens the dial window, which follows every load and restart and the current entry of the
+/// result window. The window lives as long as the main window.
+QAction* install_dial_window(TForm1& form, Desktop& desktop);
+
+/// The dial window of the main window, once it has been opened (for tests and screenshots).
+DialWindow* dial_window_of(const TForm1& form);
+
+}  // namespace duoskop

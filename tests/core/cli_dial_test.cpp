@@ -1,0 +1,134 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// duoskop-cli dial: PNG and SVG of the dial of sample charts, without a display; the labels stay
+// text in the SVG; wrong usage and files that cannot be read or written.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/chart_file.h"
+#include "astro/un_math.h"
+#include "base/cp1252.h"
+#include "tests/core/test_support.h"
+
+using duoskop::test_support::CliRun;
+using duoskop::test_support::run_cli;
+using duoskop::test_support::slurp;
+using duoskop::test_support::TempDir;
+
+namespace {
+
+std::string chart(const std::string& name)
+{
+    return std::string(DUOSKOP_SOURCE_DRIVE_C) + "/astro/daten/" + name + ".dat";
+}
+
+// Width and height from a PNG's header chunk.
+std::pair<unsigned, unsigned> png_size(const std::string& png)
+{
+    const auto be32 = [&](std::size_t at) {
+        unsigned v = 0;
+        for (std::size_t i = 0; i < 4; ++i) v = v << 8 | static_cast<unsigned char>(png[at + i]);
+        return v;
+    };
+    return png.size() < 24 ? std::pair<unsigned, unsigned>{0, 0} : std::pair{be32(16), be32(20)};
+}
+
+bool has_text(const std::string& svg, const std::string& text)
+{
+    return svg.find(">" + text + "</text>") != std::string::npos;
+}
+
+// Runs the CLI where no display can be opened: an X11 platform asked for, no X server named.
+CliRun run_without_display(const std::vector<std::string>& args)
+{
+    const char* display = std::getenv("DISPLAY");
+    const std::string saved = display != nullptr ? display : "";
+    ::unsetenv("DISPLAY");
+    ::setenv("QT_QPA_PLATFORM", "xcb", 1);
+    CliRun r = run_cli(args);
+    ::unsetenv("QT_QPA_PLATFORM");
+    if (display != nullptr) ::setenv("DISPLAY", saved.c_str(), 1);
+    return r;
+}
+
+}  // namespace
+
+TEST(CliDial, PngAndSvgOfBothPersonsWithoutADisplay)
+{
+    const TempDir dir;
+    const CliRun r = run_without_display({"dial", chart("ALBRECHT"), chart("HOLLMANN"), "--png", dir.file("d.png"),
+                                          "--svg", dir.file("d.svg"), "--size", "640", "--pointer", "7,5"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string png = slurp(dir.file("d.png"));
+    ASSERT_TRUE(png.starts_with("\x89PNG\r\n\x1A\n"));
+    EXPECT_EQ(png_size(png), (std::pair<unsigned, unsigned>{640, 640}));
+
+    const std::string svg = slurp(dir.file("d.svg"));
+    ASSERT_TRUE(svg.find("<svg") != std::string::npos);
+    EXPECT_TRUE(svg.find("viewBox=\"0 0 640 640\"") != std::string::npos);
+    // Every code of the 22 factors stands as text, once in each ring, and the scale's numbers too.
+    for (const char* code : {"MC", "WI", "SO", "AS", "MO", "KN", "ME", "VE", "MA", "JU", "SA", "UR", "NE",
+                             "PL", "CU", "HA", "ZE", "KR", "AP", "AD", "VU", "PO"}) {
+        std::size_t count = 0;
+        for (std::size_t at = svg.find(std::string(">") + code + "</text>"); at != std::string::npos;
+             at = svg.find(std::string(">") + code + "</text>", at + 1))
+            ++count;
+        EXPECT_EQ(count, 2U) << code;
+    }
+    EXPECT_TRUE(has_text(svg, "22"));
+    EXPECT_TRUE(has_text(svg, "07\xC2\xB0" "30'"));  // the pointer, in UTF-8
+    EXPECT_TRUE(svg.find("innen: Marie Albrecht") != std::string::npos);
+    EXPECT_TRUE(svg.find("au\xC3\x9F" "en: Greta Hollmann") != std::string::npos);
+}
+
+TEST(CliDial, FourCodesPutThePointerOnTheFirstPair)
+{
+    duoskop::ChartState state;
+    ASSERT_EQ(duoskop::holen(chart("ALBRECHT"), 1, state).outcome, duoskop::LoadOutcome::loaded);
+    const double axis = duoskop::mod225((state.pos1[0] + state.pos1[15]) / 2);  // MC/HA
+    const std::string pointer = duoskop::cp1252_to_utf8(duoskop::angle_text(2, 1, axis));
+
+    const TempDir dir;
+    const CliRun r = run_cli({"dial", chart("ALBRECHT"), "--svg", dir.file("one.svg"), "--highlight", "MC,HA,SO,AS"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string svg = slurp(dir.file("one.svg"));
+    EXPECT_TRUE(has_text(svg, pointer)) << pointer;
+    EXPECT_TRUE(has_text(svg, "MC"));
+    EXPECT_TRUE(svg.find("au\xC3\x9F" "en:") == std::string::npos);  // one person: no outer ring
+}
+
+TEST(CliDial, WrongUsageAndFailingFiles)
+{
+    const TempDir dir;
+    const std::string out = dir.file("x.png");
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        const char* err;  // part of the error output
+    };
+    const std::vector<Case> cases = {
+        {{"dial", chart("ALBRECHT")}, 2, "Aufruf: duoskop-cli dial"},  // no output named
+        {{"dial", "--png", out}, 2, "Aufruf"},                                    // no person
+        {{"dial", chart("ALBRECHT"), chart("HOLLMANN"), chart("WEIDNER"), "--png", out}, 2, "Aufruf"},
+        {{"dial", chart("ALBRECHT"), "--png", out, "--size", "99"}, 2, "Aufruf"},
+        {{"dial", chart("ALBRECHT"), "--png", out, "--size", "8OO"}, 2, "Aufruf"},
+        {{"dial", chart("ALBRECHT"), "--png", out, "--pointer", "sieben"}, 2, "Aufruf"},
+        {{"dial", chart("ALBRECHT"), "--png", out, "--highlight", "MC,GZ"}, 2, "Aufruf"},
+        {{"dial", chart("ALBRECHT"), "--png", out, "--colour", "rot"}, 2, "Aufruf"},
+        {{"dial", chart("ALBRECHT"), "--png"}, 2, "Aufruf"},
+        {{"dial", dir.file("FEHLT.dat"), "--png", out}, 1, "FEHLT"},
+        {{"dial", chart("ALBRECHT"), "--png", dir.file("kein/ordner.png")}, 1, "ordner.png"},
+    };
+    for (const Case& c : cases) {
+        const CliRun r = run_cli(c.args);
+        EXPECT_EQ(r.status, c.status) << c.args.back() << ": " << r.err;
+        EXPECT_NE(r.err.find(c.err), std::string::npos) << c.args.back() << ": " << r.err;
+    }
+    EXPECT_TRUE(slurp(out).empty());  // nothing written by any of them
+
+    const CliRun help = run_cli({"dial", "--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("--highlight K\xC3\x9CRZEL"), std::string::npos);
+}

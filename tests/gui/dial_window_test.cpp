@@ -1,0 +1,266 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The window "Scheibe": its menu entry follows the loads, the pointer moves by keys, mouse and
+// wheel and lists what stands on it, the current result entry turns the pointer to its axis, and
+// the picture is saved and printed.
+#include <QMenu>
+#include <QPdfWriter>
+#include <QProcess>
+#include <QTest>
+#include <QTreeWidget>
+#include <QListWidget>
+#include <cmath>
+
+#include "analysis/comparisons.h"
+#include "astro/un_math.h"
+#include "base/texts.h"
+#include "desktop/dial_window.h"
+#include "results/click.h"
+#include "fixture.h"
+
+using namespace duoskop;
+using namespace duoskop::test;
+
+namespace {
+
+QAction* dial_action(TForm1& form) { return form.Extras1->findChild<QAction*>(QStringLiteral("Scheibe1")); }
+
+QString pdf_text(const std::string& path)
+{
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"), {QString::fromStdString(path), QStringLiteral("-")});
+    if (!pdftotext.waitForFinished(60000)) return {};
+    return QString::fromUtf8(pdftotext.readAllStandardOutput());
+}
+
+std::string slurp(const std::string& path)
+{
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return file.readAll().toStdString();
+}
+
+// Opens the dial window through the menu and waits until it is on the screen.
+DialWindow* open_dial(TForm1& form)
+{
+    dial_action(form)->trigger();
+    DialWindow* window = dial_window_of(form);
+    if (window != nullptr) (void)QTest::qWaitForWindowExposed(window);
+    return window;
+}
+
+}  // namespace
+
+class DialWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void entryFollowsLoadsAndRestarts();
+    void pointerKeysMouseAndWheel();
+    void currentResultEntryTurnsThePointer();
+    void savesAndPrintsThePicture();
+};
+
+void DialWindowTest::entryFollowsLoadsAndRestarts()
+{
+    Fixture fx;
+    fx.start();
+    TForm1& form = *fx.form;
+    QAction* action = dial_action(form);
+    QVERIFY(action != nullptr);
+    QCOMPARE(action->text(), to_qt(texts::kMenuDial));
+    QVERIFY(!action->isEnabled());
+
+    fx.load1(make_chart(fx.drive, "MEIER.DAT", meier()));
+    QVERIFY(action->isEnabled());
+    DialWindow* dial = open_dial(form);
+    QVERIFY(dial != nullptr && dial->isVisible());
+    QCOMPARE(dial->scene().pos1, form.chart.pos1);
+    QVERIFY(!dial->scene().pos2);
+    QVERIFY(dial->scene().legend1.contains(QStringLiteral("Hans Meier")));
+
+    // Person 2 appears as soon as it is loaded.
+    fx.load2(make_chart(fx.drive, "SCHULZ.DAT", schulz()));
+    QVERIFY(dial->scene().pos2.has_value());
+    QCOMPARE(*dial->scene().pos2, form.chart.pos2);
+
+    // A restart takes both persons off the dial and the entry out of reach until person 1 is back.
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    fx.type_orbs("1,0", "0,5");
+    QVERIFY(form.Ende1->isEnabled());
+    fx.desktop.answers.push_back(Answer::yes);
+    form.Ende1->trigger();
+    QVERIFY(!action->isEnabled());
+    QVERIFY(std::isnan(dial->scene().pos1[0]));
+    QVERIFY(!dial->scene().pos2);
+    QVERIFY(dial->hits().empty());
+    fx.load1(make_chart(fx.drive, "SCHULZ.DAT", schulz()));
+    QVERIFY(action->isEnabled());
+    QCOMPARE(dial->scene().pos1, form.chart.pos1);
+    dial->close();
+}
+
+void DialWindowTest::pointerKeysMouseAndWheel()
+{
+    Fixture fx;
+    fx.ready();
+    DialWindow* dial = open_dial(*fx.form);
+    QVERIFY(dial != nullptr);
+    DialCanvas* canvas = dial->canvas();
+    dial->set_pointer(0);
+    canvas->setFocus();
+
+    struct Step {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        double pointer;  // after the key
+    };
+    const std::vector<Step> steps = {
+        {Qt::Key_Right, {}, 0.01},
+        {Qt::Key_Right, Qt::ShiftModifier, 0.26},
+        {Qt::Key_Up, {}, 0.27},
+        {Qt::Key_Left, Qt::ShiftModifier, 0.02},
+        {Qt::Key_Down, {}, 0.01},
+        {Qt::Key_Down, {}, 0.0},
+        {Qt::Key_Down, {}, 22.49},  // across the seam
+        {Qt::Key_Up, {}, 0.0},
+    };
+    for (const Step& s : steps) {
+        QTest::keyClick(canvas, s.key, s.modifiers);
+        QVERIFY2(std::fabs(dial->pointer() - s.pointer) < 1e-9,
+                 qPrintable(QStringLiteral("%1 after a key, expected %2").arg(dial->pointer()).arg(s.pointer)));
+    }
+
+    // A click at the left edge of the dial: a quarter turn counter-clockwise from the top.
+    const QPoint left(canvas->width() / 2 - canvas->height() / 3, canvas->height() / 2);
+    QTest::mouseClick(canvas, Qt::LeftButton, {}, left);
+    QVERIFY(std::fabs(dial->pointer() - 5.625) < 1e-9);
+
+    // The wheel: one notch up is a tenth of a degree on.
+    QWheelEvent wheel(QPointF(left), canvas->mapToGlobal(QPointF(left)), QPoint(), QPoint(0, 120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(canvas, &wheel);
+    QVERIFY(std::fabs(dial->pointer() - 5.725) < 1e-9);
+
+    // The list holds exactly what stands within the simple orb (0,5), closest first.
+    QCOMPARE(fx.form->orbs.orb_simple, 0.5);
+    for (double pointer : {0.0, 3.3, 11.0, 17.9}) {
+        dial->set_pointer(pointer);
+        const auto expected = hits_on_pointer(fx.form->chart.pos1, &fx.form->chart.pos2, pointer,
+                                              fx.form->orbs.orb_simple);
+        QCOMPARE(dial->hits().size(), expected.size());
+        QCOMPARE(dial->PointerList->topLevelItemCount(), static_cast<int>(expected.size()));
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            const QTreeWidgetItem* row = dial->PointerList->topLevelItem(static_cast<int>(i));
+            QCOMPARE(row->text(0), QStringLiteral("P%1").arg(expected[i].person));
+            QCOMPARE(row->text(1), QString::fromLatin1(hit_name(expected[i]).c_str()));
+        }
+    }
+    dial->close();
+}
+
+void DialWindowTest::currentResultEntryTurnsThePointer()
+{
+    Fixture fx;
+    fx.ready();
+    TForm1& form = *fx.form;
+    DialWindow* dial = open_dial(form);
+    QVERIFY(dial != nullptr);
+
+    ResultText result;
+    result.caption = "Ergebnisse";
+    result.lines = {"Zeile"};
+    // The solar axis joins both Suns; the second entry has no charts given: person 1's.
+    result.add_entry("SO/SO=VE/MA", {1, 2, 2, 2});
+    result.add_entry("MC/JU=ME/NE", {1, 1, 1, 1});
+    result.entries.push_back("MC/SA=SO/MO");
+    QVERIFY(show_result(*form.Form2, result));
+    QListWidget* list = form.Form2->ListBox1;
+
+    const Positions& p1 = form.chart.pos1;
+    const Positions& p2 = form.chart.pos2;
+    struct Expect {
+        double axis;
+        std::vector<std::uint8_t> bodies;
+    };
+    const std::vector<Expect> expected = {
+        {mod225((p1[2] + p2[2]) / 2), {2, 7, 8}},
+        {mod225((p1[0] + p1[9]) / 2), {0, 9, 6, 12}},
+        {mod225((p1[0] + p1[10]) / 2), {0, 10, 2, 4}},
+    };
+    // The keys make the entries current one after the other, without a click.
+    list->setFocus();
+    for (std::size_t row = 0; row < expected.size(); ++row) {
+        QTest::keyClick(list, row == 0 ? Qt::Key_Home : Qt::Key_Down);
+        QCOMPARE(list->currentRow(), static_cast<int>(row));
+        QVERIFY(std::fabs(dial->pointer() - expected[row].axis) < 1e-12);
+        int marked = 0;
+        for (bool m : dial->scene().highlighted) marked += m ? 1 : 0;
+        QCOMPARE(marked, static_cast<int>(expected[row].bodies.size()));
+        for (std::uint8_t body : expected[row].bodies) QVERIFY(dial->scene().highlighted[body]);
+        QCOMPARE(dial->scene().arcs.size(), std::size_t{2});
+    }
+    QCOMPARE(dial->scene().arcs[0].second.body, std::uint8_t{10});
+    QVERIFY(fx.desktop.boxes.empty());  // the keys show no text boxes
+
+    // A click still shows the entry's text, as it always did, and turns the dial too.
+    const QRect first = list->visualItemRect(list->item(0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, first.center());
+    const auto boxes = click_display(result.entries[0], form.ktexte, DriveC(fx.drive));
+    QCOMPARE(fx.desktop.boxes.size(), boxes.size());
+    for (std::size_t i = 0; i < boxes.size(); ++i) QCOMPARE(fx.desktop.boxes[i].text, boxes[i].text);
+    QVERIFY(std::fabs(dial->pointer() - expected[0].axis) < 1e-12);
+    QCOMPARE(dial->scene().arcs[0].second.person, std::uint8_t{2});  // SO of person 2
+
+    // The next comparison empties the list: the picture goes, the pointer stays.
+    const double pointer = dial->pointer();
+    form.Form2->fill(ResultText{});
+    QVERIFY(dial->scene().arcs.empty());
+    QCOMPARE(dial->pointer(), pointer);
+    form.Form2->hide();
+    dial->close();
+}
+
+void DialWindowTest::savesAndPrintsThePicture()
+{
+    Fixture fx;
+    fx.ready();
+    DialWindow* dial = open_dial(*fx.form);
+    QVERIFY(dial != nullptr);
+    dial->set_pointer(7.5);
+
+    const std::string png = (fx.drive / "scheibe.png").string();
+    const std::string svg = (fx.drive / "scheibe.svg").string();
+    dial->choose_file = [&](const QString&, const QString& filter, const QString&) -> std::optional<std::string> {
+        return filter.contains(QStringLiteral("svg")) ? svg : png;
+    };
+    QTest::mouseClick(dial->SavePng, Qt::LeftButton);
+    QTest::mouseClick(dial->SaveSvg, Qt::LeftButton);
+    QVERIFY(fx.desktop.boxes.empty());
+    QVERIFY(slurp(png).starts_with("\x89PNG\r\n"));
+    const QImage image(QString::fromStdString(png));
+    QVERIFY(image.width() >= 800 && image.width() == image.height());
+    const std::string svg_text = slurp(svg);
+    QVERIFY(svg_text.find(">MC</text>") != std::string::npos);
+    QVERIFY(svg_text.find(">07\xC2\xB0" "30'</text>") != std::string::npos);  // the pointer
+
+    // A folder that does not exist: an error box, nothing written.
+    QVERIFY(!dial->save_png((fx.drive / "fehlt" / "x.png").string()));
+    QCOMPARE(fx.desktop.boxes.size(), std::size_t{1});
+    QVERIFY(fx.desktop.boxes[0].type == BoxType::error);
+
+    // The printout carries both persons' names and birth data above the dial.
+    const std::string pdf = (fx.drive / "scheibe.pdf").string();
+    {
+        QPdfWriter writer(QString::fromStdString(pdf));
+        writer.setResolution(300);
+        dial->print_to(writer);
+    }
+    const QString text = pdf_text(pdf);
+    QVERIFY2(text.contains(QStringLiteral("Person 1: Hans Meier, geb. 01.05.1960, 06:30:45")), qPrintable(text));
+    QVERIFY(text.contains(QStringLiteral("Person 2: Erika Schulz")));
+    QVERIFY(text.contains(QStringLiteral("Zeiger: 07\u00B030'")));
+    dial->close();
+}
+
+QTEST_MAIN(DialWindowTest)
+#include "dial_window_test.moc"
