@@ -18,6 +18,7 @@
 #include "base/cp1252.h"
 #include "birth/chart_input.h"
 #include "desktop/qt_desktop.h"
+#include "base/texts.h"
 #include "kartei/kartei_texts.h"
 #include "kartei/listing.h"
 

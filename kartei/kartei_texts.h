@@ -42,7 +42,6 @@ inline constexpr std::string_view kButtonAsPerson2 = "Als Person &2";
 inline constexpr std::string_view kButtonImportCharts = "&Importieren \x85";
 inline constexpr std::string_view kButtonExportCharts = "&Exportieren \x85";
 inline constexpr std::string_view kButtonSaveChart = "&Speichern";
-inline constexpr std::string_view kButtonCancel = "Abbrechen";
 
 // The chart dialog
 inline constexpr std::string_view kCaptionNewChart = "Neues Horoskop";
