@@ -159,6 +159,8 @@ DialWindow::DialWindow(Desktop& desktop, const ChartState& chart, const Orbs& or
     canvas_->pointer_moved = [this](double position) { set_pointer(position); };
 
     PointerHeading = new QLabel(this);
+
+    PointerHeading->setTextFormat(Qt::PlainText);  // shows names, paths and typed text as they are
     PointerHeading->setObjectName(QStringLiteral("PointerHeading"));
     PointerHeading->setWordWrap(true);
 

@@ -98,6 +98,7 @@ KarteiDialog::KarteiDialog(Desktop& desktop, std::filesystem::path root, const s
         grid->addWidget(field, row, 1);
         if (refused) {
             auto* reason = new QLabel(this);
+            reason->setTextFormat(Qt::PlainText);  // the reason may quote what was typed
             reason->setObjectName(QStringLiteral("Refusal%1").arg(static_cast<int>(*refused)));
             reason->setWordWrap(true);
             reason->setMinimumWidth(260);
@@ -191,6 +192,7 @@ KarteiDialog::KarteiDialog(Desktop& desktop, std::filesystem::path root, const s
     ZoneBox->addItems({QString(), QStringLiteral("LMT"), QStringLiteral("UTC")});
     ZoneBox->lineEdit()->setPlaceholderText(to_qt(texts::kFieldZoneHint));
     ZoneInfoLabel = new QLabel(zone_row);
+    ZoneInfoLabel->setTextFormat(Qt::PlainText);  // shows names, paths and typed text as they are
     ZoneInfoLabel->setObjectName(QStringLiteral("ZoneInfoLabel"));
     zone_layout->addWidget(ZoneBox, 1);
     zone_layout->addWidget(ZoneInfoLabel);
@@ -207,6 +209,8 @@ KarteiDialog::KarteiDialog(Desktop& desktop, std::filesystem::path root, const s
     add_row(texts::kFieldFolder, FolderBox, DraftField::folder);
 
     PreviewLabel = new QLabel(this);
+
+    PreviewLabel->setTextFormat(Qt::PlainText);  // shows names, paths and typed text as they are
     PreviewLabel->setObjectName(QStringLiteral("PreviewLabel"));
     PreviewLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     PreviewLabel->setMinimumHeight(4 * PreviewLabel->fontMetrics().height());

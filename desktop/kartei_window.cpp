@@ -145,6 +145,7 @@ KarteiWindow::KarteiWindow(Desktop& desktop, DriveC drive, TForm1* main_window, 
     Person2Button = button("Person2Button", texts::kButtonAsPerson2);
     layout->addLayout(buttons);
     StatusLabel = new QLabel(client);
+    StatusLabel->setTextFormat(Qt::PlainText);  // shows names, paths and typed text as they are
     StatusLabel->setObjectName(QStringLiteral("StatusLabel"));
     layout->addWidget(StatusLabel);
 
@@ -240,8 +241,8 @@ void KarteiWindow::fill_model()
         }
         add(utf8(e.folder), {});
         add(utf8(e.file_name), {});
-        add(utf8(e.reason), {});
-        const QString tip = e.loadable ? file_path(e.path) : file_path(e.path) + QStringLiteral("\n") + utf8(e.reason);
+        add(to_qt(e.reason), {});
+        const QString tip = e.loadable ? file_path(e.path) : file_path(e.path) + QStringLiteral("\n") + to_qt(e.reason);
         for (QStandardItem* item : row) {
             item->setData(QVariant::fromValue(static_cast<qulonglong>(i)), entry_role);
             item->setToolTip(tip);

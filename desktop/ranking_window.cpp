@@ -64,6 +64,8 @@ RankingWindow::RankingWindow(TForm1& form, Desktop& desktop, DriveC drive)
     };
 
     FolderLabel = new QLabel(this);
+
+    FolderLabel->setTextFormat(Qt::PlainText);  // shows names, paths and typed text as they are
     FolderLabel->setObjectName(QStringLiteral("FolderLabel"));
     FolderButton = new QPushButton(to_qt(texts::kRankChooseFolder), this);
     FolderButton->setObjectName(QStringLiteral("FolderButton"));
@@ -83,6 +85,7 @@ RankingWindow::RankingWindow(TForm1& form, Desktop& desktop, DriveC drive)
     CancelButton = new QPushButton(to_qt(texts::kRankCancel), this);
     CancelButton->setObjectName(QStringLiteral("CancelButton"));
     Status = new QLabel(this);
+    Status->setTextFormat(Qt::PlainText);  // shows names, paths and typed text as they are
     Status->setObjectName(QStringLiteral("Status"));
     Status->setWordWrap(true);
 

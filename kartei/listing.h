@@ -18,7 +18,7 @@ struct KarteiEntry {
     std::string file_name;  ///< UTF-8 (bytes that are no UTF-8 shown as U+FFFD)
     bool readable = false;  ///< a whole record could be read; `record`, `birth`, `positions` hold it
     bool loadable = false;  ///< the main window loads it as a person
-    std::string reason;     ///< UTF-8: the message the main window shows instead; empty when loadable
+    std::string reason;     ///< Windows-1252: the message the main window shows instead; empty when loadable
     chart_record record;
     BirthData birth;
     Positions positions{};

@@ -70,7 +70,7 @@ TEST(KarteiListing, ListsEveryFileWithTheMainWindowsVerdict)
         {"zwei", "MEIER.dat", true, true, ""},
         {"", "lang.dat", true, true, ""},
         {"", "FALSCH.dat", true, false, "FALSCH.dat ist keine Horoskop-Datei."},
-        {"", "M\xEF\xBF\xBD.dat", true, false, "M\xEF\xBF\xBD.dat ist keine Horoskop-Datei."},
+        {"", "M\xEF\xBF\xBD.dat", true, false, "M\xFC.dat ist keine Horoskop-Datei."},  // the message keeps the byte
         {"zwei/tiefer", "Kurz.dat", false, false, "Ladeversuch mit " + kurz + " ging daneben"},
         {"", "leer.dat", false, false, "Ladeversuch mit " + (root / "leer.dat").string() + " ging daneben"},
         {"", "Rohr", false, false, "Ladeversuch mit " + (root / "Rohr").string() + " ging daneben"},

@@ -2,6 +2,7 @@
 // The chart index: the listing (a broken file, a subfolder, the filter, changes on disk), the
 // chart dialog (file bytes, refusals, no overwriting), editing, deleting into the trash and
 // handing charts to the main window as person 1 and 2, also from the command line.
+#include <QStandardPaths>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -32,8 +33,15 @@ namespace {
 
 QString q(std::string_view cp1252) { return to_qt(cp1252); }
 
-// The trash of this test run (XDG_DATA_HOME points into a temporary directory).
+// The trash of this test run: where the desktop's data folder lies for the tests.
+// The trash of this test run: XDG_DATA_HOME points into a temporary directory. The fixture keeps
+// settings in Qt's test location; the trash tests need the desktop's real data folder instead.
 QString trash_files() { return qEnvironmentVariable("XDG_DATA_HOME") + QStringLiteral("/Trash/files"); }
+
+struct RealDataFolder {
+    RealDataFolder() { QStandardPaths::setTestModeEnabled(false); }
+    ~RealDataFolder() { QStandardPaths::setTestModeEnabled(true); }
+};
 
 std::string slurp(const fs::path& path)
 {
@@ -446,6 +454,7 @@ void KarteiWindowTest::anotherPersonsFileIsNeverReplaced()
 void KarteiWindowTest::editShowsTheStoredTimeAndRewritesTheFile()
 {
     Fixture fx;
+    const RealDataFolder trash_in_temporary_data_home;
     const std::string meier_path = make_chart(fx.drive, "MEIER.DAT", meier());
     KarteiWindow k(fx.desktop, DriveC(fx.drive));
     QVERIFY(k.select_path(meier_path));
@@ -483,6 +492,7 @@ void KarteiWindowTest::editShowsTheStoredTimeAndRewritesTheFile()
 void KarteiWindowTest::deleteAsksAndMovesToTheTrash()
 {
     Fixture fx;
+    const RealDataFolder trash_in_temporary_data_home;
     const std::string path = make_chart(fx.drive, "SCHULZ.DAT", schulz());
     KarteiWindow k(fx.desktop, DriveC(fx.drive));
     QVERIFY(k.select_path(path));

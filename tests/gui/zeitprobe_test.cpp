@@ -170,7 +170,7 @@ void ZeitprobeTest::menuEntrySetsTheWindowsForEveryComparison()
     fx.start();
     TForm1& f = *fx.form;
     QCOMPARE(f.time_window, (TimeWindow{2, 3}));
-    QCOMPARE(f.Extras1->actions().last(), f.Zeitprobe1);
+    QVERIFY(f.Extras1->actions().contains(f.Zeitprobe1));
     QVERIFY(f.Zeitprobe1->isEnabled());  // before any person, as later during the half-sum wait
 
     // "Abbrechen" keeps the windows; OK sets and keeps them.
