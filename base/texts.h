@@ -54,7 +54,7 @@ inline constexpr std::string_view kOrbSimplePrefix =
 inline constexpr std::string_view kCloseInfo =
     " X ";
 inline constexpr std::string_view kCredits =
-    "\r  Duoskop  Vers: 1.8  -  Radix-Vergleich auf der 22,5-Grad-Scheibe\r  Berechnet: MC, AS, Sonne, Mond, Planeten, Transneptuner, GZ\r  Vergleiche in MC-, SO- und AS-Achsen, Halbsummen\r  Texte: KTEXTE.TXT und die Planetenbild-Sammlung\r  Oberfl\xE4" "che mit Qt 6, Bild mit libjpeg";
+    "\r  Duoskop  Vers: 1.8  -  Radix-Vergleich auf der 22,5-Grad-Scheibe\r  Berechnet: MC, AS, Sonne, Mond, Planeten, Transneptuner, GZ\r  Vergleiche in MC-, SO- und AS-Achsen, Halbsummen\r  Texte: KTEXTE.TXT und die Planetenbild-Sammlung\r  Oberfl\xE4" "che mit Qt 6, Bild mit libjpeg\r  Ortsdaten: GeoNames (geonames.org), CC BY 3.0\r  Zeitzonen: tzdata mit date/tz; genaue Positionen: libnova";
 // Message boxes
 inline constexpr std::string_view kBoxWarning =
     "Warnung";
@@ -196,8 +196,6 @@ inline constexpr std::string_view kRankColumns[] = {
 static_assert(std::size(kRankColumns) == 8);
 inline constexpr std::string_view kRankNoPartner =
     "Kein Partner-Horoskop konnte geladen werden.";
-inline constexpr std::string_view kRankTimeWindowLater =
-    "Das Zeitfenster (--time-window) ist noch nicht verf\xFCgbar.";
 inline constexpr std::string_view kRankCaption =
     "Partner-Rangliste";
 inline constexpr std::string_view kRankFolderLabel =

@@ -12,6 +12,7 @@
 #include "base/drive_c.h"
 #include "places/atlas.h"
 #include "results/result_text.h"
+#include "timeprobe/time_probe.h"
 
 namespace duoskop::cli {
 
@@ -51,6 +52,10 @@ inline constexpr std::string_view precise_option = "--precise";
 /// The one conversion of the core's texts (Windows-1252: messages, report lines, record fields) for
 /// the terminal: UTF-8, the "\r" line breaks of messages as new lines.
 std::string terminal_text(const std::string& text);
+
+/// The value of `--time-window`: "N1" or "N1,N2", whole minutes 0..720 for each birth time; N2
+/// defaults to N1. Nothing when the text is not such a value.
+std::optional<TimeWindow> parse_time_window(const std::string& text);
 
 /// The place atlas that ships with the programs; nothing (and a message on stderr) when it cannot be read.
 std::optional<Atlas> open_atlas(const char* command);

@@ -95,26 +95,6 @@ std::optional<Comparison> parse_analysis(const std::string& name)
     return std::nullopt;
 }
 
-/// "N1" or "N1,N2": whole minutes 0..720 for each birth time; N2 defaults to N1.
-std::optional<TimeWindow> parse_time_window(const std::string& text)
-{
-    const auto minutes = [](std::string_view part) -> std::optional<int> {
-        int value = -1;
-        const char* end = part.data() + part.size();
-        const auto [stop, error] = std::from_chars(part.data(), end, value);
-        if (part.empty() || error != std::errc() || stop != end || value < 0 || value > max_time_window)
-            return std::nullopt;
-        return value;
-    };
-    const std::size_t comma = text.find(',');
-    const auto n1 = minutes(std::string_view(text).substr(0, comma));
-    if (!n1) return std::nullopt;
-    if (comma == std::string::npos) return TimeWindow{*n1, *n1};
-    const auto n2 = minutes(std::string_view(text).substr(comma + 1));
-    if (!n2) return std::nullopt;
-    return TimeWindow{*n1, *n2};
-}
-
 /// The entries, each followed by a tab and its stability when the time probe ran.
 std::vector<std::string> entry_lines(const ResultText& result, const std::vector<EntryStability>& probe,
                                      const std::optional<TimeWindow>& window)
@@ -228,6 +208,26 @@ bool parse_options(const Args& args, bool axes_only, CompareOptions& options)
 }
 
 }  // namespace
+
+/// "N1" or "N1,N2": whole minutes 0..720 for each birth time; N2 defaults to N1.
+std::optional<TimeWindow> parse_time_window(const std::string& text)
+{
+    const auto minutes = [](std::string_view part) -> std::optional<int> {
+        int value = -1;
+        const char* end = part.data() + part.size();
+        const auto [stop, error] = std::from_chars(part.data(), end, value);
+        if (part.empty() || error != std::errc() || stop != end || value < 0 || value > max_time_window)
+            return std::nullopt;
+        return value;
+    };
+    const std::size_t comma = text.find(',');
+    const auto n1 = minutes(std::string_view(text).substr(0, comma));
+    if (!n1) return std::nullopt;
+    if (comma == std::string::npos) return TimeWindow{*n1, *n1};
+    const auto n2 = minutes(std::string_view(text).substr(comma + 1));
+    if (!n2) return std::nullopt;
+    return TimeWindow{*n1, *n2};
+}
 
 int cmd_axes(const Args& args)
 {

@@ -27,7 +27,7 @@ struct RankOptionsCli {
     std::optional<double> orb_simple;
     std::size_t top = std::numeric_limits<std::size_t>::max();
     std::optional<std::string> csv;
-    bool time_window = false;
+    std::optional<TimeWindow> time_window;
 };
 
 // An orb option, read as compare reads it: as the main window's orb fields do.
@@ -73,7 +73,7 @@ bool parse_rank_options(const Args& args, RankOptionsCli& options)
         } else if (a == "--csv") {
             options.csv = v;
         } else if (a == "--time-window") {
-            options.time_window = true;
+            if (!(options.time_window = parse_time_window(v))) return false;
         } else {
             return false;
         }
@@ -87,10 +87,6 @@ int cmd_rank(const Args& args)
 {
     RankOptionsCli options;
     if (!parse_rank_options(args, options)) return usage("rank");
-    if (options.time_window) {
-        std::fprintf(stderr, "duoskop-cli: %s\n", cp1252_to_utf8(texts::kRankTimeWindowLater).c_str());
-        return 2;
-    }
 
     const std::string& person1_path = options.paths.front();
     ChartState person1;
@@ -102,7 +98,9 @@ int cmd_rank(const Args& args)
     PartnerFiles partners = find_partner_files({options.paths.begin() + 1, options.paths.end()}, person1_path);
     std::vector<RankProblem>& problems = partners.problems;
     const Orbs orbs{*options.orb_double, *options.orb_simple, 0};
-    const Ranking ranking = rank_partners(person1, partners.files, orbs);
+    RankOptions rank_options;
+    rank_options.time_window = options.time_window;
+    const Ranking ranking = rank_partners(person1, partners.files, orbs, rank_options);
     problems.insert(problems.end(), ranking.problems.begin(), ranking.problems.end());
     std::stable_sort(problems.begin(), problems.end(),
                      [](const RankProblem& a, const RankProblem& b) { return a.path < b.path; });

@@ -164,7 +164,8 @@ const Command commands[] = {
         "rank",
         cmd_rank,
         "ordnet viele Partner nach den gemeinsamen Eintr\u00E4gen mit einer Person",
-        "duoskop-cli rank P1 PFAD... --double ORBIS --simple ORBIS [--top K] [--csv DATEI]",
+        "duoskop-cli rank P1 PFAD... --double ORBIS --simple ORBIS [--top K] [--csv DATEI]\n"
+        "                   [--time-window N1[,N2]]",
         "L\u00E4dt P1 als Person 1 und jede Horoskop-Datei unter den PFADen (Dateien oder Ordner mit\n"
         "ihren Unterordnern; P1 selbst ausgenommen) als Person 2, f\u00FChrt die doppelten und die\n"
         "einfachen Erg\u00E4nzungen und die MC-AS-Liste aus und z\u00E4hlt ihre Eintr\u00E4ge: D, E und L\n"
@@ -177,7 +178,9 @@ const Command commands[] = {
         "  --simple ORBIS     einfacher Orbis in Grad, etwa 0,5\n"
         "  --top K            nur die ersten K Zeilen\n"
         "  --csv DATEI        schreibt dieselbe Tabelle mit Kopfzeile als CSV-Datei (UTF-8)\n"
-        "  --time-window N1[,N2]  noch nicht verf\u00FCgbar\n",
+        "  --time-window N1[,N2]\n"
+        "                     Zeitprobe wie bei compare: eine weitere Spalte F z\u00E4hlt die\n"
+        "                     Eintr\u00E4ge, die \u00FCber beide ganzen Zeitfenster bleiben (\"fest\")\n",
     },
 #ifdef DUOSKOP_CLI_DIAL
     {"dial", cmd_dial, dial_summary, dial_call, dial_help},

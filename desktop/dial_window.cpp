@@ -25,6 +25,7 @@
 #include "astro/un_math.h"
 #include "base/texts.h"
 #include "desktop/qt_desktop.h"
+#include "desktop/qt_style.h"
 #include "desktop/unit1.h"
 #include "desktop/unit2.h"
 
@@ -158,9 +159,7 @@ DialWindow::DialWindow(Desktop& desktop, const ChartState& chart, const Orbs& or
     canvas_->scene.pointer = 0.0;
     canvas_->pointer_moved = [this](double position) { set_pointer(position); };
 
-    PointerHeading = new QLabel(this);
-
-    PointerHeading->setTextFormat(Qt::PlainText);  // shows names, paths and typed text as they are
+    PointerHeading = plain_label(this);
     PointerHeading->setObjectName(QStringLiteral("PointerHeading"));
     PointerHeading->setWordWrap(true);
 

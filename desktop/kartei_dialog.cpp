@@ -18,6 +18,7 @@
 #include "base/cp1252.h"
 #include "birth/chart_input.h"
 #include "desktop/qt_desktop.h"
+#include "desktop/qt_style.h"
 #include "base/texts.h"
 #include "kartei/kartei_texts.h"
 #include "kartei/listing.h"
@@ -92,13 +93,12 @@ KarteiDialog::KarteiDialog(Desktop& desktop, std::filesystem::path root, const s
     auto* grid = new QGridLayout(this);
     int row = 0;
     const auto add_row = [&](std::string_view caption, QWidget* field, std::optional<DraftField> refused) {
-        auto* label = new QLabel(to_qt(caption), this);
+        auto* label = plain_label(to_qt(caption), this);
         label->setBuddy(field);
         grid->addWidget(label, row, 0);
         grid->addWidget(field, row, 1);
         if (refused) {
-            auto* reason = new QLabel(this);
-            reason->setTextFormat(Qt::PlainText);  // the reason may quote what was typed
+            auto* reason = plain_label(this);
             reason->setObjectName(QStringLiteral("Refusal%1").arg(static_cast<int>(*refused)));
             reason->setWordWrap(true);
             reason->setMinimumWidth(260);
@@ -143,7 +143,7 @@ KarteiDialog::KarteiDialog(Desktop& desktop, std::filesystem::path root, const s
     ReadingRow = new QWidget(this);
     auto* reading_layout = new QHBoxLayout(ReadingRow);
     reading_layout->setContentsMargins(0, 0, 0, 0);
-    reading_layout->addWidget(new QLabel(to_qt(texts::kFieldReading), ReadingRow));
+    reading_layout->addWidget(plain_label(to_qt(texts::kFieldReading), ReadingRow));
     ReadingBox = new QComboBox(ReadingRow);
     ReadingBox->setObjectName(QStringLiteral("ReadingBox"));
     ReadingBox->addItems({QStringLiteral("\u2013"), QString(), QString()});
@@ -191,8 +191,7 @@ KarteiDialog::KarteiDialog(Desktop& desktop, std::filesystem::path root, const s
     ZoneBox->setInsertPolicy(QComboBox::NoInsert);
     ZoneBox->addItems({QString(), QStringLiteral("LMT"), QStringLiteral("UTC")});
     ZoneBox->lineEdit()->setPlaceholderText(to_qt(texts::kFieldZoneHint));
-    ZoneInfoLabel = new QLabel(zone_row);
-    ZoneInfoLabel->setTextFormat(Qt::PlainText);  // shows names, paths and typed text as they are
+    ZoneInfoLabel = plain_label(zone_row);
     ZoneInfoLabel->setObjectName(QStringLiteral("ZoneInfoLabel"));
     zone_layout->addWidget(ZoneBox, 1);
     zone_layout->addWidget(ZoneInfoLabel);
@@ -208,9 +207,7 @@ KarteiDialog::KarteiDialog(Desktop& desktop, std::filesystem::path root, const s
     for (const std::string& folder : folders) FolderBox->addItem(utf8(folder));
     add_row(texts::kFieldFolder, FolderBox, DraftField::folder);
 
-    PreviewLabel = new QLabel(this);
-
-    PreviewLabel->setTextFormat(Qt::PlainText);  // shows names, paths and typed text as they are
+    PreviewLabel = plain_label(this);
     PreviewLabel->setObjectName(QStringLiteral("PreviewLabel"));
     PreviewLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     PreviewLabel->setMinimumHeight(4 * PreviewLabel->fontMetrics().height());

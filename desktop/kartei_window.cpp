@@ -21,6 +21,7 @@
 #include "base/cp1252.h"
 #include "desktop/kartei_dialog.h"
 #include "desktop/qt_desktop.h"
+#include "desktop/qt_style.h"
 #include "desktop/unit1.h"
 #include "kartei/exchange_files.h"
 #include "kartei/kartei_texts.h"
@@ -90,7 +91,7 @@ KarteiWindow::KarteiWindow(Desktop& desktop, DriveC drive, TForm1* main_window, 
     auto* layout = new QVBoxLayout(client);
 
     auto* filter_row = new QHBoxLayout;
-    auto* filter_label = new QLabel(to_qt(texts::kKarteiFilter), client);
+    auto* filter_label = plain_label(to_qt(texts::kKarteiFilter), client);
     FilterEdit = new QLineEdit(client);
     FilterEdit->setObjectName(QStringLiteral("FilterEdit"));
     FilterEdit->setPlaceholderText(to_qt(texts::kKarteiFilterHint));
@@ -144,8 +145,7 @@ KarteiWindow::KarteiWindow(Desktop& desktop, DriveC drive, TForm1* main_window, 
     Person1Button = button("Person1Button", texts::kButtonAsPerson1);
     Person2Button = button("Person2Button", texts::kButtonAsPerson2);
     layout->addLayout(buttons);
-    StatusLabel = new QLabel(client);
-    StatusLabel->setTextFormat(Qt::PlainText);  // shows names, paths and typed text as they are
+    StatusLabel = plain_label(client);
     StatusLabel->setObjectName(QStringLiteral("StatusLabel"));
     layout->addWidget(StatusLabel);
 

@@ -2,6 +2,8 @@
 // The look the main window and the result window share: colours, fonts and placement.
 #pragma once
 
+#include <QLabel>
+#include <utility>
 #include <QColor>
 #include <QFont>
 #include <QIcon>
@@ -29,5 +31,15 @@ QIcon program_icon();
 
 /// Moves the window so that its frame is centred on the primary screen.
 void centre_on_screen(QWidget* window);
+
+/// A new label that shows its text as it stands, never as markup: names, places, paths and typed
+/// text come from other people.
+template <typename... Args>
+QLabel* plain_label(Args&&... args)
+{
+    auto* label = new QLabel(std::forward<Args>(args)...);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
 
 }  // namespace duoskop

@@ -23,6 +23,7 @@
 #include "base/cp1252.h"
 #include "base/texts.h"
 #include "desktop/qt_desktop.h"
+#include "desktop/qt_style.h"
 #include "desktop/unit1.h"
 #include "precise/precise_positions.h"
 #include "ranking/rank_table.h"
@@ -63,9 +64,7 @@ RankingWindow::RankingWindow(TForm1& form, Desktop& desktop, DriveC drive)
         return dir.toStdString();
     };
 
-    FolderLabel = new QLabel(this);
-
-    FolderLabel->setTextFormat(Qt::PlainText);  // shows names, paths and typed text as they are
+    FolderLabel = plain_label(this);
     FolderLabel->setObjectName(QStringLiteral("FolderLabel"));
     FolderButton = new QPushButton(to_qt(texts::kRankChooseFolder), this);
     FolderButton->setObjectName(QStringLiteral("FolderButton"));
@@ -84,8 +83,7 @@ RankingWindow::RankingWindow(TForm1& form, Desktop& desktop, DriveC drive)
     Progress->setObjectName(QStringLiteral("Progress"));
     CancelButton = new QPushButton(to_qt(texts::kRankCancel), this);
     CancelButton->setObjectName(QStringLiteral("CancelButton"));
-    Status = new QLabel(this);
-    Status->setTextFormat(Qt::PlainText);  // shows names, paths and typed text as they are
+    Status = plain_label(this);
     Status->setObjectName(QStringLiteral("Status"));
     Status->setWordWrap(true);
 
@@ -111,10 +109,10 @@ RankingWindow::RankingWindow(TForm1& form, Desktop& desktop, DriveC drive)
     top->addWidget(FolderLabel, 1);
     top->addWidget(FolderButton);
     auto* orbs = new QHBoxLayout;
-    orbs->addWidget(new QLabel(to_qt(texts::kLabelDoubleOrb), this));
+    orbs->addWidget(plain_label(to_qt(texts::kLabelDoubleOrb), this));
     orbs->addWidget(OrbDouble);
     orbs->addSpacing(12);
-    orbs->addWidget(new QLabel(to_qt(texts::kLabelSimpleOrb), this));
+    orbs->addWidget(plain_label(to_qt(texts::kLabelSimpleOrb), this));
     orbs->addWidget(OrbSimple);
     orbs->addSpacing(12);
     orbs->addWidget(StartButton);

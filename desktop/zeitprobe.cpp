@@ -53,14 +53,14 @@ TZeitprobe::TZeitprobe(TimeWindow window, QWidget* parent) : QDialog(parent)
     setFont(sans_font_pt(9));
     setModal(true);
 
-    Label1 = new QLabel(to_qt(texts::kZeitprobeExplanation), this);
+    Label1 = plain_label(to_qt(texts::kZeitprobeExplanation), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(12, 8, 336, 44);
     Label1->setWordWrap(true);
 
     const auto row = [this](const char* label_name, const char* spin_name, std::string_view caption,
                             int y, int value, QLabel*& label, QSpinBox*& spin) {
-        label = new QLabel(to_qt(caption), this);
+        label = plain_label(to_qt(caption), this);
         label->setObjectName(QString::fromLatin1(label_name));
         label->setGeometry(12, y, 160, 22);
         spin = new QSpinBox(this);

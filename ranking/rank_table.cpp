@@ -31,10 +31,11 @@ std::string csv_field(const std::string& field)
 
 }  // namespace
 
-RankRow rank_header()
+RankRow rank_header(bool with_f)
 {
     RankRow row;
-    for (std::size_t i = 0; i < rank_columns; ++i) row[i] = cp1252_to_utf8(texts::kRankColumns[i]);
+    for (std::size_t i = 0; i < rank_columns; ++i) row.push_back(cp1252_to_utf8(texts::kRankColumns[i]));
+    if (with_f) row.emplace_back("F");
     return row;
 }
 
@@ -46,6 +47,7 @@ std::vector<RankRow> rank_rows(const std::vector<RankEntry>& entries, std::size_
         const RankEntry& e = entries[i];
         rows.push_back({number(ranks[i]), number(e.s()), number(e.d), number(e.e), number(e.l),
                         cp1252_to_utf8(e.name), cp1252_to_utf8(e.first_name), valid_utf8(e.path)});
+        if (e.f) rows.back().push_back(number(*e.f));
     }
     return rows;
 }
@@ -73,7 +75,7 @@ std::string rank_csv(const std::vector<RankRow>& rows)
         }
         csv += "\r\n";
     };
-    append(rank_header());
+    append(rank_header(!rows.empty() && rows.front().size() > rank_columns));
     for (const RankRow& row : rows) append(row);
     return csv;
 }

@@ -109,19 +109,30 @@ PartnerFiles find_partner_files(const std::vector<std::string>& paths, const std
     return partners;
 }
 
-RankEntry count_entries(const ChartState& pair, const Orbs& orbs)
+RankEntry count_entries(const ChartState& pair, const Orbs& orbs, const std::optional<TimeWindow>& time_window)
 {
     FirstTimeFlags flags;
     HalfsumCount halfsum_count{};
     RankEntry entry;
     entry.name = pair.person2.name;
     entry.first_name = pair.person2.first_name;
-    entry.d = static_cast<std::uint32_t>(double_complements(pair, orbs, flags).entries.size());
-    entry.e = static_cast<std::uint32_t>(
-        simple_complements(pair, orbs, flags, halfsum_count).entries.size());
-    const std::vector<std::string> list = mc_as_list(pair, orbs).entries;
-    entry.l = static_cast<std::uint32_t>(
-        std::count_if(list.begin(), list.end(), [](const std::string& e) { return e != kEveryPairsListEntry; }));
+    std::vector<std::string> doubles = double_complements(pair, orbs, flags).entries;
+    std::vector<std::string> simples = simple_complements(pair, orbs, flags, halfsum_count).entries;
+    std::vector<std::string> list = mc_as_list(pair, orbs).entries;
+    std::erase(list, std::string(kEveryPairsListEntry));
+    entry.d = static_cast<std::uint32_t>(doubles.size());
+    entry.e = static_cast<std::uint32_t>(simples.size());
+    entry.l = static_cast<std::uint32_t>(list.size());
+    if (time_window) {
+        // The workers already use both cores: the probe of one pair runs on the calling thread.
+        const ProbeTarget targets[] = {{Comparison::doubles, std::move(doubles)},
+                                       {Comparison::simples, std::move(simples)},
+                                       {Comparison::list, std::move(list)}};
+        std::uint32_t fest = 0;
+        for (const auto& stabilities : time_probe(targets, pair, orbs, *time_window, ProbeOptions{1, nullptr}))
+            for (const EntryStability& s : stabilities) fest += holds_over(s, *time_window) ? 1 : 0;
+        entry.f = fest;
+    }
     return entry;
 }
 
@@ -142,7 +153,7 @@ Ranking rank_partners(const ChartState& person1, const std::vector<std::string>&
             if (const LoadResult loaded = holen(path, 2, chart, options.refine); loaded.outcome != LoadOutcome::loaded) {
                 outcomes[i] = RankProblem{path, loaded.message};
             } else {
-                RankEntry entry = count_entries(chart, orbs);
+                RankEntry entry = count_entries(chart, orbs, options.time_window);
                 entry.path = path;
                 outcomes[i] = std::move(entry);
             }

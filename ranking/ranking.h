@@ -7,12 +7,14 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <stop_token>
 #include <string>
 #include <vector>
 
 #include "app/chart_file.h"
 #include "app/chart_state.h"
+#include "timeprobe/time_probe.h"
 
 namespace duoskop {
 
@@ -24,6 +26,9 @@ struct RankEntry {
     std::uint32_t d = 0;     ///< result entries of the double complements
     std::uint32_t e = 0;     ///< result entries of the simple complements
     std::uint32_t l = 0;     ///< result entries of the MC-AS list, without MC/AS=MC/AS
+    /// With a time window: how many of those D + E + L entries are "fest", holding over both
+    /// whole windows of the time probe.
+    std::optional<std::uint32_t> f;
     std::uint32_t s() const { return d + e + l; }
 };
 
@@ -56,6 +61,8 @@ struct RankOptions {
     std::function<void(std::size_t done)> progress;
     /// Reworks each partner's positions as the loads of the desktop do (precise positions), or null.
     PositionRefinement refine = nullptr;
+    /// With a window, each partner's entries also go through the time probe (column F).
+    std::optional<TimeWindow> time_window;
 };
 
 struct Ranking {
@@ -69,8 +76,10 @@ struct Ranking {
 Ranking rank_partners(const ChartState& person1, const std::vector<std::string>& files, const Orbs& orbs,
                       const RankOptions& options = {});
 
-/// The counts of one loaded pair, from the comparisons as the menu runs them.
-RankEntry count_entries(const ChartState& pair, const Orbs& orbs);
+/// The counts of one loaded pair, from the comparisons as the menu runs them; with a time window
+/// also the count of entries that hold over both whole windows (computed on the calling thread).
+RankEntry count_entries(const ChartState& pair, const Orbs& orbs,
+                        const std::optional<TimeWindow>& time_window = std::nullopt);
 
 /// The standard competition ranks of `entries` (best first): equal S share the rank of the first
 /// of them, the next S counts every entry before it (1, 2, 2, 4).
