@@ -116,7 +116,7 @@ struct RawRecord {
     std::size_t line = 0;
     std::string name, first_name, date, time, place, country, extra;  // UTF-8
     std::optional<double> julian_day, latitude, longitude;
-    std::optional<ZoneSpec> zone;  // nothing: the zone of the place
+    std::optional<ZoneRule> zone;  // nothing: the zone of the place
     std::string error;             // set while reading: the record is bad
 };
 
@@ -254,7 +254,7 @@ std::vector<ImportedRecord> read_aaf(std::string_view bytes, const Atlas* atlas)
                                      " sind nicht wie 1he00 und 0 oder 1.";
                 } else {
                     const int offset = *zone + *summer * 3600;
-                    current->zone = ZoneSpec{ZoneSpec::Kind::fixed, offset_text(offset), offset};
+                    current->zone = ZoneRule{ZoneRule::Kind::fixed, offset_text(offset), offset};
                 }
             }
         }

@@ -106,16 +106,16 @@ std::string offset_text(int offset_seconds)
     return text;
 }
 
-std::optional<ZoneSpec> parse_zone(std::string_view text, std::string& error)
+std::optional<ZoneRule> parse_zone(std::string_view text, std::string& error)
 {
     while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
     while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-    if (equal_folded(text, "LMT")) return ZoneSpec{ZoneSpec::Kind::lmt, "LMT", 0};
+    if (equal_folded(text, "LMT")) return ZoneRule{ZoneRule::Kind::lmt, "LMT", 0};
 
     for (const std::string_view prefix : {"UTC", "GMT", "UT"}) {
         if (text.size() < prefix.size() || !equal_folded(text.substr(0, prefix.size()), prefix)) continue;
         std::string_view rest = text.substr(prefix.size());
-        if (rest.empty()) return ZoneSpec{ZoneSpec::Kind::fixed, offset_text(0), 0};
+        if (rest.empty()) return ZoneRule{ZoneRule::Kind::fixed, offset_text(0), 0};
         if (rest[0] != '+' && rest[0] != '-') break;
         const int sign = rest[0] == '-' ? -1 : 1;
         rest.remove_prefix(1);
@@ -131,12 +131,12 @@ std::optional<ZoneSpec> parse_zone(std::string_view text, std::string& error)
         }
         if (!hours || !minutes || *minutes > 59 || *hours * 60 + *minutes > 14 * 60) break;
         const int offset = sign * (*hours * 3600 + *minutes * 60);
-        return ZoneSpec{ZoneSpec::Kind::fixed, offset_text(offset), offset};
+        return ZoneRule{ZoneRule::Kind::fixed, offset_text(offset), offset};
     }
 
     if (!text.empty() && text.find_first_of("+:") == std::string_view::npos) {
         try {
-            return ZoneSpec{ZoneSpec::Kind::iana, std::string(date::locate_zone(text)->name()), 0};
+            return ZoneRule{ZoneRule::Kind::iana, std::string(date::locate_zone(text)->name()), 0};
         } catch (const std::exception&) {
             // not in the database: the message below
         }
@@ -146,17 +146,17 @@ std::optional<ZoneSpec> parse_zone(std::string_view text, std::string& error)
     return std::nullopt;
 }
 
-Conversion to_universal(const CivilTime& local, const ZoneSpec& zone, double longitude, Ambiguous choice)
+Conversion to_universal(const CivilTime& local, const ZoneRule& zone, double longitude, Ambiguous choice)
 {
     if (!valid_civil_time(local))
         return {std::nullopt, "Die Ortszeit " + civil_time_text(local) + " ist kein g\xFC" "ltiges Datum mit Uhrzeit."};
     const date::local_seconds when = local_seconds(local);
 
-    if (zone.kind == ZoneSpec::Kind::fixed) {
+    if (zone.kind == ZoneRule::Kind::fixed) {
         const Seconds offset{zone.offset_seconds};
         return {UniversalTime{universal(when, offset), zone.name, zone.offset_seconds}, {}};
     }
-    if (zone.kind == ZoneSpec::Kind::lmt) {
+    if (zone.kind == ZoneRule::Kind::lmt) {
         if (!(std::fabs(longitude) <= 180))
             return {std::nullopt, "Die mittlere Ortszeit braucht eine geographische L\xE4nge."};
         // Local mean time: the Sun's mean hour angle at the place, 240 seconds of time per degree.

@@ -25,18 +25,18 @@ std::string civil_time_text(const CivilTime& t);
 
 /// Where a local time is read: an IANA zone ("Europe/Berlin"), a fixed offset from universal
 /// time ("UTC+01:00"; "UTC" alone is universal time), or the local mean time of a longitude ("LMT").
-struct ZoneSpec {
+struct ZoneRule {
     enum class Kind { iana, fixed, lmt };
     Kind kind = Kind::fixed;
     std::string name;        ///< the IANA name; for a fixed offset its text "UTC+01:00"
     int offset_seconds = 0;  ///< the fixed offset, east positive
-    bool operator==(const ZoneSpec&) const = default;
+    bool operator==(const ZoneRule&) const = default;
 };
 
 /// The zone written as an IANA name, "UTC", "UT" or "GMT" with an optional offset "+H", "+HH",
 /// "+HH:MM" or "+HHMM" (or "-" ...; at most 14 hours), or "LMT" (any case for these three).
 /// Nothing when it is none of them, with the German reason (Windows-1252) in `error`.
-std::optional<ZoneSpec> parse_zone(std::string_view text, std::string& error);
+std::optional<ZoneRule> parse_zone(std::string_view text, std::string& error);
 
 /// Which reading of a local time that the clocks showed twice (the hour repeated in autumn).
 enum class Ambiguous { refuse, earlier, later };
@@ -57,7 +57,7 @@ struct Conversion {
 /// read only for local mean time, as 4 minutes of time per degree. A local time that the clocks
 /// skipped is refused naming the switch; one they showed twice is refused naming both readings
 /// unless `choice` picks one (earlier = the first of the two instants).
-Conversion to_universal(const CivilTime& local, const ZoneSpec& zone, double longitude,
+Conversion to_universal(const CivilTime& local, const ZoneRule& zone, double longitude,
                         Ambiguous choice = Ambiguous::refuse);
 
 /// An offset as "UTC+01:00", with seconds when it has any ("UTC+00:53:28").

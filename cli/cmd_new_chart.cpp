@@ -141,12 +141,12 @@ int cmd_new_chart(const Args& args)
         const auto local = parse_clock(*local_time, *parse_date(*d));
         if (!local) return refuse("die Ortszeit \"" + *local_time + "\" ist keine Uhrzeit HH:MM[:SS]");
         std::string zone_error;
-        const auto spec = parse_zone(zone.value_or(place ? place->zone : std::string()), zone_error);
-        if (!spec) return refuse_german(cp1252_to_utf8(zone_error));
+        const auto rule = parse_zone(zone.value_or(place ? place->zone : std::string()), zone_error);
+        if (!rule) return refuse_german(cp1252_to_utf8(zone_error));
         const auto lon_field = coordinate_field(*longitude, 3, 180);
         const double lon_degrees = lon_field ? werte_aktual({"", "", "", "", "", *lon_field, "+00 00 00"}).geo_longitude : 0;
-        if (!lon_field && spec->kind == ZoneSpec::Kind::lmt) return refuse("LMT braucht eine g\u00FCltige L\u00E4nge (--longitude)");
-        const Conversion converted = to_universal(*local, *spec, lon_degrees,
+        if (!lon_field && rule->kind == ZoneRule::Kind::lmt) return refuse("LMT braucht eine g\u00FCltige L\u00E4nge (--longitude)");
+        const Conversion converted = to_universal(*local, *rule, lon_degrees,
                                                   !ambiguous                ? Ambiguous::refuse
                                                   : *ambiguous == "earlier" ? Ambiguous::earlier
                                                                             : Ambiguous::later);

@@ -180,7 +180,7 @@ DraftCheck check_draft(const ChartDraft& draft)
     // A known local time becomes universal time; an unknown one keeps its date and 12:00:00.
     if (draft.local_time && !draft.time_unknown) {
         std::string zone_error;
-        std::optional<ZoneSpec> zone;
+        std::optional<ZoneRule> zone;
         if (trimmed(draft.zone).empty()) refusal(DraftField::zone) = utf8(texts::kRefuseNoZone);
         else if (!(zone = parse_zone(draft.zone, zone_error))) refusal(DraftField::zone) = utf8(zone_error);
         if (zone && !check.record.date.empty() && !check.record.time.empty()) {

@@ -12,12 +12,12 @@ using namespace duoskop;
 
 namespace {
 
-ZoneSpec zone(std::string_view text)
+ZoneRule zone(std::string_view text)
 {
     std::string error;
     const auto z = parse_zone(text, error);
     EXPECT_TRUE(z) << text << ": " << error;
-    return z.value_or(ZoneSpec{});
+    return z.value_or(ZoneRule{});
 }
 
 }  // namespace
@@ -88,18 +88,18 @@ TEST(LocalTime, ZoneTextsAndRefusals)
 {
     const struct {
         const char* text;
-        ZoneSpec::Kind kind;
+        ZoneRule::Kind kind;
         const char* name;
         int offset;
     } good[] = {
-        {"Europe/Berlin", ZoneSpec::Kind::iana, "Europe/Berlin", 0},
-        {" UTC+1 ", ZoneSpec::Kind::fixed, "UTC+01:00", 3600},
-        {"utc-0330", ZoneSpec::Kind::fixed, "UTC-03:30", -12600},
-        {"GMT+05:45", ZoneSpec::Kind::fixed, "UTC+05:45", 20700},
-        {"UT", ZoneSpec::Kind::fixed, "UTC+00:00", 0},
-        {"LMT", ZoneSpec::Kind::lmt, "LMT", 0},
+        {"Europe/Berlin", ZoneRule::Kind::iana, "Europe/Berlin", 0},
+        {" UTC+1 ", ZoneRule::Kind::fixed, "UTC+01:00", 3600},
+        {"utc-0330", ZoneRule::Kind::fixed, "UTC-03:30", -12600},
+        {"GMT+05:45", ZoneRule::Kind::fixed, "UTC+05:45", 20700},
+        {"UT", ZoneRule::Kind::fixed, "UTC+00:00", 0},
+        {"LMT", ZoneRule::Kind::lmt, "LMT", 0},
     };
-    for (const auto& g : good) EXPECT_EQ(zone(g.text), (ZoneSpec{g.kind, g.name, g.offset})) << g.text;
+    for (const auto& g : good) EXPECT_EQ(zone(g.text), (ZoneRule{g.kind, g.name, g.offset})) << g.text;
     for (const char* bad : {"", "Europe/Nowhere", "UTC+15", "UTC+1:5", "UTC+01:60", "UTC*1", "+01:00", "../etc/passwd"}) {
         std::string error;
         EXPECT_FALSE(parse_zone(bad, error)) << bad;
