@@ -15,7 +15,7 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QApplication::setFont(QFont(QStringLiteral("Liberation Sans"), 8));
+    duoskop::start_desktop_program("duoskop-kartei");
 
     std::optional<std::string> drive_dir;
     for (int i = 1; i < argc; ++i) {
@@ -25,7 +25,7 @@ int main(int argc, char** argv)
         } else if (arg.starts_with("--drive-c=")) {
             drive_dir = std::string(arg.substr(10));
         } else {
-            std::fprintf(stderr, "usage: duoskop-kartei [--drive-c DIR]\n");
+            std::fprintf(stderr, "Aufruf: duoskop-kartei [--drive-c ORDNER]\n");
             return 2;
         }
     }

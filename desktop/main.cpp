@@ -17,11 +17,7 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QApplication::setFont(QFont(QStringLiteral("Liberation Sans"), 8));
-    QGuiApplication::setDesktopFileName(QStringLiteral("duoskop"));
-    QApplication::setWindowIcon(duoskop::program_icon());
-    if (!duoskop::install_german_translations())
-        std::fprintf(stderr, "duoskop: Qts deutsche \u00DCbersetzungen (qtbase_de.qm) fehlen; Qts Dialoge bleiben englisch\n");
+    duoskop::start_desktop_program("duoskop");
 
     std::optional<std::string> drive_dir;
     std::optional<std::string> person1;

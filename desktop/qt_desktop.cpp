@@ -2,6 +2,7 @@
 #include "desktop/qt_desktop.h"
 
 #include <QApplication>
+#include <QFont>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -16,8 +17,10 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTranslator>
+#include <cstdio>
 
 #include "desktop/qt_print.h"
+#include "desktop/qt_style.h"
 #include "base/texts.h"
 
 namespace duoskop {
@@ -162,6 +165,16 @@ bool install_german_translations()
 void QtDesktop::end_program()
 {
     QCoreApplication::exit(0);
+}
+
+void start_desktop_program(const char* desktop_file_name)
+{
+    QApplication::setFont(QFont(QStringLiteral("Liberation Sans"), 8));
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(desktop_file_name));
+    QApplication::setWindowIcon(program_icon());
+    if (!install_german_translations())
+        std::fprintf(stderr, "%s: Qts deutsche \u00DCbersetzungen (qtbase_de.qm) fehlen; Qts Dialoge bleiben englisch\n",
+                     desktop_file_name);
 }
 
 }  // namespace duoskop

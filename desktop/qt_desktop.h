@@ -23,6 +23,10 @@ std::string from_qt(const QString& text);
 /// False when the translation file cannot be found; Qt's texts then stay English.
 bool install_german_translations();
 
+/// What every program of ours does first: the window font, the desktop entry `desktop_file_name`,
+/// the program icon and Qt's German translations (a note on stderr when those are missing).
+void start_desktop_program(const char* desktop_file_name);
+
 /// The file the print dialog proposes for printing to a file: `folder`/`document_name`.pdf, the
 /// name made fit for a file name ('/' and other characters a file name cannot hold become '-').
 QString print_file_proposal(const QString& folder, std::string_view document_name);
