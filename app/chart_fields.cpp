@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "astro/calendar.h"
+
 namespace duoskop {
 
 namespace {
@@ -34,8 +36,6 @@ std::vector<std::string_view> split(std::string_view text, char separator)
     }
 }
 
-bool leap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
-
 }  // namespace
 
 std::optional<std::string> date_field(std::string_view text)
@@ -44,8 +44,8 @@ std::optional<std::string> date_field(std::string_view text)
     if (parts.size() != 3 || parts[2].size() != 4) return std::nullopt;
     const auto d = digits(parts[0], 2), m = digits(parts[1], 2), y = digits(parts[2], 4);
     if (!d || !m || !y || *y < 1 || *m < 1 || *m > 12 || *d < 1) return std::nullopt;
-    constexpr int month_days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (*d > month_days[*m - 1] + (*m == 2 && leap(*y) ? 1 : 0)) return std::nullopt;
+    // The calendar of the chart computation: 29.02.1500 is a day (Julian before 1582).
+    if (!chart_date_valid(*y, *m, *d)) return std::nullopt;
     char out[48];
     std::snprintf(out, sizeof out, "%02d.%02d.%04d", *d, *m, *y);
     return out;

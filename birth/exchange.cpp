@@ -1,13 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "birth/exchange.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <iterator>
 
 #include "app/chart_fields.h"
 #include "app/chart_file.h"
+#include "astro/std_ho.h"
 #include "base/cp1252.h"
+#include "birth/birth_texts.h"
+#include "birth/intake.h"
 #include "birth/local_time.h"
 
 namespace duoskop {
@@ -34,18 +39,24 @@ std::vector<std::string_view> split(std::string_view text, char separator)
     }
 }
 
-/// The lines of a text (LF or CR LF), as UTF-8: a file that is no valid UTF-8 is Windows-1252.
-std::vector<std::string> utf8_lines(std::string_view bytes)
+/// The lines of a text as UTF-8: a byte order mark at the start is dropped, lines end with LF,
+/// CR LF or CR alone, and each line is read on its own: valid UTF-8 as it is, anything else as
+/// Windows-1252 (counted in `cp1252_lines`).
+std::vector<std::string> utf8_lines(std::string_view bytes, std::size_t& cp1252_lines)
 {
-    const std::string text = valid_utf8(bytes) == bytes ? std::string(bytes) : cp1252_to_utf8(bytes);
+    if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
     std::vector<std::string> lines;
-    for (std::size_t start = 0; start < text.size();) {
-        std::size_t stop = text.find('\n', start);
-        if (stop == std::string::npos) stop = text.size();
-        std::string line = text.substr(start, stop - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(std::move(line));
-        start = stop + 1;
+    for (std::size_t start = 0; start < bytes.size();) {
+        std::size_t stop = bytes.find_first_of("\r\n", start);
+        if (stop == std::string_view::npos) stop = bytes.size();
+        const std::string_view line = bytes.substr(start, stop - start);
+        if (valid_utf8(line) == line) {
+            lines.emplace_back(line);
+        } else {
+            lines.push_back(cp1252_to_utf8(line));
+            ++cp1252_lines;
+        }
+        start = stop + (bytes.substr(stop).starts_with("\r\n") ? 2 : 1);
     }
     return lines;
 }
@@ -116,82 +127,35 @@ struct RawRecord {
     std::size_t line = 0;
     std::string name, first_name, date, time, place, country, extra;  // UTF-8
     std::optional<double> julian_day, latitude, longitude;
+    std::string region;
     std::optional<ZoneRule> zone;  // nothing: the zone of the place
     std::string error;             // set while reading: the record is bad
 };
 
-ImportedRecord refused(std::size_t line, std::string why) { return {line, std::nullopt, std::move(why)}; }
-
-/// The best place of the atlas with exactly this name (or the part before '/' or '('), in the country.
-std::optional<Place> find_place(const Atlas* atlas, const RawRecord& raw, std::string& error)
-{
-    const std::string quoted = "\"" + utf8_to_cp1252(raw.place).value_or(raw.place) + "\"";
-    if (unknown(raw.place)) {
-        error = "Ohne Ort fehlen Zeitzone oder Koordinaten.";
-        return std::nullopt;
-    }
-    if (atlas == nullptr) {
-        error = "Der Ort " + quoted + " kann ohne Atlas nicht gesucht werden.";
-        return std::nullopt;
-    }
-    std::optional<std::string> iso;
-    if (!unknown(raw.country) && !(iso = country_code(raw.country))) {
-        error = "Das Land \"" + utf8_to_cp1252(raw.country).value_or("?") + "\" ist kein bekanntes Kennzeichen.";
-        return std::nullopt;
-    }
-    const std::string_view full = raw.place;
-    for (std::string_view name : {full, trim(full.substr(0, full.find_first_of("/(")))}) {
-        const auto found = atlas->search(name, 1, iso.value_or(""), NameMatch::whole);
-        if (!found.empty()) return found.front();
-    }
-    error = "Der Ort " + quoted + (iso ? " (" + *iso + ")" : std::string()) + " steht nicht im Atlas.";
-    return std::nullopt;
-}
+ImportedRecord refused(std::size_t line, std::string why) { return {line, std::nullopt, std::move(why), {}, {}}; }
 
 ImportedRecord finish(const RawRecord& raw, const Atlas* atlas)
 {
     if (!raw.error.empty()) return refused(raw.line, raw.error);
-    if (unknown(raw.name)) return refused(raw.line, "Der Name fehlt.");
-    const bool unknown_time = unknown(raw.time);
-    const auto date = parse_date(raw.date);
-    if (!raw.julian_day && !date)
-        return refused(raw.line, "Das Datum \"" + utf8_to_cp1252(raw.date).value_or("?") + "\" ist kein Datum T.M.JJJJ.");
-
-    std::optional<Place> place;
-    const bool needs_zone = !raw.julian_day && !unknown_time && !raw.zone;
-    if (needs_zone || !raw.latitude || !raw.longitude) {
-        std::string why;
-        place = find_place(atlas, raw, why);
-        if (!place) return refused(raw.line, why);
-    }
-    const double latitude = raw.latitude.value_or(place ? place->latitude : 0);
-    const double longitude = raw.longitude.value_or(place ? place->longitude : 0);
-
-    CivilTime ut;
-    if (raw.julian_day) {
-        const auto t = from_julian_day(*raw.julian_day);
-        if (!t) return refused(raw.line, "Der Julianische Tag liegt nicht in den Jahren 1 bis 9999.");
-        ut = *t;
-    } else if (unknown_time) {
-        ut = *date;
-        ut.hour = unknown_time_of_day.hour;
-    } else {
-        const auto local = parse_clock(raw.time, *date);
-        if (!local)
-            return refused(raw.line, "Die Zeit \"" + utf8_to_cp1252(raw.time).value_or("?") + "\" ist keine Uhrzeit H:MM[:SS].");
-        std::string why;
-        const auto zone = raw.zone ? raw.zone : parse_zone(place->zone, why);
-        if (!zone) return refused(raw.line, why);
-        const Conversion converted = to_universal(*local, *zone, longitude);
-        if (!converted.time) return refused(raw.line, converted.error);
-        ut = converted.time->ut;
-    }
-    const std::string extra = unknown(raw.extra) ? (unknown(raw.place) ? std::string() : raw.place) : raw.extra;
-    ChartData data{chart_text(raw.name), unknown(raw.first_name) ? std::string() : chart_text(raw.first_name),
-                   chart_text(extra), ut, longitude, latitude};
-    std::string why;
-    if (!chart_record_of(data, why)) return refused(raw.line, why);
-    return {raw.line, std::move(data), {}};
+    if (unknown(raw.name)) return refused(raw.line, cp1252_to_utf8(texts::kRefuseNoName));
+    BirthInput input;
+    input.name = raw.name;
+    input.first_name = unknown(raw.first_name) ? std::string() : raw.first_name;
+    input.extra = unknown(raw.extra) ? std::string() : raw.extra;
+    input.date = raw.date;
+    input.time = raw.time;
+    input.time_unknown = unknown(raw.time);
+    input.local_time = true;
+    input.zone_rule = raw.zone;
+    input.place = unknown(raw.place) ? std::string() : raw.place;
+    input.country = unknown(raw.country) ? std::string() : raw.country;
+    input.region = raw.region;
+    input.longitude = raw.longitude;
+    input.latitude = raw.latitude;
+    input.julian_day = raw.julian_day;
+    const IntakeResult made = make_chart(input, IntakeContext{atlas});
+    if (!made.ok()) return refused(raw.line, made.reasons());
+    return {raw.line, chart_data_of(made.record), {}, made.record, made.file_name};
 }
 
 }  // namespace
@@ -202,15 +166,16 @@ bool looks_like_aaf(std::string_view bytes)
     return first != std::string_view::npos && bytes[first] == '#';
 }
 
-std::vector<ImportedRecord> read_aaf(std::string_view bytes, const Atlas* atlas)
+ExchangeFile read_aaf_file(std::string_view bytes, const Atlas* atlas)
 {
-    std::vector<ImportedRecord> records;
+    ExchangeFile file;
+    std::vector<ImportedRecord>& records = file.records;
     std::optional<RawRecord> current;
     const auto flush = [&] {
         if (current) records.push_back(finish(*current, atlas));
         current.reset();
     };
-    const auto lines = utf8_lines(bytes);
+    const auto lines = utf8_lines(bytes, file.cp1252_lines);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::string_view line = trim(lines[i]);
         if (line.starts_with("#A93:")) {
@@ -237,7 +202,7 @@ std::vector<ImportedRecord> read_aaf(std::string_view bytes, const Atlas* atlas)
             const auto f = split(line.substr(5), ',');
             if (f.size() < 5) {
                 current->error = "Der Satz #B93 in Zeile " + std::to_string(i + 1) +
-                                 " hat nicht die f\xFC" "nf Felder Julianischer Tag, Breite, L\xE4" "nge, Zone, Sommerzeit.";
+                                 " hat nicht die f\u00FCnf Felder Julianischer Tag, Breite, L\u00E4nge, Zone, Sommerzeit.";
                 continue;
             }
             if (!unknown(f[0]) && !(current->julian_day = number(f[0])))
@@ -245,7 +210,7 @@ std::vector<ImportedRecord> read_aaf(std::string_view bytes, const Atlas* atlas)
             if (!unknown(f[1]) && !(current->latitude = aaf_coordinate(f[1], "n", "s", 90)))
                 current->error = "Die Breite in Zeile " + std::to_string(i + 1) + " ist nicht wie 49n05.";
             if (!unknown(f[2]) && !(current->longitude = aaf_coordinate(f[2], "eo", "w", 180)))
-                current->error = "Die L\xE4" "nge in Zeile " + std::to_string(i + 1) + " ist nicht wie 8e11.";
+                current->error = "Die L\u00E4nge in Zeile " + std::to_string(i + 1) + " ist nicht wie 8e11.";
             if (!unknown(f[3])) {
                 const auto zone = aaf_zone(f[3]);
                 std::optional<int> summer = unknown(f[4]) || f[4] == "m" || f[4] == "M" ? 0 : whole(f[4], 1);
@@ -261,12 +226,18 @@ std::vector<ImportedRecord> read_aaf(std::string_view bytes, const Atlas* atlas)
         // #ZNAM, #COM, #SRC, "#:" comments and anything else carry nothing for the chart.
     }
     flush();
-    return records;
+    return file;
+}
+
+std::vector<ImportedRecord> read_aaf(std::string_view bytes, const Atlas* atlas)
+{
+    return read_aaf_file(bytes, atlas).records;
 }
 
 namespace {
 
-/// The fields of one CSV line; nothing when a quote is not closed.
+/// The fields of one CSV record; nothing when a quote is not closed (the record goes on in the
+/// next line).
 std::optional<std::vector<std::string>> csv_fields(std::string_view line, char separator)
 {
     std::vector<std::string> fields(1);
@@ -297,6 +268,38 @@ std::optional<std::vector<std::string>> csv_fields(std::string_view line, char s
     return fields;
 }
 
+enum class Column { name, first_name, date, time, zone, place, country, region, latitude, longitude, extra };
+
+struct ColumnName {
+    std::string_view name;
+    Column column;
+};
+
+/// The names a CSV header may give each column, compared by their search key (case, umlauts
+/// written ae, oe, ue and blanks do not matter).
+constexpr ColumnName column_names[] = {
+    {"Name", Column::name},          {"Nachname", Column::name},       {"last name", Column::name},
+    {"surname", Column::name},       {"Vorname", Column::first_name},  {"first name", Column::first_name},
+    {"firstname", Column::first_name}, {"Datum", Column::date},        {"Geburtsdatum", Column::date},
+    {"date", Column::date},          {"Zeit", Column::time},           {"Uhrzeit", Column::time},
+    {"Geburtszeit", Column::time},   {"time", Column::time},           {"Zone", Column::zone},
+    {"Zeitzone", Column::zone},      {"time zone", Column::zone},      {"Ort", Column::place},
+    {"Geburtsort", Column::place},   {"place", Column::place},         {"city", Column::place},
+    {"Land", Column::country},       {"country", Column::country},     {"Region", Column::region},
+    {"Bundesland", Column::region},  {"Kanton", Column::region},       {"state", Column::region},
+    {"Breite", Column::latitude},    {"latitude", Column::latitude},   {"Laenge", Column::longitude},
+    {"longitude", Column::longitude}, {"Zusatz", Column::extra},       {"extra", Column::extra},
+};
+static_assert(std::size(column_names) == 33);
+
+std::optional<Column> column_of(std::string_view header)
+{
+    const std::string key = search_key(header);
+    for (const ColumnName& c : column_names)
+        if (search_key(c.name) == key) return c.column;
+    return std::nullopt;
+}
+
 /// A CSV coordinate: decimal degrees (point or comma) or "D M S", signed; nothing when malformed.
 std::optional<double> csv_coordinate(std::string_view text, int degree_digits, int limit)
 {
@@ -310,43 +313,113 @@ std::optional<double> csv_coordinate(std::string_view text, int degree_digits, i
 
 }  // namespace
 
-std::vector<ImportedRecord> read_csv(std::string_view bytes, const Atlas* atlas)
+ExchangeFile read_csv_file(std::string_view bytes, const Atlas* atlas)
 {
-    if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
-    const auto lines = utf8_lines(bytes);
-    std::vector<ImportedRecord> records;
-    if (lines.empty()) return records;
-    const char separator = lines[0].find(';') != std::string::npos ? ';' : ',';
-    for (std::size_t i = 1; i < lines.size(); ++i) {
+    ExchangeFile file;
+    const auto lines = utf8_lines(bytes, file.cp1252_lines);
+    std::size_t first = 0;
+    while (first < lines.size() && trim(lines[first]).empty()) ++first;
+    const std::string expected = "Die erste Zeile muss die Spalten nennen, etwa: " + std::string(csv_columns);
+    if (first == lines.size()) {
+        file.error = "Die Datei enth\u00E4lt keine Zeilen. " + expected;
+        return file;
+    }
+    // The header: which column holds what.
+    const std::string& header = lines[first];
+    const char separator = header.find(';') != std::string::npos ? ';' : header.find('\t') != std::string::npos ? '\t' : ',';
+    const auto names = csv_fields(header, separator);
+    std::vector<Column> columns;
+    bool known_any = false;
+    std::string unknown_names;
+    for (const std::string& n : names.value_or(std::vector<std::string>{})) {
+        const auto c = column_of(n);
+        if (c) known_any = true;
+        else unknown_names += (unknown_names.empty() ? "\"" : ", \"") + n + "\"";
+        if (c && std::find(columns.begin(), columns.end(), *c) != columns.end()) {
+            file.error = "Zeile " + std::to_string(first + 1) + ": Die Spalte \"" + n + "\" steht zweimal in der Kopfzeile.";
+            return file;
+        }
+        columns.push_back(c.value_or(Column::extra));
+    }
+    if (!known_any) {
+        file.error = "Zeile " + std::to_string(first + 1) + ": keine Kopfzeile. " + expected;
+        return file;
+    }
+    if (!unknown_names.empty()) {
+        file.error = "Zeile " + std::to_string(first + 1) + ": unbekannte Spalte " + unknown_names + ". " + expected;
+        return file;
+    }
+    for (const Column needed : {Column::name, Column::date}) {
+        if (std::find(columns.begin(), columns.end(), needed) == columns.end()) {
+            file.error = "Zeile " + std::to_string(first + 1) + ": Die Spalten Name und Datum fehlen in der Kopfzeile. " + expected;
+            return file;
+        }
+    }
+
+    for (std::size_t i = first + 1; i < lines.size(); ++i) {
         if (trim(lines[i]).empty()) continue;
-        RawRecord raw;
-        raw.line = i + 1;
-        const auto f = csv_fields(lines[i], separator);
-        if (!f || f->size() < 9 || f->size() > 10) {
-            records.push_back(refused(i + 1, f ? "Die Zeile hat nicht 9 oder 10 Felder (" + std::to_string(f->size()) + ")."
-                                               : std::string("Ein Anf\xFC" "hrungszeichen wird nicht geschlossen.")));
+        const std::size_t start = i;
+        // A quoted field may hold line breaks: the record goes on until its quote closes.
+        std::string record_text = lines[i];
+        auto f = csv_fields(record_text, separator);
+        while (!f && i + 1 < lines.size()) {
+            record_text += "\n" + lines[++i];
+            f = csv_fields(record_text, separator);
+        }
+        if (!f) {
+            // Nothing closes it: this line alone is refused, the next one read on its own.
+            file.records.push_back(refused(start + 1, "Ein Anf\u00FChrungszeichen wird nicht geschlossen."));
+            i = start;
             continue;
         }
-        const auto& c = *f;
-        raw.name = c[0];
-        raw.first_name = c[1];
-        raw.date = c[2];
-        raw.time = c[3];
-        raw.place = c[5];
-        raw.country = c[6];
-        if (c.size() == 10) raw.extra = c[9];
-        if (!c[4].empty()) {
-            std::string why;
-            raw.zone = parse_zone(c[4], why);
-            if (!raw.zone) raw.error = why;
+        if (f->size() != columns.size()) {
+            file.records.push_back(refused(start + 1, "Die Zeile hat " + std::to_string(f->size()) + " Felder, die Kopfzeile nennt " +
+                                                         std::to_string(columns.size()) + "."));
+            continue;
         }
-        if (!c[7].empty() && !(raw.latitude = csv_coordinate(c[7], 2, 90)))
-            raw.error = "Die Breite \"" + utf8_to_cp1252(c[7]).value_or("?") + "\" ist keine Koordinate.";
-        if (!c[8].empty() && !(raw.longitude = csv_coordinate(c[8], 3, 180)))
-            raw.error = "Die L\xE4" "nge \"" + utf8_to_cp1252(c[8]).value_or("?") + "\" ist keine Koordinate.";
-        records.push_back(finish(raw, atlas));
+        RawRecord raw;
+        raw.line = start + 1;
+        std::string zone, latitude, longitude;
+        for (std::size_t k = 0; k < f->size(); ++k) {
+            const std::string& v = (*f)[k];
+            switch (columns[k]) {
+            case Column::name: raw.name = v; break;
+            case Column::first_name: raw.first_name = v; break;
+            case Column::date: raw.date = v; break;
+            case Column::time: raw.time = v; break;
+            case Column::zone: zone = v; break;
+            case Column::place: raw.place = v; break;
+            case Column::country: raw.country = v; break;
+            case Column::region: raw.region = v; break;
+            case Column::latitude: latitude = v; break;
+            case Column::longitude: longitude = v; break;
+            case Column::extra: raw.extra = v; break;
+            }
+        }
+        if (!zone.empty()) {
+            std::string why;
+            raw.zone = parse_zone(zone, why);
+            if (!raw.zone) raw.error = cp1252_to_utf8(why);
+        }
+        if (!latitude.empty() && !(raw.latitude = csv_coordinate(latitude, 2, 90)))
+            raw.error = "Die Breite \"" + latitude + "\" ist keine Koordinate.";
+        if (!longitude.empty() && !(raw.longitude = csv_coordinate(longitude, 3, 180)))
+            raw.error = "Die L\u00E4nge \"" + longitude + "\" ist keine Koordinate.";
+        file.records.push_back(finish(raw, atlas));
     }
-    return records;
+    return file;
+}
+
+std::vector<ImportedRecord> read_csv(std::string_view bytes, const Atlas* atlas)
+{
+    ExchangeFile file = read_csv_file(bytes, atlas);
+    if (!file.error.empty()) file.records.insert(file.records.begin(), refused(1, file.error));
+    return std::move(file.records);
+}
+
+ExchangeFile read_exchange(std::string_view bytes, const Atlas* atlas)
+{
+    return looks_like_aaf(bytes) ? read_aaf_file(bytes, atlas) : read_csv_file(bytes, atlas);
 }
 
 namespace {
@@ -373,14 +446,69 @@ std::string aaf_text(std::string text)
 
 }  // namespace
 
+namespace {
+
+/// The universal time of a record as the chart computation reads it: its Julian day of 0h plus the
+/// time of day, back in the chart calendar (31.02.1990 is 03.03.1990); nothing outside the years 1-9999.
+std::optional<CivilTime> computed_universal_time(const chart_record& record)
+{
+    const BirthData birth = werte_aktual(record);
+    StdHoValues values;
+    f_rechnen(birth, values);
+    return from_julian_day(values.jd0 + birth.birth_time / 24.0);
+}
+
+}  // namespace
+
+std::optional<std::string> aaf_refusal(const chart_record& record)
+{
+    for (const std::string* field : {&record.name, &record.first_name, &record.extra})
+        if (field->find(',') != std::string::npos)
+            return "\"" + cp1252_to_utf8(*field) + "\" enth\u00E4lt ein Komma, das AAF als Feldgrenze liest.";
+    if (!computed_universal_time(record))
+        return std::string("Datum und Zeit liegen f\u00FCr die Berechnung au\u00DFerhalb der Jahre 1 bis 9999.");
+    const BirthData birth = werte_aktual(record);
+    if (!(std::fabs(birth.geo_longitude) <= 180) || !(std::fabs(birth.geo_latitude) <= 90))
+        return std::string("Die Koordinaten liegen au\u00DFerhalb von 180\u00B0 L\u00E4nge und 90\u00B0 Breite.");
+    return std::nullopt;
+}
+
+std::optional<std::string> reading_note(const chart_record& record)
+{
+    std::string note;
+    const auto ut = computed_universal_time(record);
+    if (!date_field(record.date) || !time_field(record.time) || (ut && civil_time_text(*ut) != record.date + " " + record.time))
+        note = "\"" + valid_utf8(cp1252_to_utf8(record.date)) + " " + valid_utf8(cp1252_to_utf8(record.time)) +
+               "\" ist kein echtes Datum mit Uhrzeit; die Berechnung liest " +
+               (ut ? civil_time_text(*ut) : std::string("eine Zeit au\u00DFerhalb der Jahre 1 bis 9999")) + ".";
+    const BirthData birth = werte_aktual(record);
+    const auto coordinate = [&](const std::string& field, int digits, int limit, double read, const char* what) {
+        if (coordinate_field(field, digits, limit) == field) return;
+        char degrees[64];
+        std::snprintf(degrees, sizeof degrees, "%.4f", read);
+        std::string shown(degrees);
+        for (char& c : shown)
+            if (c == '.') c = ',';
+        if (!note.empty()) note += " ";
+        note += std::string(what) + " \"" + valid_utf8(cp1252_to_utf8(field)) + "\" ist keine Koordinate; die Berechnung liest " + shown + "\u00B0.";
+    };
+    coordinate(record.longitude_text, 3, 180, birth.geo_longitude, "Die L\u00E4nge");
+    coordinate(record.latitude_text, 2, 90, birth.geo_latitude, "Die Breite");
+    if (note.empty()) return std::nullopt;
+    return note;
+}
+
+std::optional<std::string> aaf_note(const chart_record& record) { return reading_note(record); }
+
 std::string write_aaf(const std::vector<chart_record>& records)
 {
     std::string out;
     for (const chart_record& r : records) {
         const ChartData d = chart_data_of(r);
+        const CivilTime ut = computed_universal_time(r).value_or(d.ut);
         char jd[64];
-        const auto [end, ec] = std::to_chars(jd, jd + sizeof jd, julian_day(d.ut), std::chars_format::fixed, 6);
-        const std::string when = civil_time_text(d.ut);
+        const auto [end, ec] = std::to_chars(jd, jd + sizeof jd, julian_day(ut), std::chars_format::fixed, 6);
+        const std::string when = civil_time_text(ut);
         out += "#A93:" + aaf_text(r.name) + "," + aaf_text(r.first_name) + ",*," + when.substr(0, 10) + "," +
                when.substr(11) + "," + aaf_text(r.extra) + ",*\r\n";
         out += "#B93:" + std::string(jd, ec == std::errc() ? end : jd) + "," + aaf_coordinate_text(d.latitude, 'n', 's') +

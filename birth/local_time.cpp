@@ -4,10 +4,13 @@
 #include <charconv>
 #include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <exception>
 
 #include <date/tz.h>
+
+#include "astro/calendar.h"
 
 namespace duoskop {
 
@@ -19,24 +22,27 @@ using Seconds = std::chrono::seconds;
 // standard time all year, so zone rules are used only up to that year.
 constexpr int last_zone_rule_year = 2037;
 
-date::year_month_day ymd(const CivilTime& t)
-{
-    return date::year{t.year} / date::month{static_cast<unsigned>(t.month)} / date::day{static_cast<unsigned>(t.day)};
-}
+// Julian day number of 1 January 1970, the first day of the clock of the time-zone library.
+constexpr std::int64_t unix_epoch_day_number = 2440588;
 
 Seconds time_of_day(const CivilTime& t) { return Seconds{t.hour * 3600L + t.minute * 60L + t.second}; }
 
-date::local_seconds local_seconds(const CivilTime& t) { return date::local_days{ymd(t)} + time_of_day(t); }
+/// Days since 1 January 1970 of a date of the chart calendar (Julian before 1582).
+date::days days_since_epoch(const CivilTime& t)
+{
+    return date::days{chart_day_number(t.year, t.month, t.day) - unix_epoch_day_number};
+}
 
-/// The calendar date and clock time of a count of seconds since 1970-01-01 00:00:00.
+date::local_seconds local_seconds(const CivilTime& t) { return date::local_days{days_since_epoch(t)} + time_of_day(t); }
+
+/// The date of the chart calendar and clock time of a count of seconds since 1970-01-01 00:00:00.
 template <typename Clock>
 CivilTime civil(std::chrono::time_point<Clock, Seconds> when)
 {
     const auto day = date::floor<date::days>(when);
-    const date::year_month_day d{day};
+    const ChartDate d = chart_date_of(day.time_since_epoch().count() + unix_epoch_day_number);
     const long s = (when - day).count();
-    return {static_cast<int>(d.year()), static_cast<int>(static_cast<unsigned>(d.month())),
-            static_cast<int>(static_cast<unsigned>(d.day())), static_cast<int>(s / 3600),
+    return {static_cast<int>(d.year), static_cast<int>(d.month), static_cast<int>(d.day), static_cast<int>(s / 3600),
             static_cast<int>(s / 60 % 60), static_cast<int>(s % 60)};
 }
 
@@ -92,7 +98,7 @@ bool equal_folded(std::string_view a, std::string_view b)
 bool valid_civil_time(const CivilTime& t)
 {
     return t.year >= 1 && t.year <= 9999 && t.month >= 1 && t.month <= 12 && t.day >= 1 && t.day <= 31 &&
-           ymd(t).ok() && t.hour >= 0 && t.hour <= 23 && t.minute >= 0 && t.minute <= 59 && t.second >= 0 &&
+           chart_date_valid(t.year, t.month, t.day) && t.hour >= 0 && t.hour <= 23 && t.minute >= 0 && t.minute <= 59 && t.second >= 0 &&
            t.second <= 59;
 }
 
@@ -134,7 +140,8 @@ std::optional<ZoneRule> parse_zone(std::string_view text, std::string& error)
         return ZoneRule{ZoneRule::Kind::fixed, offset_text(offset), offset};
     }
 
-    if (!text.empty() && text.find_first_of("+:") == std::string_view::npos) {
+    // Any name of the system's database: Etc/GMT+1 (one hour west) and the old names kept as links.
+    if (!text.empty() && text.find(':') == std::string_view::npos) {
         try {
             return ZoneRule{ZoneRule::Kind::iana, std::string(date::locate_zone(text)->name()), 0};
         } catch (const std::exception&) {
@@ -192,21 +199,29 @@ Conversion to_universal(const CivilTime& local, const ZoneRule& zone, double lon
     }
     const date::sys_info& in_force =
         info.result == date::local_info::ambiguous && choice == Ambiguous::later ? info.second : info.first;
+    // Before standard time the clocks showed the local mean time of each place, not that of the
+    // zone's city: the birth place's own longitude gives it.
+    if (in_force.abbrev == "LMT" && std::fabs(longitude) <= 180) {
+        const int offset = static_cast<int>(std::lround(longitude * 240.0));
+        return {UniversalTime{universal(when, Seconds{offset}), "LMT", offset}, {}};
+    }
     return {UniversalTime{universal(when, in_force.offset), in_force.abbrev, static_cast<int>(in_force.offset.count())},
             {}};
 }
 
 double julian_day(const CivilTime& ut)
 {
-    const auto days = date::sys_days{ymd(ut)}.time_since_epoch().count();
-    return 2440587.5 + static_cast<double>(days) + static_cast<double>(time_of_day(ut).count()) / 86400.0;
+    const auto number = chart_day_number(ut.year, ut.month, ut.day);
+    return static_cast<double>(number) - 0.5 + static_cast<double>(time_of_day(ut).count()) / 86400.0;
 }
 
 std::optional<CivilTime> from_julian_day(double jd)
 {
-    // Years 1 to 9999 only: 0001-01-01 is JD 1721425.5, 10000-01-01 is JD 5373484.5.
-    if (!(jd >= 1721425.5 && jd < 5373484.5)) return std::nullopt;
-    const long long seconds = std::llround((jd - 2440587.5) * 86400.0);
+    // Years 1 to 9999 only.
+    const double first = static_cast<double>(chart_day_number(1, 1, 1)) - 0.5;
+    const double last = static_cast<double>(chart_day_number(10000, 1, 1)) - 0.5;
+    if (!(jd >= first && jd < last)) return std::nullopt;
+    const long long seconds = std::llround((jd - static_cast<double>(unix_epoch_day_number) + 0.5) * 86400.0);
     const CivilTime t = civil(date::sys_seconds{Seconds{seconds}});
     if (!valid_civil_time(t)) return std::nullopt;
     return t;

@@ -10,7 +10,8 @@
 
 namespace duoskop {
 
-/// A date of the Gregorian calendar and a time of day, without any zone.
+/// A date of the chart calendar (Julian before 1582, Gregorian from 1582: astro/calendar.h) and a
+/// time of day, without any zone.
 struct CivilTime {
     int year = 2000, month = 1, day = 1;
     int hour = 0, minute = 0, second = 0;
@@ -33,7 +34,7 @@ struct ZoneRule {
     bool operator==(const ZoneRule&) const = default;
 };
 
-/// The zone written as an IANA name, "UTC", "UT" or "GMT" with an optional offset "+H", "+HH",
+/// The zone written as a name of the system's time-zone database (Etc/GMT+1, old names kept as links), "UTC", "UT" or "GMT" with an optional offset "+H", "+HH",
 /// "+HH:MM" or "+HHMM" (or "-" ...; at most 14 hours), or "LMT" (any case for these three).
 /// Nothing when it is none of them, with the German reason (Windows-1252) in `error`.
 std::optional<ZoneRule> parse_zone(std::string_view text, std::string& error);
@@ -53,8 +54,10 @@ struct Conversion {
     std::string error;  ///< German (Windows-1252) when there is no time
 };
 
-/// Universal time of the local time `local` in `zone`; `longitude` (degrees, east positive) is
-/// read only for local mean time, as 4 minutes of time per degree. A local time that the clocks
+/// Universal time of the local time `local` in `zone`; `longitude` (degrees, east positive) is the
+/// birth place's, read for local mean time as 4 minutes of time per degree: for the zone "LMT" and
+/// wherever the zone's rule in force is local mean time (abbreviation "LMT"), so that a birth
+/// before standard time gets the mean time of its own place, not that of the zone's city. A local time that the clocks
 /// skipped is refused naming the switch; one they showed twice is refused naming both readings
 /// unless `choice` picks one (earlier = the first of the two instants).
 Conversion to_universal(const CivilTime& local, const ZoneRule& zone, double longitude,
@@ -64,7 +67,8 @@ Conversion to_universal(const CivilTime& local, const ZoneRule& zone, double lon
 std::string offset_text(int offset_seconds);
 
 /// Julian day (universal time, days from noon of 1 January 4713 BC in the Julian calendar) of a
-/// universal date and time, and back (rounded to the second). The calendar is the Gregorian one.
+/// universal date and time, and back (rounded to the second), in the chart calendar as the chart
+/// computation counts it.
 double julian_day(const CivilTime& ut);
 std::optional<CivilTime> from_julian_day(double jd);
 

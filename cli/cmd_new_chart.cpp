@@ -3,6 +3,7 @@
 // without the companion chart program. Every field is checked before anything is written.
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,6 +14,7 @@
 #include "base/file_writer.h"
 #include "base/io_error.h"
 #include "birth/chart_input.h"
+#include "birth/intake.h"
 #include "birth/local_time.h"
 #include "cli/cli.h"
 #include "places/atlas.h"
@@ -25,21 +27,6 @@ int refuse(const std::string& why)
 {
     std::fprintf(stderr, "duoskop-cli new-chart: %s; nichts geschrieben\n", why.c_str());
     return 1;
-}
-
-/// A text field in Windows-1252, at most 10 characters.
-std::optional<std::string> text_field(const std::string& utf8, const char* what, std::string& why)
-{
-    const auto text = utf8_to_cp1252(utf8);
-    if (!text) {
-        why = std::string(what) + " \"" + utf8 + "\" enth\u00E4lt Zeichen au\u00DFerhalb von Windows-1252";
-        return std::nullopt;
-    }
-    if (text->size() > chart_field_capacity) {
-        why = std::string(what) + " \"" + utf8 + "\" ist l\u00E4nger als 10 Zeichen";
-        return std::nullopt;
-    }
-    return text;
 }
 
 /// A German reason (UTF-8) for refusing the data.
@@ -60,7 +47,7 @@ int usage_error(const char* why)
 int cmd_new_chart(const Args& args)
 {
     std::optional<std::string> file, name, first_name, date, time, longitude, latitude, extra, local_time, zone,
-        place_name, country, ambiguous;
+        place_name, country, region, ambiguous;
     bool force = false, unknown_time = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
@@ -76,6 +63,7 @@ int cmd_new_chart(const Args& args)
                                              : a == "--place"      ? &place_name
                                              : a == "--country"    ? &country
                                              : a == "--ambiguous"  ? &ambiguous
+                                             : a == "--region"     ? &region
                                                                    : nullptr;
         if (option != nullptr) {
             if (i + 1 >= args.size() || option->has_value()) return usage("new-chart");
@@ -96,79 +84,53 @@ int cmd_new_chart(const Args& args)
     if (local_time && !zone && !place_name) return usage_error("--local-time braucht --zone oder --place");
     if (!place_name && (!longitude || !latitude)) return usage_error("--longitude und --latitude oder --place");
     if (country && !place_name) return usage_error("--country geh\u00F6rt zu --place");
+    if (region && !place_name) return usage_error("--region geh\u00F6rt zu --place");
     if (ambiguous && *ambiguous != "earlier" && *ambiguous != "later")
         return usage_error("--ambiguous nimmt earlier oder later");
     if (ambiguous && !local_time) return usage_error("--ambiguous geh\u00F6rt zu --local-time");
 
-    std::optional<Place> place;
-    if (place_name) {
-        std::optional<std::string> iso;
-        if (country && !(iso = country_code(*country)))
-            return refuse_german("Das Land \"" + *country + "\" ist weder ein ISO- noch ein Kfz-Kennzeichen.");
-        const auto atlas = open_atlas("new-chart");
-        if (!atlas) return 1;
-        const auto found = atlas->search(*place_name, 1, iso.value_or(""));
-        if (found.empty())
-            return refuse_german("Kein Ort im Atlas passt zu \"" + *place_name + "\"" +
-                                 (iso ? " im Land " + *iso : std::string()) + ".");
-        place = found.front();
-    }
-
-    std::string why;
-    chart_record record;
-    const auto n = text_field(*name, "der Name", why);
-    const auto f = text_field(*first_name, "der Vorname", why);
-    const auto x = extra || !place ? text_field(extra.value_or(""), "das Zusatzfeld", why)
-                                   : std::optional<std::string>(chart_text(place->name));
-    if (!n || !f || !x) return refuse(why);
-    record.name = *n;
-    record.first_name = *f;
-    record.extra = *x;
-
-    const auto d = date_field(*date);
-    if (!d) return refuse("das Datum \"" + *date + "\" ist kein Datum TT.MM.JJJJ zwischen 0001 und 9999");
-    if (place && !longitude) longitude = decimal_text(place->longitude, 6);
-    if (place && !latitude) latitude = decimal_text(place->latitude, 6);
-
-    std::optional<std::string> t;
-    std::string report;
-    if (time) {
-        t = time_field(*time);
-        if (!t) return refuse("die Zeit \"" + *time + "\" ist keine Uhrzeit HH:MM:SS");
-    } else if (unknown_time) {
-        t = "12:00:00";
-    } else {
-        const auto local = parse_clock(*local_time, *parse_date(*d));
-        if (!local) return refuse("die Ortszeit \"" + *local_time + "\" ist keine Uhrzeit HH:MM[:SS]");
-        std::string zone_error;
-        const auto rule = parse_zone(zone.value_or(place ? place->zone : std::string()), zone_error);
-        if (!rule) return refuse_german(cp1252_to_utf8(zone_error));
-        const auto lon_field = coordinate_field(*longitude, 3, 180);
-        const double lon_degrees = lon_field ? werte_aktual({"", "", "", "", "", *lon_field, "+00 00 00"}).geo_longitude : 0;
-        if (!lon_field && rule->kind == ZoneRule::Kind::lmt) return refuse("LMT braucht eine g\u00FCltige L\u00E4nge (--longitude)");
-        const Conversion converted = to_universal(*local, *rule, lon_degrees,
-                                                  !ambiguous                ? Ambiguous::refuse
-                                                  : *ambiguous == "earlier" ? Ambiguous::earlier
-                                                                            : Ambiguous::later);
-        if (!converted.time) return refuse_german(cp1252_to_utf8(converted.error));
-        const std::string ut = civil_time_text(converted.time->ut);
-        record.date = ut.substr(0, 10);
-        t = ut.substr(11);
-        report = "Ortszeit " + civil_time_text(*local) + " " + converted.time->abbreviation + " (" +
-                 offset_text(converted.time->offset_seconds) + ") = Weltzeit " + ut;
-    }
-    const auto lon = coordinate_field(*longitude, 3, 180);
-    if (!lon)
+    // Coordinates as typed: "+008 30 00" or degrees.
+    const auto degrees_of = [](const std::string& text, int digits, int limit) -> std::optional<double> {
+        const auto field = coordinate_field(text, digits, limit);
+        if (!field) return std::nullopt;
+        const BirthData b = werte_aktual(digits == 3 ? chart_record{"", "", "", "", "", *field, "+00 00 00"}
+                                                     : chart_record{"", "", "", "", "", "+000 00 00", *field});
+        return digits == 3 ? b.geo_longitude : b.geo_latitude;
+    };
+    BirthInput input;
+    if (longitude && !(input.longitude = degrees_of(*longitude, 3, 180)))
         return refuse("die L\u00E4nge \"" + *longitude +
                       "\" ist weder wie +008 30 00 noch in Grad geschrieben oder liegt \u00FCber 180 Grad");
-    const auto lat = coordinate_field(*latitude, 2, 90);
-    if (!lat)
+    if (latitude && !(input.latitude = degrees_of(*latitude, 2, 90)))
         return refuse("die Breite \"" + *latitude +
                       "\" ist weder wie +53 33 00 noch in Grad geschrieben oder liegt \u00FCber 90 Grad");
-    if (record.date.empty()) record.date = *d;
-    record.time = *t;
-    record.longitude_text = *lon;
-    record.latitude_text = *lat;
+    input.name = *name;
+    input.first_name = *first_name;
+    input.extra = extra.value_or("");
+    input.date = *date;
+    input.time = time ? *time : local_time.value_or("");
+    input.time_unknown = unknown_time;
+    input.local_time = local_time.has_value();
+    input.zone = zone.value_or("");
+    input.reading = !ambiguous ? Ambiguous::refuse : *ambiguous == "earlier" ? Ambiguous::earlier : Ambiguous::later;
+    input.place = place_name.value_or("");
+    input.country = country.value_or("");
+    input.region = region.value_or("");
+    std::optional<Atlas> atlas;
+    if (place_name && !(atlas = open_atlas("new-chart"))) return 1;
+    const IntakeResult made = make_chart(input, IntakeContext{atlas ? &*atlas : nullptr});
+    if (!made.ok()) return refuse_german(made.reasons());
+    const chart_record& record = made.record;
+
+    std::string report;
+    if (made.universal) {
+        const UniversalTime& u = *made.universal;
+        const CivilTime local = *parse_clock(*local_time, *parse_date(*date));
+        const std::string zone_time = u.abbreviation == "LMT"
+                                          ? "LMT (L\u00E4nge " + record.longitude_text + ", " + offset_text(u.offset_seconds) + ")"
+                                          : cp1252_to_utf8(u.abbreviation) + " (" + offset_text(u.offset_seconds) + ")";
+        report = "Ortszeit " + civil_time_text(local) + " " + zone_time + " = Weltzeit " + record.date + " " + record.time;
+    }
 
     // The program loads the file only when its name up to the first '.' matches the name field.
     const std::string base = file->substr(file->rfind('/') == std::string::npos ? 0 : file->rfind('/') + 1);
@@ -177,6 +139,17 @@ int cmd_new_chart(const Args& args)
         return refuse("der Dateiname \"" + base + "\" passt nicht zum Namen \"" + *name +
                       "\" (sein Teil vor dem ersten '.' muss dem Anfang des Namens gleichen, "
                       "Buchstaben a-z in beliebiger Schreibung, Umlaute und andere Zeichen genau)");
+
+    // Drive C does not tell MEIER.dat from Meier.dat: a file whose name differs only in case is
+    // another person's, never written beside it.
+    const std::filesystem::path target(*file);
+    std::error_code exists_error;
+    const bool exists = std::filesystem::exists(target, exists_error);
+    if (const auto twin = case_twin(target.parent_path(), target.filename().string(),
+                                    exists ? std::optional<std::filesystem::path>(target) : std::nullopt))
+        return refuse("\"" + valid_utf8(twin->string()) +
+                      "\" gibt es schon; ein Name, der sich nur in Gro\u00DF- und Kleinschreibung unterscheidet, "
+                      "bezeichnet dieselbe Datei");
 
     // Never replace an existing chart file unless asked to; a failed write leaves no torn file.
     const WriteResult written =
@@ -188,8 +161,10 @@ int cmd_new_chart(const Args& args)
                      terminal_text(written.message()).c_str());
         return 1;
     }
+    if (made.place)
+        std::printf("Ort: %s\n", cp1252_to_utf8(place_text(*made.place)).c_str());
     if (!report.empty())
-        std::printf("%s, L\u00E4nge %s, Breite %s\n", cp1252_to_utf8(report).c_str(), record.longitude_text.c_str(),
+        std::printf("%s, L\u00E4nge %s, Breite %s\n", report.c_str(), record.longitude_text.c_str(),
                     record.latitude_text.c_str());
     return 0;
 }

@@ -28,6 +28,7 @@ struct RankOptionsCli {
     std::size_t top = std::numeric_limits<std::size_t>::max();
     std::optional<std::string> csv;
     std::optional<TimeWindow> time_window;
+    std::optional<std::string> drive_dir;
 };
 
 // An orb option, read as compare reads it: as the main window's orb fields do.
@@ -74,6 +75,8 @@ bool parse_rank_options(const Args& args, RankOptionsCli& options)
             options.csv = v;
         } else if (a == "--time-window") {
             if (!(options.time_window = parse_time_window(v))) return false;
+        } else if (a == "--drive-c") {
+            options.drive_dir = v;
         } else {
             return false;
         }
@@ -87,6 +90,9 @@ int cmd_rank(const Args& args)
 {
     RankOptionsCli options;
     if (!parse_rank_options(args, options)) return usage("rank");
+    // A relative name not found from the working folder is looked up in drive C, as chart does.
+    const DriveC drive = DriveC::locate(options.drive_dir);
+    for (std::string& path : options.paths) path = chart_file_path(path, drive);
 
     const std::string& person1_path = options.paths.front();
     ChartState person1;

@@ -91,7 +91,7 @@ const Command commands[] = {
         "schreibt eine Horoskop-Datei",
         "duoskop-cli new-chart DATEI --name N --first-name V --date TT.MM.JJJJ\n"
         "                   (--time HH:MM:SS | --local-time HH:MM[:SS] | --unknown-time)\n"
-        "                   [--zone ZONE] [--place ORT [--country LAND]] [--longitude L]\n"
+        "                   [--zone ZONE] [--place ORT [--country LAND] [--region NAME]] [--longitude L]\n"
         "                   [--latitude B] [--ambiguous earlier|later] [--extra Z] [--force]",
         "Schreibt die Horoskop-Datei einer Person (77 Bytes). Jedes Feld wird vorher gepr\u00FCft;\n"
         "der Dateiname muss mit dem Namen beginnen. Genau eine von --time, --local-time und\n"
@@ -107,7 +107,11 @@ const Command commands[] = {
         "  --unknown-time     Geburtszeit unbekannt: schreibt 12:00:00\n"
         "  --zone ZONE        IANA-Name wie Europe/Berlin (mit der Geschichte der Zone), fester\n"
         "                     Versatz wie UTC+01:00 oder LMT (mittlere Ortszeit der L\u00E4nge)\n"
-        "  --place ORT        bester Treffer im Atlas: Koordinaten, Zeitzone, Vorgabe f\u00FCr --extra\n"
+        "  --place ORT        Ort im Atlas (Koordinaten, Zeitzone, Vorgabe f\u00FCr --extra, wie geschrieben):\n"
+        "                     die genaue Schreibung, dann ohne Akzente, dann mit ae/oe/ue/ss, dann\n"
+        "                     als Anfang; stehen in der besten Stufe Orte mehr als 10 km auseinander,\n"
+        "                     werden sie aufgelistet und nichts geschrieben (\"Name, Region\" w\u00E4hlt)\n"
+        "  --region NAME      Region des Ortes (Bundesland, Kanton), wenn der Name mehrdeutig ist\n"
         "  --country LAND     Land des Ortes, ISO- oder Kfz-Kennzeichen (DE oder D)\n"
         "  --ambiguous earlier|later\n"
         "                     welche Lesart einer Ortszeit, die es zweimal gab (Herbst): earlier\n"
@@ -142,8 +146,10 @@ const Command commands[] = {
         "Kfz-Kennzeichen). Fehlerhafte S\u00E4tze werden mit Zeile und Grund gemeldet und \u00FCbersprungen;\n"
         "am Ende steht \"N geschrieben, M \u00FCbersprungen\" (R\u00FCckgabewert 1, wenn etwas fehlte).\n"
         "\n"
-        "  CSV: UTF-8, eine Kopfzeile, dann je Zeile (getrennt durch ; oder ,)\n"
-        "       Name;Vorname;Datum;Zeit;Zone;Ort;Land;Breite;Laenge;Zusatz\n"
+        "  CSV: eine Kopfzeile, die die Spalten in beliebiger Reihenfolge nennt (getrennt durch ;\n"
+        "       oder ,), etwa Name;Vorname;Datum;Zeit;Zone;Ort;Land;Breite;Laenge;Zusatz (auch\n"
+        "       L\u00E4nge, Region); ohne Kopfzeile oder mit unbekannter Spalte wird die Datei abgelehnt\n"
+        "  Jede Zeile, die kein UTF-8 ist, wird als Windows-1252 gelesen (die Zahl steht am Ende).\n"
         "       Zeit leer oder * = unbekannt; Zone UT = die Zeit ist Weltzeit; Zone, Breite und\n"
         "       L\u00E4nge leer = vom Ort; Koordinaten in Grad (Nord, Ost positiv) oder wie 53 33 00\n"
         "  --to ORDNER        wohin die Horoskop-Dateien kommen\n"
@@ -153,19 +159,22 @@ const Command commands[] = {
         "export",
         cmd_export,
         "schreibt Horoskop-Dateien als AAF",
-        "duoskop-cli export ORDNER|DATEI... --aaf DATEI",
+        "duoskop-cli export ORDNER|DATEI... --aaf DATEI [--drive-c ORDNER]",
         "Schreibt die Horoskop-Dateien (aus einem Ordner alle, deren Name zum Inhalt passt) als AAF:\n"
         "#A93 mit Weltzeit, dem Zusatzfeld als Ort und unbekanntem Land, #B93 mit Julianischem Tag,\n"
-        "Koordinaten, Zone 0he00 und Sommerzeit 0.\n"
+        "Koordinaten, Zone 0he00 und Sommerzeit 0. Ein Datum wie 31.02.1990 wird geschrieben, wie die\n"
+        "Berechnung es liest (03.03.1990, mit Hinweis auf stderr); eine Datei, die AAF nicht tragen\n"
+        "kann (Komma im Namen), wird genannt, gez\u00E4hlt und ergibt R\u00FCckgabewert 1.\n"
         "\n"
-        "  --aaf DATEI        die AAF-Datei (Windows-1252, CR LF)\n",
+        "  --aaf DATEI        die AAF-Datei (Windows-1252, CR LF)\n"
+        "  --drive-c ORDNER   Ordner, der f\u00FCr Laufwerk C steht (ORDNER|DATEI wie bei chart)\n",
     },
     {
         "rank",
         cmd_rank,
         "ordnet viele Partner nach den gemeinsamen Eintr\u00E4gen mit einer Person",
         "duoskop-cli rank P1 PFAD... --double ORBIS --simple ORBIS [--top K] [--csv DATEI]\n"
-        "                   [--time-window N1[,N2]]",
+        "                   [--time-window N1[,N2]] [--drive-c ORDNER]",
         "L\u00E4dt P1 als Person 1 und jede Horoskop-Datei unter den PFADen (Dateien oder Ordner mit\n"
         "ihren Unterordnern; P1 selbst ausgenommen) als Person 2, f\u00FChrt die doppelten und die\n"
         "einfachen Erg\u00E4nzungen und die MC-AS-Liste aus und z\u00E4hlt ihre Eintr\u00E4ge: D, E und L\n"
@@ -180,7 +189,8 @@ const Command commands[] = {
         "  --csv DATEI        schreibt dieselbe Tabelle mit Kopfzeile als CSV-Datei (UTF-8)\n"
         "  --time-window N1[,N2]\n"
         "                     Zeitprobe wie bei compare: eine weitere Spalte F z\u00E4hlt die\n"
-        "                     Eintr\u00E4ge, die \u00FCber beide ganzen Zeitfenster bleiben (\"fest\")\n",
+        "                     Eintr\u00E4ge, die \u00FCber beide ganzen Zeitfenster bleiben (\"fest\")\n"
+        "  --drive-c ORDNER   Ordner, der f\u00FCr Laufwerk C steht (P1 und PFADe wie bei chart)\n",
     },
 #ifdef DUOSKOP_CLI_DIAL
     {"dial", cmd_dial, dial_summary, dial_call, dial_help},

@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Any bytes as AAF and as CSV, read with a small atlas: every record either has birth data that
-// make a chart record, or a reason with a line number inside the file; AAF written from those
-// records reads back to the same records.
+// Any bytes as AAF and as CSV, read with a small atlas: every record either has a checked chart
+// record (text fields of Windows-1252 without control characters, a name that makes a file name)
+// or a reason with a line number inside the file; AAF written from the records it can carry reads
+// back to the same records, names included.
 #include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "app/chart_file.h"
 #include "birth/exchange.h"
+#include "birth/intake.h"
 #include "fuzz/fuzz_harness.h"
 
 using namespace duoskop;
@@ -22,27 +25,37 @@ const Atlas& small_atlas()
     return atlas;
 }
 
+bool plain_field(const std::string& text)
+{
+    if (text.size() > chart_field_capacity) return false;
+    for (const char c : text)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return false;
+    return true;
+}
+
 void check(const std::vector<ImportedRecord>& records, std::size_t lines)
 {
     std::vector<chart_record> good;
     for (const auto& r : records) {
         fuzzing::require(r.line >= 1 && r.line <= lines);
         fuzzing::require(r.data.has_value() != !r.error.empty());
-        if (!r.data) continue;
-        std::string why;
-        const auto record = chart_record_of(*r.data, why);
-        fuzzing::require(record.has_value());
-        good.push_back(*record);
+        fuzzing::require(r.data.has_value() == r.record.has_value());
+        if (!r.record) continue;
+        const chart_record& record = *r.record;
+        fuzzing::require(plain_field(record.name) && plain_field(record.first_name) && plain_field(record.extra));
+        fuzzing::require(!file_name_refusal(record.name) && r.file_name == chart_file_name(record.name));
+        fuzzing::require(r.file_name.find_first_of("/\t\r\n") == std::string::npos);
+        if (!aaf_refusal(record)) good.push_back(record);
     }
     const auto back = read_aaf(write_aaf(good), nullptr);
     fuzzing::require(back.size() == good.size());
     for (std::size_t i = 0; i < good.size(); ++i) {
-        fuzzing::require(back[i].data.has_value());
-        std::string why;
-        const auto again = chart_record_of(*back[i].data, why);
-        fuzzing::require(again && again->date == good[i].date && again->time == good[i].time &&
-                         again->longitude_text == good[i].longitude_text &&
-                         again->latitude_text == good[i].latitude_text);
+        fuzzing::require(back[i].record.has_value());
+        const chart_record& again = *back[i].record;
+        fuzzing::require(again.name == good[i].name && again.first_name == good[i].first_name &&
+                         again.date == good[i].date && again.time == good[i].time &&
+                         again.longitude_text == good[i].longitude_text &&
+                         again.latitude_text == good[i].latitude_text);
     }
 }
 
@@ -52,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     std::size_t lines = 1;
-    for (char c : bytes) lines += c == '\n';
+    for (char c : bytes) lines += c == '\n' || c == '\r';  // CR alone ends a line too
     check(read_aaf(bytes, &small_atlas()), lines);
     check(read_csv(bytes, &small_atlas()), lines);
     return 0;

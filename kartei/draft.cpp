@@ -11,6 +11,7 @@
 #include "base/cp1252.h"
 #include "base/file_writer.h"
 #include "base/io_error.h"
+#include "birth/intake.h"
 #include "kartei/kartei_texts.h"
 #include "kartei/listing.h"
 
@@ -25,46 +26,6 @@ std::string_view trimmed(std::string_view text)
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
     while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
     return text;
-}
-
-// The characters of a UTF-8 text that Windows-1252 cannot hold, as UTF-8, each once.
-std::string foreign_characters(std::string_view text)
-{
-    std::string foreign;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = start + 1;
-        while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) ++end;
-        const std::string_view piece = text.substr(start, end - start);
-        if (!utf8_to_cp1252(piece)) {
-            const std::string shown = valid_utf8(piece);
-            if (foreign.find(shown) == std::string::npos) foreign += shown;
-        }
-        start = end;
-    }
-    return foreign;
-}
-
-// A text field of the record: Windows-1252, at most 10 characters, no control characters.
-std::string text_field(std::string_view typed, std::string& refusal)
-{
-    const std::string_view text = trimmed(typed);
-    const auto bytes = utf8_to_cp1252(text);
-    if (!bytes) {
-        refusal = utf8(texts::kRefuseNot1252) + foreign_characters(text);
-        return {};
-    }
-    for (const char c : *bytes) {
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
-            refusal = utf8(texts::kRefuseControl);
-            return {};
-        }
-    }
-    if (bytes->size() > chart_field_capacity) {
-        refusal = utf8(texts::kRefuseTooLong);
-        return {};
-    }
-    return *bytes;
 }
 
 // A coordinate as the record holds it ("+016 22 00"), or a refusal.
@@ -110,15 +71,6 @@ DegreesMinutes degrees_minutes(double value, bool negative)
             negative};
 }
 
-bool same_ascii_case_insensitive(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size()) return false;
-    const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (upper(a[i]) != upper(b[i])) return false;
-    return true;
-}
-
 SaveResult failed(const std::filesystem::path& path, int error)
 {
     SaveResult result;
@@ -154,64 +106,54 @@ DraftCheck check_draft(const ChartDraft& draft)
         return check.refusals[static_cast<std::size_t>(f)];
     };
 
-    // The name is also the file name.
-    check.record.name = text_field(draft.name, refusal(DraftField::name));
-    if (refusal(DraftField::name).empty()) {
-        if (auto why = file_name_refusal(check.record.name)) {
-            refusal(DraftField::name) = std::move(*why);
-            check.record.name.clear();
-        }
-    }
-    check.record.first_name = text_field(draft.first_name, refusal(DraftField::first_name));
-    check.record.extra = text_field(draft.extra, refusal(DraftField::extra));
-
-    if (const auto date = date_field(trimmed(draft.date))) check.record.date = *date;
-    else refusal(DraftField::date) = utf8(texts::kRefuseDate);
-
-    if (draft.time_unknown) check.record.time = "12:00:00";
-    else if (const auto time = time_field(trimmed(draft.time))) check.record.time = *time;
-    else refusal(DraftField::time) = utf8(texts::kRefuseTime);
-
-    check.record.longitude_text =
+    // The coordinates as the dialog types them; the rest goes the one way into chart files.
+    const std::string longitude =
         coordinate(draft.longitude, 3, 180, texts::kRefuseLongitude, refusal(DraftField::longitude));
-    check.record.latitude_text =
+    const std::string latitude =
         coordinate(draft.latitude, 2, 90, texts::kRefuseLatitude, refusal(DraftField::latitude));
-
-    // A known local time becomes universal time; an unknown one keeps its date and 12:00:00.
-    if (draft.local_time && !draft.time_unknown) {
-        std::string zone_error;
-        std::optional<ZoneRule> zone;
-        if (trimmed(draft.zone).empty()) refusal(DraftField::zone) = utf8(texts::kRefuseNoZone);
-        else if (!(zone = parse_zone(draft.zone, zone_error))) refusal(DraftField::zone) = utf8(zone_error);
-        if (zone && !check.record.date.empty() && !check.record.time.empty()) {
-            const BirthData typed = werte_aktual(check.record);
-            const int seconds = static_cast<int>(std::lround(typed.birth_time * 3600));
-            const CivilTime local{typed.birth_year, typed.birth_month, typed.birth_day,
-                                  seconds / 3600, seconds / 60 % 60, seconds % 60};
-            const double longitude = (draft.longitude.degrees + draft.longitude.minutes / 60.0 +
-                                      draft.longitude.seconds / 3600.0) * (draft.longitude.negative ? -1 : 1);
-            const Conversion earlier = to_universal(local, *zone, longitude, Ambiguous::earlier);
-            const Conversion later = to_universal(local, *zone, longitude, Ambiguous::later);
-            if (earlier.time && later.time && earlier.time->offset_seconds != later.time->offset_seconds) {
-                check.twice = true;
-                check.earlier = *earlier.time;
-                check.later = *later.time;
-            }
-            const Conversion read = to_universal(local, *zone, longitude, draft.reading);
-            if (!read.time) {
-                refusal(DraftField::time) = utf8(read.error);
-                check.record.time.clear();
-            } else if (!valid_civil_time(read.time->ut)) {
-                refusal(DraftField::date) = utf8(texts::kRefuseUniversalYear);
-                check.record.date.clear();
-            } else {
-                const std::string when = civil_time_text(read.time->ut);
-                check.record.date = when.substr(0, 10);
-                check.record.time = when.substr(11);
-                check.universal = read.time;
-            }
-        }
+    const auto degrees = [](const DegreesMinutes& c) {
+        return (c.degrees + c.minutes / 60.0 + c.seconds / 3600.0) * (c.negative ? -1 : 1);
+    };
+    BirthInput input;
+    input.name = draft.name;
+    input.first_name = draft.first_name;
+    input.extra = draft.extra;
+    input.date = draft.date;
+    input.time = draft.time;
+    input.time_unknown = draft.time_unknown;
+    input.local_time = draft.local_time;
+    input.zone = draft.zone;
+    input.reading = draft.reading;
+    input.longitude = degrees(draft.longitude);
+    input.latitude = degrees(draft.latitude);
+    if (draft.local_time && !draft.time_unknown && trimmed(draft.zone).empty())
+        input.zone_rule = ZoneRule{};  // the dialog's own refusal below, not a place search
+    IntakeResult made = make_chart(input, IntakeContext{});
+    if (draft.local_time && !draft.time_unknown && trimmed(draft.zone).empty()) {
+        made.refusals[static_cast<std::size_t>(IntakeField::zone)] = utf8(texts::kRefuseNoZone);
+        made.refusals[static_cast<std::size_t>(IntakeField::time)].clear();
+        made.record.date.clear();
+        made.record.time.clear();
+        made.universal.reset();
+        made.twice = false;
     }
+    const auto take = [&](DraftField to, IntakeField from) {
+        if (refusal(to).empty()) refusal(to) = made.refusals[static_cast<std::size_t>(from)];
+    };
+    take(DraftField::name, IntakeField::name);
+    take(DraftField::first_name, IntakeField::first_name);
+    take(DraftField::date, IntakeField::date);
+    take(DraftField::time, IntakeField::time);
+    take(DraftField::zone, IntakeField::zone);
+    take(DraftField::extra, IntakeField::extra);
+    check.record = made.record;
+    if (!made.refusal(IntakeField::name).empty()) check.record.name.clear();
+    check.record.longitude_text = longitude;
+    check.record.latitude_text = latitude;
+    check.universal = made.universal;
+    check.twice = made.twice;
+    check.earlier = made.earlier;
+    check.later = made.later;
 
     if (const auto folder = folder_field(draft.folder)) check.folder = *folder;
     else refusal(DraftField::folder) = utf8(texts::kRefuseFolder);
@@ -239,24 +181,6 @@ ChartPreview chart_preview(const chart_record& record)
     const Positions positions = f_rechnen(werte_aktual(record));
     return {record.date + " " + record.time + std::string(texts::kPreviewUt), position_text(positions[2]),
             position_text(positions[0]), position_text(positions[3])};
-}
-
-std::optional<std::string> file_name_refusal(std::string_view name_cp1252)
-{
-    if (name_cp1252.empty()) return utf8(texts::kRefuseNoName);
-    if (name_cp1252.find('/') != std::string_view::npos) return utf8(texts::kRefuseSlash);
-    if (name_cp1252[0] == '.') return utf8(texts::kRefuseLeadingDot);
-    for (const char c : name_cp1252)
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return utf8(texts::kRefuseControl);
-    return std::nullopt;
-}
-
-std::string chart_file_name(std::string_view name_cp1252)
-{
-    std::string name(name_cp1252);
-    for (char& c : name)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return cp1252_to_utf8(name) + ".dat";
 }
 
 std::filesystem::path planned_file(const std::filesystem::path& root, const chart_record& record,
@@ -298,13 +222,7 @@ SaveResult save_chart(const std::filesystem::path& root, const chart_record& rec
 
     // A new file. Drive C of the other program does not tell MEIER.dat from Meier.dat: a file of
     // that name in any case belongs to another person, unless it is the one being edited.
-    for (auto it = std::filesystem::directory_iterator(dir, error);
-         !error && it != std::filesystem::directory_iterator(); it.increment(error)) {
-        if (!same_ascii_case_insensitive(it->path().filename().string(), target.filename().string())) continue;
-        std::error_code same_error;
-        if (original && std::filesystem::equivalent(it->path(), *original, same_error)) continue;
-        return taken(it->path());
-    }
+    if (const auto twin = case_twin(dir, target.filename().string(), original)) return taken(*twin);
     const WriteResult written = write_file_whole(target, bytes, Replace::refused);
     if (written.error == EEXIST) return taken(target);
     if (!written.ok()) return failed(target, written.error);

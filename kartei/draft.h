@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "app/chart_state.h"
+#include "birth/intake.h"
 #include "birth/local_time.h"
 
 namespace duoskop {
@@ -62,7 +63,7 @@ struct DraftCheck {
     const std::string& refusal(DraftField field) const { return refusals[static_cast<std::size_t>(field)]; }
 };
 
-/// Checks every field and builds the record: texts of at most 10 Windows-1252 characters without
+/// Checks every field and builds the record through make_chart (birth/intake.h): texts of at most 10 Windows-1252 characters without
 /// control characters, a name that can be a file name, a calendar date, a time of day (or 12:00:00
 /// for an unknown time), coordinates within 180 and 90 degrees, a folder inside the chart folder.
 /// A local time is read in its zone (local mean time from the longitude): the record gets the
@@ -82,12 +83,7 @@ struct ChartPreview {
 };
 ChartPreview chart_preview(const chart_record& record);
 
-/// Why a name (Windows-1252) cannot name a chart file (UTF-8), or nothing when it can.
-std::optional<std::string> file_name_refusal(std::string_view name_cp1252);
-
-/// The file name (UTF-8) of a person's chart file: the name with a-z in capitals, then ".dat",
-/// so that it passes the name check.
-std::string chart_file_name(std::string_view name_cp1252);
+// file_name_refusal and chart_file_name, the one rule for chart file names: birth/intake.h.
 
 /// The file `save_chart` writes for `record` in `folder`: the edited file itself while it stays in
 /// its folder and its file name still passes the name check, else `chart_file_name` in `folder`.

@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <map>
 
 #include "app/chart_file.h"
 #include "base/cp1252.h"
@@ -10,6 +11,7 @@
 #include "base/io_error.h"
 #include "birth/chart_input.h"
 #include "birth/exchange.h"
+#include "birth/intake.h"
 #include "kartei/draft.h"
 #include "kartei/kartei_texts.h"
 
@@ -42,29 +44,44 @@ std::string line_reason(std::size_t line, const std::string& why_utf8)
 }  // namespace
 
 ImportResult import_charts(const std::filesystem::path& file, const std::filesystem::path& root,
-                           const std::string& folder, const Atlas* atlas)
+                           const std::string& folder, const Atlas* atlas, bool replace)
 {
     ImportResult result;
     const std::string bytes = read_whole(file, result.error);
     if (!result.error.empty()) return result;
-    const std::vector<ImportedRecord> records = looks_like_aaf(bytes) ? read_aaf(bytes, atlas) : read_csv(bytes, atlas);
-    for (const ImportedRecord& r : records) {
-        if (!r.data) {
-            result.skipped.push_back(line_reason(r.line, utf8(r.error)));
+    const ExchangeFile read = read_exchange(bytes, atlas);
+    result.cp1252_lines = read.cp1252_lines;
+    if (!read.error.empty()) {
+        result.error = read.error;
+        return result;
+    }
+    const auto skip = [&result](std::size_t line, const std::string& why) {
+        result.skipped.push_back(line_reason(line, why));
+        result.skipped_lines.push_back(line);
+        result.skipped_reasons.push_back(why);
+    };
+    const std::filesystem::path dir = folder.empty() ? root : root / folder;
+    std::map<std::string, std::size_t> names_written;  // file name with a-z in capitals -> line, this run
+    for (const ImportedRecord& r : read.records) {
+        if (!r.record) {
+            skip(r.line, r.error);
             continue;
         }
-        std::string why;
-        const auto record = chart_record_of(*r.data, why);
-        if (!record) {
-            result.skipped.push_back(line_reason(r.line, utf8(why)));
+        if (const auto earlier = names_written.find(r.file_name); earlier != names_written.end()) {
+            skip(r.line, "Der Name \"" + utf8(r.record->name) + "\" kam schon in Zeile " + std::to_string(earlier->second) +
+                             " vor; die Datei wird nicht zweimal geschrieben.");
             continue;
         }
-        const SaveResult saved = save_chart(root, *record, folder, std::nullopt);
+        // Replacing: the file of that name in any case is the one to write over.
+        std::optional<std::filesystem::path> original;
+        if (replace) original = case_twin(dir, r.file_name);
+        const SaveResult saved = save_chart(root, *r.record, folder, original);
         if (saved.outcome != SaveResult::Outcome::written) {
-            result.skipped.push_back(line_reason(r.line, utf8(record->name) + ": " + saved.message));
+            skip(r.line, utf8(r.record->name) + ": " + saved.message);
             continue;
         }
         result.written.push_back(saved.path);
+        names_written.emplace(r.file_name, r.line);
     }
     return result;
 }
@@ -74,8 +91,15 @@ ExportResult export_charts(const std::vector<KarteiEntry>& entries, const std::f
     ExportResult result;
     std::vector<chart_record> records;
     for (const KarteiEntry& e : entries) {
-        if (e.loadable && valid_civil_time(chart_data_of(e.record).ut)) records.push_back(e.record);
-        else result.skipped.push_back((e.folder.empty() ? "" : e.folder + "/") + e.file_name);
+        const std::string shown = (e.folder.empty() ? "" : e.folder + "/") + e.file_name;
+        const auto refusal = e.loadable ? aaf_refusal(e.record) : std::optional<std::string>(utf8(texts::kNoChartFile));
+        if (refusal) {
+            result.skipped.push_back(shown);
+            result.reasons.push_back(*refusal);
+            continue;
+        }
+        if (const auto note = aaf_note(e.record)) result.notes.push_back(shown + ": " + *note);
+        records.push_back(e.record);
     }
     const WriteResult written = write_file_whole(target, write_aaf(records));
     if (!written.ok()) {
@@ -100,7 +124,10 @@ std::string import_summary(const ImportResult& result, const std::string& folder
         return plain;
     };
     std::string text = std::to_string(result.written.size()) + std::string(texts::kImportSummaryWritten) +
-                       std::to_string(result.skipped.size()) + std::string(texts::kImportSummarySkipped) + "\r" +
+                       std::to_string(result.skipped.size()) + std::string(texts::kImportSummarySkipped) +
+                       (result.cp1252_lines == 0 ? std::string()
+                                                 : ", " + std::to_string(result.cp1252_lines) + std::string(texts::kImportCp1252Lines)) +
+                       "\r" +
                        std::string(texts::kImportInto) + to_box(folder_shown);
     if (!result.skipped.empty()) text += "\r";
     for (std::size_t i = 0; i < result.skipped.size() && i < max_reasons; ++i) text += "\r" + to_box(result.skipped[i]);

@@ -4,6 +4,8 @@
 
 #include <string_view>
 
+#include "birth/birth_texts.h"
+
 namespace duoskop::texts {
 
 // Menu entry of the main window and the window itself
@@ -79,24 +81,11 @@ inline constexpr std::string_view kInhabitants = " Einw.";
 inline constexpr std::string_view kAtlasMissing = "Das Ortsverzeichnis fehlt: ";
 
 // Refusals, shown next to the field
-inline constexpr std::string_view kRefuseNoName = "Bitte einen Namen eingeben.";
-inline constexpr std::string_view kRefuseTooLong = "Mehr als 10 Zeichen passen nicht in die Horoskop-Datei.";
-inline constexpr std::string_view kRefuseNot1252 =
-    "Diese Zeichen kann die Horoskop-Datei nicht aufnehmen: ";
-inline constexpr std::string_view kRefuseControl = "Steuerzeichen sind nicht erlaubt.";
-inline constexpr std::string_view kRefuseSlash = "Ein \x84/\x93 kann nicht im Dateinamen stehen.";
-inline constexpr std::string_view kRefuseLeadingDot = "Der Name darf nicht mit einem Punkt beginnen.";
-inline constexpr std::string_view kRefuseDate =
-    "Kein Kalenderdatum (TT.MM.JJJJ, Jahr vierstellig).";
-inline constexpr std::string_view kRefuseTime = "Keine Uhrzeit (HH:MM oder HH:MM:SS).";
 inline constexpr std::string_view kRefuseLongitude = "Die L\xE4nge reicht nur bis 180\xB0.";
 inline constexpr std::string_view kRefuseLatitude = "Die Breite reicht nur bis 90\xB0.";
 inline constexpr std::string_view kRefuseMinutes = "Minuten und Sekunden reichen nur bis 59.";
 inline constexpr std::string_view kRefuseFolder =
     "Nur ein Unterordner von astro\\daten (ohne \x84..\x93 und ohne Punkt am Anfang).";
-inline constexpr std::string_view kRefuseNoZone =
-    "Bitte eine Zeitzone angeben (Europe/Berlin, UTC+01:00, LMT) oder einen Ort w\xE4hlen.";
-inline constexpr std::string_view kRefuseUniversalYear = "Die Weltzeit liegt au\xDF" "erhalb der Jahre 1 bis 9999.";
 inline constexpr std::string_view kRefuseExistsBefore = "Die Datei ";
 inline constexpr std::string_view kRefuseExistsAfter =
     " geh\xF6rt schon einer anderen Person in diesem Ordner; bitte einen anderen Ordner w\xE4hlen.";
@@ -117,6 +106,8 @@ inline constexpr std::string_view kImportSummaryWritten = " geschrieben, ";
 inline constexpr std::string_view kImportSummarySkipped = " \xFC" "bersprungen";
 inline constexpr std::string_view kImportInto = "Ziel: ";
 inline constexpr std::string_view kImportLine = "Zeile ";
+inline constexpr std::string_view kImportCp1252Lines = " Zeilen als Windows-1252 gelesen";
+inline constexpr std::string_view kNoChartFile = "keine Horoskop-Datei";
 inline constexpr std::string_view kImportMore = "\x85 und weitere: ";
 inline constexpr std::string_view kExportWrittenBefore = " Horoskope als AAF gespeichert in ";
 inline constexpr std::string_view kExportSkipped = "Nicht exportiert (keine ladbare Horoskop-Datei): ";

@@ -16,6 +16,7 @@
 #include "astro/std_ho.h"
 #include "astro/un_math.h"
 #include "base/cp1252.h"
+#include "birth/exchange.h"
 
 namespace duoskop {
 
@@ -77,6 +78,8 @@ KarteiEntry read_entry(const std::filesystem::path& root, const std::filesystem:
         entry.record = scratch.person1;
         entry.birth = scratch.birth;
         entry.positions = scratch.positions;
+        // Loaded, but not from real values: the Hinweis column says what the computation reads.
+        if (const auto note = reading_note(entry.record)) entry.reason = utf8_to_cp1252(*note).value_or("");
         return entry;
     }
     // A file refused by the name check still shows what it holds.

@@ -18,7 +18,9 @@ struct KarteiEntry {
     std::string file_name;  ///< UTF-8 (bytes that are no UTF-8 shown as U+FFFD)
     bool readable = false;  ///< a whole record could be read; `record`, `birth`, `positions` hold it
     bool loadable = false;  ///< the main window loads it as a person
-    std::string reason;     ///< Windows-1252: the message the main window shows instead; empty when loadable
+    /// Windows-1252: the message the main window shows instead; for a loadable file a note when its
+    /// date, time or coordinates are no real ones (reading_note), else empty.
+    std::string reason;
     chart_record record;
     BirthData birth;
     Positions positions{};

@@ -5,6 +5,7 @@
 #include <array>
 #include <cerrno>
 #include <charconv>
+#include <cmath>
 #include <cstring>
 #include <map>
 #include <utility>
@@ -303,6 +304,139 @@ std::vector<Place> Atlas::search(std::string_view query, std::size_t limit, std:
     places.reserve(count);
     for (std::size_t i = 0; i < count; ++i) places.push_back(place(hits[i].place));
     return places;
+}
+
+
+namespace {
+
+/// A letter of `cp` in lower case (ASCII, Latin-1 and the pairs of Latin Extended-A).
+char32_t lower(char32_t cp)
+{
+    if (cp >= 'A' && cp <= 'Z') return cp + 32;
+    if (cp >= 0xC0 && cp <= 0xDE && cp != 0xD7) return cp + 32;
+    if (cp >= 0x100 && cp <= 0x17F && cp % 2 == 0 && cp != 0x138) return cp + 1;
+    return cp;
+}
+
+/// `utf8` in lower case, and with accents folded when `fold_accents` (ß stays: it is the tier after).
+std::string spelling_form(std::string_view utf8, bool fold_accents)
+{
+    std::string out;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const std::size_t start = i;
+        const auto cp = next_code_point(utf8, i);
+        if (!cp) {
+            out += utf8[i++];
+            continue;
+        }
+        const char32_t c = lower(*cp);
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+            continue;
+        }
+        if (fold_accents && c != 0xDF) {
+            if (const auto letters = folded_letter(c); letters && !letters->empty()) {
+                out += *letters;
+                continue;
+            }
+        }
+        if (c == *cp) {
+            out.append(utf8.substr(start, i - start));
+        } else {  // the lower-case letter, two bytes in this range
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+/// The tier at which a typed name matches one spelling of a place.
+PlaceTier tier_of(std::string_view typed, std::string_view key, std::string_view spelling)
+{
+    if (spelling_form(typed, false) == spelling_form(spelling, false)) return PlaceTier::exact;
+    if (spelling_form(typed, true) == spelling_form(spelling, true)) return PlaceTier::accents;
+    const std::string spelt_key = search_key(spelling);
+    if (spelt_key == key) return PlaceTier::umlauts;
+    if (spelt_key.starts_with(key)) return PlaceTier::prefix;
+    return PlaceTier::none;
+}
+
+/// Great-circle distance in km between two points given in degrees.
+double distance_km(const Place& a, const Place& b)
+{
+    constexpr double radians = 3.14159265358979323846 / 180.0;
+    const double dlat = (b.latitude - a.latitude) * radians, dlon = (b.longitude - a.longitude) * radians;
+    const double h = std::sin(dlat / 2) * std::sin(dlat / 2) +
+                     std::cos(a.latitude * radians) * std::cos(b.latitude * radians) * std::sin(dlon / 2) * std::sin(dlon / 2);
+    return 2 * 6371.0 * std::asin(std::min(1.0, std::sqrt(h)));
+}
+
+std::string_view trim_blanks(std::string_view s)
+{
+    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+    return s;
+}
+
+}  // namespace
+
+PlaceMatch Atlas::match(std::string_view query, std::string_view country, std::string_view region) const
+{
+    query = trim_blanks(query);
+    region = trim_blanks(region);
+    if (region.empty()) {
+        if (const std::size_t comma = query.rfind(','); comma != std::string_view::npos) {
+            PlaceMatch named = match(query.substr(0, comma), country, query.substr(comma + 1));
+            if (!named.places.empty()) return named;
+        }
+    }
+    const std::string q = search_key(query);
+    PlaceMatch result;
+    if (q.empty()) return result;
+    std::string wanted_country(trim_blanks(country));
+    for (char& c : wanted_country)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    const std::string region_key = search_key(region);
+
+    const Data& d = *data_;
+    const std::uint64_t head = key_head(q);
+    auto it = std::lower_bound(d.keys.begin(), d.keys.end(), q, [&](const Key& k, const std::string& v) {
+        if (k.head != head) return k.head < head;
+        return d.key(k) < std::string_view(v);
+    });
+    // Each candidate place once, with the best tier over all its spellings.
+    std::map<std::uint32_t, PlaceTier> tiers;
+    for (; it != d.keys.end() && d.key(*it).starts_with(q); ++it) {
+        const Row& row = d.places[it->place];
+        if (!wanted_country.empty() && row.country != wanted_country) continue;
+        if (!region_key.empty() && !search_key(row.region).starts_with(region_key)) continue;
+        if (tiers.contains(it->place)) continue;
+        // The spellings: the name, then the alternate names at the end of the place's line.
+        std::string_view line(row.name.data(), static_cast<std::size_t>(d.text.data() + d.text.size() - row.name.data()));
+        line = line.substr(0, line.find('\n'));
+        PlaceTier best = tier_of(query, q, field(line));
+        for (int skip = 0; skip < 6; ++skip) field(line);
+        for (std::string_view alternates = field(line); !alternates.empty();) {
+            const std::size_t bar = alternates.find('|');
+            best = std::min(best, tier_of(query, q, alternates.substr(0, bar)));
+            alternates.remove_prefix(bar == std::string_view::npos ? alternates.size() : bar + 1);
+        }
+        tiers[it->place] = best;
+    }
+    if (tiers.empty()) return result;
+    for (const auto& [index, tier] : tiers) result.tier = std::min(result.tier, tier);
+    for (const auto& [index, tier] : tiers)
+        if (tier == result.tier) result.places.push_back(place(index));
+    std::stable_sort(result.places.begin(), result.places.end(),
+                     [](const Place& a, const Place& b) { return a.population > b.population; });
+    if (wanted_country.empty()) {  // the country of the largest place
+        const std::string largest = result.places.front().country;
+        std::erase_if(result.places, [&](const Place& p) { return p.country != largest; });
+    }
+    for (std::size_t i = 0; i < result.places.size() && !result.ambiguous; ++i)
+        for (std::size_t k = i + 1; k < result.places.size() && !result.ambiguous; ++k)
+            result.ambiguous = distance_km(result.places[i], result.places[k]) > ambiguity_km;
+    return result;
 }
 
 std::size_t Atlas::size() const { return data_->places.size(); }

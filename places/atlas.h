@@ -39,6 +39,26 @@ enum class NameMatch {
     whole,   ///< the query is a whole name or alternate name
 };
 
+/// How closely a typed place name matches a name of the atlas, closest first.
+enum class PlaceTier {
+    exact = 1,    ///< the same spelling, case ignored ("wien" for Wien)
+    accents = 2,  ///< the same with accents folded ("Zurich" for Zürich)
+    umlauts = 3,  ///< the same with ae, oe, ue and ss folded too: the search key ("Muenchen" for München)
+    prefix = 4,   ///< the beginning of a name's search key ("Muench" for München)
+    none = 5,
+};
+
+/// The places a typed name stands for: those of the best tier that has any, largest first.
+struct PlaceMatch {
+    PlaceTier tier = PlaceTier::none;
+    std::vector<Place> places;
+    /// The tier holds places more than `ambiguity_km` apart: the name alone does not say which.
+    bool ambiguous = false;
+};
+
+/// Places of one tier closer than this are taken as one place (a town and its parts).
+inline constexpr double ambiguity_km = 10.0;
+
 class Atlas {
 public:
     /// The atlas of the text of an atlas file. Lines that are not well-formed are left out.
@@ -52,6 +72,12 @@ public:
     /// `country` (two letters, any case) keeps only the places of that country.
     std::vector<Place> search(std::string_view query, std::size_t limit, std::string_view country = {},
                               NameMatch match = NameMatch::prefix) const;
+
+    /// The places `query` (UTF-8) stands for, in tiers (PlaceTier): the best tier that has places
+    /// in `country` (two letters, any case; empty: the country of that tier's largest place) and,
+    /// when given, in the region `region` (its name or code, or their beginning) wins. "Name,
+    /// Region" in `query` names the region too when `region` is empty.
+    PlaceMatch match(std::string_view query, std::string_view country, std::string_view region = {}) const;
 
     std::size_t size() const;
 

@@ -11,6 +11,7 @@
 #include "analysis/comparisons.h"
 #include "app/chart_file.h"
 #include "app/dial.h"
+#include "astro/calendar.h"
 #include "astro/std_ho.h"
 #include "base/texts.h"
 
@@ -56,20 +57,8 @@ std::int64_t floor_div(std::int64_t a, std::int64_t b)
     return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
 }
 
-// The chart computation counts days in the Julian calendar before 1582 and in the Gregorian
-// calendar from then on, decided by the year alone.
-bool leap_year(std::int64_t year)
-{
-    if (year < 1582) return year % 4 == 0;
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
-int days_in_month(std::int64_t month, std::int64_t year)
-{
-    static constexpr std::array<int, 12> days = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    static_assert(days.size() == 12);
-    return month == 2 && leap_year(year) ? 29 : days[static_cast<std::size_t>(month - 1)];
-}
+// Days of a month as the chart computation counts them (astro/calendar.h).
+int days_in_month(std::int64_t month, std::int64_t year) { return chart_days_in_month(month, year); }
 
 struct CalendarDate {
     std::int64_t day;

@@ -100,17 +100,17 @@ TEST(Aaf, BadRecordsNameLineAndReason)
     ASSERT_EQ(records.size(), 9u);
     EXPECT_EQ(outcome(records[0]), "1: Der Satz #B93 steht vor jedem #A93.");
     EXPECT_EQ(outcome(records[1]), "2: Der Satz #A93 hat nicht die sieben Felder Name, Vorname, Typ, Datum, Zeit, Ort, Land.");
-    EXPECT_EQ(outcome(records[2]), "3: Das Datum \"31.2.1970\" ist kein Datum T.M.JJJJ.");
-    EXPECT_EQ(outcome(records[3]), "4: Der Ort \"Xyzzyq\" (DE) steht nicht im Atlas.");
+    EXPECT_EQ(outcome(records[2]), "3: Datum: Kein Kalenderdatum (TT.MM.JJJJ, Jahr vierstellig).");
+    EXPECT_EQ(outcome(records[3]), "4: Ort: Der Ort \"Xyzzyq\" (DE) steht nicht im Atlas.");
     EXPECT_EQ(outcome(records[4]), "5: Die Breite in Zeile 6 ist nicht wie 49n05.");
     EXPECT_EQ(outcome(records[5]), "7: Zone oder Sommerzeit in Zeile 8 sind nicht wie 1he00 und 0 oder 1.");
-    EXPECT_NE(outcome(records[6]).find("9: Die Ortszeit 06.04.1980 02:30:00 gibt es in Europe/Berlin nicht"), std::string::npos)
+    EXPECT_NE(outcome(records[6]).find("9: Zeit: Die Ortszeit 06.04.1980 02:30:00 gibt es in Europe/Berlin nicht"), std::string::npos)
         << outcome(records[6]);
-    EXPECT_EQ(outcome(records[7]), "10: Der Name fehlt.");
+    EXPECT_EQ(outcome(records[7]), "10: Bitte einen Namen eingeben.");
     EXPECT_EQ(outcome(records[8]), "11: Gut|X|01.02.1970|10:04:00|Berlin|+013 24 38|+52 31 28");
     // Without the atlas only records that carry zone and coordinates can be used.
     EXPECT_EQ(outcome(read_aaf("#A93:Ort,X,m,1.2.1970,11:04,Berlin,D\n", nullptr).at(0)),
-              "1: Der Ort \"Berlin\" kann ohne Atlas nicht gesucht werden.");
+              "1: Ort: Der Ort \"Berlin\" kann ohne Atlas nicht gesucht werden.");
 }
 
 TEST(Aaf, WrittenRecordsReadBackToTheSameRecords)
@@ -156,13 +156,13 @@ TEST(Csv, GoodAndBadLines)
     EXPECT_EQ(outcome(records[1]), "3: Doe; Jr.|John \"J\"|23.07.1975|15:00:00|SP|-046 38 10|-23 32 51");
     EXPECT_EQ(outcome(records[2]), "4: Welt|Zeit|01.01.2000|23:30:00||+008 30 00|+53 33 00");
     EXPECT_EQ(outcome(records[3]), "6: Ohne|Zeit|02.03.1960|12:00:00|Zuerich|+008 33 00|+47 22 00");
-    EXPECT_EQ(outcome(records[4]), "7: Die Zeile hat nicht 9 oder 10 Felder (3).");
-    EXPECT_EQ(outcome(records[5]), "8: Ein Anf\xFChrungszeichen wird nicht geschlossen.");
+    EXPECT_EQ(outcome(records[4]), "7: Die Zeile hat 3 Felder, die Kopfzeile nennt 10.");
+    EXPECT_EQ(outcome(records[5]), "8: Ein Anf\xC3\xBChrungszeichen wird nicht geschlossen.");
     EXPECT_NE(outcome(records[6]).find("9: Die Zeitzone \"Mars/Olympus\" ist unbekannt"), std::string::npos);
     EXPECT_EQ(outcome(records[7]), "10: Die Breite \"91\" ist keine Koordinate.");
-    EXPECT_NE(outcome(records[8]).find("11: Die Ortszeit 06.04.1980 02:30:00 gibt es in Europe/Berlin nicht"),
+    EXPECT_NE(outcome(records[8]).find("11: Zeit: Die Ortszeit 06.04.1980 02:30:00 gibt es in Europe/Berlin nicht"),
               std::string::npos);
-    EXPECT_NE(outcome(records[9]).find("12: Die Ortszeit 28.09.1980 02:30:00 gibt es in Europe/Berlin zweimal"),
+    EXPECT_NE(outcome(records[9]).find("12: Zeit: Die Ortszeit 28.09.1980 02:30:00 gibt es in Europe/Berlin zweimal"),
               std::string::npos);
 }
 
@@ -178,37 +178,39 @@ TEST(CliExchange, ImportWritesTheGoodRecordsReportsTheBadOnesAndNeverOverwrites)
     std::filesystem::create_directory(dir.path() / "out");
     const auto run = run_cli({"import", aaf, "--to", dir.file("out")});
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.out, "2 geschrieben, 2 \xC3\xBC" "bersprungen\n");
-    EXPECT_EQ(run.err, aaf + ":3: Das Datum \"31.2.1970\" ist kein Datum T.M.JJJJ.\n" + aaf +
+    EXPECT_EQ(run.out, "1 geschrieben, 3 \xC3\xBC" "bersprungen\n");
+    EXPECT_EQ(run.err, aaf + ":3: Datum: Kein Kalenderdatum (TT.MM.JJJJ, Jahr vierstellig).\n" + aaf +
+                           ":4: Der Name \"muster\" kam schon in Zeile 1 vor; die Datei wird nicht zweimal geschrieben.\n" + aaf +
                            ":5: Der Name \"Muster\" kam schon in Zeile 1 vor; die Datei wird nicht zweimal geschrieben.\n");
-    EXPECT_EQ(read_record(dir.read("out/Muster.dat")),
+    EXPECT_EQ(read_record(dir.read("out/MUSTER.dat")),
               (chart_record{"Muster", "Anna", "27.09.1970", "10:04:00", "Kandel/Pfa", "+008 11 00", "+49 05 00"}));
-    EXPECT_EQ(read_record(dir.read("out/muster.dat")).first_name, "Zwei");
 
-    // Again: the files exist; only --force replaces them.
+    // Again: the file exists, also in another case; only --force replaces it.
+    std::filesystem::rename(dir.path() / "out/MUSTER.dat", dir.path() / "out/Muster.dat");
     const auto again = run_cli({"import", aaf, "--to", dir.file("out")});
     EXPECT_EQ(again.out, "0 geschrieben, 4 \xC3\xBC" "bersprungen\n");
-    EXPECT_NE(again.err.find("Muster.dat: die Datei gibt es schon (--force ersetzt sie)."), std::string::npos);
+    EXPECT_NE(again.err.find("Muster: Die Datei Muster.dat geh\xC3\xB6rt schon"), std::string::npos) << again.err;
     EXPECT_EQ(run_cli({"import", aaf, "--to", dir.file("out"), "--force"}).out,
-              "2 geschrieben, 2 \xC3\xBC" "bersprungen\n");
+              "1 geschrieben, 3 \xC3\xBC" "bersprungen\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "out/MUSTER.dat"));  // replaced in its own case
 
     const std::string csv = dir.write("in.csv", std::string(csv_columns) + "\nMeier;Hans;1.6.1945;12:00;;Berlin;DE;;;\n");
     const auto from_csv = run_cli({"import", csv, "--to", dir.file("out")});
     EXPECT_EQ(from_csv.status, 0) << from_csv.err;
-    EXPECT_EQ(read_record(dir.read("out/Meier.dat")).time, "09:00:00");
+    EXPECT_EQ(read_record(dir.read("out/MEIER.dat")).time, "09:00:00");
 
     // Export of the folder (the stray file is passed over) and import of that export.
     dir.write("out/notes.txt", "no chart");
     const auto exported = run_cli({"export", dir.file("out"), "--aaf", dir.file("all.aaf")});
     EXPECT_EQ(exported.status, 0) << exported.err;
-    EXPECT_EQ(exported.out, "3 geschrieben, 0 \xC3\xBC" "bersprungen\n");
+    EXPECT_EQ(exported.out, "2 geschrieben, 0 \xC3\xBC" "bersprungen\n");
     std::filesystem::create_directory(dir.path() / "back");
     EXPECT_EQ(run_cli({"import", dir.file("all.aaf"), "--to", dir.file("back")}).status, 0);
-    for (const char* name : {"Meier.dat", "Muster.dat", "muster.dat"})
-        EXPECT_EQ(dir.read(std::string("back/") + name), dir.read(std::string("out/") + name)) << name;
+    EXPECT_EQ(dir.read("back/MEIER.dat"), dir.read("out/MEIER.dat"));
+    EXPECT_EQ(dir.read("back/MUSTER.dat"), dir.read("out/Muster.dat"));
 
     // A named file that is no chart file is reported and counted.
-    const auto bad = run_cli({"export", dir.file("out/notes.txt"), dir.file("out/Meier.dat"), "--aaf", dir.file("x.aaf")});
+    const auto bad = run_cli({"export", dir.file("out/notes.txt"), dir.file("out/MEIER.dat"), "--aaf", dir.file("x.aaf")});
     EXPECT_EQ(bad.status, 1);
     EXPECT_EQ(bad.out, "1 geschrieben, 1 \xC3\xBC" "bersprungen\n");
     EXPECT_EQ(run_cli({"import", aaf}).status, 2);

@@ -46,7 +46,7 @@ TEST(KarteiExchange, ImportWritesGoodRecordsAndSaysWhyOthersWereSkipped)
     EXPECT_EQ(result.skipped[0].rfind("Zeile 4: ", 0), 0u) << result.skipped[0];
     EXPECT_EQ(result.skipped[1].rfind("Zeile 5: Sommer: Die Datei SOMMER.dat geh\xC3\xB6rt schon", 0), 0u)
         << result.skipped[1];
-    EXPECT_EQ(result.skipped[2].rfind("Zeile 7: Muster: Die Datei MUSTER.dat", 0), 0u) << result.skipped[2];
+    EXPECT_EQ(result.skipped[2].rfind("Zeile 7: Der Name \"Muster\" kam schon in Zeile 2 vor", 0), 0u) << result.skipped[2];
     EXPECT_EQ(dir.read("daten/Familie/SOMMER.dat"), "schon da");
 
     const std::string bytes = dir.read("daten/Familie/MUSTER.dat");

@@ -34,7 +34,8 @@ TEST(LocalTime, HistoricalRulesOfTheZoneDatabase)
         int offset;
     } cases[] = {
         {"Berlin, double summer time 1945", {1945, 6, 1, 12, 0, 0}, "Europe/Berlin", 0, {1945, 6, 1, 9, 0, 0}, "CEMT", 3 * 3600},
-        {"Berlin 1890, local mean time", {1890, 6, 1, 12, 0, 0}, "Europe/Berlin", 0, {1890, 6, 1, 11, 6, 32}, "LMT", 3208},
+        {"Berlin 1890, its own mean time", {1890, 6, 1, 12, 0, 0}, "Europe/Berlin", 13.3667, {1890, 6, 1, 11, 6, 32}, "LMT", 3208},
+        {"Aachen 1880, not Berlin's mean time", {1880, 6, 1, 12, 0, 0}, "Europe/Berlin", 6.0834, {1880, 6, 1, 11, 35, 40}, "LMT", 1460},
         {"Vienna 1958, no summer time", {1958, 1, 30, 22, 50, 0}, "Europe/Vienna", 0, {1958, 1, 30, 21, 50, 0}, "CET", 3600},
         {"Sao Paulo 1975", {1975, 7, 23, 12, 0, 0}, "America/Sao_Paulo", 0, {1975, 7, 23, 15, 0, 0}, "-03", -3 * 3600},
         {"Berlin 1980 summer", {1980, 7, 1, 12, 0, 0}, "Europe/Berlin", 0, {1980, 7, 1, 10, 0, 0}, "CEST", 7200},
@@ -122,13 +123,14 @@ TEST(LocalTime, JulianDayBothWays)
         {{2000, 1, 1, 12, 0, 0}, 2451545.0},
         {{1970, 1, 1, 0, 0, 0}, 2440587.5},
         {{1839, 1, 19, 0, 38, 12}, 2392758.526528},
-        {{1, 1, 1, 0, 0, 0}, 1721425.5},
+        {{1, 1, 1, 0, 0, 0}, 1721423.5},                 // Julian calendar before 1582
+        {{1500, 2, 29, 12, 0, 0}, 2268992.0},
     };
     for (const auto& c : cases) {
         EXPECT_NEAR(julian_day(c.ut), c.jd, 1e-6) << civil_time_text(c.ut);
         EXPECT_EQ(from_julian_day(c.jd), std::optional<CivilTime>(c.ut)) << c.jd;
     }
-    for (double bad : {0.0, -1e300, 1e300, 1721425.4, 5373484.5, std::nan("")}) EXPECT_FALSE(from_julian_day(bad));
+    for (double bad : {0.0, -1e300, 1e300, 1721423.4, 5373484.5, std::nan("")}) EXPECT_FALSE(from_julian_day(bad));
 }
 
 TEST(ChartInput, TextFieldsDatesAndCoordinates)

@@ -1,0 +1,70 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "astro/calendar.h"
+
+#include <array>
+
+namespace duoskop {
+
+namespace {
+
+constexpr std::int64_t gregorian_reform_year = 1582;
+
+std::int64_t floor_div(std::int64_t a, std::int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
+
+std::int64_t day_number(std::int64_t year, std::int64_t month, std::int64_t day, bool gregorian)
+{
+    // Days counted from 1 March of year -4800, so that the leap day ends each counted year.
+    const std::int64_t a = floor_div(14 - month, 12);
+    const std::int64_t y = year + 4800 - a;
+    const std::int64_t m = month + 12 * a - 3;
+    const std::int64_t base = day + floor_div(153 * m + 2, 5) + 365 * y + floor_div(y, 4);
+    return gregorian ? base - floor_div(y, 100) + floor_div(y, 400) - 32045 : base - 32083;
+}
+
+// Day number of 1 January 1582 in the Gregorian calendar: from here on the dates are Gregorian.
+const std::int64_t first_gregorian_number = day_number(gregorian_reform_year, 1, 1, true);
+
+}  // namespace
+
+bool chart_leap_year(std::int64_t year)
+{
+    if (year < gregorian_reform_year) return year % 4 == 0;
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
+int chart_days_in_month(std::int64_t month, std::int64_t year)
+{
+    static constexpr std::array<int, 12> days = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    static_assert(days.size() == 12);
+    if (month < 1 || month > 12) return 0;
+    return month == 2 && chart_leap_year(year) ? 29 : days[static_cast<std::size_t>(month - 1)];
+}
+
+bool chart_date_valid(std::int64_t year, std::int64_t month, std::int64_t day)
+{
+    return month >= 1 && month <= 12 && day >= 1 && day <= chart_days_in_month(month, year);
+}
+
+std::int64_t chart_day_number(std::int64_t year, std::int64_t month, std::int64_t day)
+{
+    return day_number(year, month, day, year >= gregorian_reform_year);
+}
+
+ChartDate chart_date_of(std::int64_t number)
+{
+    std::int64_t c = 0, century_years = 0;
+    if (number >= first_gregorian_number) {
+        const std::int64_t a = number + 32044;
+        const std::int64_t b = floor_div(4 * a + 3, 146097);
+        c = a - floor_div(146097 * b, 4);
+        century_years = 100 * b;
+    } else {
+        c = number + 32082;
+    }
+    const std::int64_t d = floor_div(4 * c + 3, 1461);
+    const std::int64_t e = c - floor_div(1461 * d, 4);
+    const std::int64_t m = floor_div(5 * e + 2, 153);
+    return {century_years + d - 4800 + floor_div(m, 10), m + 3 - 12 * floor_div(m, 10), e - floor_div(153 * m + 2, 5) + 1};
+}
+
+}  // namespace duoskop

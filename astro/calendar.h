@@ -1,0 +1,32 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The calendar of the chart computation: Julian before the year 1582, Gregorian from 1582 on,
+// decided by the year alone. Every conversion of birth dates counts days with these routines, so
+// that a date means the same day to the intake, the time probe and the chart computation.
+#pragma once
+
+#include <cstdint>
+
+namespace duoskop {
+
+/// A leap year of the chart calendar: every fourth year before 1582, the Gregorian rule from then.
+bool chart_leap_year(std::int64_t year);
+
+/// Days of `month` (1-12) in `year` of the chart calendar.
+int chart_days_in_month(std::int64_t month, std::int64_t year);
+
+/// True for a day of the chart calendar (month 1-12, day within the month; any year).
+bool chart_date_valid(std::int64_t year, std::int64_t month, std::int64_t day);
+
+/// Julian day number (the day beginning at the noon of the date) of a date of the chart calendar;
+/// the chart computation's Julian day of 0h UT on that date is this number minus 0.5.
+std::int64_t chart_day_number(std::int64_t year, std::int64_t month, std::int64_t day);
+
+struct ChartDate {
+    std::int64_t year = 2000, month = 1, day = 1;
+};
+
+/// The date of the chart calendar with Julian day number `number`: Julian for day numbers before
+/// 1 January 1582 (Gregorian), Gregorian from then on.
+ChartDate chart_date_of(std::int64_t number);
+
+}  // namespace duoskop

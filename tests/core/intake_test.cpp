@@ -1,0 +1,355 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The one way into chart files: the chart calendar against the chart computation's own day count,
+// local mean time of the birth place, zone names of the system's database, place tiers and their
+// ambiguity, the checks of make_chart, and CSV/AAF files as they come (header, byte order mark,
+// line ends, mixed encodings).
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "app/chart_file.h"
+#include "astro/calendar.h"
+#include "astro/std_ho.h"
+#include "birth/exchange.h"
+#include "birth/intake.h"
+#include "tests/core/test_support.h"
+
+using namespace duoskop;
+
+namespace {
+
+const Atlas& shipped_atlas()
+{
+    static const Atlas atlas = [] {
+        std::string error;
+        auto loaded = Atlas::load(DUOSKOP_SOURCE_ATLAS, error);
+        return loaded ? *loaded : Atlas::parse("");
+    }();
+    return atlas;
+}
+
+BirthInput person(std::string date, std::string time)
+{
+    BirthInput in;
+    in.name = "Meier";
+    in.first_name = "Hans";
+    in.date = std::move(date);
+    in.time = std::move(time);
+    in.longitude = 8.0;
+    in.latitude = 50.0;
+    return in;
+}
+
+}  // namespace
+
+TEST(ChartCalendar, CountsDaysAsTheChartComputation)
+{
+    struct Case { int year, month, day; };
+    const Case cases[] = {{1, 1, 1},      {1500, 2, 29},  {1500, 3, 1},  {1581, 12, 31}, {1582, 1, 1},
+                          {1582, 10, 15}, {1700, 2, 28},  {1900, 3, 1},  {2000, 2, 29}, {9999, 12, 31}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.day) + "." + std::to_string(c.month) + "." + std::to_string(c.year));
+        BirthData birth{};
+        birth.birth_day = c.day;
+        birth.birth_month = c.month;
+        birth.birth_year = c.year;
+        StdHoValues values;
+        f_rechnen(birth, values);
+        const auto number = chart_day_number(c.year, c.month, c.day);
+        EXPECT_EQ(static_cast<double>(number) - 0.5, values.jd0);
+        const ChartDate back = chart_date_of(number);
+        if (!(c.year == 1581 && c.month == 12)) {  // the last days of 1581 come back as 1582's first
+            EXPECT_EQ(back.year, c.year);
+            EXPECT_EQ(back.month, c.month);
+            EXPECT_EQ(back.day, c.day);
+        }
+    }
+    EXPECT_TRUE(chart_date_valid(1500, 2, 29));
+    EXPECT_FALSE(chart_date_valid(1700, 2, 29));
+}
+
+TEST(LocalTime, JulianCalendarZonesOfTheDatabaseAndLocalMeanTimeOfThePlace)
+{
+    EXPECT_TRUE(valid_civil_time({1500, 2, 29, 12, 0, 0}));
+    std::string error;
+    const auto utc1 = parse_zone("UTC+1", error);
+    ASSERT_TRUE(utc1);
+    const Conversion early = to_universal({1500, 3, 1, 0, 30, 0}, *utc1, 8.0);
+    ASSERT_TRUE(early.time) << early.error;
+    EXPECT_EQ(early.time->ut, (CivilTime{1500, 2, 29, 23, 30, 0}));
+    // The AAF Julian day is the chart computation's.
+    EXPECT_DOUBLE_EQ(julian_day({1500, 3, 1, 0, 0, 0}), static_cast<double>(chart_day_number(1500, 3, 1)) - 0.5);
+    EXPECT_EQ(from_julian_day(julian_day({1500, 2, 29, 23, 30, 0})), (CivilTime{1500, 2, 29, 23, 30, 0}));
+
+    struct ZoneCase { const char* name; int offset; };
+    for (const ZoneCase& z : {ZoneCase{"Etc/GMT+1", -3600}, ZoneCase{"Etc/GMT-14", 14 * 3600},
+                              ZoneCase{"Europe/Kiev", 3 * 3600}}) {
+        SCOPED_TRACE(z.name);
+        const auto zone = parse_zone(z.name, error);
+        ASSERT_TRUE(zone) << error;
+        const Conversion c = to_universal({1995, 1, 10, 12, 0, 0}, *zone, 0);
+        ASSERT_TRUE(c.time);
+        EXPECT_EQ(c.time->offset_seconds, std::string(z.name) == "Europe/Kiev" ? 2 * 3600 : z.offset);
+    }
+
+    // Aachen before standard time: its own mean time, not Berlin's.
+    const auto berlin = parse_zone("Europe/Berlin", error);
+    const Conversion aachen = to_universal({1880, 6, 1, 12, 0, 0}, *berlin, 6.0834);
+    ASSERT_TRUE(aachen.time);
+    EXPECT_EQ(aachen.time->abbreviation, "LMT");
+    EXPECT_EQ(aachen.time->offset_seconds, 24 * 60 + 20);
+    EXPECT_EQ(aachen.time->ut, (CivilTime{1880, 6, 1, 11, 35, 40}));
+}
+
+TEST(PlaceTiers, TheSpellingDecidesAndAmbiguityIsSaid)
+{
+    const Atlas& atlas = shipped_atlas();
+    if (atlas.size() == 0) GTEST_SKIP() << "no atlas";
+    struct Case {
+        const char* query;
+        const char* country;
+        const char* region;
+        const char* name;  // the place taken; nullptr: ambiguous
+        PlaceTier tier;
+    };
+    const Case cases[] = {
+        {"P\xC3\xB6" "cking", "DE", "", "P\xC3\xB6" "cking", PlaceTier::exact},
+        {"Pocking", "DE", "", "Pocking", PlaceTier::exact},
+        {"Poecking", "DE", "", nullptr, PlaceTier::umlauts},
+        {"Oelsberg", "DE", "", "Oelsberg", PlaceTier::exact},
+        {"Olsberg", "DE", "", "Olsberg", PlaceTier::exact},
+        {"Br\xC3\xBCgg", "CH", "", "Br\xC3\xBCgg", PlaceTier::exact},
+        {"Brugg", "CH", "", "Brugg", PlaceTier::exact},
+        {"Au", "DE", "", nullptr, PlaceTier::exact},  // Au (Breisgau) and Au in der Hallertau, never Aue
+        {"Au", "CH", "", nullptr, PlaceTier::exact},
+        {"Au", "CH", "St. Gallen", "Au", PlaceTier::exact},
+        {"Au, St. Gallen", "", "", "Au", PlaceTier::exact},
+        {"Zurich", "CH", "", "Z\xC3\xBCrich", PlaceTier::accents},
+        {"wien", "", "", "Vienna", PlaceTier::exact},
+        {"Neuenkirchen", "DE", "", nullptr, PlaceTier::exact},
+        {"Aache", "DE", "", "Aachen", PlaceTier::prefix},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.query) + " " + c.country + " " + c.region);
+        const PlaceMatch m = atlas.match(c.query, c.country, c.region);
+        ASSERT_FALSE(m.places.empty());
+        EXPECT_EQ(m.tier, c.tier);
+        EXPECT_EQ(m.ambiguous, c.name == nullptr);
+        if (c.name) {
+            EXPECT_EQ(m.places.front().name, c.name);
+        }
+    }
+    EXPECT_EQ(atlas.match("Au", "CH", "St. Gallen").places.front().region, "St. Gallen");
+}
+
+TEST(MakeChart, RefusesWhatTheFileCannotHoldAndNamesTheFileOneWay)
+{
+    struct Case {
+        const char* what;
+        void (*change)(BirthInput&);
+        IntakeField field;
+        const char* reason;  // a part of the refusal; "" when fine
+    };
+    const Case cases[] = {
+        {"fine", [](BirthInput&) {}, IntakeField::name, ""},
+        {"eleven characters", [](BirthInput& in) { in.name = "Meierhofers"; }, IntakeField::name, "Mehr als 10 Zeichen"},
+        {"tab", [](BirthInput& in) { in.name = "Mei\ter"; }, IntakeField::name, "Steuerzeichen"},
+        {"outside Windows-1252", [](BirthInput& in) { in.first_name = "\xC5\x81ukasz"; }, IntakeField::first_name, "\xC5\x81"},
+        {"extra too long", [](BirthInput& in) { in.extra = "Berlin-Mitte"; }, IntakeField::extra, "10 Zeichen"},
+        {"Julian leap day", [](BirthInput& in) { in.date = "29.02.1500"; }, IntakeField::date, ""},
+        {"no Gregorian leap day", [](BirthInput& in) { in.date = "29.02.1700"; }, IntakeField::date, "Kalenderdatum"},
+        {"no coordinates", [](BirthInput& in) { in.longitude.reset(); }, IntakeField::place, "Ohne Ort"},
+        {"no atlas", [](BirthInput& in) { in.longitude.reset(); in.place = "Berlin"; }, IntakeField::place, "ohne Atlas"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        BirthInput in = person("1.6.1960", "12:00");
+        c.change(in);
+        const IntakeResult r = make_chart(in, IntakeContext{});
+        EXPECT_EQ(r.ok(), std::string(c.reason).empty()) << r.reasons();
+        EXPECT_NE(r.refusal(c.field).find(c.reason), std::string::npos) << r.refusal(c.field);
+    }
+    const IntakeResult fine = make_chart(person("1.6.1960", "12:00"), IntakeContext{});
+    EXPECT_EQ(fine.file_name, "MEIER.dat");
+    EXPECT_EQ(fine.record, (chart_record{"Meier", "Hans", "01.06.1960", "12:00:00", "", "+008 00 00", "+50 00 00"}));
+}
+
+TEST(MakeChart, ThePlaceAsSpeltIsTheExtraAndAnAmbiguousOneIsListed)
+{
+    if (shipped_atlas().size() == 0) GTEST_SKIP() << "no atlas";
+    BirthInput in = person("30.1.1958", "22:50");
+    in.longitude.reset();
+    in.latitude.reset();
+    in.local_time = true;
+    in.place = "Wien";
+    const IntakeResult wien = make_chart(in, IntakeContext{&shipped_atlas()});
+    ASSERT_TRUE(wien.ok()) << wien.reasons();
+    EXPECT_EQ(wien.record.extra, "Wien");
+    EXPECT_EQ(wien.place->name, "Vienna");
+    EXPECT_EQ(wien.record.time, "21:50:00");
+
+    in.place = "Neuenkirchen";
+    in.country = "D";
+    const IntakeResult many = make_chart(in, IntakeContext{&shipped_atlas()});
+    EXPECT_FALSE(many.ok());
+    EXPECT_EQ(many.candidates.size(), 5u);
+    EXPECT_NE(many.refusal(IntakeField::place).find("mehrdeutig"), std::string::npos);
+    EXPECT_NE(many.refusal(IntakeField::place).find("Niedersachsen"), std::string::npos);
+}
+
+TEST(ExchangeFiles, CsvByItsHeaderAndTextAsItComes)
+{
+    const chart_record meier{"Meier", "Hans", "01.06.1960", "11:00:00", "Mitte", "+013 24 00", "+52 30 00"};
+    struct Case {
+        const char* what;
+        std::string bytes;
+        std::string error;   // a part of the file's refusal; "" when read
+        std::size_t cp1252;  // lines read as Windows-1252
+    };
+    const Case cases[] = {
+        {"German order", "Name;Vorname;Datum;Zeit;Zone;Breite;Laenge;Zusatz\nMeier;Hans;1.6.1960;12:00;UTC+1;52.5;13.4;Mitte\n", "", 0},
+        {"other order, L\xC3\xA4nge",
+         "L\xC3\xA4nge;Breite;Vorname;Name;Zusatz;Datum;Zeit;Zone\n13.4;52.5;Hans;Meier;Mitte;1.6.1960;12:00;UTC+1\n", "", 0},
+        {"English, commas, BOM, CR only", "\xEF\xBB\xBF" "last name,first name,date,time,zone,latitude,longitude,extra\r"
+                                          "Meier,Hans,1.6.1960,12:00,UTC+1,52.5,13.4,Mitte\r", "", 0},
+        {"no header", "Meier;Hans;1.6.1960;12:00;UTC+1;;;52.5;13.4;Mitte\n", "keine Kopfzeile", 0},
+        {"unknown column", "Name;Vorname;Datum;Zeit;Zone;Breite;Laenge;Extrafeld\n", "\"Extrafeld\"", 0},
+        {"doubled column", "Name;Name;Datum\n", "zweimal", 0},
+        {"Windows-1252 line among UTF-8",
+         "Name;Vorname;Datum;Zeit;Zone;Breite;Laenge;Zusatz\nMeier;Hans;1.6.1960;12:00;UTC+1;52.5;13.4;Mitte\n"
+         "M\xFCller;J\xFCrgen;1.6.1960;12:00;UTC+1;52.5;13.4;Mitte\n", "", 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const ExchangeFile f = read_exchange(c.bytes, nullptr);
+        EXPECT_EQ(f.cp1252_lines, c.cp1252);
+        if (!c.error.empty()) {
+            EXPECT_NE(f.error.find(c.error), std::string::npos) << f.error;
+            EXPECT_TRUE(f.records.empty());
+            continue;
+        }
+        ASSERT_TRUE(f.error.empty()) << f.error;
+        ASSERT_FALSE(f.records.empty());
+        ASSERT_TRUE(f.records[0].record) << f.records[0].error;
+        EXPECT_EQ(*f.records[0].record, meier);
+        if (c.cp1252 > 0) {
+            // The UTF-8 line's umlauts stay whole, the Windows-1252 line is read as such.
+            ASSERT_TRUE(f.records.at(1).record);
+            EXPECT_EQ(f.records[1].record->name, "M\xFC" "ller");
+            EXPECT_EQ(f.records[1].record->first_name, "J\xFC" "rgen");
+        }
+    }
+
+    // Quoted line breaks: read as CSV reads them, then refused as a control character, with the line.
+    const ExchangeFile broken = read_exchange(
+        "Name;Datum;Zeit;Zone;Breite;Laenge\n\"Mei\ner\";1.6.1960;12:00;UT;1;1\nOtto;1.6.1960;12:00;UT;1;1\n\"Open;1\n", nullptr);
+    ASSERT_EQ(broken.records.size(), 3u);
+    EXPECT_EQ(broken.records[0].line, 2u);
+    EXPECT_NE(broken.records[0].error.find("Steuerzeichen"), std::string::npos);
+    EXPECT_EQ(broken.records[1].line, 4u);
+    EXPECT_TRUE(broken.records[1].record);
+    EXPECT_EQ(broken.records[2].line, 5u);
+    EXPECT_NE(broken.records[2].error.find("Anf\xC3\xBChrungszeichen"), std::string::npos);
+
+    // An AAF file with a byte order mark keeps its first person; the Julian day is the computation's.
+    const ExchangeFile aaf = read_exchange("\xEF\xBB\xBF#A93:Alt,X,m,1.3.1500,00:30,*,*\r\n#B93:*,50n00,8e00,1he00,0\r\n", nullptr);
+    ASSERT_EQ(aaf.records.size(), 1u);
+    ASSERT_TRUE(aaf.records[0].record) << aaf.records[0].error;
+    EXPECT_EQ(aaf.records[0].record->date, "29.02.1500");
+    EXPECT_NE(write_aaf({*aaf.records[0].record}).find(std::to_string(chart_day_number(1500, 2, 29)) + ".479167"),
+              std::string::npos);
+}
+
+TEST(ExchangeFiles, ExportRefusesCommasAndNotesWhatTheComputationReads)
+{
+    const chart_record comma{"Meier,Otto", "Hans", "01.06.1960", "12:00:00", "", "+008 00 00", "+50 00 00"};
+    EXPECT_TRUE(aaf_refusal(comma));
+    const chart_record february{"Meier", "Hans", "31.02.1990", "12:00:00", "", "+008 00 00", "+50 00 00"};
+    EXPECT_FALSE(aaf_refusal(february));
+    ASSERT_TRUE(aaf_note(february));
+    EXPECT_NE(aaf_note(february)->find("03.03.1990 12:00:00"), std::string::npos);
+    const auto back = read_aaf(write_aaf({february}), nullptr);
+    ASSERT_TRUE(back.at(0).record);
+    EXPECT_EQ(back[0].record->date, "03.03.1990");
+    const chart_record odd{"Meier", "Hans", "01.06.1960", "12:00:00", "", "+999 99 99", "+50 00 00"};
+    ASSERT_TRUE(reading_note(odd));
+    EXPECT_NE(reading_note(odd)->find("L\xC3\xA4nge"), std::string::npos);
+    EXPECT_FALSE(reading_note(comma));
+}
+
+TEST(CliIntake, NewChartAsksWhereThePlaceIsAmbiguousAndImportAndExportSayWhatTheyLeaveOut)
+{
+    if (shipped_atlas().size() == 0) GTEST_SKIP() << "no atlas";
+    using test_support::run_cli;
+    test_support::TempDir dir;
+    const auto chart = [&](const std::string& file, std::vector<std::string> more) {
+        std::vector<std::string> args = {"new-chart", dir.file(file), "--name", file.substr(0, file.find('.')),
+                                         "--first-name", "Hans", "--date", "1.6.1880", "--local-time", "12:00"};
+        args.insert(args.end(), more.begin(), more.end());
+        return run_cli(args);
+    };
+    struct Case {
+        const char* file;
+        std::vector<std::string> place;
+        int status;
+        const char* said;  // a part of stdout (status 0) or stderr
+    };
+    const Case cases[] = {
+        {"AACHEN.dat", {"--place", "Aachen"}, 0, "LMT (L\xC3\xA4nge +006 05 00, UTC+00:24:20) = Weltzeit 01.06.1880 11:35:40"},
+        {"POECKING.dat", {"--place", "Poecking"}, 1, "mehrdeutig"},
+        {"AU.dat", {"--place", "Au", "--country", "CH"}, 1, "Au, Z\xC3\xBCrich, CH"},
+        {"AU.dat", {"--place", "Au", "--country", "CH", "--region", "St. Gallen"}, 0, "Ort: Au, St. Gallen, CH"},
+        {"WIEN.dat", {"--place", "Wien"}, 0, "Ort: Vienna, Wien, AT"},
+        {"Wien.dat", {"--place", "Wien"}, 1, "WIEN.dat\" gibt es schon"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        const auto run = chart(c.file, c.place);
+        EXPECT_EQ(run.status, c.status) << run.err;
+        EXPECT_NE((c.status == 0 ? run.out : run.err).find(c.said), std::string::npos) << run.out << run.err;
+    }
+    const std::string wien = dir.read("WIEN.dat");
+    ASSERT_EQ(wien.size(), chart_record_size);
+    EXPECT_EQ(read_chart_record(std::span<const unsigned char, chart_record_size>(
+                  reinterpret_cast<const unsigned char*>(wien.data()), chart_record_size)).extra,
+              "Wien");  // the extra as typed
+
+    // Import refuses an eleven-character name and a case-only twin, and counts Windows-1252 lines.
+    const std::string csv = dir.write("in.csv", "Name;Vorname;Datum;Zeit;Zone;Breite;L\xC3\xA4nge\n"
+                                                "Meierhofers;Hans;1.6.1960;12:00;UT;50;8\n"
+                                                "M\xFCller;Hans;1.6.1960;12:00;UT;50;8\n"
+                                                "Aachen;Hans;1.6.1960;12:00;UT;50;8\n");
+    const auto imported = run_cli({"import", csv, "--to", dir.path().string()});
+    EXPECT_EQ(imported.status, 1);
+    EXPECT_EQ(imported.out, "1 geschrieben, 2 \xC3\xBC" "bersprungen, 1 Zeilen als Windows-1252 gelesen\n");
+    EXPECT_NE(imported.err.find(":2: Name: Mehr als 10 Zeichen"), std::string::npos) << imported.err;
+    EXPECT_NE(imported.err.find(":4: Aachen: Die Datei AACHEN.dat"), std::string::npos) << imported.err;
+    EXPECT_TRUE(std::filesystem::exists(dir.path() / "M\xC3\xBCLLER.dat"));
+    const auto no_header = run_cli({"import", dir.write("bare.csv", "Meier;Hans;1.6.1960;12:00;UT;50;8\n"), "--to",
+                                    dir.path().string()});
+    EXPECT_EQ(no_header.status, 1);
+    EXPECT_NE(no_header.err.find("keine Kopfzeile"), std::string::npos);
+
+    // Export: 31.02.1990 as the computation reads it, a comma named and counted.
+    const auto bytes = [](const chart_record& r) { return chart_record_bytes(r); };
+    dir.write("odd/MEIER.dat", bytes({"Meier", "Hans", "31.02.1990", "12:00:00", "", "+008 00 00", "+50 00 00"}));
+    dir.write("odd/A,B.dat", bytes({"A,B", "Hans", "01.02.1990", "12:00:00", "", "+008 00 00", "+50 00 00"}));
+    const auto exported = run_cli({"export", dir.file("odd"), "--aaf", dir.file("odd.aaf")});
+    EXPECT_EQ(exported.status, 1);
+    EXPECT_EQ(exported.out, "1 geschrieben, 1 \xC3\xBC" "bersprungen\n");
+    EXPECT_NE(exported.err.find("A,B.dat: \"A,B\" enth\xC3\xA4lt ein Komma"), std::string::npos) << exported.err;
+    EXPECT_NE(exported.err.find("die Berechnung liest 03.03.1990 12:00:00"), std::string::npos) << exported.err;
+}
+
+TEST(CliIntake, RankAndExportFindARelativeNameInDriveC)
+{
+    using test_support::run_cli;
+    test_support::TempDir dir;
+    const auto exported = run_cli({"export", "WEIDNER.dat", "--aaf", dir.file("w.aaf"), "--drive-c", DUOSKOP_SOURCE_DRIVE_C});
+    EXPECT_EQ(exported.status, 0) << exported.err;
+    EXPECT_NE(dir.read("w.aaf").find("#A93:Weidner"), std::string::npos);
+    const auto ranked = run_cli({"rank", "ALBRECHT.dat", "KRANICH.dat", "--double", "1,0", "--simple", "0,5",
+                                 "--drive-c", DUOSKOP_SOURCE_DRIVE_C});
+    EXPECT_EQ(ranked.status, 0) << ranked.err;
+    EXPECT_NE(ranked.out.find("KRANICH.dat"), std::string::npos);
+}
