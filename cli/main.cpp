@@ -182,6 +182,7 @@ const Command commands[] = {
         "                     Zeitprobe wie bei compare: eine weitere Spalte F z\u00E4hlt die\n"
         "                     Eintr\u00E4ge, die \u00FCber beide ganzen Zeitfenster bleiben (\"fest\")\n",
     },
+    {"texts", cmd_texts, texts_summary, texts_call, texts_help},
 #ifdef DUOSKOP_CLI_DIAL
     {"dial", cmd_dial, dial_summary, dial_call, dial_help},
 #endif
