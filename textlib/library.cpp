@@ -7,8 +7,12 @@
 #include <charconv>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
+#include <fcntl.h>
 #include <map>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <set>
 
 #include "astro/bodies.h"
@@ -30,15 +34,23 @@ constexpr std::string_view kManifest = "Dateien.txt";
 int read_whole(const fs::path& path, std::string& bytes)
 {
     bytes.clear();
-    const File file(std::fopen(path.c_str(), "rb"));
+    Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (!file) return errno;
-    char buffer[1 << 15];
+    struct stat info{};
+    if (::fstat(file.get(), &info) == 0 && info.st_size > 0) bytes.reserve(static_cast<std::size_t>(info.st_size) + 1);
     for (;;) {
-        const std::size_t got = std::fread(buffer, 1, sizeof buffer, file.get());
-        bytes.append(buffer, got);
-        if (got < sizeof buffer) break;
+        // Read into the string's own spare room: one copy from the kernel, none after.
+        const std::size_t at = bytes.size();
+        bytes.resize(std::max<std::size_t>(bytes.capacity(), at + 4096));
+        const ssize_t got = ::read(file.get(), bytes.data() + at, bytes.size() - at);
+        if (got < 0 && errno == EINTR) {
+            bytes.resize(at);
+            continue;
+        }
+        bytes.resize(at + static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
+        if (got < 0) return errno;
+        if (got == 0) return 0;
     }
-    return std::ferror(file.get()) ? (errno != 0 ? errno : EIO) : 0;
 }
 
 std::string trim_right(std::string_view text)
@@ -73,11 +85,19 @@ bool is_pair_of_codes(std::string_view pair)
 /// The file base of an axis pair: "MC/SO" -> "MCSO", as the reader forms it.
 std::string file_base(std::string_view axis) { return std::string(axis.substr(0, 2)) + std::string(axis.substr(3, 2)); }
 
-std::array<std::string, 256> make_fold_table()
+/// The fold of one Windows-1252 byte: one or two lower-case letters.
+struct Folded {
+    char c[2];
+    unsigned char n;
+};
+
+std::array<Folded, 256> make_fold_table()
 {
-    std::array<std::string, 256> t;
-    for (int b = 0; b < 256; ++b) t[static_cast<std::size_t>(b)] = std::string(1, lower_ascii(static_cast<char>(b)));
-    const auto set = [&](int b, std::string_view s) { t[static_cast<std::size_t>(b)] = std::string(s); };
+    std::array<Folded, 256> t{};
+    for (int b = 0; b < 256; ++b) t[static_cast<std::size_t>(b)] = {{lower_ascii(static_cast<char>(b)), 0}, 1};
+    const auto set = [&](int b, std::string_view s) {
+        t[static_cast<std::size_t>(b)] = {{s[0], s.size() > 1 ? s[1] : '\0'}, static_cast<unsigned char>(s.size())};
+    };
     set(0x8A, "s"); set(0x8C, "oe"); set(0x8E, "z"); set(0x9A, "s"); set(0x9C, "oe"); set(0x9E, "z"); set(0x9F, "y");
     for (int base : {0xC0, 0xE0}) {
         for (int b = 0; b <= 5; ++b) set(base + b, "a");
@@ -96,22 +116,30 @@ std::array<std::string, 256> make_fold_table()
         set(base + 0x1D, "y");
         set(base + 0x1E, "th");
     }
+    set(0xD7, "\xD7");
+    set(0xF7, "\xF7");
     set(0xDF, "ss");
     set(0xFF, "y");
     return t;
 }
 
-std::string folded_entry(const Formula& formula, const std::vector<std::string>& lines)
+/// Adds the folded formula and text of one entry to `folded`.
+void add_folded(FoldedTexts& folded, const Formula& formula, const std::vector<std::string>& lines)
 {
-    std::string text = formula.text();
-    for (const std::string& line : lines) text += "\n" + line;
-    return fold(text);
+    folded.starts.push_back(folded.text.size());
+    fold_into(folded.text, formula.text());
+    for (const std::string& line : lines) {
+        folded.text += '\n';
+        fold_into(folded.text, line);
+    }
+    folded.text += '\0';
 }
 
 /// The pictures the reader finds in an axis pair's files.
 void parse_axis(AxisFiles& a)
 {
     a.pictures.clear();
+    a.folded = {};
     a.index_short = a.index_exists && a.index_bytes.size() < picture_index_size;
     if (!a.index_exists || a.index_short) return;
     std::set<std::string> seen;
@@ -132,7 +160,7 @@ void parse_axis(AxisFiles& a)
         } else {
             p.readable = false;
         }
-        p.folded = folded_entry({a.axis, p.key}, p.lines);
+        add_folded(a.folded, {a.axis, p.key}, p.lines);
         a.pictures.push_back(std::move(p));
     }
 }
@@ -141,14 +169,15 @@ void parse_ktexte_bytes(Library& lib)
 {
     lib.ktexte = {};
     lib.singles.clear();
+    lib.singles_folded = {};
     if (!lib.ktexte_exists) return;
     parse_ktexte(lib.ktexte_bytes, lib.ktexte);
     std::set<std::string> seen;
     for (std::size_t r = 0; r < lib.ktexte.ktexte_table.size(); ++r) {
         const KtexteRecord& record = lib.ktexte.ktexte_table[r];
         if (record.key.empty() || !seen.insert(record.key).second) continue;
-        SingleMeaning s{r, record.key, trim_right(record.text), {}};
-        s.folded = folded_entry({{}, s.key}, {s.text});
+        SingleMeaning s{r, record.key, trim_right(record.text)};
+        add_folded(lib.singles_folded, {{}, s.key}, {s.text});
         lib.singles.push_back(std::move(s));
     }
 }
@@ -214,6 +243,14 @@ const SingleMeaning* find_single(const Library& lib, std::string_view key)
     for (const SingleMeaning& s : lib.singles)
         if (s.key == key) return &s;
     return nullptr;
+}
+
+/// Whether the reader finds the formula (a picture's key in the index, a single meaning's record).
+bool present_in(const Library& lib, const Formula& f)
+{
+    if (!f.picture()) return find_single(lib, f.key) != nullptr;
+    const AxisFiles* a = find_axis(lib, f.axis);
+    return a != nullptr && find_picture(*a, f.key) != nullptr;
 }
 
 bool storable_byte(unsigned char b, bool picture)
@@ -433,36 +470,73 @@ std::vector<Formula> all_formulas(const Library& library)
     return out;
 }
 
+void fold_into(std::string& out, std::string_view cp1252)
+{
+    static const std::array<Folded, 256> table = make_fold_table();
+    const std::size_t at = out.size();
+    out.resize(at + 2 * cp1252.size());
+    char* o = out.data() + at;
+    for (const char c : cp1252) {
+        const Folded& f = table[static_cast<unsigned char>(c)];
+        *o++ = f.c[0];
+        if (f.n == 2) *o++ = f.c[1];
+    }
+    out.resize(static_cast<std::size_t>(o - out.data()));
+}
+
 std::string fold(std::string_view cp1252)
 {
-    static const std::array<std::string, 256> table = make_fold_table();
     std::string out;
-    out.reserve(cp1252.size() + cp1252.size() / 8);
-    for (const char c : cp1252) {
-        const std::string& f = table[static_cast<unsigned char>(c)];
-        if (f.size() == 1)
-            out += f[0];
-        else
-            out += f;
-    }
+    fold_into(out, cp1252);
     return out;
 }
+
+namespace {
+
+/// Calls `take` with each entry of `folded` that holds every word; `words[0]` is looked for in
+/// the whole block, the others only inside the entries where it stands.
+template <typename Take>
+void search_block(const FoldedTexts& folded, const std::vector<std::string>& words, Take take)
+{
+    const char* const base = folded.text.data();
+    const std::size_t size = folded.text.size();
+    const auto holds = [](const char* from, std::size_t length, const std::string& word) {
+        return ::memmem(from, length, word.data(), word.size()) != nullptr;
+    };
+    for (std::size_t at = 0; at < size;) {
+        const void* hit = ::memmem(base + at, size - at, words[0].data(), words[0].size());
+        if (hit == nullptr) break;
+        const auto offset = static_cast<std::size_t>(static_cast<const char*>(hit) - base);
+        const std::size_t i =
+            static_cast<std::size_t>(std::upper_bound(folded.starts.begin(), folded.starts.end(), offset) -
+                                     folded.starts.begin()) - 1;
+        const std::size_t begin = folded.starts[i];
+        const std::size_t end = i + 1 < folded.starts.size() ? folded.starts[i + 1] : size;
+        if (std::all_of(words.begin() + 1, words.end(),
+                        [&](const std::string& w) { return holds(base + begin, end - begin, w); }))
+            take(i);
+        at = end;
+    }
+}
+
+}  // namespace
 
 std::vector<Formula> search(const Library& library, const std::vector<std::string>& words)
 {
     std::vector<std::string> folded;
     for (const std::string& w : words)
         if (!w.empty()) folded.push_back(fold(w));
-    const auto holds_all = [&](const std::string& text) {
-        return std::all_of(folded.begin(), folded.end(),
-                           [&](const std::string& w) { return text.find(w) != std::string::npos; });
-    };
+    if (folded.empty()) return all_formulas(library);
+    // The longest word first: it stands in the fewest places.
+    std::stable_sort(folded.begin(), folded.end(),
+                     [](const std::string& x, const std::string& y) { return x.size() > y.size(); });
     std::vector<Formula> out;
-    for (const SingleMeaning& s : library.singles)
-        if (holds_all(s.folded)) out.push_back({{}, s.key});
+    search_block(library.singles_folded, folded, [&](std::size_t i) { out.push_back({{}, library.singles[i].key}); });
     for (const AxisFiles& a : library.axes)
-        for (const Picture& p : a.pictures)
-            if (p.readable && !p.lines.empty() && holds_all(p.folded)) out.push_back({a.axis, p.key});
+        search_block(a.folded, folded, [&](std::size_t i) {
+            const Picture& p = a.pictures[i];
+            if (p.readable && !p.lines.empty()) out.push_back({a.axis, p.key});
+        });
     return out;
 }
 
@@ -551,8 +625,11 @@ ApplyResult apply_changes(Library& library, const std::vector<TextChange>& chang
             p.lines.push_back(std::move(line));
             p.source_lines.push_back(i + 1);
         }
+        // Left alone: a text equal to what the reader shows, a deletion of what is not there. A
+        // picture without visible lines still takes its slot, so deleting it is a change.
         const auto current = text_of(lib, change.formula);
-        if ((current && *current == p.lines) || (!current && p.lines.empty())) continue;
+        if (current && *current == p.lines && !(change.formula.picture() && p.lines.empty())) continue;
+        if (p.lines.empty() && !present_in(lib, change.formula)) continue;
         if (auto refusals = check_text(change.formula, p.lines); !refusals.empty()) {
             for (Refusal& refusal : refusals) {
                 refusal.line = file_line(change, p.source_lines[refusal.line - 1]);
@@ -561,17 +638,11 @@ ApplyResult apply_changes(Library& library, const std::vector<TextChange>& chang
             continue;
         }
         const Formula& f = change.formula;
-        bool present = false;
-        if (f.picture()) {
-            const AxisFiles* a = find_axis(lib, f.axis);
-            if (a != nullptr && a->index_short) {
-                result.refusals.push_back({change.line, 0, std::string(texts::kTlIndexShort)});
-                continue;
-            }
-            present = a != nullptr && find_picture(*a, f.key) != nullptr;
-        } else {
-            present = find_single(lib, f.key) != nullptr;
+        if (const AxisFiles* a = f.picture() ? find_axis(lib, f.axis) : nullptr; a != nullptr && a->index_short) {
+            result.refusals.push_back({change.line, 0, std::string(texts::kTlIndexShort)});
+            continue;
         }
+        const bool present = present_in(lib, f);
         if (!present && !known_factors(f)) {
             result.refusals.push_back({change.line, 0, std::string(texts::kTlUnknownFactor)});
             continue;
@@ -730,39 +801,49 @@ std::vector<std::string> list_versions(const Library& library)
 RestoreResult restore_version(Library& library, const std::string& name)
 {
     RestoreResult result;
-    const fs::path dir = library.versions_dir / name;
-    std::string manifest;
-    if (library.versions_dir.empty() || !version_name_ok(name) || read_whole(dir / kManifest, manifest) != 0) {
+    const std::vector<std::string> versions = list_versions(library);
+    const auto chosen = std::find(versions.begin(), versions.end(), name);
+    if (library.versions_dir.empty() || !version_name_ok(name) || chosen == versions.end()) {
         result.message = std::string(texts::kTlNoVersion) + cp1252_of_file_name(name);
         return result;
     }
+    // Each file as it was before the chosen change: its copy in the oldest version from the
+    // chosen one on that holds it (no change in between touched it).
     std::vector<Pending> pending;
     std::vector<bool> in_version;
-    std::size_t start = 0;
-    while (start < manifest.size()) {
-        std::size_t stop = manifest.find('\n', start);
-        if (stop == std::string::npos) stop = manifest.size();
-        std::string entry = manifest.substr(start, stop - start);
-        start = stop + 1;
-        const bool existed = !entry.empty() && entry[0] != '-';
-        if (!existed && !entry.empty()) entry.erase(0, 1);
-        const fs::path target = manifest_target(library, entry);
-        const std::string file = entry.substr(entry.find('/') + 1);
-        if (target.empty() || !version_name_ok(file)) continue;
-        Pending p{target, entry, false, {}, {}};
-        if (existed) {
-            if (const int r = read_whole(dir / entry, p.after); r != 0) {
-                result.message = io_error_text(r);
-                return result;
-            }
+    std::set<std::string> taken;
+    for (auto v = std::make_reverse_iterator(chosen + 1); v != versions.rend(); ++v) {
+        const fs::path dir = library.versions_dir / *v;
+        std::string manifest;
+        if (const int r = read_whole(dir / kManifest, manifest); r != 0) {
+            result.message = io_error_text(r);
+            return result;
         }
-        const int now = read_whole(target, p.before);
-        p.existed = now == 0;
-        if (!existed && !p.existed) continue;
-        in_version.push_back(existed);
-        pending.push_back(std::move(p));
+        std::size_t start = 0;
+        while (start < manifest.size()) {
+            std::size_t stop = manifest.find('\n', start);
+            if (stop == std::string::npos) stop = manifest.size();
+            std::string entry = manifest.substr(start, stop - start);
+            start = stop + 1;
+            const bool existed = !entry.empty() && entry[0] != '-';
+            if (!existed && !entry.empty()) entry.erase(0, 1);
+            const fs::path target = manifest_target(library, entry);
+            const std::string file = entry.substr(entry.find('/') + 1);
+            if (target.empty() || !version_name_ok(file) || !taken.insert(entry).second) continue;
+            Pending p{target, entry, false, {}, {}};
+            if (existed) {
+                if (const int r = read_whole(dir / entry, p.after); r != 0) {
+                    result.message = io_error_text(r);
+                    return result;
+                }
+            }
+            p.existed = read_whole(target, p.before) == 0;
+            if (!existed && !p.existed) continue;
+            in_version.push_back(existed);
+            pending.push_back(std::move(p));
+        }
     }
-    // Files absent in the version are removed; the others get the version's bytes.
+    // The current files are kept first; files absent then are removed, the others written back.
     int error = 0;
     result.version = keep_version(library.versions_dir, pending, error);
     std::vector<Pending> writes, removals;

@@ -44,7 +44,13 @@ struct Picture {
     std::size_t slot = 0;
     bool readable = true;             ///< false: the text file lacks the record (the reader fails)
     std::vector<std::string> lines;   ///< Windows-1252, trailing blanks removed
-    std::string folded;               ///< formula and text folded for the search
+};
+
+/// The folded formulas and texts of a list of entries, one after the other (each ended by a zero
+/// byte), so that a search runs over one block of memory.
+struct FoldedTexts {
+    std::string text;
+    std::vector<std::size_t> starts;  ///< where entry i begins
 };
 
 /// The two files of one axis pair, as read, and the pictures the reader finds in them.
@@ -55,13 +61,13 @@ struct AxisFiles {
     std::string index_bytes, text_bytes;
     bool index_short = false;         ///< shorter than 3570 bytes: the reader fails on every entry
     std::vector<Picture> pictures;    ///< in slot order
+    FoldedTexts folded;               ///< one per picture, for the search
 };
 
 struct SingleMeaning {
     std::size_t record = 0;           ///< record number in KTEXTE.txt
     std::string key;
     std::string text;                 ///< trailing blanks removed
-    std::string folded;
 };
 
 /// Everything the library holds of one text collection. A plain value; `open_library` fills it.
@@ -73,6 +79,7 @@ struct Library {
     std::string ktexte_bytes;
     Ktexte ktexte;                        ///< as the reader loads it
     std::vector<SingleMeaning> singles;   ///< the first record of each key, file order
+    FoldedTexts singles_folded;           ///< one per single meaning, for the search
     std::vector<AxisFiles> axes;          ///< axis pairs in name order
     std::string problem;                  ///< a file that could not be read (Windows-1252), else empty
 };
@@ -93,6 +100,8 @@ std::vector<Formula> all_formulas(const Library& library);
 
 /// The search fold of Windows-1252 text: lower case, accents off, ä/ö/ü/ß as ae/oe/ue/ss.
 std::string fold(std::string_view cp1252);
+/// Appends the fold of `cp1252` to `out`.
+void fold_into(std::string& out, std::string_view cp1252);
 
 /// The formulas whose formula or text holds every one of `words` (Windows-1252), folded; in
 /// export order. No words: every formula.
@@ -156,8 +165,9 @@ struct RestoreResult {
     std::string version;   ///< the version that keeps the files replaced by the restore
 };
 
-/// Brings back the files of version `name`, keeping the current ones as a version first; reopens
-/// `library` from its drive afterwards.
+/// Brings every file back to what it was before the change that kept version `name` (undoing
+/// that change and every later one), keeping the current files as a version first; reopens
+/// `library` from its files afterwards.
 RestoreResult restore_version(Library& library, const std::string& name);
 
 }  // namespace duoskop::textlib
