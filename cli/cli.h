@@ -33,6 +33,12 @@ extern const std::string_view dial_summary;
 extern const std::string_view dial_call;
 extern const std::string_view dial_help;
 
+/// `texts show|search|export|import|coverage|versions|restore`: the text library.
+int cmd_texts(const Args& args);
+extern const std::string_view texts_summary;
+extern const std::string_view texts_call;
+extern const std::string_view texts_help;
+
 /// `compare ... --export-texts bilder|alle FILE`: writes the interpretation texts of all result
 /// entries of `result` to `path` exactly as the export to a file does. Returns the exit status.
 int write_export_texts(const std::string& scope, const std::string& path, const ResultText& result,

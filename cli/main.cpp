@@ -192,6 +192,7 @@ const Command commands[] = {
         "                     Eintr\u00E4ge, die \u00FCber beide ganzen Zeitfenster bleiben (\"fest\")\n"
         "  --drive-c ORDNER   Ordner, der f\u00FCr Laufwerk C steht (P1 und PFADe wie bei chart)\n",
     },
+    {"texts", cmd_texts, texts_summary, texts_call, texts_help},
 #ifdef DUOSKOP_CLI_DIAL
     {"dial", cmd_dial, dial_summary, dial_call, dial_help},
 #endif

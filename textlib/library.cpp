@@ -1,0 +1,863 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "textlib/library.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <charconv>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <fcntl.h>
+#include <map>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <set>
+
+#include "astro/bodies.h"
+#include "base/cp1252.h"
+#include "base/file_writer.h"
+#include "base/io_error.h"
+#include "base/texts.h"
+#include "results/pictures.h"
+
+namespace duoskop::textlib {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::string_view kManifest = "Dateien.txt";
+
+/// Reads a whole file: 0 and its bytes, ENOENT when it does not exist, else the errno value.
+int read_whole(const fs::path& path, std::string& bytes)
+{
+    bytes.clear();
+    Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!file) return errno;
+    struct stat info{};
+    if (::fstat(file.get(), &info) == 0 && info.st_size > 0) bytes.reserve(static_cast<std::size_t>(info.st_size) + 1);
+    for (;;) {
+        // Read into the string's own spare room: one copy from the kernel, none after.
+        const std::size_t at = bytes.size();
+        bytes.resize(std::max<std::size_t>(bytes.capacity(), at + 4096));
+        const ssize_t got = ::read(file.get(), bytes.data() + at, bytes.size() - at);
+        if (got < 0 && errno == EINTR) {
+            bytes.resize(at);
+            continue;
+        }
+        bytes.resize(at + static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
+        if (got < 0) return errno;
+        if (got == 0) return 0;
+    }
+}
+
+std::string trim_right(std::string_view text)
+{
+    const std::size_t end = text.find_last_not_of(' ');
+    return std::string(end == std::string_view::npos ? std::string_view() : text.substr(0, end + 1));
+}
+
+char lower_ascii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+/// A two-letter half of a file name as the body code it names, ignoring case; else as written.
+std::string canonical_code(std::string_view half)
+{
+    for (std::string_view code : body_codes)
+        if (code.size() == half.size() &&
+            std::equal(code.begin(), code.end(), half.begin(),
+                       [](char a, char b) { return lower_ascii(a) == lower_ascii(b); }))
+            return std::string(code);
+    return std::string(half);
+}
+
+bool is_code(std::string_view text)
+{
+    return std::find(body_codes.begin(), body_codes.end(), text) != body_codes.end();
+}
+
+bool is_pair_of_codes(std::string_view pair)
+{
+    return pair.size() == 5 && pair[2] == '/' && is_code(pair.substr(0, 2)) && is_code(pair.substr(3, 2));
+}
+
+/// The file base of an axis pair: "MC/SO" -> "MCSO", as the reader forms it.
+std::string file_base(std::string_view axis) { return std::string(axis.substr(0, 2)) + std::string(axis.substr(3, 2)); }
+
+/// The fold of one Windows-1252 byte: one or two lower-case letters.
+struct Folded {
+    char c[2];
+    unsigned char n;
+};
+
+std::array<Folded, 256> make_fold_table()
+{
+    std::array<Folded, 256> t{};
+    for (int b = 0; b < 256; ++b) t[static_cast<std::size_t>(b)] = {{lower_ascii(static_cast<char>(b)), 0}, 1};
+    const auto set = [&](int b, std::string_view s) {
+        t[static_cast<std::size_t>(b)] = {{s[0], s.size() > 1 ? s[1] : '\0'}, static_cast<unsigned char>(s.size())};
+    };
+    set(0x8A, "s"); set(0x8C, "oe"); set(0x8E, "z"); set(0x9A, "s"); set(0x9C, "oe"); set(0x9E, "z"); set(0x9F, "y");
+    for (int base : {0xC0, 0xE0}) {
+        for (int b = 0; b <= 5; ++b) set(base + b, "a");
+        set(base + 0x04, "ae");
+        set(base + 0x06, "ae");
+        set(base + 0x07, "c");
+        for (int b = 0x08; b <= 0x0B; ++b) set(base + b, "e");
+        for (int b = 0x0C; b <= 0x0F; ++b) set(base + b, "i");
+        set(base + 0x10, "d");
+        set(base + 0x11, "n");
+        for (int b = 0x12; b <= 0x15; ++b) set(base + b, "o");
+        set(base + 0x16, "oe");
+        set(base + 0x18, "o");
+        for (int b = 0x19; b <= 0x1B; ++b) set(base + b, "u");
+        set(base + 0x1C, "ue");
+        set(base + 0x1D, "y");
+        set(base + 0x1E, "th");
+    }
+    set(0xD7, "\xD7");
+    set(0xF7, "\xF7");
+    set(0xDF, "ss");
+    set(0xFF, "y");
+    return t;
+}
+
+/// Adds the folded formula and text of one entry to `folded`.
+void add_folded(FoldedTexts& folded, const Formula& formula, const std::vector<std::string>& lines)
+{
+    folded.starts.push_back(folded.text.size());
+    fold_into(folded.text, formula.text());
+    for (const std::string& line : lines) {
+        folded.text += '\n';
+        fold_into(folded.text, line);
+    }
+    folded.text += '\0';
+}
+
+/// The pictures the reader finds in an axis pair's files.
+void parse_axis(AxisFiles& a)
+{
+    a.pictures.clear();
+    a.folded = {};
+    a.index_short = a.index_exists && a.index_bytes.size() < picture_index_size;
+    if (!a.index_exists || a.index_short) return;
+    std::set<std::string> seen;
+    for (std::size_t k = 0; k < picture_searched_slots; ++k) {
+        const auto* slot = reinterpret_cast<const unsigned char*>(a.index_bytes.data()) + k * picture_slot_size;
+        const std::size_t length = std::min<std::size_t>(slot[0], picture_slot_size - 1);
+        if (length == 0) continue;
+        std::string key(reinterpret_cast<const char*>(slot + 1), length);
+        if (!seen.insert(key).second) continue;  // a later slot with the same key is never found
+        Picture p;
+        p.key = std::move(key);
+        p.slot = k;
+        if (a.text_bytes.size() >= (k + 1) * picture_record_size) {
+            const auto* record = reinterpret_cast<const unsigned char*>(a.text_bytes.data()) + k * picture_record_size;
+            for (const std::string& line : picture_text_lines(std::span<const unsigned char, picture_record_size>(
+                     record, picture_record_size)))
+                p.lines.push_back(trim_right(line));
+        } else {
+            p.readable = false;
+        }
+        add_folded(a.folded, {a.axis, p.key}, p.lines);
+        a.pictures.push_back(std::move(p));
+    }
+}
+
+void parse_ktexte_bytes(Library& lib)
+{
+    lib.ktexte = {};
+    lib.singles.clear();
+    lib.singles_folded = {};
+    if (!lib.ktexte_exists) return;
+    parse_ktexte(lib.ktexte_bytes, lib.ktexte);
+    std::set<std::string> seen;
+    for (std::size_t r = 0; r < lib.ktexte.ktexte_table.size(); ++r) {
+        const KtexteRecord& record = lib.ktexte.ktexte_table[r];
+        if (record.key.empty() || !seen.insert(record.key).second) continue;
+        SingleMeaning s{r, record.key, trim_right(record.text)};
+        add_folded(lib.singles_folded, {{}, s.key}, {s.text});
+        lib.singles.push_back(std::move(s));
+    }
+}
+
+/// Reads the files of `lib`'s paths into it.
+void load(Library& lib)
+{
+    lib.problem.clear();
+    const int k = read_whole(lib.ktexte_path, lib.ktexte_bytes);
+    lib.ktexte_exists = k == 0;
+    if (k != 0 && k != ENOENT) lib.problem = io_error_text(k);
+    parse_ktexte_bytes(lib);
+
+    lib.axes.clear();
+    std::error_code ec;
+    fs::directory_iterator it(lib.pbtx_dir, ec);
+    if (ec) return;
+    const DriveC folder(lib.pbtx_dir);
+    std::set<std::string> axes_seen;
+    for (const fs::directory_iterator end; it != end; it.increment(ec)) {
+        if (ec) break;
+        const std::string name = it->path().filename().string();
+        if (name.size() != 8 || !it->is_regular_file(ec)) continue;
+        std::string ext = name.substr(4);
+        std::transform(ext.begin(), ext.end(), ext.begin(), lower_ascii);
+        if (ext != ".vwt") continue;
+        if (!std::all_of(name.begin(), name.begin() + 4, [](char c) { return c > ' ' && c < 0x7F; })) continue;
+        AxisFiles a;
+        a.axis = canonical_code(name.substr(0, 2)) + "/" + canonical_code(name.substr(2, 2));
+        // Only the file the reader opens for this axis pair counts (not one shadowed by another case).
+        if (folder.resolve(file_base(a.axis) + ".vwt").filename() != name) continue;
+        if (!axes_seen.insert(a.axis).second) continue;
+        a.index_name = name;
+        a.text_name = folder.resolve(file_base(a.axis) + ".txt").filename().string();
+        const int i = read_whole(lib.pbtx_dir / a.index_name, a.index_bytes);
+        a.index_exists = i == 0;
+        if (i != 0) lib.problem = io_error_text(i);
+        const int t = read_whole(lib.pbtx_dir / a.text_name, a.text_bytes);
+        a.text_exists = t == 0;
+        if (t != 0 && t != ENOENT) lib.problem = io_error_text(t);
+        parse_axis(a);
+        lib.axes.push_back(std::move(a));
+    }
+    std::sort(lib.axes.begin(), lib.axes.end(), [](const AxisFiles& x, const AxisFiles& y) { return x.axis < y.axis; });
+}
+
+const AxisFiles* find_axis(const Library& lib, std::string_view axis)
+{
+    for (const AxisFiles& a : lib.axes)
+        if (a.axis == axis) return &a;
+    return nullptr;
+}
+
+const Picture* find_picture(const AxisFiles& a, std::string_view key)
+{
+    for (const Picture& p : a.pictures)
+        if (p.key == key) return &p;
+    return nullptr;
+}
+
+const SingleMeaning* find_single(const Library& lib, std::string_view key)
+{
+    for (const SingleMeaning& s : lib.singles)
+        if (s.key == key) return &s;
+    return nullptr;
+}
+
+/// Whether the reader finds the formula (a picture's key in the index, a single meaning's record).
+bool present_in(const Library& lib, const Formula& f)
+{
+    if (!f.picture()) return find_single(lib, f.key) != nullptr;
+    const AxisFiles* a = find_axis(lib, f.axis);
+    return a != nullptr && find_picture(*a, f.key) != nullptr;
+}
+
+bool storable_byte(unsigned char b, bool picture)
+{
+    if (b < 0x20 || b == 0x7F || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D) return false;
+    if (!picture) return b != 0x81;
+    return std::none_of(std::begin(dos_umlauts), std::end(dos_umlauts),
+                        [b](const DosUmlaut& u) { return u.dos == b; });
+}
+
+std::string number_text(std::size_t n)
+{
+    char buffer[24];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, n);
+    return std::string(buffer, result.ptr);
+}
+
+std::string two_digits(int n)
+{
+    return std::string(1, static_cast<char>('0' + n / 10 % 10)) + static_cast<char>('0' + n % 10);
+}
+
+/// A file to be written by a change: what it held and what it will hold.
+struct Pending {
+    fs::path path;
+    std::string manifest_name;   ///< "astro/KTEXTE.txt", "PBTX/MCSO.vwt"
+    bool existed = false;
+    std::string before;
+    std::string after;
+};
+
+/// Creates a new version folder named after the local time; its name, or empty on failure.
+std::string new_version_folder(const fs::path& versions_dir, int& error)
+{
+    std::error_code ec;
+    fs::create_directories(versions_dir, ec);
+    const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+    std::tm t{};
+    localtime_r(&now, &t);
+    const std::string base = number_text(static_cast<std::size_t>(t.tm_year + 1900)) + "-" + two_digits(t.tm_mon + 1) +
+                             "-" + two_digits(t.tm_mday) + "_" + two_digits(t.tm_hour) + "-" + two_digits(t.tm_min) +
+                             "-" + two_digits(t.tm_sec);
+    for (std::size_t n = 1; n < 100000; ++n) {
+        const std::string name = n == 1 ? base : base + "." + number_text(n);
+        if (fs::create_directory(versions_dir / name, ec)) return name;
+        if (ec) {
+            error = ec.value();
+            return {};
+        }
+    }
+    error = EEXIST;
+    return {};
+}
+
+/// Keeps the files of `pending` as they are now (`before`) as a new version; its name, or an error.
+std::string keep_version(const fs::path& versions_dir, const std::vector<Pending>& pending, int& error)
+{
+    error = 0;
+    const std::string name = new_version_folder(versions_dir, error);
+    if (name.empty()) return {};
+    const fs::path dir = versions_dir / name;
+    std::string manifest;
+    std::error_code ec;
+    for (const Pending& p : pending) {
+        manifest += (p.existed ? "" : "-") + p.manifest_name + "\n";
+        if (!p.existed) continue;
+        fs::create_directories((dir / p.manifest_name).parent_path(), ec);
+        if (const WriteResult w = write_file_whole(dir / p.manifest_name, p.before); !w.ok()) {
+            error = w.error;
+            break;
+        }
+    }
+    if (error == 0) {
+        if (const WriteResult w = write_file_whole(dir / kManifest, manifest); !w.ok()) error = w.error;
+    }
+    if (error != 0) {
+        fs::remove_all(dir, ec);
+        return {};
+    }
+    return name;
+}
+
+/// Writes every file of `pending` (in order) or none: a failure puts back those already written.
+int write_all_or_nothing(const std::vector<Pending>& pending)
+{
+    std::error_code ec;
+    for (std::size_t i = 0; i < pending.size(); ++i) {
+        fs::create_directories(pending[i].path.parent_path(), ec);
+        const WriteResult w = write_file_whole(pending[i].path, pending[i].after);
+        if (w.ok()) continue;
+        for (std::size_t j = 0; j < i; ++j) {
+            if (pending[j].existed)
+                write_file_whole(pending[j].path, pending[j].before);
+            else
+                fs::remove(pending[j].path, ec);
+        }
+        return w.error;
+    }
+    return 0;
+}
+
+/// The record of a picture text: the two unused bytes kept, the lines in DOS bytes padded with blanks.
+void put_picture_record(std::string& text_bytes, std::size_t slot, const std::vector<std::string>& lines)
+{
+    std::string blank_record(picture_record_size, ' ');
+    blank_record[0] = blank_record[1] = '\0';
+    while (text_bytes.size() < (slot + 1) * picture_record_size) {
+        text_bytes.resize(text_bytes.size() / picture_record_size * picture_record_size);  // whole records
+        text_bytes += blank_record;
+    }
+    for (std::size_t l = 0; l < picture_line_count; ++l) {
+        std::string line(picture_line_length, ' ');
+        if (l < lines.size()) {
+            for (std::size_t c = 0; c < lines[l].size() && c < picture_line_length; ++c) {
+                auto b = static_cast<unsigned char>(lines[l][c]);
+                for (const DosUmlaut& u : dos_umlauts)
+                    if (u.ansi == b) b = u.dos;
+                line[c] = static_cast<char>(b);
+            }
+        }
+        text_bytes.replace(slot * picture_record_size + 2 + l * picture_line_length, picture_line_length, line);
+    }
+}
+
+bool version_name_ok(const std::string& name)
+{
+    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos &&
+           name.find('\0') == std::string::npos;
+}
+
+/// Orders version names newest first: by the time stamp, then by the number after '.'.
+bool newer(const std::string& a, const std::string& b)
+{
+    const auto split = [](const std::string& s) {
+        const std::size_t dot = s.find('.');
+        std::size_t n = 1;
+        if (dot != std::string::npos) std::from_chars(s.data() + dot + 1, s.data() + s.size(), n);
+        return std::pair(s.substr(0, dot), n);
+    };
+    return split(a) > split(b);
+}
+
+fs::path manifest_target(const Library& lib, const std::string& entry)
+{
+    if (entry.rfind("astro/", 0) == 0) return lib.ktexte_path.parent_path() / entry.substr(6);
+    if (entry.rfind("PBTX/", 0) == 0) return lib.pbtx_dir / entry.substr(5);
+    return {};
+}
+
+}  // namespace
+
+std::optional<Formula> parse_formula(std::string_view text)
+{
+    const std::size_t eq = text.find('=');
+    if (eq == std::string_view::npos) {
+        if (text.empty() || text.size() > ktexte_key_capacity) return std::nullopt;
+        return Formula{{}, std::string(text)};
+    }
+    const std::string_view axis = text.substr(0, eq);
+    const std::string_view key = text.substr(eq + 1);
+    if (axis.size() != 5 || axis[2] != '/' || key.empty() || key.size() > picture_slot_size - 1 ||
+        key.find('=') != std::string_view::npos)
+        return std::nullopt;
+    return Formula{std::string(axis), std::string(key)};
+}
+
+bool known_factors(const Formula& formula)
+{
+    return is_pair_of_codes(formula.key) && (!formula.picture() || is_pair_of_codes(formula.axis));
+}
+
+Library open_library(const DriveC& drive)
+{
+    Library lib;
+    lib.ktexte_path = drive.resolve("C:\\astro\\KTEXTE.txt");
+    lib.pbtx_dir = drive.resolve("C:\\PBTX");
+    lib.versions_dir = drive.resolve("C:\\astro\\Textversionen");
+    load(lib);
+    return lib;
+}
+
+Library open_collection(const fs::path& folder)
+{
+    Library lib;
+    lib.pbtx_dir = folder;
+    const DriveC inside(folder);
+    lib.ktexte_path = inside.resolve("KTEXTE.txt");
+    std::error_code ec;
+    if (!fs::exists(lib.ktexte_path, ec)) lib.ktexte_path = DriveC(folder.parent_path()).resolve("KTEXTE.txt");
+    if (!fs::exists(lib.ktexte_path, ec)) lib.ktexte_path = DriveC(folder.parent_path()).resolve("astro\\KTEXTE.txt");
+    load(lib);
+    return lib;
+}
+
+std::optional<std::vector<std::string>> text_of(const Library& library, const Formula& formula)
+{
+    if (!formula.picture()) {
+        const SingleMeaning* s = find_single(library, formula.key);
+        if (s == nullptr) return std::nullopt;
+        if (s->text.empty()) return std::vector<std::string>{};
+        return std::vector<std::string>{s->text};
+    }
+    const AxisFiles* a = find_axis(library, formula.axis);
+    if (a == nullptr) return std::nullopt;
+    const Picture* p = find_picture(*a, formula.key);
+    if (p == nullptr || !p->readable) return std::nullopt;
+    return p->lines;
+}
+
+std::vector<Formula> all_formulas(const Library& library)
+{
+    std::vector<Formula> out;
+    for (const SingleMeaning& s : library.singles) out.push_back({{}, s.key});
+    for (const AxisFiles& a : library.axes)
+        for (const Picture& p : a.pictures)
+            if (p.readable && !p.lines.empty()) out.push_back({a.axis, p.key});
+    return out;
+}
+
+void fold_into(std::string& out, std::string_view cp1252)
+{
+    static const std::array<Folded, 256> table = make_fold_table();
+    const std::size_t at = out.size();
+    out.resize(at + 2 * cp1252.size());
+    char* o = out.data() + at;
+    for (const char c : cp1252) {
+        const Folded& f = table[static_cast<unsigned char>(c)];
+        *o++ = f.c[0];
+        if (f.n == 2) *o++ = f.c[1];
+    }
+    out.resize(static_cast<std::size_t>(o - out.data()));
+}
+
+std::string fold(std::string_view cp1252)
+{
+    std::string out;
+    fold_into(out, cp1252);
+    return out;
+}
+
+namespace {
+
+/// Calls `take` with each entry of `folded` that holds every word; `words[0]` is looked for in
+/// the whole block, the others only inside the entries where it stands.
+template <typename Take>
+void search_block(const FoldedTexts& folded, const std::vector<std::string>& words, Take take)
+{
+    const char* const base = folded.text.data();
+    const std::size_t size = folded.text.size();
+    const auto holds = [](const char* from, std::size_t length, const std::string& word) {
+        return ::memmem(from, length, word.data(), word.size()) != nullptr;
+    };
+    for (std::size_t at = 0; at < size;) {
+        const void* hit = ::memmem(base + at, size - at, words[0].data(), words[0].size());
+        if (hit == nullptr) break;
+        const auto offset = static_cast<std::size_t>(static_cast<const char*>(hit) - base);
+        const std::size_t i =
+            static_cast<std::size_t>(std::upper_bound(folded.starts.begin(), folded.starts.end(), offset) -
+                                     folded.starts.begin()) - 1;
+        const std::size_t begin = folded.starts[i];
+        const std::size_t end = i + 1 < folded.starts.size() ? folded.starts[i + 1] : size;
+        if (std::all_of(words.begin() + 1, words.end(),
+                        [&](const std::string& w) { return holds(base + begin, end - begin, w); }))
+            take(i);
+        at = end;
+    }
+}
+
+}  // namespace
+
+std::vector<Formula> search(const Library& library, const std::vector<std::string>& words)
+{
+    std::vector<std::string> folded;
+    for (const std::string& w : words)
+        if (!w.empty()) folded.push_back(fold(w));
+    if (folded.empty()) return all_formulas(library);
+    // The longest word first: it stands in the fewest places.
+    std::stable_sort(folded.begin(), folded.end(),
+                     [](const std::string& x, const std::string& y) { return x.size() > y.size(); });
+    std::vector<Formula> out;
+    search_block(library.singles_folded, folded, [&](std::size_t i) { out.push_back({{}, library.singles[i].key}); });
+    for (const AxisFiles& a : library.axes)
+        search_block(a.folded, folded, [&](std::size_t i) {
+            const Picture& p = a.pictures[i];
+            if (p.readable && !p.lines.empty()) out.push_back({a.axis, p.key});
+        });
+    return out;
+}
+
+std::vector<Refusal> check_text(const Formula& formula, const std::vector<std::string>& lines)
+{
+    const bool picture = formula.picture();
+    const std::size_t max_lines = picture ? picture_line_count : 1;
+    const std::size_t max_length = picture ? picture_line_length : ktexte_text_capacity;
+    std::vector<Refusal> refusals;
+    for (std::size_t l = 0; l < lines.size(); ++l) {
+        const std::string& line = lines[l];
+        const auto refuse = [&](std::size_t column, std::string reason) {
+            refusals.push_back({l + 1, column, std::move(reason)});
+        };
+        if (l == max_lines) {
+            refuse(0, std::string(picture ? texts::kTlTooManyLines : texts::kTlOneLine));
+            break;
+        }
+        const auto bad = std::find_if(line.begin(), line.end(), [&](char c) {
+            return !storable_byte(static_cast<unsigned char>(c), picture);
+        });
+        if (bad != line.end()) {
+            const auto b = static_cast<unsigned char>(*bad);
+            const bool control = b < 0x20 || b == 0x7F || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D;
+            refuse(static_cast<std::size_t>(bad - line.begin()) + 1,
+                   std::string(control ? texts::kTlControl : texts::kTlDosConverted));
+        } else if (line.size() > max_length) {
+            refuse(max_length + 1,
+                   std::string(texts::kTlLongerThan) + number_text(max_length) + std::string(texts::kTlCharacters));
+        } else if (picture && line.find_first_not_of(' ') >= picture_blank_prefix) {
+            refuse(1, std::string(texts::kTlTenBlanks));
+        }
+    }
+    return refusals;
+}
+
+ApplyResult apply_changes(Library& library, const std::vector<TextChange>& changes, const ApplyOptions& options)
+{
+    ApplyResult result;
+    Library& lib = library;
+    std::string ktexte_after = lib.ktexte_bytes;
+    std::size_t ktexte_records = lib.ktexte.ktexte_table.size();
+    struct AxisAfter {
+        std::string index, text;
+        bool existed_index = false, existed_text = false;
+        std::string index_name, text_name;
+        std::string index_before, text_before;
+    };
+    std::map<std::string, AxisAfter> axes_after;
+    const auto axis_after = [&](const std::string& axis) -> AxisAfter& {
+        auto it = axes_after.find(axis);
+        if (it != axes_after.end()) return it->second;
+        AxisAfter a;
+        if (const AxisFiles* f = find_axis(lib, axis)) {
+            a.index = a.index_before = f->index_bytes;
+            a.text = a.text_before = f->text_bytes;
+            a.existed_index = f->index_exists;
+            a.existed_text = f->text_exists;
+            a.index_name = f->index_name;
+            a.text_name = f->text_name;
+        } else {
+            const DriveC folder(lib.pbtx_dir);
+            a.index_name = folder.resolve(file_base(axis) + ".vwt").filename().string();
+            a.text_name = folder.resolve(file_base(axis) + ".txt").filename().string();
+        }
+        if (!a.existed_index) a.index.assign(picture_index_size, '\0');
+        return axes_after.emplace(axis, std::move(a)).first->second;
+    };
+
+    struct Planned {
+        const TextChange* change;
+        std::vector<std::string> lines;
+        std::vector<std::size_t> source_lines;
+    };
+    std::vector<Planned> existing, additions;
+    const auto file_line = [](const TextChange& c, std::size_t text_line) {
+        return c.line == 0 ? text_line : c.line + text_line;
+    };
+
+    // Each change: normalised lines, compared with what the reader shows, then checked.
+    for (const TextChange& change : changes) {
+        Planned p{&change, {}, {}};
+        for (std::size_t i = 0; i < change.lines.size(); ++i) {
+            std::string line = trim_right(change.lines[i]);
+            if (line.empty()) continue;  // the reader drops empty lines: they are not stored
+            p.lines.push_back(std::move(line));
+            p.source_lines.push_back(i + 1);
+        }
+        // Left alone: a text equal to what the reader shows, a deletion of what is not there. A
+        // picture without visible lines still takes its slot, so deleting it is a change.
+        const auto current = text_of(lib, change.formula);
+        if (current && *current == p.lines && !(change.formula.picture() && p.lines.empty())) continue;
+        if (p.lines.empty() && !present_in(lib, change.formula)) continue;
+        if (auto refusals = check_text(change.formula, p.lines); !refusals.empty()) {
+            for (Refusal& refusal : refusals) {
+                refusal.line = file_line(change, p.source_lines[refusal.line - 1]);
+                result.refusals.push_back(std::move(refusal));
+            }
+            continue;
+        }
+        const Formula& f = change.formula;
+        if (const AxisFiles* a = f.picture() ? find_axis(lib, f.axis) : nullptr; a != nullptr && a->index_short) {
+            result.refusals.push_back({change.line, 0, std::string(texts::kTlIndexShort)});
+            continue;
+        }
+        const bool present = present_in(lib, f);
+        if (!present && !known_factors(f)) {
+            result.refusals.push_back({change.line, 0, std::string(texts::kTlUnknownFactor)});
+            continue;
+        }
+        (present ? existing : additions).push_back(std::move(p));
+    }
+
+    // Replacements and deletions first: a deleted picture frees its slot for a new one.
+    for (const Planned& p : existing) {
+        const Formula& f = p.change->formula;
+        if (f.picture()) {
+            AxisAfter& a = axis_after(f.axis);
+            const Picture* pic = find_picture(*find_axis(lib, f.axis), f.key);
+            if (p.lines.empty()) {
+                a.index[pic->slot * picture_slot_size] = '\0';
+                if (a.text.size() >= (pic->slot + 1) * picture_record_size) put_picture_record(a.text, pic->slot, {});
+                ++result.deleted;
+            } else {
+                put_picture_record(a.text, pic->slot, p.lines);
+                ++result.replaced;
+            }
+        } else {
+            const SingleMeaning* s = find_single(lib, f.key);
+            const std::string text = p.lines.empty() ? std::string() : p.lines[0];
+            const std::size_t at = s->record * ktexte_record_size + 1 + ktexte_key_capacity;
+            ktexte_after[at] = static_cast<char>(text.size());
+            ktexte_after.replace(at + 1, text.size(), text);
+            ++(p.lines.empty() ? result.deleted : result.replaced);
+        }
+    }
+    for (const Planned& p : additions) {
+        const Formula& f = p.change->formula;
+        if (f.picture()) {
+            AxisAfter& a = axis_after(f.axis);
+            std::size_t slot = 0;
+            while (slot < picture_searched_slots && a.index[slot * picture_slot_size] != '\0') ++slot;
+            if (slot == picture_searched_slots) {
+                result.refusals.push_back({p.change->line, 0, std::string(texts::kTlAxisFull)});
+                continue;
+            }
+            a.index[slot * picture_slot_size] = static_cast<char>(f.key.size());
+            a.index.replace(slot * picture_slot_size + 1, f.key.size(), f.key);
+            put_picture_record(a.text, slot, p.lines);
+        } else {
+            if (ktexte_after.size() % ktexte_record_size != 0) {
+                result.refusals.push_back({p.change->line, 0, std::string(texts::kTlKtexteBroken)});
+                continue;
+            }
+            if (ktexte_records >= max_single_meanings) {
+                result.refusals.push_back({p.change->line, 0, std::string(texts::kTlKtexteFull)});
+                continue;
+            }
+            std::string record(ktexte_record_size, '\0');
+            record[0] = static_cast<char>(f.key.size());
+            record.replace(1, f.key.size(), f.key);
+            const std::string text = p.lines.empty() ? std::string() : p.lines[0];
+            record[1 + ktexte_key_capacity] = static_cast<char>(text.size());
+            record.replace(2 + ktexte_key_capacity, text.size(), text);
+            ktexte_after += record;
+            ++ktexte_records;
+        }
+        ++result.added;
+    }
+    std::stable_sort(result.refusals.begin(), result.refusals.end(),
+                     [](const Refusal& x, const Refusal& y) { return x.line < y.line; });
+    if (!result.refusals.empty()) {
+        result.outcome = ApplyOutcome::refused;
+        result.replaced = result.added = result.deleted = 0;
+        return result;
+    }
+    if (options.check_only) return result;
+
+    // The files that change: picture texts before their index, so a new slot never points nowhere.
+    std::vector<Pending> pending;
+    if (ktexte_after != lib.ktexte_bytes || (!lib.ktexte_exists && !ktexte_after.empty()))
+        pending.push_back({lib.ktexte_path, "astro/" + lib.ktexte_path.filename().string(), lib.ktexte_exists,
+                           lib.ktexte_bytes, ktexte_after});
+    for (const auto& [axis, a] : axes_after) {
+        if (a.text != a.text_before || !a.existed_text)
+            pending.push_back({lib.pbtx_dir / a.text_name, "PBTX/" + a.text_name, a.existed_text, a.text_before, a.text});
+        if (a.index != a.index_before || !a.existed_index)
+            pending.push_back({lib.pbtx_dir / a.index_name, "PBTX/" + a.index_name, a.existed_index, a.index_before,
+                               a.index});
+    }
+    if (pending.empty()) return result;
+    if (lib.versions_dir.empty()) {
+        result.outcome = ApplyOutcome::failed;
+        result.message = std::string(texts::kTlReadOnly);
+        return result;
+    }
+
+    // A file another program changed since it was read is not overwritten without leave.
+    for (Pending& p : pending) {
+        std::string now;
+        const int r = read_whole(p.path, now);
+        const bool exists_now = r == 0;
+        if (exists_now == p.existed && now == p.before) continue;
+        if (!options.overwrite_changed) result.files.push_back(cp1252_of_file_name(p.path.string()));
+        p.existed = exists_now;
+        p.before = std::move(now);
+    }
+    if (!result.files.empty()) {
+        result.outcome = ApplyOutcome::changed;
+        result.replaced = result.added = result.deleted = 0;
+        return result;
+    }
+
+    int error = 0;
+    result.version = keep_version(lib.versions_dir, pending, error);
+    if (error == 0) error = write_all_or_nothing(pending);
+    if (error != 0) {
+        result.outcome = ApplyOutcome::failed;
+        result.message = io_error_text(error);
+        result.replaced = result.added = result.deleted = 0;
+        return result;
+    }
+
+    // The library takes the new state.
+    lib.ktexte_bytes = std::move(ktexte_after);
+    lib.ktexte_exists = lib.ktexte_exists || !lib.ktexte_bytes.empty();
+    parse_ktexte_bytes(lib);
+    for (auto& [axis, after] : axes_after) {
+        auto it = std::find_if(lib.axes.begin(), lib.axes.end(), [&](const AxisFiles& f) { return f.axis == axis; });
+        if (it == lib.axes.end()) {
+            AxisFiles f;
+            f.axis = axis;
+            it = lib.axes.insert(std::upper_bound(lib.axes.begin(), lib.axes.end(), f,
+                                                  [](const AxisFiles& x, const AxisFiles& y) { return x.axis < y.axis; }),
+                                 std::move(f));
+        }
+        it->index_name = after.index_name;
+        it->text_name = after.text_name;
+        it->index_bytes = std::move(after.index);
+        it->text_bytes = std::move(after.text);
+        it->index_exists = it->text_exists = true;
+        parse_axis(*it);
+    }
+    return result;
+}
+
+std::vector<std::string> list_versions(const Library& library)
+{
+    std::vector<std::string> names;
+    std::error_code ec;
+    fs::directory_iterator it(library.versions_dir, ec);
+    if (ec) return names;
+    for (const fs::directory_iterator end; it != end; it.increment(ec)) {
+        if (ec) break;
+        if (it->is_directory(ec) && fs::exists(it->path() / kManifest, ec))
+            names.push_back(it->path().filename().string());
+    }
+    std::sort(names.begin(), names.end(), newer);
+    return names;
+}
+
+RestoreResult restore_version(Library& library, const std::string& name)
+{
+    RestoreResult result;
+    const std::vector<std::string> versions = list_versions(library);
+    const auto chosen = std::find(versions.begin(), versions.end(), name);
+    if (library.versions_dir.empty() || !version_name_ok(name) || chosen == versions.end()) {
+        result.message = std::string(texts::kTlNoVersion) + cp1252_of_file_name(name);
+        return result;
+    }
+    // Each file as it was before the chosen change: its copy in the oldest version from the
+    // chosen one on that holds it (no change in between touched it).
+    std::vector<Pending> pending;
+    std::vector<bool> in_version;
+    std::set<std::string> taken;
+    for (auto v = std::make_reverse_iterator(chosen + 1); v != versions.rend(); ++v) {
+        const fs::path dir = library.versions_dir / *v;
+        std::string manifest;
+        if (const int r = read_whole(dir / kManifest, manifest); r != 0) {
+            result.message = io_error_text(r);
+            return result;
+        }
+        std::size_t start = 0;
+        while (start < manifest.size()) {
+            std::size_t stop = manifest.find('\n', start);
+            if (stop == std::string::npos) stop = manifest.size();
+            std::string entry = manifest.substr(start, stop - start);
+            start = stop + 1;
+            const bool existed = !entry.empty() && entry[0] != '-';
+            if (!existed && !entry.empty()) entry.erase(0, 1);
+            const fs::path target = manifest_target(library, entry);
+            const std::string file = entry.substr(entry.find('/') + 1);
+            if (target.empty() || !version_name_ok(file) || !taken.insert(entry).second) continue;
+            Pending p{target, entry, false, {}, {}};
+            if (existed) {
+                if (const int r = read_whole(dir / entry, p.after); r != 0) {
+                    result.message = io_error_text(r);
+                    return result;
+                }
+            }
+            p.existed = read_whole(target, p.before) == 0;
+            if (!existed && !p.existed) continue;
+            in_version.push_back(existed);
+            pending.push_back(std::move(p));
+        }
+    }
+    // The current files are kept first; files absent then are removed, the others written back.
+    int error = 0;
+    result.version = keep_version(library.versions_dir, pending, error);
+    std::vector<Pending> writes, removals;
+    for (std::size_t i = 0; i < pending.size(); ++i) (in_version[i] ? writes : removals).push_back(pending[i]);
+    if (error == 0) error = write_all_or_nothing(writes);
+    if (error != 0) {
+        result.message = io_error_text(error);
+        return result;
+    }
+    std::error_code ec;
+    for (const Pending& p : removals) fs::remove(p.path, ec);
+    load(library);
+    result.ok = true;
+    return result;
+}
+
+}  // namespace duoskop::textlib
