@@ -32,6 +32,12 @@ int cmd_dial(const Args& args);
 extern const std::string_view dial_summary;
 extern const std::string_view dial_call;
 extern const std::string_view dial_help;
+/// `report P1 P2 ...`: the client's report as PDF, ODT and HTML.
+int cmd_report(const Args& args);
+/// The command list line, call and German help text of `report` (UTF-8), kept beside the command.
+extern const std::string_view report_summary;
+extern const std::string_view report_call;
+extern const std::string_view report_help;
 
 /// `compare ... --export-texts bilder|alle FILE`: writes the interpretation texts of all result
 /// entries of `result` to `path` exactly as the export to a file does. Returns the exit status.
