@@ -79,12 +79,12 @@ Hyphenator::Hyphenator(const std::filesystem::path& patterns)
         if (text.empty() || text[0] == '%' || text[0] == '#') continue;
         Line line{text, {}};
         // The first line names the encoding; keywords are upper case; everything else is a pattern,
-        // whose letters are what stands before a replacement ("/") without digits and dots.
+        // whose key is what stands before a replacement ("/") without digits.
         if (!first && !(text[0] >= 'A' && text[0] <= 'Z')) {
             for (const char c : text.substr(0, text.find('/')))
-                if (!(c >= '0' && c <= '9') && c != '.') line.letters += c;
-            if (line.letters.empty()) continue;
-            longest_ = std::max(longest_, line.letters.size());
+                if (!(c >= '0' && c <= '9')) line.key += c;
+            if (line.key.empty()) continue;
+            longest_ = std::max(longest_, line.key.size());
         }
         first = false;
         lines_.push_back(std::move(line));
@@ -99,17 +99,40 @@ const Hyphenator& Hyphenator::german()
 
 std::string Hyphenator::patterns_for(const std::vector<std::string>& words) const
 {
-    // Every piece of every word up to the longest pattern; a pattern whose letters are one of
-    // them can match (at the word's edges or, after the first level split it, inside it).
+    // Every piece of every word up to the longest key, also with a dot before, after or around
+    // it: the first level splits a word into parts, and each part is matched with dots at its
+    // edges, so any piece can stand at an edge.
     std::unordered_set<std::string> pieces;
     for (const std::string& w : words)
         for (std::size_t start = 0; start < w.size(); ++start)
-            for (std::size_t n = 1; n <= longest_ && start + n <= w.size(); ++n) pieces.insert(w.substr(start, n));
+            for (std::size_t n = 1; n <= longest_ && start + n <= w.size(); ++n) {
+                const std::string piece = w.substr(start, n);
+                pieces.insert(piece);
+                pieces.insert("." + piece);
+                pieces.insert(piece + ".");
+                pieces.insert("." + piece + ".");
+            }
+    std::unordered_set<std::string> kept;  // an empty pattern must not overwrite a real one
+    for (const Line& line : lines_)
+        if (!line.key.empty() && pieces.count(line.key) != 0) kept.insert(line.key);
     std::string file;
+    std::unordered_set<std::string> empty_keys;
     for (const Line& line : lines_) {
-        if (!line.letters.empty() && pieces.count(line.letters) == 0) continue;
-        file += line.text;
-        file += '\n';
+        if (line.key.empty() || pieces.count(line.key) != 0) {
+            file += line.text;
+            file += '\n';
+            continue;
+        }
+        // The pattern does not occur, but its beginning may: libhyphen's machine has a state for
+        // it, which decides where the matching goes on. An empty pattern keeps that state.
+        std::size_t n = 0;
+        while (n < line.key.size() && pieces.count(line.key.substr(0, n + 1)) != 0) ++n;
+        if (n == 0) continue;
+        std::string state = line.key.substr(0, n);
+        if (kept.count(state) == 0 && empty_keys.insert(state).second) {
+            file += state;
+            file += '\n';
+        }
     }
     return file;
 }

@@ -3,9 +3,11 @@
 // points where a long word may break, so that a layout breaks it there and nowhere else.
 //
 // libhyphen needs seconds to load all 78,000 German patterns. A word's break points depend only
-// on the patterns whose letters occur in it, so each call hands libhyphen just the patterns that
-// occur in the words of its texts (with every keyword line and both levels of the file kept in
-// their order): the same breaks, loaded in milliseconds.
+// on the patterns that occur in it (with the dots of the word's edges) and on which of its pieces
+// begin some pattern (libhyphen's matching machine steps through those), so each call hands
+// libhyphen the patterns that occur in the words of its texts, for every other pattern the
+// longest beginning of it that occurs as an empty pattern, and every keyword line, both levels
+// of the file in their order: the same breaks, loaded in milliseconds.
 #pragma once
 
 #include <filesystem>
@@ -43,10 +45,10 @@ public:
 private:
     struct Line {
         std::string text;     ///< the line as it stands in the file
-        std::string letters;  ///< a pattern's letters (no digits, dots or replacement); empty: keep always
+        std::string key;  ///< a pattern without digits and replacement, dots kept; empty: keep always
     };
     std::vector<Line> lines_;
-    std::size_t longest_ = 0;  ///< most letters of one pattern
+    std::size_t longest_ = 0;  ///< longest key of a pattern
 };
 
 /// The letters `hyphenate` looks at in a Windows-1252 text: A-Z, a-z and the accented letters.
