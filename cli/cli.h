@@ -32,6 +32,12 @@ int cmd_dial(const Args& args);
 extern const std::string_view dial_summary;
 extern const std::string_view dial_call;
 extern const std::string_view dial_help;
+/// `report P1 P2 ...`: the client's report as PDF, ODT and HTML.
+int cmd_report(const Args& args);
+/// The command list line, call and German help text of `report` (UTF-8), kept beside the command.
+extern const std::string_view report_summary;
+extern const std::string_view report_call;
+extern const std::string_view report_help;
 
 /// `texts show|search|export|import|coverage|versions|restore`: the text library.
 int cmd_texts(const Args& args);

@@ -196,6 +196,9 @@ const Command commands[] = {
 #ifdef DUOSKOP_CLI_DIAL
     {"dial", cmd_dial, dial_summary, dial_call, dial_help},
 #endif
+#ifdef DUOSKOP_CLI_REPORT
+    {"report", cmd_report, report_summary, report_call, report_help},
+#endif
 };
 
 constexpr std::string_view exit_codes =

@@ -1,0 +1,287 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// report: the client's report of two persons (title page, dial, positions, a chapter per
+// comparison with its entries and their texts) as PDF, ODT and HTML, written without a display.
+#include <unistd.h>
+
+#include <QGuiApplication>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/chart_file.h"
+#include "app/orb.h"
+#include "base/cp1252.h"
+#include "base/file_writer.h"
+#include "cli/cli.h"
+#include "desktop/report_document.h"
+#include "precise/precise_positions.h"
+#include "report/report_model.h"
+#include "results/ktexte.h"
+
+namespace duoskop::cli {
+
+const std::string_view report_summary = "schreibt den Bericht f\u00FCr Klienten als PDF, ODT oder HTML";
+const std::string_view report_call =
+    "duoskop-cli report P1 P2 --double ORBIS --simple ORBIS [--halfsum ORBIS]\n"
+    "                   [--analyses solar,double,simple,halfsum,list] [--pdf DATEI]\n"
+    "                   [--odt DATEI] [--html DATEI] [--title TEXT] [--astrologer TEXT]\n"
+    "                   [--precise] [--time-window N1[,N2]] [--drive-c ORDNER]";
+const std::string_view report_help =
+    "L\u00E4dt P1 und P2, f\u00FChrt die gew\u00E4hlten Vergleiche aus und schreibt einen Bericht:\n"
+    "Titelseite mit beiden Personen und der 22,5\u00B0-Scheibe, Inhalt, Positionen, je Vergleich\n"
+    "ein Kapitel mit seinen Zeilen und Eintr\u00E4gen samt Deutungstext und dessen Herkunft\n"
+    "(Bildtext, Einzeltexte, kein Text). Jede Seite nennt unten Version, Orben, Positionen und\n"
+    "Texte und z\u00E4hlt \"Seite N von M\".\n"
+    "\n"
+    "  --double ORBIS     doppelter Orbis in Grad, etwa 1,0\n"
+    "  --simple ORBIS     einfacher Orbis in Grad, etwa 0,5\n"
+    "  --halfsum ORBIS    Orbis der Halbsummen-Auswertung (n\u00F6tig, wenn halfsum dabei ist)\n"
+    "  --analyses LISTE   welche Vergleiche, durch Kommas getrennt (Vorgabe: alle f\u00FCnf):\n"
+    "                     solar, double, simple, halfsum, list; im Bericht in der Reihenfolge\n"
+    "                     des Men\u00FCs\n"
+    "  --pdf DATEI        schreibt den Bericht als PDF\n"
+    "  --odt DATEI        schreibt den Bericht als OpenDocument-Text\n"
+    "  --html DATEI       schreibt den Bericht als eine HTML-Datei (UTF-8, Scheibe als SVG)\n"
+    "  --title TEXT       Titel der Titelseite (Vorgabe: Partnervergleich)\n"
+    "  --astrologer TEXT  Name und Anschrift des Astrologen; Zeilen durch | getrennt\n"
+    "  --precise          SO, MO und ME bis PL genau (scheinbare L\u00E4ngen)\n"
+    "  --time-window N1[,N2]\n"
+    "                     Zeitprobe wie bei compare: jeder Eintrag bekommt \"fest\" oder die\n"
+    "                     Minuten, in denen er bleibt\n"
+    "  --drive-c ORDNER   Ordner, der f\u00FCr Laufwerk C steht (Deutungstexte; P1 und P2 wie\n"
+    "                     bei chart)\n"
+    "\n"
+    "Mindestens eine der Ausgaben --pdf, --odt oder --html ist n\u00F6tig. Geht etwas nicht,\n"
+    "wird keine Datei geschrieben.\n";
+
+namespace {
+
+struct ReportOptions {
+    std::vector<std::string> persons;
+    std::optional<double> orb_double;
+    std::optional<double> orb_simple;
+    std::optional<double> orb_halfsum;
+    std::vector<Comparison> comparisons{all_comparisons.begin(), all_comparisons.end()};
+    std::optional<std::string> pdf;
+    std::optional<std::string> odt;
+    std::optional<std::string> html;
+    std::string title;  ///< Windows-1252
+    std::vector<std::string> astrologer;
+    std::optional<std::string> drive_c;
+    PositionSource source = PositionSource::theory;
+    std::optional<TimeWindow> time_window;
+};
+
+/// Wrong usage: the reason on stderr, then the call; exit status 2.
+int refuse(const std::string& reason)
+{
+    std::fprintf(stderr, "duoskop-cli report: %s\n", reason.c_str());
+    return usage("report");
+}
+
+std::optional<double> orb_of(const std::string& text)
+{
+    const OrbReading reading = read_orb(text);
+    if (!reading.ok) return std::nullopt;
+    return reading.value;
+}
+
+std::vector<std::string> split(const std::string& text, char separator)
+{
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t end = text.find(separator, start);
+        parts.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
+        if (end == std::string::npos) return parts;
+        start = end + 1;
+    }
+}
+
+/// Reads the arguments; the reason (UTF-8) when they are wrong, else empty.
+std::string parse_report_options(const Args& args, ReportOptions& o)
+{
+    bool options_done = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (!options_done && a == "--") {
+            options_done = true;
+            continue;
+        }
+        if (options_done || a.size() < 2 || a[0] != '-') {
+            o.persons.push_back(a);
+            continue;
+        }
+        if (a == precise_option) {
+            o.source = PositionSource::precise;
+            continue;
+        }
+        if (i + 1 >= args.size()) return a + " braucht einen Wert";
+        const std::string& v = args[++i];
+        const auto orb = [&](std::optional<double>& into) {
+            into = orb_of(v);
+            return into ? std::string() : "\"" + valid_utf8(v) + "\" ist kein Orbis f\u00FCr " + a;
+        };
+        const auto text = [&](std::string& into) {
+            const auto converted = utf8_to_cp1252(v);
+            if (!converted) return a + ": Zeichen au\u00DFerhalb von Windows-1252";
+            into = *converted;
+            return std::string();
+        };
+        std::string problem;
+        if (a == "--double") {
+            problem = orb(o.orb_double);
+        } else if (a == "--simple") {
+            problem = orb(o.orb_simple);
+        } else if (a == "--halfsum") {
+            problem = orb(o.orb_halfsum);
+        } else if (a == "--analyses") {
+            o.comparisons.clear();
+            for (const std::string& name : split(v, ',')) {
+                const auto c = comparison_by_name(name);
+                if (!c)
+                    return "unbekannte Auswertung \"" + valid_utf8(name) +
+                           "\" (m\u00F6glich: solar, double, simple, halfsum, list)";
+                o.comparisons.push_back(*c);
+            }
+        } else if (a == "--pdf") {
+            o.pdf = v;
+        } else if (a == "--odt") {
+            o.odt = v;
+        } else if (a == "--html") {
+            o.html = v;
+        } else if (a == "--title") {
+            problem = text(o.title);
+        } else if (a == "--astrologer") {
+            std::string block;
+            problem = text(block);
+            if (problem.empty()) o.astrologer = split(block, '|');
+        } else if (a == "--drive-c") {
+            o.drive_c = v;
+        } else if (a == "--time-window") {
+            if (!(o.time_window = parse_time_window(v)))
+                return "\"" + valid_utf8(v) + "\" ist kein Zeitfenster (N1 oder N1,N2, 0 bis 720 Minuten)";
+        } else {
+            return "unbekannte Option " + valid_utf8(a);
+        }
+        if (!problem.empty()) return problem;
+    }
+    if (o.persons.size() != 2) return "zwei Horoskop-Dateien P1 und P2 sind n\u00F6tig";
+    if (!o.orb_double || !o.orb_simple) return "--double und --simple sind n\u00F6tig";
+    if (!o.pdf && !o.odt && !o.html) return "mindestens eine Ausgabe --pdf, --odt oder --html ist n\u00F6tig";
+    const bool halfsum = std::find(o.comparisons.begin(), o.comparisons.end(), Comparison::halfsums) !=
+                         o.comparisons.end();
+    if (halfsum && !(o.orb_halfsum && *o.orb_halfsum > 0))
+        return "die MC-AS-Halbsummen brauchen --halfsum ORBIS (gr\u00F6\u00DFer 0)";
+    return {};
+}
+
+/// Why `path` cannot take a new file (UTF-8), or empty when it can.
+std::string output_problem(const std::string& path)
+{
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path p(path);
+    if (path.empty()) return "leerer Dateiname";
+    if (fs::is_directory(p, ec)) return "ist ein Ordner";
+    const fs::path folder = p.has_parent_path() ? p.parent_path() : fs::path(".");
+    if (!fs::is_directory(folder, ec)) return "den Ordner gibt es nicht";
+    if (::access(folder.c_str(), W_OK) != 0) return "in den Ordner darf nicht geschrieben werden";
+    if (fs::exists(p, ec) && ::access(p.c_str(), W_OK) != 0) return "die Datei ist schreibgesch\u00FCtzt";
+    return {};
+}
+
+struct Output {
+    std::string path;
+    QByteArray bytes;
+};
+
+}  // namespace
+
+int cmd_report(const Args& args)
+{
+    ReportOptions o;
+    if (const std::string problem = parse_report_options(args, o); !problem.empty()) return refuse(problem);
+
+    // Every output is checked before anything is computed or written.
+    std::vector<std::string> paths;
+    for (const auto* p : {&o.pdf, &o.odt, &o.html})
+        if (*p) paths.push_back(**p);
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        for (std::size_t k = 0; k < i; ++k)
+            if (std::filesystem::path(paths[i]).lexically_normal() == std::filesystem::path(paths[k]).lexically_normal())
+                return refuse(valid_utf8(paths[i]) + ": dieselbe Datei f\u00FCr zwei Formate");
+        if (const std::string problem = output_problem(paths[i]); !problem.empty()) {
+            std::fprintf(stderr, "duoskop-cli: %s: %s\n", valid_utf8(paths[i]).c_str(), problem.c_str());
+            return 1;
+        }
+    }
+
+    const DriveC drive = DriveC::locate(o.drive_c);
+    ChartState chart;
+    for (int person = 1; person <= 2; ++person) {
+        const std::string& given = o.persons[static_cast<std::size_t>(person - 1)];
+        const LoadResult loaded = holen(chart_file_path(given, drive), person, chart, o.source);
+        if (loaded.outcome != LoadOutcome::loaded) {
+            std::fprintf(stderr, "duoskop-cli: %s: %s\n", valid_utf8(given).c_str(),
+                         terminal_text(loaded.message).c_str());
+            return 1;
+        }
+    }
+    Ktexte ktexte;  // without the single meanings the report shows picture texts only
+    load_ktexte(drive, ktexte);
+
+    ReportRequest request;
+    request.comparisons = o.comparisons;
+    request.orbs = {*o.orb_double, *o.orb_simple, o.orb_halfsum.value_or(0)};
+    request.source = o.source;
+    request.time_window = o.time_window;
+    // The probe computes the shifted charts as the loaded ones were computed, the precise
+    // theories on one thread.
+    if (o.source == PositionSource::precise) request.probe = ProbeOptions{1, &precise_chart_positions};
+    request.title = o.title;
+    request.astrologer = o.astrologer;
+    request.version = DUOSKOP_VERSION;
+    const ReportModel model = build_report(chart, request, ktexte, drive);
+
+    // Fonts need a Gui application; the offscreen platform needs no display.
+    static int argc = 3;
+    static char arg0[] = "duoskop-cli";
+    static char arg1[] = "-platform";
+    static char arg2[] = "offscreen";
+    static char* argv[] = {arg0, arg1, arg2, nullptr};
+    const QGuiApplication app(argc, argv);
+
+    std::vector<Output> outputs;
+    if (o.pdf) outputs.push_back({*o.pdf, report_pdf(model)});
+    if (o.odt) outputs.push_back({*o.odt, report_odt(model)});
+    if (o.html) outputs.push_back({*o.html, report_html(model)});
+    for (const Output& out : outputs) {
+        if (out.bytes.isEmpty()) {
+            std::fprintf(stderr, "duoskop-cli: %s: der Bericht konnte nicht erzeugt werden\n",
+                         valid_utf8(out.path).c_str());
+            return 1;
+        }
+    }
+    // All or nothing: a file that fails takes back the new files written before it.
+    std::vector<std::string> created;
+    for (const Output& out : outputs) {
+        std::error_code ec;
+        const bool existed = std::filesystem::exists(out.path, ec);
+        const WriteResult w = write_file_whole(
+            out.path, std::string_view(out.bytes.constData(), static_cast<std::size_t>(out.bytes.size())));
+        if (!w.ok()) {
+            for (const std::string& path : created) std::filesystem::remove(path, ec);
+            std::fprintf(stderr, "duoskop-cli: %s: %s\n", valid_utf8(out.path).c_str(),
+                         terminal_text(w.message()).c_str());
+            return 1;
+        }
+        if (!existed) created.push_back(out.path);
+    }
+    return 0;
+}
+
+}  // namespace duoskop::cli

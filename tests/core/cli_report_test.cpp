@@ -1,0 +1,262 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// duoskop-cli report: the PDF read back with pdftotext (every entry of every chosen comparison,
+// both persons, picture texts, the contents' page numbers, "Seite N von M" on every page), its
+// fonts embedded and no raster image; the ODT's content.xml and the HTML with every entry; bad
+// input gives a message and writes nothing.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "app/chart_file.h"
+#include "base/cp1252.h"
+#include "report/report_model.h"
+#include "tests/core/test_support.h"
+
+using duoskop::test_support::CliRun;
+using duoskop::test_support::run_cli;
+using duoskop::test_support::slurp;
+using duoskop::test_support::TempDir;
+using namespace duoskop;
+
+namespace {
+
+std::string chart(const std::string& name)
+{
+    return std::string(DUOSKOP_SOURCE_DRIVE_C) + "/astro/daten/" + name + ".dat";
+}
+
+/// Standard output of a shell command.
+std::string output_of(const std::string& command)
+{
+    const TempDir scratch;
+    const std::string out = scratch.file("out");
+    if (std::system((command + " > '" + out + "' 2>/dev/null").c_str()) != 0) return {};
+    return slurp(out);
+}
+
+/// Text as pdftotext gives it with the breaks of hyphenated words joined and every run of
+/// blanks and line ends one blank, so that a paragraph can be found whole.
+std::string flowing(std::string text)
+{
+    text = std::regex_replace(text, std::regex("(\xC2\xAD|-)\n"), "");
+    return std::regex_replace(text, std::regex("[ \n\f]+"), " ");
+}
+
+/// The first words of a paragraph (UTF-8), far enough to be its own.
+std::string opening(const std::string& cp1252_paragraph, std::size_t words)
+{
+    std::string utf8 = cp1252_to_utf8(cp1252_paragraph);
+    std::size_t at = 0;
+    for (std::size_t w = 0; w < words && at != std::string::npos; ++w) at = utf8.find(' ', at + 1);
+    return at == std::string::npos ? utf8 : utf8.substr(0, at);
+}
+
+std::vector<std::string> pages_of(const std::string& text)
+{
+    std::vector<std::string> pages;
+    std::size_t start = 0;
+    for (std::size_t ff = text.find('\f'); ff != std::string::npos; ff = text.find('\f', start)) {
+        pages.push_back(text.substr(start, ff - start));
+        start = ff + 1;
+    }
+    return pages;
+}
+
+/// The content the CLI reports on, computed in this process through the same core.
+ReportModel sample_model(const std::vector<Comparison>& comparisons)
+{
+    const DriveC drive{std::filesystem::path(DUOSKOP_SOURCE_DRIVE_C)};
+    ChartState state;
+    EXPECT_EQ(holen(chart("ALBRECHT"), 1, state).outcome, LoadOutcome::loaded);
+    EXPECT_EQ(holen(chart("HOLLMANN"), 2, state).outcome, LoadOutcome::loaded);
+    Ktexte ktexte;
+    load_ktexte(drive, ktexte);
+    ReportRequest request;
+    request.comparisons = comparisons;
+    request.orbs = {1.0, 0.5, 0.3};
+    return build_report(state, request, ktexte, drive);
+}
+
+const std::vector<std::string> base_call = {"report", chart("ALBRECHT"), chart("HOLLMANN"), "--double", "1,0",
+                                            "--simple", "0,5", "--halfsum", "0,3"};
+
+std::vector<std::string> call(std::vector<std::string> more)
+{
+    std::vector<std::string> args = base_call;
+    args.insert(args.end(), more.begin(), more.end());
+    return args;
+}
+
+class CliReport : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        dir = new TempDir;
+        run = new CliRun(run_cli(call({"--pdf", dir->file("b.pdf"), "--odt", dir->file("b.odt"), "--html",
+                                       dir->file("b.html"), "--title", "F\u00FCr Erika Wei\u00DF",
+                                       "--astrologer", "Hans Gro\u00DF|Stra\u00DFe 1|50667 K\u00F6ln"})));
+        text = new std::string(output_of("pdftotext -enc UTF-8 '" + dir->file("b.pdf") + "' -"));
+    }
+    static void TearDownTestSuite()
+    {
+        delete text;
+        delete run;
+        delete dir;
+    }
+    static TempDir* dir;
+    static CliRun* run;
+    static std::string* text;
+};
+TempDir* CliReport::dir = nullptr;
+CliRun* CliReport::run = nullptr;
+std::string* CliReport::text = nullptr;
+
+TEST_F(CliReport, PdfHoldsBothPersonsEveryEntryAndThePictureTexts)
+{
+    ASSERT_EQ(run->status, 0) << run->err;
+    ASSERT_FALSE(text->empty());
+    const std::string flow = flowing(*text);
+    for (const char* expected : {"Albrecht", "Marie", "Hollmann", "Greta", "30.01.1958", "21:50:00", "Wien",
+                                 "+016 22 00", "S\u00FCdamerika", "F\u00FCr Erika Wei\u00DF", "50667 K\u00F6ln",
+                                 "Die 22,5\u00B0-Scheibe", "Positionen", "Inhalt"})
+        EXPECT_NE(flow.find(expected), std::string::npos) << expected;
+    EXPECT_NE(flow.find("\u00B0" "31\u2032 WAS"), std::string::npos);  // degree and prime signs
+
+    const ReportModel model = sample_model({all_comparisons.begin(), all_comparisons.end()});
+    std::size_t pictures = 0;
+    for (const ReportChapter& c : model.chapters) {
+        EXPECT_NE(flow.find(cp1252_to_utf8(c.title)), std::string::npos) << c.title;
+        for (const ReportEntry& e : c.entries) {
+            EXPECT_NE(flow.find(e.entry), std::string::npos) << e.entry;
+            if (e.text.source == TextSource::picture) {
+                ++pictures;
+                std::string paragraph;
+                for (const std::string& line : e.text.lines)
+                    paragraph += (paragraph.empty() ? "" : " ") + line.substr(line.find_first_not_of(' '));
+                EXPECT_NE(flow.find(opening(paragraph, 6)), std::string::npos) << e.entry;
+            }
+        }
+    }
+    EXPECT_GT(pictures, 0u);
+}
+
+TEST_F(CliReport, EveryPageCountsItselfAndTheContentsPointToTheChapters)
+{
+    const std::vector<std::string> pages = pages_of(*text);
+    ASSERT_GE(pages.size(), 7u);
+    const std::string total = std::to_string(pages.size());
+    for (std::size_t p = 0; p < pages.size(); ++p) {
+        EXPECT_NE(pages[p].find("Seite " + std::to_string(p + 1) + " von " + total), std::string::npos) << p + 1;
+        EXPECT_NE(pages[p].find("Marie Albrecht"), std::string::npos);  // running header
+        EXPECT_NE(pages[p].find("Orben: doppelt 1,0\u00B0, einfach 0,5\u00B0, Halbsummen 0,3\u00B0"),
+                  std::string::npos);
+        EXPECT_NE(pages[p].find("Positionen: Theorie"), std::string::npos);
+    }
+    // "3. MC-AS-Achsen (einf.) ... 10" in the contents: the chapter starts on that page.
+    const std::regex line("(\\d)\\. ([^\\n]+?)\\s+(\\d+)\\n");
+    int chapters = 0;
+    for (auto m = std::sregex_iterator(pages[1].begin(), pages[1].end(), line); m != std::sregex_iterator(); ++m) {
+        const std::size_t page = std::stoul((*m)[3]);
+        ASSERT_LE(page, pages.size());
+        EXPECT_NE(pages[page - 1].find((*m)[1].str() + ". " + (*m)[2].str()), std::string::npos) << (*m)[0];
+        ++chapters;
+    }
+    EXPECT_EQ(chapters, 5);
+}
+
+TEST_F(CliReport, PdfEmbedsItsFontsAndHoldsNoRasterImage)
+{
+    const std::string fonts = output_of("pdffonts '" + dir->file("b.pdf") + "'");
+    const std::vector<std::string> rows = [&] {
+        std::vector<std::string> r;
+        std::size_t start = 0;
+        for (std::size_t nl = fonts.find('\n'); nl != std::string::npos; nl = fonts.find('\n', start)) {
+            r.push_back(fonts.substr(start, nl - start));
+            start = nl + 1;
+        }
+        return r;
+    }();
+    ASSERT_GT(rows.size(), 2u) << fonts;
+    for (std::size_t i = 2; i < rows.size(); ++i)
+        EXPECT_TRUE(std::regex_search(rows[i], std::regex("Identity-H\\s+yes"))) << rows[i];
+    const std::string images = output_of("pdfimages -list '" + dir->file("b.pdf") + "'");
+    EXPECT_EQ(std::count(images.begin(), images.end(), '\n'), 2) << images;  // the heading only
+}
+
+TEST_F(CliReport, OdtAndHtmlHoldEveryEntryWithTheirCharacters)
+{
+    const std::string content = output_of("unzip -p '" + dir->file("b.odt") + "' content.xml");
+    const std::string html = slurp(dir->file("b.html"));
+    ASSERT_FALSE(content.empty());
+    ASSERT_FALSE(html.empty());
+    const ReportModel model = sample_model({all_comparisons.begin(), all_comparisons.end()});
+    for (const ReportChapter& c : model.chapters)
+        for (const ReportEntry& e : c.entries) {
+            EXPECT_NE(content.find(e.entry), std::string::npos) << e.entry;
+            EXPECT_NE(html.find(e.entry), std::string::npos) << e.entry;
+        }
+    for (const std::string* doc : {&content, &html})
+        for (const char* expected : {"F\u00FCr Erika Wei\u00DF", "S\u00FCdamerika", "\u00B0" "31\u2032 WAS"})
+            EXPECT_NE(doc->find(expected), std::string::npos) << expected;
+    EXPECT_NE(html.find("charset=\"utf-8\""), std::string::npos);
+    EXPECT_NE(html.find("<svg"), std::string::npos);  // the dial inline
+    EXPECT_NE(html.find(">MC</text>"), std::string::npos);
+    EXPECT_EQ(html.find("<img"), std::string::npos);
+    EXPECT_NE(output_of("unzip -l '" + dir->file("b.odt") + "'").find("Pictures/"), std::string::npos);
+}
+
+TEST(CliReportChoice, OnlyTheChosenComparisonsWithTheirZeitprobe)
+{
+    const TempDir dir;
+    const CliRun r = run_cli({"report", chart("ALBRECHT"), chart("HOLLMANN"), "--double", "1", "--simple", "0,5",
+                              "--analyses", "list,solar", "--time-window", "3", "--html", dir.file("r.html")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string html = slurp(dir.file("r.html"));
+    EXPECT_NE(html.find("1. SO1/SO2-Achse"), std::string::npos);
+    EXPECT_NE(html.find("2. MC-AS-Liste"), std::string::npos);
+    EXPECT_EQ(html.find("MC-SO-Achsen"), std::string::npos);
+    EXPECT_NE(html.find("Zeitprobe: "), std::string::npos);
+    EXPECT_NE(html.find("Zeitprobe \u00B1" "3/3 min"), std::string::npos);
+}
+
+TEST(CliReportInput, BadInputSaysWhatIsWrongAndWritesNothing)
+{
+    struct Case {
+        std::vector<std::string> args;  // "@" stands for the scratch folder
+        int status;
+        const char* message;
+    };
+    const Case cases[] = {
+        {{"report", "@/fehlt.dat", chart("HOLLMANN"), "--double", "1", "--simple", "0,5", "--analyses", "solar",
+          "--pdf", "@/a.pdf"}, 1, "fehlt.dat"},
+        {{"report", chart("ALBRECHT"), chart("HOLLMANN"), "--double", "1", "--simple", "0,5", "--analyses",
+          "solar,doppelt", "--pdf", "@/a.pdf"}, 2, "unbekannte Auswertung \"doppelt\""},
+        {{"report", chart("ALBRECHT"), chart("HOLLMANN"), "--double", "1", "--simple", "0,5", "--analyses",
+          "solar"}, 2, "mindestens eine Ausgabe"},
+        {{"report", chart("ALBRECHT"), chart("HOLLMANN"), "--double", "1", "--simple", "0,5", "--pdf", "@/a.pdf"},
+         2, "Halbsummen brauchen --halfsum"},
+        {{"report", chart("ALBRECHT"), chart("HOLLMANN"), "--double", "1", "--simple", "0,5", "--analyses", "solar",
+          "--pdf", "@/a.pdf", "--html", "@/kein/ordner/a.html"}, 1, "den Ordner gibt es nicht"},
+        {{"report", chart("ALBRECHT"), chart("HOLLMANN"), "--double", "1", "--simple", "0,5", "--analyses", "solar",
+          "--odt", "@/a.odt", "--pdf", "@"}, 1, "ist ein Ordner"},
+        {{"report", chart("ALBRECHT"), chart("HOLLMANN"), "--double", "1", "--simple", "0,5", "--analyses", "solar",
+          "--odt", "@/a.odt", "--pdf", "@/a.odt"}, 2, "dieselbe Datei"},
+        {{"report", chart("ALBRECHT"), "--double", "1", "--simple", "0,5", "--pdf", "@/a.pdf"}, 2, "P1 und P2"},
+    };
+    for (const Case& c : cases) {
+        const TempDir dir;
+        std::vector<std::string> args;
+        for (const std::string& a : c.args)
+            args.push_back(a.rfind('@', 0) == 0 ? dir.path().string() + a.substr(1) : a);
+        const CliRun r = run_cli(args);
+        SCOPED_TRACE(c.message);
+        EXPECT_EQ(r.status, c.status) << r.err;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+        EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+    }
+}
+
+}  // namespace
