@@ -55,7 +55,10 @@ std::filesystem::path program_data_dir()
     std::error_code ec;
     const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (ec) return std::filesystem::path("share") / "duoskop";
-    return exe.parent_path().parent_path() / "share" / "duoskop";
+    // Helper programs lie in <prefix>/lib/duoskop.
+    std::filesystem::path dir = exe.parent_path();
+    if (dir.filename() == "duoskop" && dir.parent_path().filename() == "lib") dir = dir.parent_path();
+    return dir.parent_path() / "share" / "duoskop";
 }
 
 std::filesystem::path DriveC::resolve(std::string_view windows_path) const

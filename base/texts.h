@@ -297,5 +297,12 @@ inline constexpr std::string_view kTlSourceSingles =
     "Einzelbedeutungen";
 inline constexpr std::string_view kTlSourceNone =
     "keine";
+// Why an atlas index (places/atlas.h) is not used.
+inline constexpr std::string_view kAtlasIndexDamaged =
+    "Der Atlas-Index ist besch\xE4" "digt oder unvollst\xE4" "ndig.";
+inline constexpr std::string_view kAtlasIndexVersion =
+    "Der Atlas-Index stammt von einer anderen Programmversion.";
+inline constexpr std::string_view kAtlasIndexStale =
+    "Der Atlas-Index wurde aus einer anderen Atlas-Datei gemacht (veraltet).";
 
 }  // namespace duoskop::texts

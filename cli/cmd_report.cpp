@@ -23,40 +23,6 @@
 
 namespace duoskop::cli {
 
-const std::string_view report_summary = "schreibt den Bericht f\u00FCr Klienten als PDF, ODT oder HTML";
-const std::string_view report_call =
-    "duoskop-cli report P1 P2 --double ORBIS --simple ORBIS [--halfsum ORBIS]\n"
-    "                   [--analyses solar,double,simple,halfsum,list] [--pdf DATEI]\n"
-    "                   [--odt DATEI] [--html DATEI] [--title TEXT] [--astrologer TEXT]\n"
-    "                   [--precise] [--time-window N1[,N2]] [--drive-c ORDNER]";
-const std::string_view report_help =
-    "L\u00E4dt P1 und P2, f\u00FChrt die gew\u00E4hlten Vergleiche aus und schreibt einen Bericht:\n"
-    "Titelseite mit beiden Personen und der 22,5\u00B0-Scheibe, Inhalt, Positionen, je Vergleich\n"
-    "ein Kapitel mit seinen Zeilen und Eintr\u00E4gen samt Deutungstext und dessen Herkunft\n"
-    "(Bildtext, Einzeltexte, kein Text). Jede Seite nennt unten Version, Orben, Positionen und\n"
-    "Texte und z\u00E4hlt \"Seite N von M\".\n"
-    "\n"
-    "  --double ORBIS     doppelter Orbis in Grad, etwa 1,0\n"
-    "  --simple ORBIS     einfacher Orbis in Grad, etwa 0,5\n"
-    "  --halfsum ORBIS    Orbis der Halbsummen-Auswertung (n\u00F6tig, wenn halfsum dabei ist)\n"
-    "  --analyses LISTE   welche Vergleiche, durch Kommas getrennt (Vorgabe: alle f\u00FCnf):\n"
-    "                     solar, double, simple, halfsum, list; im Bericht in der Reihenfolge\n"
-    "                     des Men\u00FCs\n"
-    "  --pdf DATEI        schreibt den Bericht als PDF\n"
-    "  --odt DATEI        schreibt den Bericht als OpenDocument-Text\n"
-    "  --html DATEI       schreibt den Bericht als eine HTML-Datei (UTF-8, Scheibe als SVG)\n"
-    "  --title TEXT       Titel der Titelseite (Vorgabe: Partnervergleich)\n"
-    "  --astrologer TEXT  Name und Anschrift des Astrologen; Zeilen durch | getrennt\n"
-    "  --precise          SO, MO und ME bis PL genau (scheinbare L\u00E4ngen)\n"
-    "  --time-window N1[,N2]\n"
-    "                     Zeitprobe wie bei compare: jeder Eintrag bekommt \"fest\" oder die\n"
-    "                     Minuten, in denen er bleibt\n"
-    "  --drive-c ORDNER   Ordner, der f\u00FCr Laufwerk C steht (Deutungstexte; P1 und P2 wie\n"
-    "                     bei chart)\n"
-    "\n"
-    "Mindestens eine der Ausgaben --pdf, --odt oder --html ist n\u00F6tig. Geht etwas nicht,\n"
-    "wird keine Datei geschrieben.\n";
-
 namespace {
 
 struct ReportOptions {

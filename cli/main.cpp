@@ -1,14 +1,25 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // duoskop-cli: the table of commands, each with its German call and help text, and the dispatch.
 // A new command adds one entry here and its function in cli.h.
+//
+// The same file makes two programs. duoskop-cli has no Qt, so that the commands that draw nothing
+// start without loading a Qt library; a command that draws (run nullptr there) is carried out by
+// duoskop-cli-draw (built with DUOSKOP_CLI_DRAWS, in <prefix>/lib/duoskop), which duoskop-cli
+// executes in its own place with the same arguments: output and exit status are those of the
+// drawing program.
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/cp1252.h"
+#include "base/io_error.h"
 #include "cli/cli.h"
 
 namespace duoskop::cli {
@@ -17,11 +28,17 @@ namespace {
 
 struct Command {
     std::string_view name;
-    int (*run)(const Args& args);
+    int (*run)(const Args& args);  ///< nullptr: a drawing command, run by duoskop-cli-draw
     std::string_view summary;  ///< one line for the command list of `duoskop-cli --help`
     std::string_view call;     ///< the call, continuation lines indented by 19 blanks
     std::string_view help;     ///< what the command does and what its options mean
 };
+
+#ifdef DUOSKOP_CLI_DRAWS
+#define DRAWING(run) run
+#else
+#define DRAWING(run) nullptr
+#endif
 
 // UTF-8 texts for the terminal (the core's texts are Windows-1252 and converted where printed).
 const Command commands[] = {
@@ -194,10 +211,9 @@ const Command commands[] = {
     },
     {"texts", cmd_texts, texts_summary, texts_call, texts_help},
 #ifdef DUOSKOP_CLI_DIAL
-    {"dial", cmd_dial, dial_summary, dial_call, dial_help},
-#endif
-#ifdef DUOSKOP_CLI_REPORT
-    {"report", cmd_report, report_summary, report_call, report_help},
+    // The commands that draw with Qt Gui, one line each: DRAWING(run) runs them in duoskop-cli-draw.
+    {"dial", DRAWING(cmd_dial), dial_summary, dial_call, dial_help},
+    {"report", DRAWING(cmd_report), report_summary, report_call, report_help},
 #endif
 };
 
@@ -251,6 +267,25 @@ int version()
 
 bool asks_for_help(std::string_view a) { return a == "--help" || a == "-h"; }
 
+/// Carries out a drawing command by executing duoskop-cli-draw with the same arguments; returns
+/// only when that program cannot be started (1, with the reason on stderr).
+int run_drawing_program(std::span<char*> argv)
+{
+    // Found beside the running program, so that a moved installation keeps finding it:
+    // <prefix>/bin/duoskop-cli and <prefix>/lib/duoskop/duoskop-cli-draw, in the build tree as well.
+    std::error_code ec;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    const std::filesystem::path program = exe.parent_path().parent_path() / "lib" / "duoskop" / "duoskop-cli-draw";
+    std::vector<char*> arguments(argv.begin(), argv.end());
+    arguments.push_back(nullptr);
+    std::fflush(stdout);
+    ::execv(program.c_str(), arguments.data());
+    const int error = errno;
+    std::fprintf(stderr, "duoskop-cli %s: %s: %s\n", argv[1], valid_utf8(program.string()).c_str(),
+                 terminal_text(io_error_text(error)).c_str());
+    return 1;
+}
+
 }  // namespace
 
 std::string terminal_text(const std::string& text)
@@ -302,6 +337,7 @@ int run(std::span<char*> argv)
         if (asks_for_help(a)) return command_help(*command);
         if (a == "--version") return version();
     }
+    if (command->run == nullptr) return run_drawing_program(argv);
     return command->run(args);
 }
 

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "base/drive_c.h"
+#include "desktop/first_frame.h"
 #include "desktop/kartei_window.h"
 #include "desktop/qt_desktop.h"
 
@@ -30,8 +31,10 @@ int main(int argc, char** argv)
         }
     }
     duoskop::QtDesktop desktop;
-    duoskop::KarteiWindow window(desktop, duoskop::DriveC::locate(drive_dir));
+    duoskop::KarteiWindow window(desktop, duoskop::DriveC::locate(drive_dir), nullptr, nullptr,
+                                 duoskop::KarteiWindow::FirstListing::after_first_frame);
     desktop.set_parent(&window);
+    duoskop::report_first_frame(&window);
     window.show();
     return QApplication::exec();
 }

@@ -19,6 +19,7 @@
 #include <set>
 
 #include "base/cp1252.h"
+#include "desktop/first_frame.h"
 #include "desktop/kartei_dialog.h"
 #include "desktop/qt_desktop.h"
 #include "desktop/qt_style.h"
@@ -80,7 +81,8 @@ private:
     QStringList words_;
 };
 
-KarteiWindow::KarteiWindow(Desktop& desktop, DriveC drive, TForm1* main_window, QWidget* parent)
+KarteiWindow::KarteiWindow(Desktop& desktop, DriveC drive, TForm1* main_window, QWidget* parent,
+                           FirstListing first_listing)
     : QMainWindow(parent), desktop_(desktop), drive_(std::move(drive)), main_window_(main_window),
       root_(drive_.resolve("c:\\astro\\daten"))
 {
@@ -183,7 +185,12 @@ KarteiWindow::KarteiWindow(Desktop& desktop, DriveC drive, TForm1* main_window, 
         });
     }
     resize(1000, 520);
-    refresh();
+    if (first_listing == FirstListing::now) {
+        refresh();
+    } else {
+        update_buttons();
+        after_first_frame(this, [this] { refresh(); });
+    }
 }
 
 KarteiWindow::~KarteiWindow() = default;

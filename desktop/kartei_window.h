@@ -36,9 +36,14 @@ public:
     enum Column { name, first_name, date, time, extra, longitude, latitude, sun, mc, as, folder, file, reason,
                   column_count };
 
+    /// When the chart folder is first read: at once, or once the window has shown its first frame
+    /// (a program that starts with this window shows it before reading any chart).
+    enum class FirstListing { now, after_first_frame };
+
     /// With `main_window` the window can hand charts to it ("Als Person 1/2"); without, it is a
     /// program of its own.
-    KarteiWindow(Desktop& desktop, DriveC drive, TForm1* main_window = nullptr, QWidget* parent = nullptr);
+    KarteiWindow(Desktop& desktop, DriveC drive, TForm1* main_window = nullptr, QWidget* parent = nullptr,
+                 FirstListing first_listing = FirstListing::now);
     ~KarteiWindow() override;
 
     /// Reads the chart folder again, keeping the selection.

@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "places/atlas.h"
 
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -8,10 +12,12 @@
 #include <cmath>
 #include <cstring>
 #include <map>
+#include <span>
 #include <utility>
 
 #include "base/drive_c.h"
 #include "base/io_error.h"
+#include "base/texts.h"
 #include "places/latin_fold.h"
 
 namespace duoskop {
@@ -144,95 +150,74 @@ std::string search_key(std::string_view utf8)
     return key;
 }
 
+// The atlas index: one image of the records the search reads, the same in memory (made from the
+// text by parse) and in the file (mapped by open_index). All numbers in the machine's byte order;
+// the header says which and is checked. Sections start at multiples of 8 bytes.
+//
+//   IndexHeader | Row[places_count] | Key[keys_count] | bytes (names, regions, zones, search keys)
+
+/// A piece of the index's bytes section.
+struct TextRef {
+    std::uint32_t offset = 0, length = 0;
+};
+
 struct Atlas::Row {
-    std::string_view name, country, region;
     double latitude, longitude;
-    std::uint32_t zone;
     std::int64_t population;
+    TextRef name, region, country, zone;
 };
 
 struct Atlas::Key {
     std::uint64_t head;  // the first eight bytes, for fast ordering
     std::uint32_t offset, length;
     std::uint32_t place;
+    std::uint32_t unused;
 };
 
-struct Atlas::Data {
-    std::string text;   // the atlas file; the rows point into it
-    std::string folded; // all search keys back to back
-    std::vector<std::string_view> zones;
-    std::vector<Row> places;
-    std::vector<Key> keys;  // sorted by key
-    std::string_view key(const Key& k) const { return std::string_view(folded).substr(k.offset, k.length); }
-};
+namespace {
 
-Atlas Atlas::parse(std::string text)
+constexpr char kIndexMagic[8] = {'D', 'S', 'K', 'A', 'T', 'L', 'A', 'S'};
+constexpr std::uint32_t kIndexVersion = 1;       // raised whenever the image changes
+constexpr std::uint32_t kByteOrder = 0x01020304;
+constexpr std::size_t kMaxText = std::size_t{1} << 28;  // 256 MiB: every offset fits 32 bits
+
+struct IndexHeader {
+    char magic[8];
+    std::uint32_t version;
+    std::uint32_t byte_order;
+    std::uint64_t file_size;
+    AtlasSource source;
+    std::uint64_t places_offset, places_count;
+    std::uint64_t keys_offset, keys_count;
+    std::uint64_t bytes_offset, bytes_size;
+};
+static_assert(sizeof(IndexHeader) == 96);
+
+std::uint64_t fnv1a(std::string_view bytes, std::uint64_t hash = 0xcbf29ce484222325ULL)
 {
-    auto data = std::make_shared<Data>();
-    data->text = std::move(text);
-    const std::string_view all(data->text);
-    std::map<std::pair<std::string_view, std::string_view>, std::string_view> region_names;
-    std::vector<std::pair<std::uint32_t, std::string_view>> names;  // place, name; folded below
-    data->places.reserve(all.size() / 64);
-    names.reserve(all.size() / 24);
-
-    for (std::size_t start = 0; start < all.size();) {
-        std::size_t stop = all.find('\n', start);
-        if (stop == std::string_view::npos) stop = all.size();
-        std::string_view line = all.substr(start, stop - start);
-        start = stop + 1;
-        const std::string_view tag = field(line);
-        if (tag == "Z") {
-            data->zones.push_back(field(line));
-        } else if (tag == "R") {
-            const std::string_view country = field(line), code = field(line);
-            region_names[{country, code}] = field(line);
-        } else if (tag == "P") {
-            Row row{};
-            row.name = field(line);
-            row.country = field(line);
-            row.region = field(line);
-            const auto lat = number<double>(field(line)), lon = number<double>(field(line));
-            const auto zone = number<std::uint32_t>(field(line));
-            const auto population = number<std::int64_t>(field(line));
-            if (row.name.empty() || !lat || !lon || !zone || !population || *zone >= data->zones.size() ||
-                !(*lat >= -90 && *lat <= 90) || !(*lon >= -180 && *lon <= 180) || *population < 0)
-                continue;
-            row.latitude = *lat;
-            row.longitude = *lon;
-            row.zone = *zone;
-            row.population = *population;
-            if (const auto r = region_names.find({row.country, row.region}); r != region_names.end())
-                row.region = r->second;
-            const auto index = static_cast<std::uint32_t>(data->places.size());
-            data->places.push_back(row);
-            names.emplace_back(index, row.name);
-            for (std::string_view alternates = field(line); !alternates.empty();) {
-                const std::size_t bar = alternates.find('|');
-                names.emplace_back(index, alternates.substr(0, bar));
-                alternates.remove_prefix(bar == std::string_view::npos ? alternates.size() : bar + 1);
-            }
-        }
-    }
-
-    data->keys.reserve(names.size());
-    data->folded.reserve(all.size() / 3);
-    for (const auto& [place, name] : names) {
-        const auto offset = static_cast<std::uint32_t>(data->folded.size());
-        append_search_key(name, data->folded);
-        const auto length = static_cast<std::uint32_t>(data->folded.size() - offset);
-        if (length == 0) continue;
-        data->keys.push_back({key_head(std::string_view(data->folded).substr(offset)), offset, length, place});
-    }
-    const Data& d = *data;
-    std::sort(data->keys.begin(), data->keys.end(), [&d](const Key& a, const Key& b) {
-        if (a.head != b.head) return a.head < b.head;
-        return d.key(a) < d.key(b);
-    });
-    return Atlas(std::move(data));
+    for (const char c : bytes) hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3ULL;
+    return hash;
 }
 
-std::optional<Atlas> Atlas::load(const std::filesystem::path& path, std::string& error)
+std::size_t aligned(std::size_t n) { return (n + 7) & ~std::size_t{7}; }
+
+/// Size and time of last change of `path` (hash left 0); nothing with the errno value when it
+/// cannot be examined.
+std::optional<AtlasSource> stat_source(const std::filesystem::path& path, int& error)
+{
+    struct stat st{};
+    if (::stat(path.c_str(), &st) != 0) {
+        error = errno;
+        return std::nullopt;
+    }
+    AtlasSource source;
+    source.size = static_cast<std::uint64_t>(st.st_size);
+    source.mtime_ns = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
+    return source;
+}
+
+/// The whole file at `path`; nothing, with the German error text, when it cannot be read.
+std::optional<std::string> read_whole(const std::filesystem::path& path, std::string& error)
 {
     const File file(std::fopen(path.c_str(), "rb"));
     if (!file) {
@@ -250,14 +235,276 @@ std::optional<Atlas> Atlas::load(const std::filesystem::path& path, std::string&
         error = read_error_text(file.get());
         return std::nullopt;
     }
-    return parse(std::move(text));
+    return text;
+}
+
+}  // namespace
+
+/// The records of an atlas and where they live: an index image made in memory, or a mapped file.
+struct Atlas::Data {
+    static_assert(sizeof(Row) == 56 && sizeof(Key) == 24);  // the image's records, without gaps
+
+    std::vector<std::uint64_t> owned;  // the image when it lives in memory (8-byte aligned)
+    void* mapped = nullptr;            // the image when it is a mapped index file
+    std::size_t mapped_size = 0;
+    std::span<const Row> places;
+    std::span<const Key> keys;  // sorted by key
+    std::string_view bytes;
+
+    Data() = default;
+    Data(const Data&) = delete;
+    Data& operator=(const Data&) = delete;
+    ~Data()
+    {
+        if (mapped != nullptr) ::munmap(mapped, mapped_size);
+    }
+
+    /// A piece of the bytes; empty where a damaged index points outside them.
+    std::string_view text(TextRef t) const
+    {
+        if (t.offset > bytes.size() || t.length > bytes.size() - t.offset) return {};
+        return bytes.substr(t.offset, t.length);
+    }
+    std::string_view key(const Key& k) const { return text({k.offset, k.length}); }
+    /// The place of a key; an empty one where a damaged index names none.
+    const Row& row(std::uint32_t place) const
+    {
+        static constexpr Row none{};
+        return place < places.size() ? places[place] : none;
+    }
+
+    /// Takes the image at `image` (`size` bytes, 8-byte aligned) after checking its header and
+    /// that every section lies inside it; false with the reason in `error` when it is no sound index.
+    bool view(const void* image, std::size_t size, std::string& error)
+    {
+        IndexHeader h{};
+        if (size < sizeof h) {
+            error = texts::kAtlasIndexDamaged;
+            return false;
+        }
+        std::memcpy(&h, image, sizeof h);
+        if (std::memcmp(h.magic, kIndexMagic, sizeof h.magic) != 0 || h.file_size != size) {
+            error = texts::kAtlasIndexDamaged;
+            return false;
+        }
+        if (h.version != kIndexVersion || h.byte_order != kByteOrder) {
+            error = texts::kAtlasIndexVersion;
+            return false;
+        }
+        const auto fits = [size](std::uint64_t offset, std::uint64_t count, std::size_t element) {
+            return offset % 8 == 0 && offset >= sizeof(IndexHeader) && offset <= size &&
+                   count <= (size - offset) / element;
+        };
+        if (!fits(h.places_offset, h.places_count, sizeof(Row)) || !fits(h.keys_offset, h.keys_count, sizeof(Key)) ||
+            !fits(h.bytes_offset, h.bytes_size, 1) || h.places_count > UINT32_MAX) {
+            error = texts::kAtlasIndexDamaged;
+            return false;
+        }
+        const auto* base = static_cast<const char*>(image);
+        places = {reinterpret_cast<const Row*>(base + h.places_offset), static_cast<std::size_t>(h.places_count)};
+        keys = {reinterpret_cast<const Key*>(base + h.keys_offset), static_cast<std::size_t>(h.keys_count)};
+        bytes = {base + h.bytes_offset, static_cast<std::size_t>(h.bytes_size)};
+        return true;
+    }
+};
+
+/// Builds the index image of an atlas text.
+struct Atlas::Image {
+    static std::string make(std::string_view all, const AtlasSource& source)
+    {
+        if (all.size() > kMaxText) all = {};
+        std::string bytes;  // the bytes section
+        bytes.reserve(all.size());
+        const auto put = [&bytes](std::string_view s) {
+            const TextRef t{static_cast<std::uint32_t>(bytes.size()), static_cast<std::uint32_t>(s.size())};
+            bytes += s;
+            return t;
+        };
+        std::map<std::string_view, TextRef> shared;  // countries, regions and zones, each kept once
+        const auto put_shared = [&](std::string_view s) {
+            const auto [it, fresh] = shared.try_emplace(s);
+            if (fresh) it->second = put(s);
+            return it->second;
+        };
+
+        std::vector<std::string_view> zones;
+        std::map<std::pair<std::string_view, std::string_view>, std::string_view> region_names;
+        std::vector<Row> places;
+        std::vector<std::pair<std::uint32_t, std::string_view>> names;  // place, name; folded below
+        places.reserve(all.size() / 64);
+        names.reserve(all.size() / 24);
+
+        for (std::size_t start = 0; start < all.size();) {
+            std::size_t stop = all.find('\n', start);
+            if (stop == std::string_view::npos) stop = all.size();
+            std::string_view line = all.substr(start, stop - start);
+            start = stop + 1;
+            const std::string_view tag = field(line);
+            if (tag == "Z") {
+                zones.push_back(field(line));
+            } else if (tag == "R") {
+                const std::string_view country = field(line), code = field(line);
+                region_names[{country, code}] = field(line);
+            } else if (tag == "P") {
+                const std::string_view name = field(line), country = field(line);
+                std::string_view region = field(line);
+                const auto lat = number<double>(field(line)), lon = number<double>(field(line));
+                const auto zone = number<std::uint32_t>(field(line));
+                const auto population = number<std::int64_t>(field(line));
+                if (name.empty() || !lat || !lon || !zone || !population || *zone >= zones.size() ||
+                    !(*lat >= -90 && *lat <= 90) || !(*lon >= -180 && *lon <= 180) || *population < 0)
+                    continue;
+                if (const auto r = region_names.find({country, region}); r != region_names.end())
+                    region = r->second;
+                const auto index = static_cast<std::uint32_t>(places.size());
+                places.push_back({*lat, *lon, *population, put(name), put_shared(region), put_shared(country),
+                                  put_shared(zones[*zone])});
+                names.emplace_back(index, name);
+                for (std::string_view alternates = field(line); !alternates.empty();) {
+                    const std::size_t bar = alternates.find('|');
+                    names.emplace_back(index, alternates.substr(0, bar));
+                    alternates.remove_prefix(bar == std::string_view::npos ? alternates.size() : bar + 1);
+                }
+            }
+        }
+
+        std::vector<Key> keys;
+        keys.reserve(names.size());
+        for (const auto& [place, name] : names) {
+            const auto offset = static_cast<std::uint32_t>(bytes.size());
+            append_search_key(name, bytes);
+            const auto length = static_cast<std::uint32_t>(bytes.size() - offset);
+            if (length == 0) continue;
+            keys.push_back({key_head(std::string_view(bytes).substr(offset)), offset, length, place, 0});
+        }
+        const std::string_view b(bytes);
+        std::sort(keys.begin(), keys.end(), [b](const Key& x, const Key& y) {
+            if (x.head != y.head) return x.head < y.head;
+            return b.substr(x.offset, x.length) < b.substr(y.offset, y.length);
+        });
+
+        IndexHeader h{};
+        std::memcpy(h.magic, kIndexMagic, sizeof h.magic);
+        h.version = kIndexVersion;
+        h.byte_order = kByteOrder;
+        h.source = source;
+        h.places_offset = sizeof h;
+        h.places_count = places.size();
+        h.keys_offset = aligned(h.places_offset + places.size() * sizeof(Row));
+        h.keys_count = keys.size();
+        h.bytes_offset = aligned(h.keys_offset + keys.size() * sizeof(Key));
+        h.bytes_size = bytes.size();
+        h.file_size = aligned(h.bytes_offset + bytes.size());
+        std::string image(h.file_size, '\0');
+        std::memcpy(image.data(), &h, sizeof h);
+        if (!places.empty()) std::memcpy(image.data() + h.places_offset, places.data(), places.size() * sizeof(Row));
+        if (!keys.empty()) std::memcpy(image.data() + h.keys_offset, keys.data(), keys.size() * sizeof(Key));
+        std::memcpy(image.data() + h.bytes_offset, bytes.data(), bytes.size());
+        return image;
+    }
+};
+
+std::optional<Atlas> Atlas::from_index(std::string_view bytes, std::string& error)
+{
+    auto data = std::make_shared<Data>();
+    data->owned.resize((bytes.size() + 7) / 8);
+    if (!bytes.empty()) std::memcpy(data->owned.data(), bytes.data(), bytes.size());
+    if (!data->view(data->owned.data(), bytes.size(), error)) return std::nullopt;
+    return Atlas(std::move(data));
+}
+
+std::optional<AtlasSource> Atlas::index_source(std::string_view bytes)
+{
+    std::string error;
+    const auto atlas = from_index(bytes, error);
+    if (!atlas) return std::nullopt;
+    IndexHeader h{};
+    std::memcpy(&h, bytes.data(), sizeof h);
+    return h.source;
+}
+
+Atlas Atlas::parse(std::string text)
+{
+    std::string error;
+    auto atlas = from_index(Image::make(text, {}), error);
+    return std::move(*atlas);  // an image just made is always sound
+}
+
+std::string Atlas::make_index(const std::filesystem::path& text_path, std::string& error)
+{
+    int stat_error = 0;
+    auto source = stat_source(text_path, stat_error);
+    if (!source) {
+        error = io_error_text(stat_error);
+        return {};
+    }
+    const auto text = read_whole(text_path, error);
+    if (!text) return {};
+    source->size = text->size();
+    source->hash = fnv1a(*text);
+    return Image::make(*text, *source);
+}
+
+std::optional<Atlas> Atlas::open_index(const std::filesystem::path& index_path, const std::filesystem::path& text_path,
+                                       std::string& error)
+{
+    const Descriptor fd(::open(index_path.c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat st{};
+    if (!fd || ::fstat(fd.get(), &st) != 0) {
+        error = io_error_text(errno);
+        return std::nullopt;
+    }
+    auto data = std::make_shared<Data>();
+    const auto size = static_cast<std::size_t>(st.st_size);
+    if (size < sizeof(IndexHeader) || !S_ISREG(st.st_mode)) {
+        error = texts::kAtlasIndexDamaged;
+        return std::nullopt;
+    }
+    void* image = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd.get(), 0);
+    if (image == MAP_FAILED) {
+        error = io_error_text(errno);
+        return std::nullopt;
+    }
+    data->mapped = image;
+    data->mapped_size = size;
+    if (!data->view(image, size, error)) return std::nullopt;
+
+    // Made from the atlas file as it is now? The size must agree, and the time of last change or,
+    // where that differs (a copy that did not keep it), the hash of the whole file.
+    IndexHeader h{};
+    std::memcpy(&h, image, sizeof h);
+    int stat_error = 0;
+    if (const auto now = stat_source(text_path, stat_error)) {
+        bool same = now->size == h.source.size;
+        if (same && now->mtime_ns != h.source.mtime_ns) {
+            std::string read_error;
+            const auto text = read_whole(text_path, read_error);
+            same = text && text->size() == h.source.size && fnv1a(*text) == h.source.hash;
+        }
+        if (!same) {
+            error = texts::kAtlasIndexStale;
+            return std::nullopt;
+        }
+    }
+    return Atlas(std::move(data));
+}
+
+std::optional<Atlas> Atlas::load(const std::filesystem::path& path, std::string& error)
+{
+    std::string index_error;
+    if (auto atlas = open_index(atlas_index_path(path), path, index_error)) return atlas;
+    // No sound index of this file: the text itself, as slow as that is.
+    auto text = read_whole(path, error);
+    if (!text) return std::nullopt;
+    return parse(std::move(*text));
 }
 
 Place Atlas::place(std::uint32_t index) const
 {
-    const Row& row = data_->places[index];
-    return {std::string(row.name), std::string(row.region), std::string(row.country), row.latitude,
-            row.longitude, std::string(data_->zones[row.zone]), row.population};
+    const Data& d = *data_;
+    const Row& row = d.row(index);
+    return {std::string(d.text(row.name)), std::string(d.text(row.region)), std::string(d.text(row.country)),
+            row.latitude, row.longitude, std::string(d.text(row.zone)), row.population};
 }
 
 std::vector<Place> Atlas::search(std::string_view query, std::size_t limit, std::string_view country,
@@ -283,7 +530,7 @@ std::vector<Place> Atlas::search(std::string_view query, std::size_t limit, std:
     for (; it != d.keys.end() && d.key(*it).starts_with(q); ++it) {
         const bool whole = it->length == q.size();
         if (match == NameMatch::whole && !whole) break;  // the equal keys come first
-        if (!wanted_country.empty() && d.places[it->place].country != wanted_country) continue;
+        if (!wanted_country.empty() && d.text(d.row(it->place).country) != wanted_country) continue;
         hits.push_back({it->place, whole});
     }
     // One hit per place, the whole-name one where there are both.
@@ -294,7 +541,7 @@ std::vector<Place> Atlas::search(std::string_view query, std::size_t limit, std:
                hits.end());
     const auto better = [&d](const Hit& a, const Hit& b) {
         if (a.whole != b.whole) return a.whole;
-        const Row &ra = d.places[a.place], &rb = d.places[b.place];
+        const Row &ra = d.row(a.place), &rb = d.row(b.place);
         if (ra.population != rb.population) return ra.population > rb.population;
         return a.place < b.place;
     };
@@ -442,6 +689,11 @@ PlaceMatch Atlas::match(std::string_view query, std::string_view country, std::s
 std::size_t Atlas::size() const { return data_->places.size(); }
 
 std::filesystem::path atlas_path() { return program_data_dir() / "atlas.txt"; }
+
+std::filesystem::path atlas_index_path(const std::filesystem::path& text_path)
+{
+    return std::filesystem::path(text_path).replace_extension(".idx");
+}
 
 std::optional<std::string> country_code(std::string_view text)
 {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The place atlas: about 138,000 places with their coordinates and time zones, read once from the
-// atlas file that ships with the programs, and searched as the user types.
+// The place atlas: about 138,000 places with their coordinates and time zones, read from the atlas
+// index made at build time from the atlas file that ships with the programs (or from that file
+// itself), and searched as the user types.
 #pragma once
 
 #include <cstddef>
@@ -58,14 +59,41 @@ struct PlaceMatch {
 
 /// Places of one tier closer than this are taken as one place (a town and its parts).
 inline constexpr double ambiguity_km = 10.0;
+/// What an atlas index records of the atlas file it was made from, to tell a stale index.
+struct AtlasSource {
+    std::uint64_t size = 0;     ///< bytes
+    std::int64_t mtime_ns = 0;  ///< time of last change, nanoseconds since 1970
+    std::uint64_t hash = 0;     ///< 64-bit FNV-1a of the whole file
+    bool operator==(const AtlasSource&) const = default;
+};
+
+/// The atlas index beside the atlas file `text_path`: atlas.idx for atlas.txt.
+std::filesystem::path atlas_index_path(const std::filesystem::path& text_path);
 
 class Atlas {
 public:
     /// The atlas of the text of an atlas file. Lines that are not well-formed are left out.
     static Atlas parse(std::string text);
-    /// Reads the atlas file at `path`; nothing when it cannot be read, with the German I/O error
-    /// text (Windows-1252) in `error`.
+    /// The atlas of the atlas file at `path`: from its index beside it (atlas_index_path) when
+    /// that is sound and made from this very file, else from the text itself. Nothing when the
+    /// text is needed and cannot be read, with the German I/O error text (Windows-1252) in `error`.
     static std::optional<Atlas> load(const std::filesystem::path& path, std::string& error);
+
+    /// The bytes of the atlas index of the atlas file at `text_path` (an image of the records
+    /// `search` reads, with the file's AtlasSource); empty, with the error text, when it cannot
+    /// be read.
+    static std::string make_index(const std::filesystem::path& text_path, std::string& error);
+    /// The atlas index at `index_path`, mapped into memory, when it is sound and was made from
+    /// the atlas file at `text_path` as that is now (size, and time of last change or hash).
+    /// Nothing, with a German text (Windows-1252) in `error`, when it is missing, damaged, of
+    /// another version or stale; a missing atlas file leaves the index as the only source.
+    static std::optional<Atlas> open_index(const std::filesystem::path& index_path,
+                                           const std::filesystem::path& text_path, std::string& error);
+    /// The atlas of the bytes of an atlas index (copied), without comparing it to an atlas file.
+    /// Any bytes are safe: what is no sound index is refused with a text in `error`.
+    static std::optional<Atlas> from_index(std::string_view bytes, std::string& error);
+    /// The AtlasSource recorded in a sound index (nothing for other bytes).
+    static std::optional<AtlasSource> index_source(std::string_view bytes);
 
     /// The places whose name or alternate name matches `query` (UTF-8, compared by search_key),
     /// at most `limit`, best first: whole-name matches before prefix matches, then by population.
@@ -85,6 +113,7 @@ private:
     struct Row;
     struct Key;
     struct Data;
+    struct Image;
     explicit Atlas(std::shared_ptr<const Data> data) : data_(std::move(data)) {}
     Place place(std::uint32_t index) const;
 

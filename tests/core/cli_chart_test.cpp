@@ -156,3 +156,24 @@ TEST_F(CliChart, TableShowsFieldsAndPositionsInUtf8)
     EXPECT_NE(r.out.find("WI   00\u00B000' WID   00\u00B000'\n"), std::string::npos);
     EXPECT_EQ(r.out.find("Du "), std::string::npos);
 }
+
+// The commands that draw nothing load no Qt library: the dynamic loader's report of the files it
+// opens (LD_DEBUG=files, on stderr) names libc but no libQt. Help of the drawing command too.
+TEST(CliLibraries, CommandsThatDrawNothingLoadNoQt)
+{
+    const std::vector<std::vector<std::string>> calls = {
+        {"chart", "WEIDNER.dat"},
+        {"chart", "--raw", "WEIDNER.dat", "HOLLMANN.dat"},
+        {"places", "Wien"},
+        {"--help"},
+        {"dial", "--help"},
+    };
+    for (const auto& args : calls) {
+        const CliRun r = run_cli(args, "LD_DEBUG=files");
+        SCOPED_TRACE(args.front() + (args.size() > 1 ? " " + args[1] : ""));
+        EXPECT_EQ(r.status, 0) << r.err.substr(r.err.size() - std::min<std::size_t>(r.err.size(), 400));
+        EXPECT_NE(r.err.find("libc.so"), std::string::npos) << "the loader reported nothing";
+        EXPECT_EQ(r.err.find("libQt"), std::string::npos);
+        EXPECT_EQ(r.err.find("libicu"), std::string::npos);
+    }
+}

@@ -99,8 +99,9 @@ struct CliRun {
     std::string err;
 };
 
-/// Runs duoskop-cli with `args` (each quoted for the shell) and no standard input.
-inline CliRun run_cli(const std::vector<std::string>& args)
+/// Runs duoskop-cli with `args` (each quoted for the shell) and no standard input; `environment`
+/// ("NAME=value ...", unquoted) is set for that run only.
+inline CliRun run_cli(const std::vector<std::string>& args, const std::string& environment = {})
 {
     const auto quote = [](const std::string& s) {
         std::string q = "'";
@@ -108,7 +109,7 @@ inline CliRun run_cli(const std::vector<std::string>& args)
         return q + "'";
     };
     const TempDir scratch;
-    std::string command = quote(DUOSKOP_CLI);
+    std::string command = (environment.empty() ? "" : "env " + environment + " ") + quote(DUOSKOP_CLI);
     for (const auto& a : args) command += " " + quote(a);
     command += " >" + quote(scratch.file("out")) + " 2>" + quote(scratch.file("err")) + " </dev/null";
     const int raw = std::system(command.c_str());

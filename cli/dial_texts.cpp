@@ -1,0 +1,28 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The command list line, call and German help text of `dial` (UTF-8): shown by duoskop-cli, which
+// has no Qt, while the drawing itself runs in duoskop-cli-draw (cmd_dial.cpp).
+#include <string_view>
+
+#include "cli/cli.h"
+
+namespace duoskop::cli {
+
+const std::string_view dial_summary = "zeichnet die 22,5\u00B0-Scheibe als PNG- oder SVG-Bild";
+const std::string_view dial_call =
+    "duoskop-cli dial P1 [P2] [--png DATEI] [--svg DATEI] [--size PIXEL]\n"
+    "                   [--pointer GRAD] [--highlight K\u00DCRZEL]";
+const std::string_view dial_help =
+    "Zeichnet die 22,5\u00B0-Scheibe ohne Fenster und ohne Bildschirm: die 22 Faktoren von Person 1\n"
+    "(Horoskop-Datei P1) auf dem inneren Ring, die von Person 2 (P2) auf dem \u00E4u\u00DFeren.\n"
+    "\n"
+    "  --png DATEI        speichert das Bild als PNG\n"
+    "  --svg DATEI        speichert das Bild als SVG (die Beschriftung bleibt Text)\n"
+    "  --size PIXEL       Kantenl\u00E4nge des Bildes, 100 bis 10000 (Vorgabe 800)\n"
+    "  --pointer GRAD     stellt den Zeiger auf diese Scheibenposition, etwa 7,5\n"
+    "  --highlight K\u00DCRZEL hebt diese Faktoren in beiden Ringen hervor, etwa MC,HA,SO,AS;\n"
+    "                     vier K\u00FCrzel A,B,C,D verbinden A mit B und C mit D durch B\u00F6gen\n"
+    "                     (Person 1) und stellen den Zeiger, wenn keiner angegeben ist, auf A/B\n"
+    "\n"
+    "Mindestens eine der Ausgaben --png oder --svg ist n\u00F6tig.\n";
+
+}  // namespace duoskop::cli
