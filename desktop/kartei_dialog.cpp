@@ -57,7 +57,7 @@ std::string population_text(std::int64_t n)
 }
 
 /// "München, Bayern, DE, 1.260.391 Einw." (UTF-8): enough to tell places of one name apart.
-QString place_text(const Place& p)
+QString place_label(const Place& p)
 {
     QString text = utf8(p.name);
     if (!p.region.empty()) text += QStringLiteral(", ") + utf8(p.region);
@@ -394,7 +394,7 @@ void KarteiDialog::placeEdited(const QString& text)
     if (atlas_ == nullptr || text.trimmed().size() < 2) return;
     places_ = atlas_->search(text.toStdString(), 15);
     for (std::size_t i = 0; i < places_.size(); ++i) {
-        auto* item = new QStandardItem(place_text(places_[i]));
+        auto* item = new QStandardItem(place_label(places_[i]));
         item->setData(QVariant::fromValue(static_cast<qulonglong>(i)), Qt::UserRole);
         place_model_->appendRow(item);
     }
@@ -406,7 +406,7 @@ void KarteiDialog::placeChosen(const Place& place)
     const DegreesMinutes lon = degrees_minutes_of(place.longitude);
     const DegreesMinutes lat = degrees_minutes_of(place.latitude);
     filling_ = true;
-    PlaceEdit->setText(place_text(place));
+    PlaceEdit->setText(place_label(place));
     LonDegrees->setValue(lon.degrees);
     LonMinutes->setValue(lon.minutes);
     LonSeconds->setValue(lon.seconds);

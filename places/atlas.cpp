@@ -171,13 +171,14 @@ struct Atlas::Key {
     std::uint64_t head;  // the first eight bytes, for fast ordering
     std::uint32_t offset, length;
     std::uint32_t place;
+    TextRef spelling;    // the name as the atlas spells it, for the tiers of a typed place
     std::uint32_t unused;
 };
 
 namespace {
 
 constexpr char kIndexMagic[8] = {'D', 'S', 'K', 'A', 'T', 'L', 'A', 'S'};
-constexpr std::uint32_t kIndexVersion = 1;       // raised whenever the image changes
+constexpr std::uint32_t kIndexVersion = 2;       // raised whenever the image changes
 constexpr std::uint32_t kByteOrder = 0x01020304;
 constexpr std::size_t kMaxText = std::size_t{1} << 28;  // 256 MiB: every offset fits 32 bits
 
@@ -242,7 +243,7 @@ std::optional<std::string> read_whole(const std::filesystem::path& path, std::st
 
 /// The records of an atlas and where they live: an index image made in memory, or a mapped file.
 struct Atlas::Data {
-    static_assert(sizeof(Row) == 56 && sizeof(Key) == 24);  // the image's records, without gaps
+    static_assert(sizeof(Row) == 56 && sizeof(Key) == 32);  // the image's records, without gaps
 
     std::vector<std::uint64_t> owned;  // the image when it lives in memory (8-byte aligned)
     void* mapped = nullptr;            // the image when it is a mapped index file
@@ -375,7 +376,8 @@ struct Atlas::Image {
             append_search_key(name, bytes);
             const auto length = static_cast<std::uint32_t>(bytes.size() - offset);
             if (length == 0) continue;
-            keys.push_back({key_head(std::string_view(bytes).substr(offset)), offset, length, place, 0});
+            const std::uint64_t head = key_head(std::string_view(bytes).substr(offset));
+            keys.push_back({head, offset, length, place, put_shared(name), 0});
         }
         const std::string_view b(bytes);
         std::sort(keys.begin(), keys.end(), [b](const Key& x, const Key& y) {
@@ -654,21 +656,13 @@ PlaceMatch Atlas::match(std::string_view query, std::string_view country, std::s
     // Each candidate place once, with the best tier over all its spellings.
     std::map<std::uint32_t, PlaceTier> tiers;
     for (; it != d.keys.end() && d.key(*it).starts_with(q); ++it) {
-        const Row& row = d.places[it->place];
-        if (!wanted_country.empty() && row.country != wanted_country) continue;
-        if (!region_key.empty() && !search_key(row.region).starts_with(region_key)) continue;
-        if (tiers.contains(it->place)) continue;
-        // The spellings: the name, then the alternate names at the end of the place's line.
-        std::string_view line(row.name.data(), static_cast<std::size_t>(d.text.data() + d.text.size() - row.name.data()));
-        line = line.substr(0, line.find('\n'));
-        PlaceTier best = tier_of(query, q, field(line));
-        for (int skip = 0; skip < 6; ++skip) field(line);
-        for (std::string_view alternates = field(line); !alternates.empty();) {
-            const std::size_t bar = alternates.find('|');
-            best = std::min(best, tier_of(query, q, alternates.substr(0, bar)));
-            alternates.remove_prefix(bar == std::string_view::npos ? alternates.size() : bar + 1);
-        }
-        tiers[it->place] = best;
+        const Row& row = d.row(it->place);
+        if (!wanted_country.empty() && d.text(row.country) != wanted_country) continue;
+        if (!region_key.empty() && !search_key(d.text(row.region)).starts_with(region_key)) continue;
+        // The best tier over the spellings of the place whose keys begin with the query.
+        const PlaceTier tier = tier_of(query, q, d.text(it->spelling));
+        const auto [known, fresh] = tiers.try_emplace(it->place, tier);
+        if (!fresh) known->second = std::min(known->second, tier);
     }
     if (tiers.empty()) return result;
     for (const auto& [index, tier] : tiers) result.tier = std::min(result.tier, tier);
