@@ -276,6 +276,9 @@ TEST(ExchangeFiles, ExportRefusesCommasAndNotesWhatTheComputationReads)
 {
     const chart_record comma{"Meier,Otto", "Hans", "01.06.1960", "12:00:00", "", "+008 00 00", "+50 00 00"};
     EXPECT_TRUE(aaf_refusal(comma));
+    const chart_record looks_utf8{"M\xC3\xBC", "Hans", "01.06.1960", "12:00:00", "", "+008 00 00", "+50 00 00"};
+    EXPECT_TRUE(aaf_refusal(looks_utf8));
+    EXPECT_FALSE(aaf_refusal({"M\xFCller", "J\xFCrgen", "01.06.1960", "12:00:00", "K\xF6ln", "+008 00 00", "+50 00 00"}));
     const chart_record february{"Meier", "Hans", "31.02.1990", "12:00:00", "", "+008 00 00", "+50 00 00"};
     EXPECT_FALSE(aaf_refusal(february));
     ASSERT_TRUE(aaf_note(february));
