@@ -465,6 +465,12 @@ std::optional<std::string> aaf_refusal(const chart_record& record)
     for (const std::string* field : {&record.name, &record.first_name, &record.extra})
         if (field->find(',') != std::string::npos)
             return "\"" + cp1252_to_utf8(*field) + "\" enth\u00E4lt ein Komma, das AAF als Feldgrenze liest.";
+    // The reader takes a line that is valid UTF-8 as UTF-8: Windows-1252 text such as "\xC3\xBC"
+    // would come back as another name.
+    const std::string texts = record.name + "," + record.first_name + "," + record.extra;  // as in #A93
+    const bool high = std::any_of(texts.begin(), texts.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    if (high && valid_utf8(texts) == texts)
+        return "\"" + cp1252_to_utf8(record.name) + "\" w\u00FCrde aus AAF als UTF-8 zur\u00FCckgelesen.";
     if (!computed_universal_time(record))
         return std::string("Datum und Zeit liegen f\u00FCr die Berechnung au\u00DFerhalb der Jahre 1 bis 9999.");
     const BirthData birth = werte_aktual(record);

@@ -100,7 +100,7 @@ std::optional<Place> find_place(const BirthInput& input, const Atlas* atlas, std
         refusal = place_words + u8(texts::kRefuseAmbiguous);
         for (std::size_t i = 0; i < found.places.size() && i < 5; ++i) {
             candidates.push_back(found.places[i]);
-            refusal += (i == 0 ? "" : "; ") + u8(place_text(found.places[i]));
+            refusal += (i == 0 ? "" : "; ") + u8(candidate_text(found.places[i]));
         }
         if (found.places.size() > 5) refusal += "; \u2026";
         return std::nullopt;
@@ -190,7 +190,7 @@ std::optional<std::filesystem::path> case_twin(const std::filesystem::path& dir,
     return std::nullopt;
 }
 
-std::string place_text(const Place& place)
+std::string candidate_text(const Place& place)
 {
     std::string text = lossy_cp1252(place.name);
     if (!place.region.empty()) text += ", " + lossy_cp1252(place.region);

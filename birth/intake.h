@@ -84,6 +84,6 @@ std::optional<std::filesystem::path> case_twin(const std::filesystem::path& dir,
                                                const std::optional<std::filesystem::path>& except = std::nullopt);
 
 /// "Name, Region, Land (Breite, Länge), Einwohner" of a place, for lists of candidates (Windows-1252).
-std::string place_text(const Place& place);
+std::string candidate_text(const Place& place);
 
 }  // namespace duoskop

@@ -162,7 +162,7 @@ int cmd_new_chart(const Args& args)
         return 1;
     }
     if (made.place)
-        std::printf("Ort: %s\n", cp1252_to_utf8(place_text(*made.place)).c_str());
+        std::printf("Ort: %s\n", cp1252_to_utf8(candidate_text(*made.place)).c_str());
     if (!report.empty())
         std::printf("%s, L\u00E4nge %s, Breite %s\n", report.c_str(), record.longitude_text.c_str(),
                     record.latitude_text.c_str());

@@ -11,7 +11,9 @@
 #include "astro/calendar.h"
 #include "astro/std_ho.h"
 #include "birth/exchange.h"
+#include "base/cp1252.h"
 #include "birth/intake.h"
+#include "kartei/listing.h"
 #include "tests/core/test_support.h"
 
 using namespace duoskop;
@@ -240,6 +242,16 @@ TEST(ExchangeFiles, CsvByItsHeaderAndTextAsItComes)
         }
     }
 
+    // What fuzzing found: a name of commas and tabs under a first line that is no header.
+    const ExchangeFile fuzzed = read_exchange(
+        "NmBerlin,D;\n\",,,,,,\t\t\t\t\t\t\t\t\t\t\t\t\t\t,,,,A;B\"yyyy;C;1.1.2000;22:30;UT;;;53;8.5;\n", nullptr);
+    EXPECT_NE(fuzzed.error.find("keine Kopfzeile"), std::string::npos);
+    EXPECT_TRUE(fuzzed.records.empty());
+    const ExchangeFile tabs = read_exchange(
+        "Name;Vorname;Datum;Zeit;Zone;Breite;Laenge\n\",,\t\tA;B\";C;1.1.2000;22:30;UT;53;8.5\n", nullptr);
+    ASSERT_EQ(tabs.records.size(), 1u);
+    EXPECT_NE(tabs.records[0].error.find("Steuerzeichen"), std::string::npos) << tabs.records[0].error;
+
     // Quoted line breaks: read as CSV reads them, then refused as a control character, with the line.
     const ExchangeFile broken = read_exchange(
         "Name;Datum;Zeit;Zone;Breite;Laenge\n\"Mei\ner\";1.6.1960;12:00;UT;1;1\nOtto;1.6.1960;12:00;UT;1;1\n\"Open;1\n", nullptr);
@@ -264,6 +276,9 @@ TEST(ExchangeFiles, ExportRefusesCommasAndNotesWhatTheComputationReads)
 {
     const chart_record comma{"Meier,Otto", "Hans", "01.06.1960", "12:00:00", "", "+008 00 00", "+50 00 00"};
     EXPECT_TRUE(aaf_refusal(comma));
+    const chart_record looks_utf8{"M\xC3\xBC", "Hans", "01.06.1960", "12:00:00", "", "+008 00 00", "+50 00 00"};
+    EXPECT_TRUE(aaf_refusal(looks_utf8));
+    EXPECT_FALSE(aaf_refusal({"M\xFCller", "J\xFCrgen", "01.06.1960", "12:00:00", "K\xF6ln", "+008 00 00", "+50 00 00"}));
     const chart_record february{"Meier", "Hans", "31.02.1990", "12:00:00", "", "+008 00 00", "+50 00 00"};
     EXPECT_FALSE(aaf_refusal(february));
     ASSERT_TRUE(aaf_note(february));
@@ -352,4 +367,28 @@ TEST(CliIntake, RankAndExportFindARelativeNameInDriveC)
                                  "--drive-c", DUOSKOP_SOURCE_DRIVE_C});
     EXPECT_EQ(ranked.status, 0) << ranked.err;
     EXPECT_NE(ranked.out.find("KRANICH.dat"), std::string::npos);
+}
+
+TEST(KarteiListing, ALoadableFileOfNoRealDateSaysWhatTheComputationReads)
+{
+    test_support::TempDir dir;
+    struct Case {
+        const char* date;
+        const char* time;
+        const char* longitude;
+        const char* note;  // a part of the Hinweis (UTF-8); "" for none
+    };
+    const Case cases[] = {
+        {"01.06.1960", "12:00:00", "+008 00 00", ""},
+        {"31.02.1990", "12:00:00", "+008 00 00", "die Berechnung liest 03.03.1990 12:00:00"},
+        {"01.06.1960", "12:00:00", "+999 99 99", "Die L\xC3\xA4nge \"+999 99 99\" ist keine Koordinate"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.date) + " " + c.longitude);
+        dir.write("MEIER.dat", chart_record_bytes({"Meier", "Hans", c.date, c.time, "", c.longitude, "+50 00 00"}));
+        const KarteiEntry e = read_entry(dir.path(), dir.path() / "MEIER.dat");
+        ASSERT_TRUE(e.loadable);
+        EXPECT_EQ(e.reason.empty(), std::string(c.note).empty());
+        EXPECT_NE(cp1252_to_utf8(e.reason).find(c.note), std::string::npos) << cp1252_to_utf8(e.reason);
+    }
 }

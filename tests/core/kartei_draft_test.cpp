@@ -286,3 +286,41 @@ TEST(KarteiDraft, LocalTimeIsWrittenAsUniversalTime)
     EXPECT_EQ(unknown.record.time, "12:00:00");
     EXPECT_FALSE(unknown.universal);
 }
+
+TEST(KarteiDraft, TheDialogTakesTheOneWayIn)
+{
+    // The same cases as on the command line, through the dialog's core.
+    struct Case {
+        const char* what;
+        const char* date;
+        const char* time;
+        const char* zone;  // "" for universal time
+        DegreesMinutes longitude;
+        const char* ut;    // the record's date and time; "" when refused
+    };
+    const Case cases[] = {
+        {"Julian leap day", "29.2.1500", "12:00", "", {8, 0, 0, false}, "29.02.1500 12:00:00"},
+        {"into the Julian leap day", "1.3.1500", "0:30", "UTC+1", {8, 0, 0, false}, "29.02.1500 23:30:00"},
+        {"no Gregorian leap day", "29.2.1700", "12:00", "", {8, 0, 0, false}, ""},
+        {"Etc zone", "1.6.1990", "12:00", "Etc/GMT+1", {8, 0, 0, false}, "01.06.1990 13:00:00"},
+        {"old name", "1.6.1990", "12:00", "Europe/Kiev", {30, 31, 0, false}, "01.06.1990 08:00:00"},
+        {"Aachen's own mean time", "1.6.1880", "12:00", "Europe/Berlin", {6, 5, 0, false}, "01.06.1880 11:35:40"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ChartDraft d = weidner();
+        d.date = c.date;
+        d.time = c.time;
+        d.local_time = *c.zone != '\0';
+        d.zone = c.zone;
+        d.longitude = c.longitude;
+        const DraftCheck check = check_draft(d);
+        EXPECT_EQ(check.ok(), *c.ut != '\0') << check.refusal(DraftField::date) << check.refusal(DraftField::time);
+        if (check.ok()) {
+            EXPECT_EQ(check.record.date + " " + check.record.time, c.ut);
+        }
+    }
+    ChartDraft tab = weidner();
+    tab.name = "Wei\tdner";
+    EXPECT_NE(check_draft(tab).refusal(DraftField::name).find("Steuerzeichen"), std::string::npos);
+}
