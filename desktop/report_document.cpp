@@ -39,6 +39,7 @@ constexpr double mm_margin_top = 22;
 constexpr double mm_margin_bottom = 24;
 constexpr double mm_header_gap = 6;   // from the header's rule to the text
 constexpr double dial_share = 0.62;   // the dial's edge as a share of the text width
+constexpr double mm_block_gap = 1.8;  // between two blocks on a page
 const QString sans = QStringLiteral("DejaVu Sans");
 const QString mono = QStringLiteral("DejaVu Sans Mono");
 const QString dial_resource = QStringLiteral("duoskop-scheibe.png");
@@ -355,6 +356,7 @@ Layout lay_out(QPagedPaintDevice& device, const ReportModel& m)
             if (offset >= height) break;
             new_page();
         }
+        y += mm_block_gap * l.geometry.dots_per_mm;
     }
     l.pages = page + 1;
     return l;

@@ -24,6 +24,8 @@
 #include "desktop/qt_picture.h"
 #include "desktop/qt_style.h"
 #include "desktop/ranking_window.h"
+#include "desktop/report_dialog.h"
+#include "report/report_texts.h"
 #include "base/texts.h"
 #include "astro/un_math.h"
 #include "desktop/kartei_window.h"
@@ -233,6 +235,9 @@ void TForm1::build_menu()
     Extras1 = bar->addMenu(to_qt(texts::kMenuExtras1));
     Extras1->setObjectName(QStringLiteral("Extras1"));
     Kartei1 = entry(Extras1, "Kartei1", texts::kMenuKartei, &TForm1::Kartei1Click);
+    // The report needs what the comparisons need: both persons and the orbs.
+    Bericht1 = entry(Extras1, "Bericht1", texts::kMenuBericht1, &TForm1::Bericht1Click);
+    state_listeners.push_back([this] { Bericht1->setEnabled(Solar1->isEnabled() && !ended_); });
     Extras1->setToolTipsVisible(true);
     // Always usable, also while the half-sum evaluation waits: it changes no loaded person.
     Zeitprobe1 = entry(Extras1, "Zeitprobe1", texts::kMenuZeitprobe1, &TForm1::Zeitprobe1Click);
@@ -606,6 +611,15 @@ void TForm1::Zeitprobe1Click()
     if (dialog.exec() != QDialog::Accepted) return;
     time_window = dialog.window();
     save_time_window(time_window);
+}
+
+void TForm1::Bericht1Click()
+{
+    if (ended_ || !Solar1->isEnabled()) return;
+    ReportInputs inputs{&chart, orbs, &ktexte, drive_, position_source_, std::nullopt};
+    if (!time_window.off()) inputs.time_window = time_window;
+    TBericht dialog(desktop_, std::move(inputs), this);
+    dialog.exec();
 }
 
 void TForm1::end_program()

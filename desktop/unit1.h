@@ -66,6 +66,8 @@ public:
     /// computes the loaded persons again.
     void GenauePositionen1Click();
     void Zeitprobe1Click();
+    /// Extras "Bericht …": the client's report of the loaded pair (usable like the comparisons).
+    void Bericht1Click();
 
     // The state the window owns for the whole run.
     ChartState chart;
@@ -107,6 +109,7 @@ public:
     QAction* Info1;
     QMenu* Extras1;  ///< the additions to the program, right of "Info"
     QAction* Kartei1;
+    QAction* Bericht1;  ///< Extras: the client's report
     QAction* GenauePositionen1;  ///< Extras: precise positions on or off (a check mark)
     QAction* Zeitprobe1;
 

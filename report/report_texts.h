@@ -19,6 +19,8 @@ inline constexpr std::string_view kBerichtNoComparison = "Bitte mindestens einen
 inline constexpr std::string_view kBerichtNoFormat = "Bitte mindestens ein Format w\xE4hlen.";
 inline constexpr std::string_view kBerichtHalfsumOrb =
     "Die MC-AS-Halbsummen brauchen einen Orbis gr\xF6\xDF" "er 0 im Feld der Halbsummen.";
+inline constexpr std::string_view kBerichtHalfsumOrbLabel = "Orbis der Halbsummen:";
+inline constexpr std::string_view kBerichtNotMade = "Der Bericht konnte nicht erzeugt werden.";
 inline constexpr std::string_view kBerichtSaved = "Der Bericht ist gespeichert:";
 
 // The document

@@ -37,11 +37,15 @@ std::string output_of(const std::string& command)
     return slurp(out);
 }
 
-/// Text as pdftotext gives it with the breaks of hyphenated words joined and every run of
-/// blanks and line ends one blank, so that a paragraph can be found whole.
+/// Text as pdftotext gives it with the breaks of hyphenated words joined, the ligatures of the
+/// typeset text (ff, fi, fl) as their letters and every run of blanks and line ends one blank, so
+/// that a paragraph can be found whole.
 std::string flowing(std::string text)
 {
     text = std::regex_replace(text, std::regex("(\xC2\xAD|-)\n"), "");
+    const std::pair<const char*, const char*> ligatures[] = {
+        {"\uFB00", "ff"}, {"\uFB01", "fi"}, {"\uFB02", "fl"}, {"\uFB03", "ffi"}, {"\uFB04", "ffl"}};
+    for (const auto& [ligature, letters] : ligatures) text = std::regex_replace(text, std::regex(ligature), letters);
     return std::regex_replace(text, std::regex("[ \n\f]+"), " ");
 }
 
@@ -165,6 +169,28 @@ TEST_F(CliReport, EveryPageCountsItselfAndTheContentsPointToTheChapters)
         ++chapters;
     }
     EXPECT_EQ(chapters, 5);
+}
+
+TEST_F(CliReport, AnEntryAndItsWholeTextStandOnOnePage)
+{
+    std::vector<std::string> pages;
+    for (const std::string& page : pages_of(*text)) pages.push_back(flowing(page));
+    const ReportModel model = sample_model({all_comparisons.begin(), all_comparisons.end()});
+    int checked = 0;
+    for (const ReportChapter& c : model.chapters)
+        for (const ReportEntry& e : c.entries) {
+            if (e.text.source != TextSource::picture) continue;
+            std::string paragraph;
+            for (const std::string& line : e.text.lines)
+                paragraph += (paragraph.empty() ? "" : " ") + line.substr(line.find_first_not_of(' '));
+            // A block split across pages would leave no page with the entry and its whole text.
+            const std::string whole = e.entry + " [Bildtext] " + cp1252_to_utf8(paragraph);
+            bool found = false;
+            for (const std::string& page : pages) found = found || page.find(whole) != std::string::npos;
+            EXPECT_TRUE(found) << e.entry;
+            ++checked;
+        }
+    EXPECT_GT(checked, 5);
 }
 
 TEST_F(CliReport, PdfEmbedsItsFontsAndHoldsNoRasterImage)
