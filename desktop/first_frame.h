@@ -17,18 +17,21 @@ namespace duoskop {
 
 namespace first_frame_detail {
 
-/// Watches `window` for its first paint and calls `then` once that paint is done.
+/// Watches `window` for its first paint and calls `then` once that paint is done. Watching through
+/// `filtered`: the window itself, or the application, whose filters see each event before those of
+/// the window (the last installed first), so that its callback is queued before theirs.
 class Watcher : public QObject {
 public:
-    Watcher(QWidget* window, std::function<void()> then) : QObject(window), then_(std::move(then))
+    Watcher(QWidget* window, std::function<void()> then, QObject* filtered)
+        : QObject(window), window_(window), filtered_(filtered), then_(std::move(then))
     {
-        window->installEventFilter(this);
+        filtered_->installEventFilter(this);
     }
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::Paint && !fired_) {
+        if (watched == window_ && event->type() == QEvent::Paint && !fired_) {
             fired_ = true;
-            watched->removeEventFilter(this);
+            filtered_->removeEventFilter(this);
             // Queued: runs once this paint and the flush to the screen that follows it are over.
             QTimer::singleShot(0, parent(), [this] {
                 then_();
@@ -39,6 +42,8 @@ public:
     }
 
 private:
+    QObject* window_;
+    QObject* filtered_;
     std::function<void()> then_;
     bool fired_ = false;
 };
@@ -48,21 +53,22 @@ private:
 /// Calls `then` once, after `window` has painted for the first time.
 inline void after_first_frame(QWidget* window, std::function<void()> then)
 {
-    new first_frame_detail::Watcher(window, std::move(then));
+    new first_frame_detail::Watcher(window, std::move(then), window);
 }
 
 /// With the environment variable DUOSKOP_FIRST_FRAME set: once `window` has shown its first frame,
-/// prints the wall-clock time (nanoseconds since 1970) on stdout and ends the program.
+/// prints the wall-clock time (nanoseconds since 1970) on stdout and ends the program, before any
+/// work that waits for that frame (after_first_frame) has run.
 inline void report_first_frame(QWidget* window)
 {
     if (std::getenv("DUOSKOP_FIRST_FRAME") == nullptr) return;
-    after_first_frame(window, [] {
+    new first_frame_detail::Watcher(window, [] {
         timespec now{};
         clock_gettime(CLOCK_REALTIME, &now);
         std::printf("%lld%09ld\n", static_cast<long long>(now.tv_sec), now.tv_nsec);
         std::fflush(stdout);
         std::_Exit(0);  // the frame is what is timed, not the teardown
-    });
+    }, QCoreApplication::instance());
 }
 
 }  // namespace duoskop

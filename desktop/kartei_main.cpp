@@ -9,7 +9,6 @@
 #include <string_view>
 
 #include "base/drive_c.h"
-#include "desktop/first_frame.h"
 #include "desktop/kartei_window.h"
 #include "desktop/qt_desktop.h"
 
@@ -34,7 +33,6 @@ int main(int argc, char** argv)
     duoskop::KarteiWindow window(desktop, duoskop::DriveC::locate(drive_dir), nullptr, nullptr,
                                  duoskop::KarteiWindow::FirstListing::after_first_frame);
     desktop.set_parent(&window);
-    duoskop::report_first_frame(&window);
-    window.show();
+    duoskop::show_main_window(&window);
     return QApplication::exec();
 }

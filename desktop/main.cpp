@@ -9,7 +9,6 @@
 #include <string_view>
 
 #include "base/drive_c.h"
-#include "desktop/first_frame.h"
 #include "desktop/qt_desktop.h"
 #include "desktop/qt_style.h"
 #include "desktop/start_persons.h"
@@ -46,7 +45,6 @@ int main(int argc, char** argv)
     duoskop::TForm1 form(desktop, drive);
     desktop.set_parent(&form);
     if (person1) duoskop::load_persons_at_start(form, *person1, person2);
-    duoskop::report_first_frame(&form);
-    form.show();
+    duoskop::show_main_window(&form);
     return QApplication::exec();
 }

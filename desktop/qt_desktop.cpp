@@ -19,6 +19,7 @@
 #include <QTranslator>
 #include <cstdio>
 
+#include "desktop/first_frame.h"
 #include "desktop/qt_print.h"
 #include "desktop/qt_style.h"
 #include "base/texts.h"
@@ -171,10 +172,16 @@ void start_desktop_program(const char* desktop_file_name)
 {
     QApplication::setFont(QFont(QStringLiteral("Liberation Sans"), 8));
     QGuiApplication::setDesktopFileName(QString::fromLatin1(desktop_file_name));
-    QApplication::setWindowIcon(program_icon());
     if (!install_german_translations())
         std::fprintf(stderr, "%s: Qts deutsche \u00DCbersetzungen (qtbase_de.qm) fehlen; Qts Dialoge bleiben englisch\n",
                      desktop_file_name);
+}
+
+void show_main_window(QWidget* window)
+{
+    report_first_frame(window);
+    after_first_frame(window, [] { QApplication::setWindowIcon(program_icon()); });
+    window->show();
 }
 
 }  // namespace duoskop

@@ -26,6 +26,10 @@ bool install_german_translations();
 /// What every program of ours does first: the window font, the desktop entry `desktop_file_name`,
 /// the program icon and Qt's German translations (a note on stderr when those are missing).
 void start_desktop_program(const char* desktop_file_name);
+/// Shows the program's main window. The program icon (a look-up in the icon theme and a picture in
+/// each size) follows once the window has shown its first frame; with DUOSKOP_FIRST_FRAME set, the
+/// program reports that frame and ends (desktop/first_frame.h).
+void show_main_window(QWidget* window);
 
 /// The file the print dialog proposes for printing to a file: `folder`/`document_name`.pdf, the
 /// name made fit for a file name ('/' and other characters a file name cannot hold become '-').

@@ -52,7 +52,8 @@ QIcon program_icon()
         const std::string folder = std::to_string(size) + "x" + std::to_string(size);
         const std::filesystem::path file = icons / folder / "apps" / "duoskop.png";
         std::error_code ec;
-        if (std::filesystem::exists(file, ec)) fallback.addFile(QString::fromStdString(file.string()));
+        // With its size given, a file is read only when that size is drawn.
+        if (std::filesystem::exists(file, ec)) fallback.addFile(QString::fromStdString(file.string()), QSize(size, size));
     }
     return QIcon::fromTheme(QStringLiteral("duoskop"), fallback);
 }

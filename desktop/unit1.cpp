@@ -20,6 +20,7 @@
 #include "app/dial.h"
 #include "app/orb.h"
 #include "desktop/dial_window.h"
+#include "desktop/first_frame.h"
 #include "desktop/qt_desktop.h"
 #include "desktop/qt_picture.h"
 #include "desktop/qt_style.h"
@@ -315,7 +316,7 @@ void TForm1::showEvent(QShowEvent* event)
     shown_once_ = true;
     centre_on_screen(this);
     // The start state and its hint follow once the window is on the screen.
-    QTimer::singleShot(0, this, [this] { FormShow(); });
+    after_first_frame(this, [this] { FormShow(); });
 }
 
 void TForm1::FormShow()

@@ -213,7 +213,7 @@ std::optional<AtlasSource> stat_source(const std::filesystem::path& path, int& e
     }
     AtlasSource source;
     source.size = static_cast<std::uint64_t>(st.st_size);
-    source.mtime_ns = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
+    source.mtime = static_cast<std::int64_t>(st.st_mtim.tv_sec);
     return source;
 }
 
@@ -478,7 +478,7 @@ std::optional<Atlas> Atlas::open_index(const std::filesystem::path& index_path, 
     int stat_error = 0;
     if (const auto now = stat_source(text_path, stat_error)) {
         bool same = now->size == h.source.size;
-        if (same && now->mtime_ns != h.source.mtime_ns) {
+        if (same && now->mtime != h.source.mtime) {
             std::string read_error;
             const auto text = read_whole(text_path, read_error);
             same = text && text->size() == h.source.size && fnv1a(*text) == h.source.hash;

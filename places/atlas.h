@@ -62,7 +62,8 @@ inline constexpr double ambiguity_km = 10.0;
 /// What an atlas index records of the atlas file it was made from, to tell a stale index.
 struct AtlasSource {
     std::uint64_t size = 0;     ///< bytes
-    std::int64_t mtime_ns = 0;  ///< time of last change, nanoseconds since 1970
+    std::int64_t mtime = 0;     ///< time of last change, whole seconds since 1970 (as installers and
+                                ///< archives keep it)
     std::uint64_t hash = 0;     ///< 64-bit FNV-1a of the whole file
     bool operator==(const AtlasSource&) const = default;
 };

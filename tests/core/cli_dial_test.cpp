@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -131,4 +132,26 @@ TEST(CliDial, WrongUsageAndFailingFiles)
     const CliRun help = run_cli({"dial", "--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("--highlight K\xC3\x9CRZEL"), std::string::npos);
+}
+
+// duoskop-cli draws through duoskop-cli-draw in <prefix>/lib/duoskop beside its own bin/. A copy
+// of duoskop-cli without it says so and ends with 1; the commands that draw nothing still work.
+TEST(CliDial, WithoutTheDrawingProgramTheDialFailsClearly)
+{
+    const TempDir prefix;
+    std::filesystem::create_directory(prefix.path() / "bin");
+    const auto cli = prefix.path() / "bin" / "duoskop-cli";
+    std::filesystem::copy_file(DUOSKOP_CLI, cli);
+    const std::string png = prefix.file("x.png");
+    const auto run = [&](const std::string& args) {
+        const std::string command = "'" + cli.string() + "' " + args + " >/dev/null 2>'" + prefix.file("err") + "'";
+        const int raw = std::system(command.c_str());
+        return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    };
+    EXPECT_EQ(run("dial '" + chart("ALBRECHT") + "' --png '" + png + "'"), 1);
+    const std::string err = prefix.read("err");
+    EXPECT_NE(err.find("duoskop-cli dial: "), std::string::npos) << err;
+    EXPECT_NE(err.find("lib/duoskop/duoskop-cli-draw: Datei nicht gefunden"), std::string::npos) << err;
+    EXPECT_FALSE(std::filesystem::exists(png));
+    EXPECT_EQ(run("chart --raw '" + chart("ALBRECHT") + "'"), 0);
 }

@@ -110,6 +110,7 @@ private slots:
     void menuEntryIsAlwaysUsableAndOpensOneWindow();
     void listsEveryFileWithTheMainWindowsReason();
     void filterNarrowsAndTheListFollowsTheDisk();
+    void aProgramOfItsOwnListsAfterItsFirstFrame();
     void newChartIsWrittenAsTheSampleDriveHoldsIt();
     void newChartFromLocalTimeAndPlace();
     void clockChangesAreRefusedOrAsked();
@@ -241,6 +242,19 @@ void KarteiWindowTest::filterNarrowsAndTheListFollowsTheDisk()
     QTRY_COMPARE_WITH_TIMEOUT(k.visible_rows(), 5, 5000);
     fs::remove(fx.drive / "astro" / "daten" / "SCHULZ.DAT");
     QTRY_COMPARE_WITH_TIMEOUT(k.visible_rows(), 4, 5000);
+}
+
+void KarteiWindowTest::aProgramOfItsOwnListsAfterItsFirstFrame()
+{
+    Fixture fx;
+    make_chart(fx.drive, "MEIER.DAT", meier());
+    make_chart(fx.drive, "SCHULZ.DAT", schulz());
+    KarteiWindow k(fx.desktop, DriveC(fx.drive), nullptr, nullptr, KarteiWindow::FirstListing::after_first_frame);
+    QCoreApplication::processEvents();
+    QCOMPARE(k.visible_rows(), 0);  // nothing read before the window is on the screen
+    QVERIFY(!k.EditButton->isEnabled());
+    k.show();
+    QTRY_COMPARE_WITH_TIMEOUT(k.visible_rows(), 2, 5000);
 }
 
 void KarteiWindowTest::newChartIsWrittenAsTheSampleDriveHoldsIt()
