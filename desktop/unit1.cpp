@@ -20,6 +20,7 @@
 #include "app/dial.h"
 #include "app/orb.h"
 #include "desktop/dial_window.h"
+#include "desktop/drive_dialog.h"
 #include "desktop/qt_desktop.h"
 #include "desktop/qt_picture.h"
 #include "desktop/qt_style.h"
@@ -247,6 +248,8 @@ void TForm1::build_menu()
                              .toBool();
     position_source_ = precise ? PositionSource::precise : PositionSource::theory;
     GenauePositionen1->setChecked(precise);
+    // Drive C: where it is and why; another folder from the next start on.
+    LaufwerkC1 = entry(Extras1, "LaufwerkC1", texts::kMenuLaufwerkC1, &TForm1::LaufwerkC1Click);
     // Switching waits, like the comparisons, while the half-sum evaluation waits for its orb.
     state_listeners.push_back([this] { GenauePositionen1->setEnabled(!waiting_ && !ended_); });
 }
@@ -347,7 +350,7 @@ bool TForm1::load(const std::string& path, int person)
         return true;
     }
     desktop_.message(BoxType::error, result.message, Buttons::ok);
-    if (result.ends_program()) end_program();
+    if (result.ends_program()) end_program(1);
     return false;
 }
 
@@ -608,12 +611,13 @@ void TForm1::Zeitprobe1Click()
     save_time_window(time_window);
 }
 
-void TForm1::end_program()
+void TForm1::end_program(int status)
 {
     if (ended_) return;
     ended_ = true;
     if (wait_loop_ != nullptr) wait_loop_->quit();
-    desktop_.end_program();
+    if (status == 0) desktop_.end_program();
+    else desktop_.end_program_with(status);
 }
 
 void TForm1::closeEvent(QCloseEvent* event)
@@ -643,6 +647,11 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::LaufwerkC1Click()
+{
+    choose_drive_c(desktop_, drive_);
 }
 
 void TForm1::Kartei1Click()
