@@ -40,6 +40,17 @@ public:
     /// or printed to in this session, in that file's folder), default extension TXT, no question
     /// before overwriting; the chosen path (UTF-8) or nothing.
     virtual std::optional<std::string> save_file(const std::string& initial_dir) = 0;
+    /// The save dialog of `save_file` that asks before replacing an existing file (the report).
+    virtual std::optional<std::string> save_file_asking(const std::string& initial_dir)
+    {
+        return save_file(initial_dir);
+    }
+    /// A folder dialog starting in `initial_dir`; the chosen folder (UTF-8) or nothing.
+    virtual std::optional<std::string> choose_folder(const std::string& initial_dir)
+    {
+        (void)initial_dir;
+        return std::nullopt;
+    }
     /// The save dialog for files of the kind `filter` (a dialog filter such as "AAF-Dateien (*.aaf)",
     /// UTF-8) starting in `initial_dir` with the file name `suggested`; it asks before replacing a
     /// file. The chosen path (UTF-8) or nothing.
@@ -57,6 +68,12 @@ public:
     }
     /// Ends the program's message loop.
     virtual void end_program() = 0;
+    /// Ends the program's message loop; the program exits with `status` (1 after a refused chart).
+    virtual void end_program_with(int status)
+    {
+        (void)status;
+        end_program();
+    }
 };
 
 }  // namespace duoskop

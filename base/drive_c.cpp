@@ -2,11 +2,17 @@
 #include "base/drive_c.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
+#include <pwd.h>
+#include <sys/stat.h>
 #include <system_error>
+#include <unistd.h>
 #include <vector>
 
 #include "base/cp1252.h"
+#include "base/file_writer.h"
+#include "base/texts.h"
 
 namespace duoskop {
 
@@ -38,14 +44,158 @@ std::optional<std::string> match_in(const std::filesystem::path& dir, const std:
     return best;
 }
 
+/// The value of the environment variable `name`; nothing when unset or empty.
+std::optional<std::string> environment(const char* name)
+{
+    const char* value = std::getenv(name);
+    if (value == nullptr || *value == '\0') return std::nullopt;
+    return std::string(value);
+}
+
+/// An XDG base folder: the variable when it holds an absolute path, else `fallback` under home.
+std::filesystem::path xdg_dir(const char* name, const char* fallback)
+{
+    if (const auto value = environment(name); value && std::filesystem::path(*value).is_absolute()) return *value;
+    return home_dir() / fallback;
+}
+
+/// Makes the personal drive at `target` from the sample drive: copied into a hidden folder beside
+/// it, then renamed into place in one step. 0, or the errno value of the failure.
+int make_personal_drive(const std::filesystem::path& target)
+{
+    std::error_code ec;
+    const std::filesystem::path folder = target.parent_path();
+    std::filesystem::create_directories(folder, ec);
+    if (ec) return ec.value();
+    std::string temp = (folder / ".drive_c-XXXXXX").string();
+    if (::mkdtemp(temp.data()) == nullptr) return errno;
+    const std::filesystem::path made(temp);
+    const auto fail = [&](int error) {
+        std::error_code ignored;
+        std::filesystem::remove_all(made, ignored);
+        return error;
+    };
+    // The build tree's sample drive is a link into the sources: its files are copied, not the link.
+    const std::filesystem::path sample = std::filesystem::canonical(sample_drive_dir(), ec);
+    if (!ec) std::filesystem::copy(sample, made, std::filesystem::copy_options::recursive, ec);
+    if (ec && ec != std::errc::no_such_file_or_directory) return fail(ec.value());
+    ec.clear();
+    if (!holds_chart_folder(made)) std::filesystem::create_directories(made / "astro" / "daten", ec);
+    if (ec) return fail(ec.value());
+    // The copies belong to the user, who may change them (the sample files are read-only).
+    for (auto it = std::filesystem::recursive_directory_iterator(made, ec);
+         !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
+        if (!it->is_symlink())
+            std::filesystem::permissions(it->path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_write,
+                                         std::filesystem::perm_options::add, ec);
+    }
+    if (ec) return fail(ec.value());
+    // mkdtemp made the folder for the owner alone; the drive gets what a new folder gets.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::chmod(made.c_str(), 0777 & ~mask);
+    if (::rename(made.c_str(), target.c_str()) != 0) {
+        const int error = errno;
+        // Another program made it meanwhile: that one is used.
+        if ((error == EEXIST || error == ENOTEMPTY) && std::filesystem::is_directory(target)) return fail(0);
+        return fail(error);
+    }
+    return 0;
+}
+
 }  // namespace
+
+std::filesystem::path home_dir()
+{
+    if (const auto home = environment("HOME")) return *home;
+    if (const passwd* entry = ::getpwuid(::getuid()); entry != nullptr && entry->pw_dir != nullptr)
+        return entry->pw_dir;
+    return "/";
+}
+
+std::filesystem::path data_home() { return xdg_dir("XDG_DATA_HOME", ".local/share"); }
+std::filesystem::path config_home() { return xdg_dir("XDG_CONFIG_HOME", ".config"); }
+std::filesystem::path personal_drive_dir() { return data_home() / "duoskop" / "drive_c"; }
+std::filesystem::path sample_drive_dir() { return program_data_dir() / "drive_c"; }
+
+std::filesystem::path wine_drive_dir()
+{
+    if (const auto prefix = environment("WINEPREFIX")) return std::filesystem::path(*prefix) / "drive_c";
+    return home_dir() / ".wine" / "drive_c";
+}
+
+std::filesystem::path chosen_drive_file() { return config_home() / "Duoskop" / "laufwerk-c"; }
+
+std::optional<std::filesystem::path> chosen_drive()
+{
+    // A short file of one line; anything longer than a path can be is no choice.
+    File in(std::fopen(chosen_drive_file().c_str(), "rb"));
+    if (!in) return std::nullopt;
+    std::string text(8192, '\0');
+    text.resize(std::fread(text.data(), 1, text.size(), in.get()));
+    if (const auto end = text.find_first_of("\r\n"); end != std::string::npos) text.resize(end);
+    if (text.empty() || text.front() != '/' || text.find('\0') != std::string::npos) return std::nullopt;
+    return std::filesystem::path(text);
+}
+
+int choose_drive(const std::filesystem::path& dir)
+{
+    std::error_code ec;
+    std::filesystem::path absolute = std::filesystem::absolute(dir, ec);
+    if (ec) return ec.value();
+    absolute = absolute.lexically_normal();
+    if (!absolute.has_filename() && absolute != absolute.root_path()) absolute = absolute.parent_path();
+    std::filesystem::create_directories(chosen_drive_file().parent_path(), ec);
+    if (ec) return ec.value();
+    return write_file_whole(chosen_drive_file(), absolute.string() + "\n").error;
+}
+
+int forget_chosen_drive()
+{
+    if (::unlink(chosen_drive_file().c_str()) != 0 && errno != ENOENT) return errno;
+    return 0;
+}
+
+bool holds_chart_folder(const std::filesystem::path& dir)
+{
+    std::error_code ec;
+    return std::filesystem::is_directory(DriveC(dir).resolve("C:\\astro\\daten"), ec);
+}
+
+DriveChoice find_drive_c(const std::optional<std::string>& command_line_dir)
+{
+    if (command_line_dir && !command_line_dir->empty()) return {*command_line_dir, DriveSource::command_line, {}};
+    if (const auto env = environment("DUOSKOP_DRIVE_C")) return {*env, DriveSource::environment, {}};
+    if (const auto chosen = chosen_drive()) return {*chosen, DriveSource::chosen, {}};
+    if (const auto wine = wine_drive_dir(); holds_chart_folder(wine)) return {wine, DriveSource::wine, {}};
+    const std::filesystem::path personal = personal_drive_dir();
+    std::error_code ec;
+    if (std::filesystem::is_directory(personal, ec)) return {personal, DriveSource::personal, {}};
+    const int error = make_personal_drive(personal);
+    if (error == 0) return {personal, DriveSource::personal, {}};
+    std::string problem(texts::kLaufwerkNichtAngelegt);
+    problem += utf8_to_cp1252(personal.string()).value_or(personal.string());
+    problem += ": ";
+    problem += io_error_text(error);
+    return {sample_drive_dir(), DriveSource::sample, problem};
+}
+
+std::string drive_source_text(DriveSource source)
+{
+    switch (source) {
+    case DriveSource::command_line: return std::string(texts::kLaufwerkAusAufruf);
+    case DriveSource::environment: return std::string(texts::kLaufwerkAusUmgebung);
+    case DriveSource::chosen: return std::string(texts::kLaufwerkGewaehlt);
+    case DriveSource::wine: return std::string(texts::kLaufwerkWine);
+    case DriveSource::personal: return std::string(texts::kLaufwerkPersoenlich);
+    case DriveSource::sample: break;
+    }
+    return std::string(texts::kLaufwerkBeispiel);
+}
 
 DriveC DriveC::locate(const std::optional<std::string>& command_line_dir)
 {
-    if (command_line_dir && !command_line_dir->empty()) return DriveC(*command_line_dir);
-    if (const char* env = std::getenv("DUOSKOP_DRIVE_C"); env != nullptr && *env != '\0')
-        return DriveC(env);
-    return DriveC(program_data_dir() / "drive_c");
+    return DriveC(find_drive_c(command_line_dir).root);
 }
 
 std::filesystem::path program_data_dir()

@@ -2,6 +2,7 @@
 #include "base/file_writer.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -25,16 +26,70 @@ int write_all(int fd, std::string_view bytes)
     return 0;
 }
 
+/// The descriptor number that `text` (all digits, nothing else) names; nothing otherwise.
+std::optional<int> descriptor_number(std::string_view text)
+{
+    int n = -1;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
+    if (ec != std::errc() || end != text.data() + text.size() || n < 0) return std::nullopt;
+    return n;
+}
+
+/// Links followed at most while looking for the file a name stands for (as the kernel's limit).
+constexpr int max_links = 40;
+
+/// Where `path` leads when its links are followed: the final name that is no link (it need not
+/// exist, so that a dangling link leads to the file it names), or the open descriptor of this
+/// process that a name such as /dev/stdout, /dev/fd/N or /proc/self/fd/N stands for.
+struct Target {
+    std::filesystem::path path;
+    std::optional<int> descriptor;
+    int error = 0;
+};
+
+Target follow(const std::filesystem::path& given)
+{
+    std::filesystem::path path = given;
+    for (int hop = 0; hop <= max_links; ++hop) {
+        if (const auto fd = descriptor_of(path)) return {path, fd, 0};
+        struct stat link{};
+        if (::lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return {path, std::nullopt, 0};
+        std::error_code ec;
+        const std::filesystem::path next = std::filesystem::read_symlink(path, ec);
+        if (ec) return {path, std::nullopt, ec.value()};
+        path = next.is_absolute() ? next : path.parent_path() / next;
+    }
+    return {path, std::nullopt, ELOOP};
+}
+
 /// Opens `path` for writing from its start, creating it with 0666 less the umask.
 int open_for_writing(const std::filesystem::path& path)
 {
-    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOCTTY | O_CLOEXEC, 0666);
 }
 
-/// A target that cannot be replaced by renaming (a device, a pipe): written where it is.
+/// A descriptor to write the file or device `path` stands for where it is (-1 and errno set when
+/// it cannot be opened): a copy of this process's own descriptor for /dev/stdout and its kin (its
+/// position and its appending stay as the shell opened them), a device or pipe opened as it is,
+/// any other name created or emptied.
+int open_in_place(const std::filesystem::path& path)
+{
+    const Target target = follow(path);
+    if (target.error != 0) {
+        errno = target.error;
+        return -1;
+    }
+    if (target.descriptor) return ::fcntl(*target.descriptor, F_DUPFD_CLOEXEC, 0);
+    struct stat st{};
+    if (::stat(target.path.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode))
+        return ::open(target.path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    return open_for_writing(target.path);
+}
+
+/// Writes `bytes` to where `path` stands, in place; the first failure.
 WriteResult write_in_place(const std::filesystem::path& path, std::string_view bytes)
 {
-    Descriptor out(open_for_writing(path));
+    Descriptor out(open_in_place(path));
     if (!out) return {errno};
     int error = write_all(out.get(), bytes);
     const int closed = out.close();
@@ -42,7 +97,29 @@ WriteResult write_in_place(const std::filesystem::path& path, std::string_view b
     return {error};
 }
 
+/// Makes the rename in `folder` durable; a folder that cannot be synced (some file systems
+/// refuse) leaves the file in place all the same, so only the attempt counts.
+void sync_folder(const std::filesystem::path& folder)
+{
+    Descriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir) ::fsync(dir.get());
+}
+
 }  // namespace
+
+std::optional<int> descriptor_of(const std::filesystem::path& path)
+{
+    const std::string text = path.lexically_normal().string();
+    if (text == "/dev/stdin") return 0;
+    if (text == "/dev/stdout") return 1;
+    if (text == "/dev/stderr") return 2;
+    const std::string own = "/proc/" + std::to_string(::getpid()) + "/fd/";
+    for (const std::string_view prefix : {std::string_view("/dev/fd/"), std::string_view("/proc/self/fd/"),
+                                          std::string_view("/proc/thread-self/fd/"), std::string_view(own)}) {
+        if (text.starts_with(prefix)) return descriptor_number(std::string_view(text).substr(prefix.size()));
+    }
+    return std::nullopt;
+}
 
 std::string WriteResult::message() const { return io_error_text(error); }
 
@@ -53,33 +130,43 @@ WriteResult write_file_whole(const std::filesystem::path& given, std::string_vie
     const bool exists = ::lstat(given.c_str(), &link) == 0;
     if (replace == Replace::refused && exists) return {EEXIST};
 
-    // A link is followed, so that the link stays and the file it names gets the new content.
-    std::filesystem::path path = given;
-    if (exists && S_ISLNK(link.st_mode)) {
-        std::error_code ec;
-        path = std::filesystem::weakly_canonical(given, ec);
-        if (ec) return {ec.value()};
+    // A link is followed, so that the link stays and the file it names gets the new content; a
+    // dangling link gets the file it names.
+    const Target target = follow(given);
+    if (target.error != 0) return {target.error};
+    if (target.descriptor) {
+        // The shell's own descriptor: written at its position, appending where it appends.
+        return write_in_place(given, bytes);
     }
+    const std::filesystem::path& path = target.path;
     struct stat old{};
     const bool old_exists = ::stat(path.c_str(), &old) == 0;
     if (old_exists && S_ISDIR(old.st_mode)) return {EISDIR};
-    if (old_exists && !S_ISREG(old.st_mode)) return write_in_place(path, bytes);
+    if (old_exists && !S_ISREG(old.st_mode)) {
+        // A device, pipe or socket cannot be replaced: written where it is.
+        return write_in_place(path, bytes);
+    }
 
+    // A short hidden name beside the target, so that any name the folder takes can be written.
     const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
-    // A hidden name beside the target (built by appending: GCC 12 warns wrongly on "." + name).
-    std::string temp_name(".");
-    temp_name += path.filename().string();
-    temp_name += ".XXXXXX";
-    std::string temp = (folder / temp_name).string();
+    std::string temp = (folder / ".duoskop-XXXXXX").string();
     Descriptor out(::mkstemp(temp.data()));
     if (!out) return {errno};
 
-    // mkstemp creates 0600; a new file gets what an ordinary create would give it.
+    // mkstemp creates 0600; a new file gets what an ordinary create would give it, a replaced one
+    // keeps its owner, group and mode (the owner first: changing it may clear set-id bits).
     const mode_t mask = ::umask(0);
     ::umask(mask);
     const mode_t mode = old_exists ? (old.st_mode & 07777) : (0666 & ~mask);
 
     int error = write_all(out.get(), bytes);
+    if (error == 0 && old_exists) {
+        struct stat made{};
+        if (::fstat(out.get(), &made) != 0) error = errno;
+        else if ((made.st_uid != old.st_uid || made.st_gid != old.st_gid) &&
+                 ::fchown(out.get(), old.st_uid, old.st_gid) != 0)
+            error = errno;  // the file would change hands: it stays as it is
+    }
     if (error == 0 && ::fchmod(out.get(), mode) != 0) error = errno;
     if (error == 0 && ::fsync(out.get()) != 0) error = errno;
     if (const int closed = out.close(); error == 0) error = closed;
@@ -89,11 +176,15 @@ WriteResult write_file_whole(const std::filesystem::path& given, std::string_vie
                               : ::rename(temp.c_str(), path.c_str());
         if (moved != 0) error = errno;
     }
-    if (error != 0) ::unlink(temp.c_str());
-    return {error};
+    if (error != 0) {
+        ::unlink(temp.c_str());
+        return {error};
+    }
+    sync_folder(folder);
+    return {0};
 }
 
-FileAppender::FileAppender(const std::filesystem::path& path) : file_(open_for_writing(path))
+FileAppender::FileAppender(const std::filesystem::path& path) : file_(open_in_place(path))
 {
     if (!file_) error_ = errno;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,19 +23,28 @@ struct WriteResult {
 
 enum class Replace { allowed, refused };
 
-/// Writes `bytes` as the whole new content of `path`: into a temporary file in the same folder,
-/// flushed to disk and closed, then renamed onto `path` in one step. A failure at any point leaves
-/// the old file as it was (or no file) and removes the temporary file. With `Replace::refused`
-/// an existing file at `path` is never touched, even one that appears while writing.
-/// A symbolic link is followed (the file it points to is replaced, the link stays); a target that
-/// is no regular file (a device such as /dev/stdout, a pipe) is written directly, as it cannot be
-/// replaced. New files get the permissions 0666 less the umask, replaced ones keep theirs.
+/// Writes `bytes` as the whole new content of `path`: into a temporary file (a short hidden name)
+/// in the same folder, flushed to disk and closed, then renamed onto `path` in one step and the
+/// folder synced. A failure at any point leaves the old file as it was (or no file) and removes
+/// the temporary file. With `Replace::refused` an existing name at `path` is never touched, even
+/// one that appears while writing.
+/// A symbolic link is followed (the file it points to is replaced, the link stays; a dangling
+/// link gets the file it names). Only regular files are replaced: /dev/stdout, /dev/stderr,
+/// /dev/fd/N and /proc/self/fd/N are written through the program's own descriptor (at its
+/// position, appending where it appends, so `>> log` keeps the log), devices, pipes and terminals
+/// where they are. New files get the permissions 0666 less the umask; replaced ones keep owner,
+/// group and mode (a file that would change hands is left as it is: EPERM).
 WriteResult write_file_whole(const std::filesystem::path& path, std::string_view bytes,
                              Replace replace = Replace::allowed);
 
+/// The descriptor of this process that `path` names lexically (/dev/stdin, /dev/stdout,
+/// /dev/stderr, /dev/fd/N, /proc/self/fd/N, /proc/<own pid>/fd/N); nothing for any other name.
+std::optional<int> descriptor_of(const std::filesystem::path& path);
+
 /// A file written from its start, piece by piece: created (or emptied) when constructed, each
 /// `append` goes straight to the file, so that what was appended before a failure stays written.
-/// The first failure sticks: later appends write nothing and `finish` reports it.
+/// The first failure sticks: later appends write nothing and `finish` reports it. Names of the
+/// program's own descriptors, devices and pipes are written as `write_file_whole` writes them.
 class FileAppender {
 public:
     explicit FileAppender(const std::filesystem::path& path);

@@ -304,5 +304,32 @@ inline constexpr std::string_view kAtlasIndexVersion =
     "Der Atlas-Index stammt von einer anderen Programmversion.";
 inline constexpr std::string_view kAtlasIndexStale =
     "Der Atlas-Index wurde aus einer anderen Atlas-Datei gemacht (veraltet).";
+// Drive C: where it comes from ("duoskop-cli drive", Extras > "&Laufwerk C: \x85")
+inline constexpr std::string_view kMenuLaufwerkC1 =
+    "&Laufwerk C: \x85";
+inline constexpr std::string_view kLaufwerkAusAufruf =
+    "angegeben mit --drive-c";
+inline constexpr std::string_view kLaufwerkAusUmgebung =
+    "aus der Umgebungsvariablen DUOSKOP_DRIVE_C";
+inline constexpr std::string_view kLaufwerkGewaehlt =
+    "im Programm gew\xE4hlter Ordner";
+inline constexpr std::string_view kLaufwerkWine =
+    "Laufwerk C von Wine (mit astro\\daten)";
+inline constexpr std::string_view kLaufwerkPersoenlich =
+    "pers\xF6nliches Laufwerk C (beim ersten Start mit den Beispielen angelegt)";
+inline constexpr std::string_view kLaufwerkBeispiel =
+    "Beispiel-Laufwerk des Programms, nur zum Lesen";
+inline constexpr std::string_view kLaufwerkNichtAngelegt =
+    "Das pers\xF6nliche Laufwerk C kann nicht angelegt werden: ";
+inline constexpr std::string_view kLaufwerkFrage =
+    "\r\rEinen anderen Ordner als Laufwerk C w\xE4hlen?";
+inline constexpr std::string_view kLaufwerkZurueck =
+    "Wieder das Laufwerk C der Vorgabe nehmen (Wine oder pers\xF6nlich)?";
+inline constexpr std::string_view kLaufwerkOhneDaten =
+    " enth\xE4lt kein astro\\daten.\rDen Ordner astro\\daten dort anlegen?";
+inline constexpr std::string_view kLaufwerkNeu =
+    "Laufwerk C ist ab dem n\xE4" "chsten Start: ";
+inline constexpr std::string_view kLaufwerkVorrang =
+    "\rDUOSKOP_DRIVE_C oder --drive-c gehen dieser Wahl vor.";
 
 }  // namespace duoskop::texts

@@ -26,6 +26,8 @@ int cmd_places(const Args& args);
 int cmd_import(const Args& args);
 int cmd_export(const Args& args);
 int cmd_rank(const Args& args);
+/// `drive [--set DIR | --reset]`: the folder of drive C and where it comes from.
+int cmd_drive(const Args& args);
 /// `dial P1 [P2] ...`: the dial as PNG or SVG.
 int cmd_dial(const Args& args);
 /// The command list line, call and German help text of `dial` (UTF-8), kept beside the command.

@@ -210,6 +210,23 @@ const Command commands[] = {
         "  --drive-c ORDNER   Ordner, der f\u00FCr Laufwerk C steht (P1 und PFADe wie bei chart)\n",
     },
     {"texts", cmd_texts, texts_summary, texts_call, texts_help},
+    {
+        "drive",
+        cmd_drive,
+        "zeigt oder w\u00E4hlt den Ordner, der f\u00FCr Laufwerk C steht",
+        "duoskop-cli drive [--set ORDNER | --reset] [--drive-c ORDNER]",
+        "Zeigt den Ordner, der f\u00FCr Laufwerk C steht (erste Zeile), und woher er kommt (zweite\n"
+        "Zeile). Es gilt der erste Treffer: --drive-c, die Umgebungsvariable DUOSKOP_DRIVE_C, der\n"
+        "gew\u00E4hlte Ordner (auch im Programm unter Extras, \"Laufwerk C\"), Laufwerk C von Wine\n"
+        "($WINEPREFIX/drive_c, sonst ~/.wine/drive_c), wenn es astro/daten hat, sonst das\n"
+        "pers\u00F6nliche Laufwerk $XDG_DATA_HOME/duoskop/drive_c (~/.local/share/duoskop/drive_c),\n"
+        "das beim ersten Start mit den Beispiel-Horoskopen, KTEXTE.txt und PBTX angelegt wird.\n"
+        "\n"
+        "  --set ORDNER       w\u00E4hlt ORDNER f\u00FCr alle Programme (gespeichert in\n"
+        "                     ~/.config/Duoskop/laufwerk-c)\n"
+        "  --reset            vergisst den gew\u00E4hlten Ordner\n"
+        "  --drive-c ORDNER   zeigt, was mit dieser Angabe gilt\n",
+    },
 #ifdef DUOSKOP_CLI_DIAL
     // The commands that draw with Qt Gui, one line each: DRAWING(run) runs them in duoskop-cli-draw.
     {"dial", DRAWING(cmd_dial), dial_summary, dial_call, dial_help},

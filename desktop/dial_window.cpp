@@ -2,7 +2,11 @@
 #include "desktop/dial_window.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -13,6 +17,7 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -199,7 +204,7 @@ DialWindow::DialWindow(Desktop& desktop, const ChartState& chart, const Orbs& or
 
     choose_file = [this](const QString& caption, const QString& filter,
                          const QString& suffix) -> std::optional<std::string> {
-        QFileDialog dialog(this, caption, QString(), filter);
+        QFileDialog dialog(this, caption, dial_picture_folder(), filter);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setDefaultSuffix(suffix);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
@@ -294,7 +299,10 @@ std::vector<std::string> DialWindow::header_lines() const
 bool DialWindow::write(const std::string& path, const QByteArray& bytes)
 {
     const std::string error = save_picture(path, bytes);
-    if (error.empty()) return true;
+    if (error.empty()) {
+        remember_picture_folder(QString::fromStdString(path));
+        return true;
+    }
     desktop_.message(BoxType::error, error, Buttons::ok);
     return false;
 }
@@ -347,9 +355,31 @@ void DialWindow::print_to(QPagedPaintDevice& device)
 void DialWindow::print_clicked()
 {
     QPrinter printer(QPrinter::HighResolution);
+    // Printing to a file proposes a file in the pictures' folder; a real printer stays the first choice.
+    printer.setOutputFileName(print_file_proposal(dial_picture_folder(), texts::kDialCaption));
+    if (!QPrinterInfo::availablePrinterNames().isEmpty()) printer.setOutputFormat(QPrinter::NativeFormat);
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() != QDialog::Accepted) return;
     print_to(printer);
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+        remember_picture_folder(printer.outputFileName());
+}
+
+QString dial_picture_folder()
+{
+    const QString kept = QSettings(QStringLiteral("Duoskop"), QStringLiteral("Duoskop"))
+                             .value(QStringLiteral("Scheibe/Bilderordner"))
+                             .toString();
+    if (!kept.isEmpty() && QFileInfo(kept).isDir()) return kept;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.isEmpty() && QFileInfo(documents).isDir()) return documents;
+    return QDir::homePath();
+}
+
+void remember_picture_folder(const QString& saved_file)
+{
+    QSettings(QStringLiteral("Duoskop"), QStringLiteral("Duoskop"))
+        .setValue(QStringLiteral("Scheibe/Bilderordner"), QFileInfo(saved_file).absolutePath());
 }
 
 // ---------------------------------------------------------------------------------------------

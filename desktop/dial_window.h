@@ -25,6 +25,13 @@ namespace duoskop {
 
 class TForm1;
 
+/// Where the dial's save and print dialogs start: the folder a picture was last saved to (kept in
+/// the settings), else the user's documents folder, else the home folder; never drive C's
+/// astro\daten, so pictures do not land among the charts.
+QString dial_picture_folder();
+/// Keeps the folder of `saved_file` as the one `dial_picture_folder` starts in.
+void remember_picture_folder(const QString& saved_file);
+
 /// The dial itself: draws the scene and moves the pointer by mouse, keys and wheel.
 class DialCanvas : public QWidget {
 public:

@@ -16,6 +16,8 @@
 #include <cmath>
 
 #include "base/cp1252.h"
+#include "base/io_error.h"
+#include "base/trash.h"
 #include "birth/chart_input.h"
 #include "desktop/qt_desktop.h"
 #include "desktop/qt_style.h"
@@ -362,6 +364,17 @@ void KarteiDialog::saveClick()
         update_check();
         return;
     }
+    // An edit that rewrites its own file keeps the old state in the trash first; without a trash
+    // the file is not rewritten.
+    if (original_ && planned_file(root_, check.record, check.folder, original_) == *original_) {
+        if (const TrashResult kept = copy_to_trash(*original_); !kept.ok()) {
+            desktop_.message(BoxType::error,
+                             std::string(texts::kWriteFailedBefore) + from_qt(utf8(valid_utf8(original_->string()))) +
+                                 std::string(texts::kTrashFailed) + "\r" + io_error_text(kept.error),
+                             Buttons::ok);
+            return;
+        }
+    }
     const SaveResult saved = save_chart(root_, check.record, check.folder, original_);
     if (saved.outcome == SaveResult::Outcome::taken) {
         RefusalLabels[static_cast<std::size_t>(DraftField::name)]->setText(utf8(saved.message));
@@ -377,8 +390,7 @@ void KarteiDialog::saveClick()
     }
     saved_path_ = saved.path;
     // An edit under a new name: the old file goes to the trash, where it can be fetched back.
-    if (saved.original_left && original_ &&
-        !QFile::moveToTrash(QFile::decodeName(QByteArray::fromStdString(original_->string())))) {
+    if (saved.original_left && original_ && !move_to_trash(*original_).ok()) {
         desktop_.message(BoxType::warning,
                          std::string(texts::kOldFileKept) + from_qt(utf8(valid_utf8(original_->string()))) +
                              std::string(texts::kTrashFailed),

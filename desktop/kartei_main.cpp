@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The chart index as a program of its own: the chart files of the drive C given by
-// `--drive-c DIR`, the environment or the sample drive.
+// `--drive-c DIR`, the environment, the chosen folder, Wine's drive C or the personal drive.
 #include <QApplication>
 #include <QFont>
 #include <cstdio>
@@ -30,9 +30,12 @@ int main(int argc, char** argv)
         }
     }
     duoskop::QtDesktop desktop;
-    duoskop::KarteiWindow window(desktop, duoskop::DriveC::locate(drive_dir), nullptr, nullptr,
+    const duoskop::DriveChoice drive_c = duoskop::find_drive_c(drive_dir);
+    duoskop::KarteiWindow window(desktop, duoskop::DriveC(drive_c.root), nullptr, nullptr,
                                  duoskop::KarteiWindow::FirstListing::after_first_frame);
     desktop.set_parent(&window);
     duoskop::show_main_window(&window);
+    // No personal drive could be made: the sample drive is read, and the user learns why.
+    if (!drive_c.problem.empty()) desktop.message(duoskop::BoxType::warning, drive_c.problem, duoskop::Buttons::ok);
     return QApplication::exec();
 }

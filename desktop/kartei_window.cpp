@@ -19,6 +19,8 @@
 #include <set>
 
 #include "base/cp1252.h"
+#include "base/io_error.h"
+#include "base/trash.h"
 #include "desktop/first_frame.h"
 #include "desktop/kartei_dialog.h"
 #include "desktop/qt_desktop.h"
@@ -381,11 +383,12 @@ void KarteiWindow::deleteClick()
         return;
     std::vector<std::filesystem::path> paths;
     for (const KarteiEntry* e : chosen) paths.push_back(e->path);
+    // The user's trash (made when missing); a file that cannot go there stays, and the user is told.
     for (const auto& path : paths) {
-        if (!QFile::moveToTrash(file_path(path)))
+        if (const TrashResult trashed = move_to_trash(path); !trashed.ok())
             desktop_.message(BoxType::error,
                              std::string(texts::kWriteFailedBefore) + from_qt(file_path(path)) +
-                                 std::string(texts::kTrashFailed),
+                                 std::string(texts::kTrashFailed) + "\r" + io_error_text(trashed.error),
                              Buttons::ok);
     }
     refresh();

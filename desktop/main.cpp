@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The desktop program: the main window on the drive C given by `--drive-c DIR`, the environment or
-// the sample drive; `--person1 FILE [--person2 FILE]` load charts after the opening hint.
+// The desktop program: the main window on drive C (`--drive-c DIR`, the environment, the chosen
+// folder, Wine's drive C or the personal drive); `--person1 FILE [--person2 FILE]` load charts
+// after the opening hint.
 #include <QApplication>
 #include <QFont>
 #include <cstdio>
@@ -39,11 +40,14 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "Aufruf: duoskop [--drive-c ORDNER] [--person1 DATEI [--person2 DATEI]]\n");
         return 2;
     }
-    const duoskop::DriveC drive = duoskop::DriveC::locate(drive_dir);
+    const duoskop::DriveChoice drive_c = duoskop::find_drive_c(drive_dir);
+    const duoskop::DriveC drive(drive_c.root);
 
     duoskop::QtDesktop desktop;
     duoskop::TForm1 form(desktop, drive);
     desktop.set_parent(&form);
+    // No personal drive could be made: the sample drive is read, and the user learns why.
+    if (!drive_c.problem.empty()) desktop.message(duoskop::BoxType::warning, drive_c.problem, duoskop::Buttons::ok);
     if (person1) duoskop::load_persons_at_start(form, *person1, person2);
     duoskop::show_main_window(&form);
     return QApplication::exec();

@@ -97,12 +97,29 @@ std::optional<std::string> QtDesktop::open_file(const std::string& initial_dir)
 
 std::optional<std::string> QtDesktop::save_file(const std::string& initial_dir)
 {
+    return save_text_file(initial_dir, false);
+}
+
+std::optional<std::string> QtDesktop::save_file_asking(const std::string& initial_dir)
+{
+    return save_text_file(initial_dir, true);
+}
+
+std::optional<std::string> QtDesktop::choose_folder(const std::string& initial_dir)
+{
+    const QString dir = QFileDialog::getExistingDirectory(parent_, QString(), QString::fromStdString(initial_dir));
+    if (dir.isEmpty()) return std::nullopt;
+    return dir.toStdString();
+}
+
+std::optional<std::string> QtDesktop::save_text_file(const std::string& initial_dir, bool ask_before_replacing)
+{
     const QString start = last_folder_.isEmpty() ? QString::fromStdString(initial_dir) : last_folder_;
     QFileDialog dialog(parent_, QString(), start, QStringLiteral("*.txt"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(QStringLiteral("TXT"));
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !ask_before_replacing);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     const QString path = dialog.selectedFiles().front();
     last_folder_ = QFileInfo(path).absolutePath();
@@ -166,6 +183,11 @@ bool install_german_translations()
 void QtDesktop::end_program()
 {
     QCoreApplication::exit(0);
+}
+
+void QtDesktop::end_program_with(int status)
+{
+    QCoreApplication::exit(status);
 }
 
 void start_desktop_program(const char* desktop_file_name)

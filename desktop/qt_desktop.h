@@ -46,6 +46,8 @@ public:
     Answer message(BoxType type, std::string_view text, Buttons buttons) override;
     std::optional<std::string> open_file(const std::string& initial_dir) override;
     std::optional<std::string> save_file(const std::string& initial_dir) override;
+    std::optional<std::string> save_file_asking(const std::string& initial_dir) override;
+    std::optional<std::string> choose_folder(const std::string& initial_dir) override;
     std::optional<std::string> save_file_as(const std::string& initial_dir, const std::string& suggested,
                                             const std::string& filter) override;
     std::unique_ptr<LineDevice> open_printer() override;
@@ -53,8 +55,11 @@ public:
     /// folder last saved or printed to in this session.
     std::unique_ptr<LineDevice> open_printer_named(std::string_view document_name) override;
     void end_program() override;
+    void end_program_with(int status) override;
 
 private:
+    std::optional<std::string> save_text_file(const std::string& initial_dir, bool ask_before_replacing);
+
     QWidget* parent_;
     QString last_folder_;  ///< folder of the last file saved or printed to; empty before the first
 };

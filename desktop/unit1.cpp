@@ -20,6 +20,7 @@
 #include "app/dial.h"
 #include "app/orb.h"
 #include "desktop/dial_window.h"
+#include "desktop/drive_dialog.h"
 #include "desktop/first_frame.h"
 #include "desktop/qt_desktop.h"
 #include "desktop/qt_picture.h"
@@ -253,6 +254,8 @@ void TForm1::build_menu()
                              .toBool();
     position_source_ = precise ? PositionSource::precise : PositionSource::theory;
     GenauePositionen1->setChecked(precise);
+    // Drive C: where it is and why; another folder from the next start on.
+    LaufwerkC1 = entry(Extras1, "LaufwerkC1", texts::kMenuLaufwerkC1, &TForm1::LaufwerkC1Click);
     // Switching waits, like the comparisons, while the half-sum evaluation waits for its orb.
     state_listeners.push_back([this] { GenauePositionen1->setEnabled(!waiting_ && !ended_); });
 }
@@ -353,7 +356,7 @@ bool TForm1::load(const std::string& path, int person)
         return true;
     }
     desktop_.message(BoxType::error, result.message, Buttons::ok);
-    if (result.ends_program()) end_program();
+    if (result.ends_program()) end_program(1);
     return false;
 }
 
@@ -623,12 +626,13 @@ void TForm1::Bericht1Click()
     dialog.exec();
 }
 
-void TForm1::end_program()
+void TForm1::end_program(int status)
 {
     if (ended_) return;
     ended_ = true;
     if (wait_loop_ != nullptr) wait_loop_->quit();
-    desktop_.end_program();
+    if (status == 0) desktop_.end_program();
+    else desktop_.end_program_with(status);
 }
 
 void TForm1::closeEvent(QCloseEvent* event)
@@ -658,6 +662,11 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::LaufwerkC1Click()
+{
+    choose_drive_c(desktop_, drive_);
 }
 
 void TForm1::Kartei1Click()

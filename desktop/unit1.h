@@ -62,6 +62,7 @@ public:
     void Label16Click();
     /// "Horoskop-&Kartei …": shows the chart index, which can hand charts to this window.
     void Kartei1Click();
+    void LaufwerkC1Click();
     /// Extras "Genaue Positionen": switches the source of SO, MO and ME to PL, remembers it and
     /// computes the loaded persons again.
     void GenauePositionen1Click();
@@ -110,6 +111,7 @@ public:
     QMenu* Extras1;  ///< the additions to the program, right of "Info"
     QAction* Kartei1;
     QAction* Bericht1;  ///< Extras: the client's report
+    QAction* LaufwerkC1;
     QAction* GenauePositionen1;  ///< Extras: precise positions on or off (a check mark)
     QAction* Zeitprobe1;
 
@@ -165,7 +167,8 @@ private:
     void present(const ResultText& result, Comparison comparison);
     /// Enables the entries of the state Ready.
     void enable_ready();
-    void end_program();
+    /// Ends the program; it exits with `status` (1 after a chart file that ended it).
+    void end_program(int status = 0);
     /// The main window's caption, with the mark of the precise positions while they are on.
     void show_caption();
     /// The loaded persons computed again from their records with the current position source,

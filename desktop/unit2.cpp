@@ -255,7 +255,8 @@ void TForm2::io_error(const std::string& text)
 
 void TForm2::Button1Click()
 {
-    const auto path = desktop_.save_file(drive_.resolve("c:\\").string());
+    // A report never replaces an existing file unasked.
+    const auto path = desktop_.save_file_asking(drive_.resolve("c:\\").string());
     if (!path) return;
     const std::string failure = write_text_file(*path, memo_lines());
     if (!failure.empty()) io_error(failure);

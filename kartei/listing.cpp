@@ -9,6 +9,7 @@
 #include <array>
 #include <cmath>
 #include <optional>
+#include <span>
 #include <tuple>
 
 #include "app/chart_file.h"
@@ -42,6 +43,25 @@ std::optional<std::array<unsigned char, chart_record_size>> first_record(const s
     ::close(fd);
     if (got < bytes.size()) return std::nullopt;
     return bytes;
+}
+
+// Whether the bytes have the shape of a chart record: seven length bytes within the fields'
+// capacity, a date DD.MM.YYYY and a time HH:MM:SS. A picture or any other file that only happens
+// to be long enough has not, and shows no positions (nor can it be edited as a chart).
+bool chart_shaped(std::span<const unsigned char, chart_record_size> bytes)
+{
+    for (std::size_t f = 0; f < 7; ++f)
+        if (bytes[f * (chart_field_capacity + 1)] > chart_field_capacity) return false;
+    const chart_record record = read_chart_record(bytes);
+    const auto shaped = [](const std::string& field, std::size_t size, char separator) {
+        if (field.size() != size) return false;
+        for (std::size_t i = 0; i < size; ++i) {
+            const bool digit = field[i] >= '0' && field[i] <= '9';
+            if (i == 2 || i == 5 ? field[i] != separator : !digit) return false;
+        }
+        return true;
+    };
+    return shaped(record.date, 10, '.') && shaped(record.time, 8, ':');
 }
 
 bool hidden(const std::filesystem::path& p)
@@ -84,7 +104,7 @@ KarteiEntry read_entry(const std::filesystem::path& root, const std::filesystem:
     }
     // A file refused by the name check still shows what it holds.
     if (load.outcome == LoadOutcome::not_a_chart) {
-        if (const auto bytes = first_record(file)) {
+        if (const auto bytes = first_record(file); bytes && chart_shaped(*bytes)) {
             entry.readable = true;
             entry.record = read_chart_record(*bytes);
             entry.birth = werte_aktual(entry.record);

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <fcntl.h>
+#include <string>
+#include <vector>
 #include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -94,6 +97,121 @@ TEST(FileWriter, FollowsLinksAndWritesDevicesInPlace)
         EXPECT_TRUE(std::filesystem::is_character_file("/dev/full"));
     }
 }
+
+// The names of the program's own descriptors are written through that descriptor: a file the
+// shell opened for appending (`>> log`) keeps what it had, a pipe gets the bytes.
+TEST(FileWriter, OwnDescriptorsAreWrittenWhereTheyStandAppendingWhereTheyAppend)
+{
+    const TempDir dir;
+    const auto log = dir.path() / "log.txt";
+    const std::string pid = std::to_string(::getpid());
+    const std::vector<std::string> forms = {"/dev/fd/", "/proc/self/fd/", "/proc/" + pid + "/fd/"};
+    for (const std::string& form : forms) {
+        for (const bool whole : {true, false}) {
+            SCOPED_TRACE(form + (whole ? " whole" : " appender"));
+            ASSERT_TRUE(write_file_whole(log, "alt\n").ok());
+            const int fd = ::open(log.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+            ASSERT_GE(fd, 0);
+            const std::string name = form + std::to_string(fd);
+            if (whole) {
+                EXPECT_TRUE(write_file_whole(name, "neu\n").ok());
+            } else {
+                FileAppender file(name);
+                EXPECT_TRUE(file.append("neu\n").ok());
+                EXPECT_TRUE(file.finish().ok());
+            }
+            EXPECT_EQ(::fcntl(fd, F_GETFD), FD_CLOEXEC);  // the program's descriptor stays open
+            ::close(fd);
+            EXPECT_EQ(slurp(log), "alt\nneu\n");
+        }
+    }
+    // A link to such a name, and a pipe (formerly "Datei nicht gefunden").
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    std::filesystem::create_symlink("/proc/self/fd/" + std::to_string(ends[1]), dir.path() / "rohr");
+    EXPECT_TRUE(write_file_whole(dir.path() / "rohr", "durch").ok());
+    ::close(ends[1]);
+    char got[16] = {};
+    EXPECT_EQ(::read(ends[0], got, sizeof got), 5);
+    EXPECT_EQ(std::string(got), "durch");
+    ::close(ends[0]);
+    EXPECT_EQ(write_file_whole("/dev/fd/987", "x").error, EBADF);
+    EXPECT_EQ(entries_in(dir.path()), 2u);
+}
+
+TEST(FileWriter, DescriptorNamesAreRecognisedLexically)
+{
+    const std::string own = "/proc/" + std::to_string(::getpid()) + "/fd/7";
+    const struct { std::string name; std::optional<int> fd; } cases[] = {
+        {"/dev/stdout", 1}, {"/dev/stderr", 2}, {"/dev/stdin", 0}, {"/dev/fd/12", 12},
+        {"/proc/self/fd/3", 3}, {own, 7}, {"/dev//stdout", 1},
+        {"/dev/fd/", std::nullopt}, {"/dev/fd/1x", std::nullopt}, {"/proc/1/fd/1", std::nullopt},
+        {"dev/stdout", std::nullopt}, {"/tmp/stdout", std::nullopt},
+    };
+    for (const auto& c : cases) EXPECT_EQ(descriptor_of(c.name), c.fd) << c.name;
+}
+
+TEST(FileWriter, AnyLegalNameKeepsOwnerModeAndLinks)
+{
+    const TempDir dir;
+    // A name of 250 bytes: the temporary name must not grow from it.
+    const auto long_name = dir.path() / (std::string(246, 'n') + ".TXT");
+    ASSERT_TRUE(write_file_whole(long_name, "eins").ok());
+    ASSERT_TRUE(write_file_whole(long_name, "zwei").ok());
+    EXPECT_EQ(slurp(long_name), "zwei");
+
+    // Mode, owner and group of a replaced file stay.
+    const auto kept = dir.path() / "kept.txt";
+    ASSERT_TRUE(write_file_whole(kept, "alt").ok());
+    ::chmod(kept.c_str(), 0640);
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(::chown(kept.c_str(), 4321, 8765), 0);
+    }
+    ASSERT_TRUE(write_file_whole(kept, "neu").ok());
+    struct stat st{};
+    ASSERT_EQ(::stat(kept.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    if (root) {
+        EXPECT_EQ(st.st_uid, 4321u);
+        EXPECT_EQ(st.st_gid, 8765u);
+    }
+
+    // A dangling link, absolute or relative, gets the file it names; the link stays a link.
+    std::filesystem::create_directory(dir.path() / "sub");
+    std::filesystem::create_symlink(dir.path() / "ziel-a.txt", dir.path() / "sub" / "a");
+    std::filesystem::create_symlink("../ziel-b.txt", dir.path() / "sub" / "b");
+    for (const char* name : {"a", "b"}) {
+        const auto link = dir.path() / "sub" / name;
+        ASSERT_TRUE(write_file_whole(link, name).ok()) << name;
+        EXPECT_TRUE(std::filesystem::is_symlink(link));
+        EXPECT_EQ(slurp(link), name);
+    }
+    EXPECT_EQ(slurp(dir.path() / "ziel-b.txt"), "b");
+    // A loop of links is refused, and nothing is made.
+    std::filesystem::create_symlink("schleife", dir.path() / "schleife");
+    EXPECT_EQ(write_file_whole(dir.path() / "schleife", "x").error, ELOOP);
+    EXPECT_EQ(entries_in(dir.path()), 6u);
+}
+
+#ifdef DUOSKOP_CLI
+// What a user typed: the entries of a comparison appended to a log through the shell.
+TEST(FileWriter, CommandLineAppendsToTheShellsLogAndWritesIntoPipes)
+{
+    const TempDir dir;
+    const std::string log = dir.file("log.txt");
+    write_file_whole(log, "alte Zeile\n");
+    const std::string compare = std::string("'") + DUOSKOP_CLI + "' compare WEIDNER.dat HOLLMANN.dat "
+        "--analysis double --double 2,0 --simple 1,5 --drive-c '" DUOSKOP_SOURCE_DRIVE_C "' ";
+    ASSERT_EQ(std::system((compare + "--entries /dev/stdout >>'" + log + "' 2>/dev/null").c_str()), 0);
+    const std::string appended = slurp(log);
+    EXPECT_TRUE(appended.starts_with("alte Zeile\n")) << appended.substr(0, 40);
+    EXPECT_GT(appended.size(), 100u);
+    const std::string piped = dir.file("piped.txt");
+    ASSERT_EQ(std::system((compare + "--report /dev/stdout | cat >'" + piped + "'").c_str()), 0);
+    EXPECT_GT(slurp(piped).size(), 100u);
+}
+#endif
 
 TEST(FileAppender, WhatWasWrittenBeforeAFailureStays)
 {

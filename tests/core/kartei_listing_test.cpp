@@ -47,6 +47,8 @@ TEST(KarteiListing, ListsEveryFileWithTheMainWindowsVerdict)
     dir.write("daten/.versteckt/MEIER.dat", meier);
     dir.write("daten/lang.dat", chart_record_bytes(person("Lang", "03.03.1970", "12:00:00")) + "Rest");
     dir.write(std::string("daten/M\xFC.dat"), meier);            // not UTF-8 as a file name
+    // A picture saved among the charts: long enough, but no chart record.
+    dir.write("daten/bild.png", std::string("\x89PNG\r\n\x1A\n", 8) + std::string(200, '\x07'));
     ASSERT_EQ(::mkfifo((root / "Rohr").c_str(), 0600), 0);
     fs::create_directory_symlink(root / "zwei", root / "verweis");
 
@@ -54,7 +56,7 @@ TEST(KarteiListing, ListsEveryFileWithTheMainWindowsVerdict)
     std::vector<std::string> shown;
     for (const KarteiEntry& e : listing.entries) shown.push_back(e.folder + "|" + e.file_name);
     const std::vector<std::string> expected = {
-        "|FALSCH.dat", "|MEIER.dat", "|M\xEF\xBF\xBD.dat", "|Rohr", "|lang.dat", "|leer.dat", "|verweis",
+        "|FALSCH.dat", "|MEIER.dat", "|M\xEF\xBF\xBD.dat", "|Rohr", "|bild.png", "|lang.dat", "|leer.dat", "|verweis",
         "zwei|MEIER.dat", "zwei/tiefer|Kurz.dat"};
     EXPECT_EQ(shown, expected);
     EXPECT_EQ(listing.folders, (std::vector<fs::path>{root, root / "zwei", root / "zwei" / "tiefer"}));
@@ -71,6 +73,7 @@ TEST(KarteiListing, ListsEveryFileWithTheMainWindowsVerdict)
         {"", "lang.dat", true, true, ""},
         {"", "FALSCH.dat", true, false, "FALSCH.dat ist keine Horoskop-Datei."},
         {"", "M\xEF\xBF\xBD.dat", true, false, "M\xFC.dat ist keine Horoskop-Datei."},  // the message keeps the byte
+        {"", "bild.png", false, false, "bild.png ist keine Horoskop-Datei."},
         {"zwei/tiefer", "Kurz.dat", false, false, "Ladeversuch mit " + kurz + " ging daneben"},
         {"", "leer.dat", false, false, "Ladeversuch mit " + (root / "leer.dat").string() + " ging daneben"},
         {"", "Rohr", false, false, "Ladeversuch mit " + (root / "Rohr").string() + " ging daneben"},

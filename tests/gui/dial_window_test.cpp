@@ -5,6 +5,9 @@
 #include <QMenu>
 #include <QPdfWriter>
 #include <QProcess>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QDir>
 #include <QTest>
 #include <QTreeWidget>
 #include <QListWidget>
@@ -233,9 +236,17 @@ void DialWindowTest::savesAndPrintsThePicture()
     dial->choose_file = [&](const QString&, const QString& filter, const QString&) -> std::optional<std::string> {
         return filter.contains(QStringLiteral("svg")) ? svg : png;
     };
+    // Pictures start in the documents folder (or home), never among the charts; later in the
+    // folder of the last picture.
+    QSettings(QStringLiteral("Duoskop"), QStringLiteral("Duoskop")).remove(QStringLiteral("Scheibe/Bilderordner"));
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString first = dial_picture_folder();
+    QVERIFY2(first == documents || first == QDir::homePath(), qPrintable(first));
+    QVERIFY(!first.contains(QStringLiteral("daten")));
     QTest::mouseClick(dial->SavePng, Qt::LeftButton);
     QTest::mouseClick(dial->SaveSvg, Qt::LeftButton);
     QVERIFY(fx.desktop.boxes.empty());
+    QCOMPARE(dial_picture_folder(), QString::fromStdString(fx.drive.string()));
     QVERIFY(slurp(png).starts_with("\x89PNG\r\n"));
     const QImage image(QString::fromStdString(png));
     QVERIFY(image.width() >= 800 && image.width() == image.height());

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "app/dial.h"
@@ -118,6 +119,7 @@ private slots:
     void anotherPersonsFileIsNeverReplaced();
     void editShowsTheStoredTimeAndRewritesTheFile();
     void deleteAsksAndMovesToTheTrash();
+    void onlyChartsAreEditedAndTheTrashIsMadeWhenMissing();
     void chartsGoToTheMainWindowAsPersonOneAndTwo();
     void commandLineLoadsBothPersonsAfterTheHint();
     void importSaysWhatWasWrittenAndSkipped();
@@ -528,6 +530,66 @@ void KarteiWindowTest::deleteAsksAndMovesToTheTrash()
     QCOMPARE(file.readAll().toStdString(), chart_record_bytes(schulz()));
     QCOMPARE(k.visible_rows(), 0);
     QCOMPARE(fx.desktop.boxes.size(), std::size_t{2});
+}
+
+void KarteiWindowTest::onlyChartsAreEditedAndTheTrashIsMadeWhenMissing()
+{
+    Fixture fx;
+    // A data folder that does not exist yet, as on an account without ~/.local/share.
+    QTemporaryDir base;
+    const QByteArray saved = qgetenv("XDG_DATA_HOME");
+    const fs::path data_home = fs::path(base.path().toStdString()) / "neu" / "share";
+    qputenv("XDG_DATA_HOME", QFile::encodeName(QString::fromStdString(data_home.string())));
+    const fs::path trash = data_home / "Trash" / "files";
+
+    const std::string meier_path = make_chart(fx.drive, "MEIER.DAT", meier());
+    const fs::path picture = fx.drive / "astro" / "daten" / "Scheibe.png";
+    const std::string png = std::string("\x89PNG\r\n\x1A\n", 8) + std::string(300, '\x01');
+    write_bytes(picture, png);
+    KarteiWindow k(fx.desktop, DriveC(fx.drive));
+
+    // A picture among the charts: no positions, and neither "Bearbeiten" nor "Kopie".
+    QVERIFY(k.select_path(picture));
+    int row = 0;
+    while (row < k.visible_rows() && k.cell(row, KarteiWindow::file) != QStringLiteral("Scheibe.png")) ++row;
+    QVERIFY(row < k.visible_rows());
+    for (const auto column : {KarteiWindow::name, KarteiWindow::sun, KarteiWindow::mc, KarteiWindow::as})
+        QVERIFY(k.cell(row, column).isEmpty());
+    QVERIFY(!k.EditButton->isEnabled());
+    QVERIFY(!k.CopyButton->isEnabled());
+    QVERIFY(!with_dialog([&] { k.EditButton->click(); }, [](KarteiDialog&) {}));
+    QCOMPARE(slurp(picture), png);
+
+    // An edit in place keeps the old chart in the trash, which is made first.
+    QVERIFY(k.select_path(meier_path));
+    QVERIFY(with_dialog([&] { k.EditButton->click(); }, [](KarteiDialog& d) {
+        type(d.TimeEdit, QStringLiteral("08:00"));
+        QTest::mouseClick(d.SaveButton, Qt::LeftButton);
+    }));
+    QCOMPARE(slurp(trash / "MEIER.DAT"), chart_record_bytes(meier()));
+    QVERIFY(slurp(meier_path) != chart_record_bytes(meier()));
+    QVERIFY(fs::exists(data_home / "Trash" / "info" / "MEIER.DAT.trashinfo"));
+
+    // "Löschen" of the picture: into the trash, nothing into the working folder.
+    QVERIFY(k.select_path(picture));
+    fx.desktop.answers.push_back(Answer::yes);
+    k.DeleteButton->click();
+    QCOMPARE(slurp(trash / "Scheibe.png"), png);
+    QVERIFY(!fs::exists(picture));
+    QVERIFY(!fs::exists("files") && !fs::exists("info"));
+
+    // Without a usable trash the file stays, and the user is told.
+    fs::remove_all(data_home.parent_path());
+    write_bytes(data_home.parent_path(), "a file where the data folder should be made");
+    QVERIFY(k.select_path(meier_path));
+    fx.desktop.boxes.clear();
+    fx.desktop.answers.push_back(Answer::yes);
+    k.DeleteButton->click();
+    QVERIFY(fs::exists(meier_path));
+    QCOMPARE(fx.desktop.boxes.size(), std::size_t{2});
+    QVERIFY(fx.desktop.boxes[1].type == BoxType::error);
+    QVERIFY(fx.desktop.boxes[1].text.find(std::string(texts::kTrashFailed)) != std::string::npos);
+    qputenv("XDG_DATA_HOME", saved);
 }
 
 void KarteiWindowTest::chartsGoToTheMainWindowAsPersonOneAndTwo()

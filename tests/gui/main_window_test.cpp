@@ -5,7 +5,10 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QFile>
+#include <QAction>
 
 #include "app/dial.h"
 #include "desktop/qt_picture.h"
@@ -54,6 +57,7 @@ private slots:
     void halfsumEvaluationWaitsForEditThree();
     void closingTheWindowWhileWaitingEndsTheProgram();
     void theProgramIconIsFoundBesideTheProgram();
+    void laufwerkCShowsTheDriveAndKeepsOrForgetsAChoice();
 };
 
 void MainWindowTest::startShowsTheHintOnceAndTheStartState()
@@ -154,6 +158,7 @@ void MainWindowTest::restartAnsweredNoEndsTheProgram()
     fx.desktop.answers.push_back(Answer::no);
     fx.form->Ende1->trigger();
     QCOMPARE(fx.desktop.ends, 1);
+    QVERIFY(fx.desktop.end_statuses.empty());  // an ordinary end: status 0
     QVERIFY(fx.form->ended());
 }
 
@@ -257,6 +262,7 @@ void MainWindowTest::fileThatIsNoChartEndsTheProgramAfterItsMessage()
         QCOMPARE(fx.desktop.boxes.size(), std::size_t{1});
         QCOMPARE(fx.desktop.boxes[0].text, std::string("OTTO.DAT") + std::string(texts::kNotAChartFile));
         QCOMPARE(fx.desktop.ends, 1);
+        QCOMPARE(fx.desktop.end_statuses, std::vector<int>{1});  // the program exits with 1
         QVERIFY(fx.form->Label1->text().isEmpty());
         // Nothing reacts any more.
         fx.form->name2->trigger();
@@ -390,6 +396,47 @@ void MainWindowTest::theProgramIconIsFoundBesideTheProgram()
     QVERIFY(!icon.isNull());
     QCOMPARE(icon.pixmap(16, 16).width(), 16);
     QVERIFY(!icon.pixmap(256, 256).isNull());
+}
+
+void MainWindowTest::laufwerkCShowsTheDriveAndKeepsOrForgetsAChoice()
+{
+    QTemporaryDir config;
+    const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+    Fixture fx;
+    fx.start();
+    fx.desktop.boxes.clear();
+    const std::filesystem::path other = std::filesystem::path(config.path().toStdString()) / "Horoskope";
+    std::filesystem::create_directories(other);
+
+    // Another folder, without astro\daten: made on request, kept for the next start.
+    fx.desktop.answers = {Answer::yes, Answer::yes};
+    fx.desktop.folders = {other.string()};
+    auto* entry = fx.form->findChild<QAction*>(QStringLiteral("LaufwerkC1"));
+    QVERIFY(entry != nullptr);
+    QCOMPARE(entry->text(), q(texts::kMenuLaufwerkC1));
+    entry->trigger();
+    QCOMPARE(fx.desktop.boxes.size(), std::size_t{3});
+    QVERIFY(fx.desktop.boxes[0].text.starts_with("Laufwerk C: " + fx.drive.string() + "\r"));
+    QVERIFY(fx.desktop.boxes[0].text.ends_with(texts::kLaufwerkFrage));
+    QCOMPARE(fx.desktop.boxes[1].text, other.string() + std::string(texts::kLaufwerkOhneDaten));
+    QVERIFY(fx.desktop.boxes[2].type == BoxType::information);
+    QVERIFY(std::filesystem::is_directory(other / "astro" / "daten"));
+    QCOMPARE(chosen_drive(), std::optional<std::filesystem::path>(other));
+
+    // No other folder, but back to the default: the choice is forgotten.
+    fx.desktop.boxes.clear();
+    fx.desktop.answers = {Answer::no, Answer::yes};
+    entry->trigger();
+    QCOMPARE(fx.desktop.boxes.size(), std::size_t{3});
+    QCOMPARE(fx.desktop.boxes[1].text, std::string(texts::kLaufwerkZurueck));
+    QCOMPARE(chosen_drive(), std::nullopt);
+    // Nothing chosen and nothing to forget: one box only.
+    fx.desktop.boxes.clear();
+    fx.desktop.answers = {Answer::no};
+    entry->trigger();
+    QCOMPARE(fx.desktop.boxes.size(), std::size_t{1});
+    qputenv("XDG_CONFIG_HOME", saved);
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -6,10 +6,14 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QFileDialog>
+#include <QTimer>
+#include <QApplication>
 #include <QTest>
 
 #include "analysis/comparisons.h"
 #include "base/texts.h"
+#include "desktop/qt_desktop.h"
 #include "fixture.h"
 #include "results/report.h"
 
@@ -178,11 +182,27 @@ void ResultWindowTest::saveWritesTheLinesAsTheMemoShowsThem()
     QVERIFY(show_result(r, sample_result()));
 
     const auto path = fx.drive / "bericht.txt";
-    write_bytes(path, std::string(5000, '#'));  // replaced without a question
+    write_bytes(path, std::string(5000, '#'));  // the dialog asked before replacing it
     fx.desktop.save_paths.push_back(path.string());
     QTest::mouseClick(r.Button1, Qt::LeftButton);
     QCOMPARE(fx.desktop.save_dirs.back(), fx.drive.string());
+    QCOMPARE(fx.desktop.asking_saves, 1);
     QVERIFY(fx.desktop.boxes.empty());
+
+    // The real dialog behind it: the report's asks before replacing a file, the export's does not.
+    QtDesktop real(&r);
+    for (const bool asking : {true, false}) {
+        bool asks = !asking;
+        QTimer::singleShot(200, [&asks] {
+            if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+                asks = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
+                dialog->reject();
+            }
+        });
+        const auto chosen = asking ? real.save_file_asking(fx.drive.string()) : real.save_file(fx.drive.string());
+        QVERIFY(!chosen);
+        QCOMPARE(asks, asking);
+    }
 
     // The 200-character line is wider than the memo and is saved as its wrapped pieces.
     const std::vector<std::string> lines = r.memo_lines();

@@ -38,6 +38,9 @@ public:
     std::vector<std::string> print_names;  ///< document names of the print dialogs asked for
     std::function<void(const Box&)> on_message;  ///< called as each box is shown
     int ends = 0;
+    std::vector<int> end_statuses;  ///< statuses other than 0 the program ended with
+    int asking_saves = 0;           ///< save dialogs that ask before replacing a file
+    std::deque<std::optional<std::string>> folders;  ///< answers of the folder dialog
 
     Answer message(BoxType type, std::string_view text, Buttons buttons) override
     {
@@ -80,6 +83,17 @@ public:
         return open_printer();
     }
     void end_program() override { ++ends; }
+    void end_program_with(int status) override
+    {
+        end_statuses.push_back(status);
+        ++ends;
+    }
+    std::optional<std::string> save_file_asking(const std::string& initial_dir) override
+    {
+        ++asking_saves;
+        return save_file(initial_dir);
+    }
+    std::optional<std::string> choose_folder(const std::string&) override { return next(folders); }
 
     /// Texts of the boxes shown so far, then forgets them.
     std::vector<std::string> take_texts()
