@@ -78,6 +78,8 @@ private:
     void finished(Ranking ranking, std::vector<RankProblem> folder_problems);
     void fill_table(const std::vector<RankEntry>& entries);
     void set_running(bool running);
+    /// Widens the columns to their contents and headers.
+    void fit_columns();
 
     TForm1& form_;
     Desktop& desktop_;
