@@ -223,6 +223,9 @@ KarteiDialog::KarteiDialog(Desktop& desktop, std::filesystem::path root, const s
     PreviewLabel->setMinimumHeight(4 * PreviewLabel->fontMetrics().lineSpacing() + 2 * PreviewLabel->margin() + 4);
     PreviewLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     add_row(texts::kFieldPreview, PreviewLabel, std::nullopt);
+    // Its caption stands beside the first of the result lines.
+    if (QLayoutItem* caption = grid->itemAtPosition(row - 1, 0); caption != nullptr && caption->widget() != nullptr)
+        grid->setAlignment(caption->widget(), Qt::AlignLeft | Qt::AlignTop);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);

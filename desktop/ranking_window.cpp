@@ -2,6 +2,7 @@
 #include "desktop/ranking_window.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QByteArray>
 #include <QFileDialog>
 #include <QGridLayout>
@@ -113,6 +114,7 @@ RankingWindow::RankingWindow(TForm1& form, Desktop& desktop, DriveC drive)
     Table->setWordWrap(false);
     Table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     Table->verticalHeader()->setDefaultSectionSize(Table->fontMetrics().height() + 6);
+    fit_columns();
     Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Table->setSelectionBehavior(QAbstractItemView::SelectRows);
     Table->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -319,6 +321,7 @@ void RankingWindow::fill_table(const std::vector<RankEntry>& entries)
         Table->setItem(row, kDate, new DateItem(to_qt(e.birth_date)));
         auto* path = new QTableWidgetItem(path_text(e.path));
         path->setData(Qt::UserRole, QByteArray::fromStdString(e.path));  // the file's own bytes
+        path->setToolTip(path->text());  // the whole path where the column is too narrow
         Table->setItem(row, kPath, path);
     }
     Table->horizontalHeader()->setSortIndicator(kRank, Qt::AscendingOrder);
@@ -336,6 +339,15 @@ void RankingWindow::TableDoubleClick(int row)
     form_.name2Open(path);
 }
 
+void RankingWindow::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        Table->verticalHeader()->setDefaultSectionSize(Table->fontMetrics().height() + 6);
+        fit_columns();
+    }
+}
+
 void RankingWindow::fit_columns()
 {
     // Each column as wide as its widest cell and its header with the sort mark, whichever
@@ -346,7 +358,7 @@ void RankingWindow::fit_columns()
     const int mark = header->style()->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, header);
     for (int c = 0; c < kPath; ++c) {
         const int text = header->fontMetrics().horizontalAdvance(Table->horizontalHeaderItem(c)->text());
-        const int needed = text + mark + 4 * margin;
+        const int needed = std::max(header->sectionSizeHint(c), text + 4 * margin) + mark;
         if (Table->columnWidth(c) < needed) Table->setColumnWidth(c, needed);
     }
 }

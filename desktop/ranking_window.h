@@ -52,6 +52,12 @@ public:
     /// Closing the window (Esc, the close button) stops a ranking under way.
     void reject() override;
 
+protected:
+    /// A new font: rows and columns take its measure again.
+    void changeEvent(QEvent* event) override;
+
+public:
+
     bool running() const { return running_; }
     const std::string& folder() const { return folder_; }
 
