@@ -32,7 +32,8 @@ public:
 class Desktop {
 public:
     virtual ~Desktop() = default;
-    /// A modal message box; `text` is Windows-1252 with "\r" between lines.
+    /// A modal message box over the window the user acted in, which has the focus again when it
+    /// closes; `text` is Windows-1252 with "\r" between lines.
     virtual Answer message(BoxType type, std::string_view text, Buttons buttons) = 0;
     /// The file-open dialog starting in `initial_dir`; the chosen path (UTF-8) or nothing.
     virtual std::optional<std::string> open_file(const std::string& initial_dir) = 0;
