@@ -32,10 +32,18 @@ public:
 class Desktop {
 public:
     virtual ~Desktop() = default;
-    /// A modal message box; `text` is Windows-1252 with "\r" between lines.
+    /// A modal message box over the window the user acted in, which has the focus again when it
+    /// closes; `text` is Windows-1252 with "\r" between lines.
     virtual Answer message(BoxType type, std::string_view text, Buttons buttons) = 0;
     /// The file-open dialog starting in `initial_dir`; the chosen path (UTF-8) or nothing.
     virtual std::optional<std::string> open_file(const std::string& initial_dir) = 0;
+    /// The file-open dialog for files of the kinds `filter` (dialog filters such as "AAF-Dateien
+    /// (*.aaf)", UTF-8, separated by ";;"; the first is chosen) starting in `initial_dir`.
+    virtual std::optional<std::string> open_file_of(const std::string& initial_dir, const std::string& filter)
+    {
+        (void)filter;
+        return open_file(initial_dir);
+    }
     /// The save dialog for "*.txt" files starting in `initial_dir` (or, once a file has been saved
     /// or printed to in this session, in that file's folder), default extension TXT, no question
     /// before overwriting; the chosen path (UTF-8) or nothing.

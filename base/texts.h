@@ -40,7 +40,7 @@ inline constexpr std::string_view kTipGenauePositionen1 =
     "auf eine halbe Bogenminute genau von 1800 bis 2100, Pluto nur von 1885 bis 2099;\n"
     "au\xDF" "erhalb dieser Jahre ist Pluto ungenauer. Aus: die Rechnung des Programms.";
 inline constexpr std::string_view kCaptionPreciseSuffix =
-    " \x96 genaue Positionen";
+    " (genau)";
 inline constexpr std::string_view kLabelDoubleOrb =
     "Doppelter Orbis";
 inline constexpr std::string_view kLabelSimpleOrb =
@@ -168,7 +168,7 @@ inline constexpr std::string_view kMenuZeitprobe1 =
 inline constexpr std::string_view kCaptionZeitprobe =
     "Zeitprobe";
 inline constexpr std::string_view kZeitprobeExplanation =
-    "Welche Ergebnisse h\xE4ngen an der Geburtszeit? Jede Geburtszeit wird\rum jede volle Minute bis zu der gew\xE4hlten Weite verschoben (0 = aus).";
+    "Welche Ergebnisse h\xE4ngen an der Geburtszeit? Jede Geburtszeit wird um jede volle Minute bis zu der gew\xE4hlten Weite verschoben (0 = aus).";
 inline constexpr std::string_view kZeitprobePerson1 =
     "Person 1:  \xB1 Minuten";
 inline constexpr std::string_view kZeitprobePerson2 =
@@ -196,6 +196,8 @@ inline constexpr std::string_view kRankColumns[] = {
 static_assert(std::size(kRankColumns) == 8);
 inline constexpr std::string_view kRankNoPartner =
     "Kein Partner-Horoskop konnte geladen werden.";
+inline constexpr std::string_view kRankBirthDate =
+    "Geburtsdatum";
 inline constexpr std::string_view kRankCaption =
     "Partner-Rangliste";
 inline constexpr std::string_view kRankFolderLabel =

@@ -19,6 +19,8 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <QWheelEvent>
@@ -28,11 +30,15 @@
 #include <memory>
 
 #include "astro/un_math.h"
+#include "app/chart_file.h"
 #include "base/texts.h"
 #include "desktop/qt_desktop.h"
+#include "desktop/window_habits.h"
 #include "desktop/qt_style.h"
 #include "desktop/unit1.h"
 #include "desktop/unit2.h"
+#include "kartei/kartei_texts.h"
+#include "kartei/listing.h"
 
 namespace duoskop {
 
@@ -56,12 +62,20 @@ QString legend(std::string_view side, const chart_record& person)
     return to_qt(std::string(side) + person.first_name + " " + person.name);
 }
 
-// "Person 1: Hans Meier, geb. 01.05.1960, 12:00:00 WZ, +010 00 00 +53 33 00"
+// "Person 1: Hans Meier, geb. 01.05.1960, 06:30:45 WZ, Hamburg, 10°00' O, 53°33' N": the birth
+// data as the main window shows them, the coordinates as the chart index writes them.
 std::string person_header(std::string_view start, const chart_record& p)
 {
-    return std::string(start) + p.first_name + " " + p.name + std::string(texts::kDialBorn) + p.date +
-           ", " + p.time + std::string(texts::kDialTimeSuffix) + p.longitude_text + "  " + p.latitude_text;
+    const BirthData birth = werte_aktual(p);
+    std::string header = std::string(start) + p.first_name + " " + p.name + std::string(texts::kDialBorn) + p.date +
+                         ", " + p.time + std::string(texts::kDialTimeSuffix);
+    if (!p.extra.empty()) header += p.extra + ", ";
+    return header + coordinate_text(birth.geo_longitude, texts::kEast, texts::kWest) + ", " +
+           coordinate_text(birth.geo_latitude, texts::kNorth, texts::kSouth);
 }
+
+/// Where the dial was printed to a file last time (kept from one run to the next).
+QString print_folder_setting() { return QStringLiteral("Scheibe/Druckordner"); }
 
 // Lives as a child of the main window and takes the dial window (a window of its own, so that the
 // result window, modal to the main window, does not block it) with it when the main window goes.
@@ -210,6 +224,7 @@ DialWindow::DialWindow(Desktop& desktop, const ChartState& chart, const Orbs& or
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
         return dialog.selectedFiles().front().toStdString();
     };
+    close_on_escape(*this);
     canvas_->setFocus();
     fill_list();
 }
@@ -352,14 +367,33 @@ void DialWindow::print_to(QPagedPaintDevice& device)
     painter.end();
 }
 
+std::string DialWindow::print_name() const
+{
+    std::string name = std::string(texts::kDialCaption) + " " + chart_.person1.name;
+    if (person2_) name += " " + chart_.person2.name;
+    return name;
+}
+
+QString DialWindow::print_proposal() const
+{
+    const QString folder = QSettings(QStringLiteral("Duoskop"), QStringLiteral("Duoskop"))
+                               .value(print_folder_setting(), dial_picture_folder())
+                               .toString();
+    return print_file_proposal(folder, print_name());
+}
+
 void DialWindow::print_clicked()
 {
     QPrinter printer(QPrinter::HighResolution);
-    // Printing to a file proposes a file in the pictures' folder; a real printer stays the first choice.
-    printer.setOutputFileName(print_file_proposal(dial_picture_folder(), texts::kDialCaption));
+    printer.setDocName(to_qt(print_name()));
+    // The file proposed when printing to a file; a real printer stays the first choice.
+    printer.setOutputFileName(print_proposal());
     if (!QPrinterInfo::availablePrinterNames().isEmpty()) printer.setOutputFormat(QPrinter::NativeFormat);
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() != QDialog::Accepted) return;
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+        QSettings(QStringLiteral("Duoskop"), QStringLiteral("Duoskop"))
+            .setValue(print_folder_setting(), QFileInfo(printer.outputFileName()).absolutePath());
     print_to(printer);
     if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
         remember_picture_folder(printer.outputFileName());
@@ -394,13 +428,9 @@ DialWindow* dial_window_of(const TForm1& form)
 QAction* install_dial_window(TForm1& form, Desktop& desktop)
 {
     auto* holder = new DialHolder(&form);
-    // After the chart index, before the time probe, as the additions are ordered.
-    auto* action = new QAction(to_qt(texts::kMenuDial), form.Extras1);
+    // Its place in the menu is decided by the Extras list.
+    auto* action = form.Extras1->addAction(to_qt(texts::kMenuDial));
     action->setObjectName(QStringLiteral("Scheibe1"));
-    QAction* before = nullptr;
-    for (QAction* a : form.Extras1->actions())
-        if (a->objectName() == QStringLiteral("Zeitprobe1")) before = a;
-    form.Extras1->insertAction(before, action);
     action->setEnabled(false);
 
     const auto follow_persons = [&form, holder] {

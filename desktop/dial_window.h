@@ -84,6 +84,11 @@ public:
     void print_to(QPagedPaintDevice& device);
     /// The header lines of a printout (Windows-1252).
     std::vector<std::string> header_lines() const;
+    /// The name of a print job: "Scheibe <Name 1> <Name 2>" (Windows-1252).
+    std::string print_name() const;
+    /// The file the print dialog proposes: the print job's name as a PDF in the folder printed to
+    /// last time (else the documents folder).
+    QString print_proposal() const;
 
     /// The save dialog for a picture: caption, filter and suffix; the chosen path or nothing.
     std::function<std::optional<std::string>(const QString&, const QString&, const QString&)> choose_file;

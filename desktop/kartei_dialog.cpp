@@ -5,6 +5,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCompleter>
+#include <QTimer>
+#include <QVBoxLayout>
 #include <QFile>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -21,7 +23,9 @@
 #include "birth/chart_input.h"
 #include "desktop/qt_desktop.h"
 #include "desktop/qt_style.h"
+#include "desktop/window_habits.h"
 #include "base/texts.h"
+#include "kartei/folder_checks.h"
 #include "kartei/kartei_texts.h"
 #include "kartei/listing.h"
 
@@ -103,7 +107,8 @@ KarteiDialog::KarteiDialog(Desktop& desktop, std::filesystem::path root, const s
             auto* reason = plain_label(this);
             reason->setObjectName(QStringLiteral("Refusal%1").arg(static_cast<int>(*refused)));
             reason->setWordWrap(true);
-            reason->setMinimumWidth(260);
+            // Room for a few words a line at any font size; the dialog grows for longer reasons.
+            reason->setMinimumWidth(reason->fontMetrics().averageCharWidth() * 40);
             QPalette palette = reason->palette();
             palette.setColor(QPalette::WindowText, QColor(0xB0, 0x00, 0x00));
             reason->setPalette(palette);
@@ -143,13 +148,17 @@ KarteiDialog::KarteiDialog(Desktop& desktop, std::filesystem::path root, const s
 
     // The question for a local time the clocks showed twice; only shown then.
     ReadingRow = new QWidget(this);
-    auto* reading_layout = new QHBoxLayout(ReadingRow);
+    // The question above its answers, so that both readings show whole with their universal times.
+    auto* reading_layout = new QVBoxLayout(ReadingRow);
     reading_layout->setContentsMargins(0, 0, 0, 0);
-    reading_layout->addWidget(plain_label(to_qt(texts::kFieldReading), ReadingRow));
+    auto* reading_label = plain_label(to_qt(texts::kFieldReading), ReadingRow);
+    reading_label->setWordWrap(true);
+    reading_layout->addWidget(reading_label);
     ReadingBox = new QComboBox(ReadingRow);
     ReadingBox->setObjectName(QStringLiteral("ReadingBox"));
+    ReadingBox->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     ReadingBox->addItems({QStringLiteral("\u2013"), QString(), QString()});
-    reading_layout->addWidget(ReadingBox, 1);
+    reading_layout->addWidget(ReadingBox, 0, Qt::AlignLeft);
     grid->addWidget(ReadingRow, row++, 1, 1, 2);
     ReadingRow->hide();
 
@@ -212,9 +221,13 @@ KarteiDialog::KarteiDialog(Desktop& desktop, std::filesystem::path root, const s
     PreviewLabel = plain_label(this);
     PreviewLabel->setObjectName(QStringLiteral("PreviewLabel"));
     PreviewLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    PreviewLabel->setMinimumHeight(4 * PreviewLabel->fontMetrics().height());
+    // Room for its four lines (local time, universal time, positions, file) at any font size.
+    PreviewLabel->setMinimumHeight(4 * PreviewLabel->fontMetrics().lineSpacing() + 2 * PreviewLabel->margin() + 4);
     PreviewLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     add_row(texts::kFieldPreview, PreviewLabel, std::nullopt);
+    // Its caption stands beside the first of the result lines.
+    if (QLayoutItem* caption = grid->itemAtPosition(row - 1, 0); caption != nullptr && caption->widget() != nullptr)
+        grid->setAlignment(caption->widget(), Qt::AlignLeft | Qt::AlignTop);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -232,6 +245,11 @@ KarteiDialog::KarteiDialog(Desktop& desktop, std::filesystem::path root, const s
     if (from != nullptr && from->readable) {
         set_draft(draft_of(from->record, from->folder));
         if (mode == Mode::edit) original_ = from->path;
+        // A copy is offered a folder where its file name is still free, before anything is typed.
+        if (mode == Mode::copy) {
+            const std::string folder = copy_folder(root_, from->record.name, from->folder, folders);
+            FolderBox->setEditText(folder.empty() ? to_qt(texts::kRootFolder) : utf8(folder));
+        }
     } else {
         ChartDraft fresh;
         fresh.local_time = true;  // a birth certificate gives the local clock time
@@ -325,6 +343,8 @@ void KarteiDialog::update_check()
     for (std::size_t f = 0; f < draft_field_count; ++f)
         RefusalLabels[f]->setText(blank ? QString() : utf8(check.refusals[f]));
     SaveButton->setEnabled(check.ok());
+    // A longer reason or preview takes more room: the dialog grows rather than cut it.
+    QTimer::singleShot(0, this, [this] { grow_to_fit(*this); });
     const bool local = TimeKindBox->currentIndex() == 1;
     ZoneBox->setEnabled(local);
     // The question for a time the clocks showed twice, with both readings.
@@ -403,14 +423,24 @@ void KarteiDialog::placeEdited(const QString& text)
 {
     places_.clear();
     place_model_->clear();
-    if (atlas_ == nullptr || text.trimmed().size() < 2) return;
+    if (atlas_ == nullptr || text.trimmed().size() < 2) {
+        // Nothing asked for yet: no list at all.
+        if (place_completer_->popup()->isVisible()) place_completer_->popup()->hide();
+        return;
+    }
     places_ = atlas_->search(text.toStdString(), 15);
     for (std::size_t i = 0; i < places_.size(); ++i) {
         auto* item = new QStandardItem(place_label(places_[i]));
         item->setData(QVariant::fromValue(static_cast<qulonglong>(i)), Qt::UserRole);
         place_model_->appendRow(item);
     }
-    if (!places_.empty()) place_completer_->complete();
+    if (places_.empty()) {
+        // One line that cannot be chosen, rather than an empty list over the fields below.
+        auto* none = new QStandardItem(to_qt(texts::kNoPlaceFound));
+        none->setFlags(Qt::NoItemFlags);
+        place_model_->appendRow(none);
+    }
+    place_completer_->complete();
 }
 
 void KarteiDialog::placeChosen(const Place& place)

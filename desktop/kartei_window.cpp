@@ -26,7 +26,9 @@
 #include "desktop/qt_desktop.h"
 #include "desktop/qt_style.h"
 #include "desktop/unit1.h"
+#include "desktop/window_habits.h"
 #include "kartei/exchange_files.h"
+#include "kartei/folder_checks.h"
 #include "kartei/kartei_texts.h"
 
 namespace duoskop {
@@ -186,6 +188,8 @@ KarteiWindow::KarteiWindow(Desktop& desktop, DriveC drive, TForm1* main_window, 
             if (self) self->update_buttons();
         });
     }
+    record_table_keys(*Table, [this] { editClick(); }, [this] { deleteClick(); });
+    close_on_escape(*this);
     resize(1000, 520);
     if (first_listing == FirstListing::now) {
         refresh();
@@ -193,6 +197,7 @@ KarteiWindow::KarteiWindow(Desktop& desktop, DriveC drive, TForm1* main_window, 
         update_buttons();
         after_first_frame(this, [this] { refresh(); });
     }
+    FilterEdit->setFocus();  // typing narrows the list at once
 }
 
 KarteiWindow::~KarteiWindow() = default;
@@ -264,6 +269,11 @@ void KarteiWindow::fill_model()
     const std::size_t count = listing_.entries.size();
     QString status = QString::number(count) + to_qt(count == 1 ? texts::kKarteiCountOne : texts::kKarteiCount);
     if (broken > 0) status += to_qt(texts::kKarteiBroken) + QString::number(broken);
+    // A subfolder that cannot be read is named, not skipped in silence.
+    const std::vector<std::string> unreadable = unreadable_folders(root_, listing_.folders);
+    for (const std::string& folder : unreadable)
+        status += QStringLiteral("   \u2013   ") + to_qt(texts::kFolderUnreadableBefore) + utf8(folder) +
+                  to_qt(texts::kFolderUnreadableAfter);
     StatusLabel->setText(status + QStringLiteral("   \u2013   ") + file_path(root_));
     Table->resizeColumnsToContents();
 }
@@ -430,7 +440,7 @@ void KarteiWindow::importClick()
 {
     const auto chosen = selected();
     const std::string folder = chosen.size() == 1 ? chosen.front()->folder : std::string();
-    const auto file = desktop_.open_file(QDir::homePath().toStdString());
+    const auto file = desktop_.open_file_of(QDir::homePath().toStdString(), cp1252_to_utf8(texts::kImportFilter));
     if (!file) return;
     const ImportResult result = import_charts(*file, root_, folder, atlas());
     if (!result.error.empty()) {

@@ -9,6 +9,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -67,10 +68,41 @@ BoxLook box_look(BoxType type)
 
 }  // namespace
 
+QWidget* QtDesktop::owner() const
+{
+    // The window the user acted in: a dialog of ours that is open, else the window in front.
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    if (QWidget* active = QApplication::activeWindow()) return active;
+    return parent_;
+}
+
+namespace {
+
+/// While it lives a box or dialog is open over `owner`; when it goes, the owner's window is the
+/// active one again, whatever the window manager picks, and the keyboard goes to the widget that
+/// had the focus in it.
+class FocusReturn {
+public:
+    explicit FocusReturn(QWidget* owner) : window_(owner == nullptr ? nullptr : owner->window()) {}
+    ~FocusReturn()
+    {
+        if (window_ && window_->isVisible() && !window_->isActiveWindow()) window_->activateWindow();
+    }
+    FocusReturn(const FocusReturn&) = delete;
+    FocusReturn& operator=(const FocusReturn&) = delete;
+
+private:
+    QPointer<QWidget> window_;
+};
+
+}  // namespace
+
 Answer QtDesktop::message(BoxType type, std::string_view text, Buttons buttons)
 {
     const BoxLook look = box_look(type);
-    QMessageBox box(look.icon, to_qt(look.caption), to_qt(text), QMessageBox::NoButton, parent_);
+    QWidget* over = owner();
+    const FocusReturn focus_return(over);
+    QMessageBox box(look.icon, to_qt(look.caption), to_qt(text), QMessageBox::NoButton, over);
     box.setTextFormat(Qt::PlainText);  // file names and texts from files are no markup
     if (buttons == Buttons::ok) {
         QPushButton* ok = box.addButton(to_qt(texts::kButtonOk), QMessageBox::AcceptRole);
@@ -89,8 +121,18 @@ Answer QtDesktop::message(BoxType type, std::string_view text, Buttons buttons)
 
 std::optional<std::string> QtDesktop::open_file(const std::string& initial_dir)
 {
+    const FocusReturn focus_return(owner());
     const QString path =
-        QFileDialog::getOpenFileName(parent_, QString(), QString::fromStdString(initial_dir));
+        QFileDialog::getOpenFileName(owner(), QString(), QString::fromStdString(initial_dir));
+    if (path.isEmpty()) return std::nullopt;
+    return path.toStdString();
+}
+
+std::optional<std::string> QtDesktop::open_file_of(const std::string& initial_dir, const std::string& filter)
+{
+    const FocusReturn focus_return(owner());
+    const QString path = QFileDialog::getOpenFileName(owner(), QString(), QString::fromStdString(initial_dir),
+                                                      QString::fromStdString(filter));
     if (path.isEmpty()) return std::nullopt;
     return path.toStdString();
 }
@@ -115,7 +157,8 @@ std::optional<std::string> QtDesktop::choose_folder(const std::string& initial_d
 std::optional<std::string> QtDesktop::save_text_file(const std::string& initial_dir, bool ask_before_replacing)
 {
     const QString start = last_folder_.isEmpty() ? QString::fromStdString(initial_dir) : last_folder_;
-    QFileDialog dialog(parent_, QString(), start, QStringLiteral("*.txt"));
+    const FocusReturn focus_return(owner());
+    QFileDialog dialog(owner(), QString(), start, QStringLiteral("*.txt"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(QStringLiteral("TXT"));
@@ -130,7 +173,8 @@ std::optional<std::string> QtDesktop::save_file_as(const std::string& initial_di
                                                    const std::string& filter)
 {
     const QString start = QString::fromStdString(initial_dir) + QLatin1Char('/') + QString::fromStdString(suggested);
-    const QString path = QFileDialog::getSaveFileName(parent_, QString(), start, QString::fromStdString(filter));
+    const FocusReturn focus_return(owner());
+    const QString path = QFileDialog::getSaveFileName(owner(), QString(), start, QString::fromStdString(filter));
     if (path.isEmpty()) return std::nullopt;
     return path.toStdString();
 }
@@ -150,7 +194,8 @@ std::unique_ptr<LineDevice> QtDesktop::open_printer_named(std::string_view docum
     // The proposal stands in the dialog's file field; a real printer stays the first choice.
     printer->setOutputFileName(print_file_proposal(folder, document_name));
     if (!QPrinterInfo::availablePrinterNames().isEmpty()) printer->setOutputFormat(QPrinter::NativeFormat);
-    QPrintDialog dialog(printer.get(), parent_);
+    const FocusReturn focus_return(owner());
+    QPrintDialog dialog(printer.get(), owner());
     if (dialog.exec() != QDialog::Accepted) return nullptr;
     if (printer->outputFormat() == QPrinter::PdfFormat && !printer->outputFileName().isEmpty())
         last_folder_ = QFileInfo(printer->outputFileName()).absolutePath();

@@ -35,7 +35,9 @@ void show_main_window(QWidget* window);
 /// name made fit for a file name ('/' and other characters a file name cannot hold become '-').
 QString print_file_proposal(const QString& folder, std::string_view document_name);
 
-/// The real desktop: modal Qt message boxes and dialogs over the window given as parent. Message
+/// The real desktop: modal Qt message boxes and dialogs over the window the user acted in (an
+/// open dialog of ours, else the active window, else the window given as parent), so that the
+/// keyboard focus returns there when the box closes and no other window comes to the front. Message
 /// texts are shown as plain text, never as markup. The save and print dialogs start in the folder
 /// last saved or printed to in this session.
 class QtDesktop : public Desktop {
@@ -45,6 +47,7 @@ public:
 
     Answer message(BoxType type, std::string_view text, Buttons buttons) override;
     std::optional<std::string> open_file(const std::string& initial_dir) override;
+    std::optional<std::string> open_file_of(const std::string& initial_dir, const std::string& filter) override;
     std::optional<std::string> save_file(const std::string& initial_dir) override;
     std::optional<std::string> save_file_asking(const std::string& initial_dir) override;
     std::optional<std::string> choose_folder(const std::string& initial_dir) override;
@@ -56,6 +59,9 @@ public:
     std::unique_ptr<LineDevice> open_printer_named(std::string_view document_name) override;
     void end_program() override;
     void end_program_with(int status) override;
+
+    /// The window the next box or dialog belongs to.
+    QWidget* owner() const;
 
 private:
     std::optional<std::string> save_text_file(const std::string& initial_dir, bool ask_before_replacing);

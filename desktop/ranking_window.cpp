@@ -2,6 +2,7 @@
 #include "desktop/ranking_window.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QByteArray>
 #include <QFileDialog>
 #include <QGridLayout>
@@ -14,6 +15,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <climits>
@@ -32,8 +34,9 @@ namespace duoskop {
 
 namespace {
 
-// Columns of the table, as in the terminal's table.
-enum Column { kRank, kS, kD, kE, kL, kName, kFirstName, kPath };
+// Columns of the table: the terminal's table with the birth date after the first name, to tell
+// partners of one name apart.
+enum Column { kRank, kS, kD, kE, kL, kName, kFirstName, kDate, kPath, kColumns };
 
 // A file path (bytes) for a widget: UTF-8, odd bytes shown as replacement characters.
 QString path_text(const std::string& path) { return QString::fromStdString(valid_utf8(path)); }
@@ -45,6 +48,19 @@ QTableWidgetItem* number_item(std::size_t n)
     item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return item;
 }
+
+/// A birth date "TT.MM.JJJJ" that sorts by year, month and day.
+class DateItem : public QTableWidgetItem {
+public:
+    explicit DateItem(const QString& date) : QTableWidgetItem(date) {}
+    bool operator<(const QTableWidgetItem& other) const override { return key(text()) < key(other.text()); }
+
+private:
+    static QString key(const QString& date)
+    {
+        return date.size() == 10 ? date.mid(6, 4) + date.mid(3, 2) + date.mid(0, 2) : date;
+    }
+};
 
 }  // namespace
 
@@ -87,12 +103,18 @@ RankingWindow::RankingWindow(TForm1& form, Desktop& desktop, DriveC drive)
     Status->setObjectName(QStringLiteral("Status"));
     Status->setWordWrap(true);
 
-    Table = new QTableWidget(0, rank_columns, this);
+    Table = new QTableWidget(0, kColumns, this);
     Table->setObjectName(QStringLiteral("Table"));
     QStringList headers;
     for (const RankRow::value_type& h : rank_header()) headers << QString::fromStdString(h);
+    headers.insert(kDate, to_qt(texts::kRankBirthDate));
     Table->setHorizontalHeaderLabels(headers);
     Table->verticalHeader()->hide();
+    // One line a row, as high as the font needs.
+    Table->setWordWrap(false);
+    Table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    Table->verticalHeader()->setDefaultSectionSize(Table->fontMetrics().height() + 6);
+    fit_columns();
     Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Table->setSelectionBehavior(QAbstractItemView::SelectRows);
     Table->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -296,13 +318,15 @@ void RankingWindow::fill_table(const std::vector<RankEntry>& entries)
         Table->setItem(row, kL, number_item(e.l));
         Table->setItem(row, kName, new QTableWidgetItem(to_qt(e.name)));
         Table->setItem(row, kFirstName, new QTableWidgetItem(to_qt(e.first_name)));
+        Table->setItem(row, kDate, new DateItem(to_qt(e.birth_date)));
         auto* path = new QTableWidgetItem(path_text(e.path));
         path->setData(Qt::UserRole, QByteArray::fromStdString(e.path));  // the file's own bytes
+        path->setToolTip(path->text());  // the whole path where the column is too narrow
         Table->setItem(row, kPath, path);
     }
-    Table->resizeColumnsToContents();
     Table->horizontalHeader()->setSortIndicator(kRank, Qt::AscendingOrder);
     Table->setSortingEnabled(true);
+    fit_columns();
 }
 
 void RankingWindow::TableDoubleClick(int row)
@@ -313,6 +337,30 @@ void RankingWindow::TableDoubleClick(int row)
     const std::string path = item->data(Qt::UserRole).toByteArray().toStdString();
     hide();
     form_.name2Open(path);
+}
+
+void RankingWindow::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        Table->verticalHeader()->setDefaultSectionSize(Table->fontMetrics().height() + 6);
+        fit_columns();
+    }
+}
+
+void RankingWindow::fit_columns()
+{
+    // Each column as wide as its widest cell and its header with the sort mark, whichever
+    // column sorts: a header is never cut.
+    Table->resizeColumnsToContents();
+    QHeaderView* header = Table->horizontalHeader();
+    const int margin = header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+    const int mark = header->style()->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, header);
+    for (int c = 0; c < kPath; ++c) {
+        const int text = header->fontMetrics().horizontalAdvance(Table->horizontalHeaderItem(c)->text());
+        const int needed = std::max(header->sectionSizeHint(c), text + 4 * margin) + mark;
+        if (Table->columnWidth(c) < needed) Table->setColumnWidth(c, needed);
+    }
 }
 
 void RankingWindow::reject()

@@ -52,6 +52,12 @@ public:
     /// Closing the window (Esc, the close button) stops a ranking under way.
     void reject() override;
 
+protected:
+    /// A new font: rows and columns take its measure again.
+    void changeEvent(QEvent* event) override;
+
+public:
+
     bool running() const { return running_; }
     const std::string& folder() const { return folder_; }
 
@@ -78,6 +84,8 @@ private:
     void finished(Ranking ranking, std::vector<RankProblem> folder_problems);
     void fill_table(const std::vector<RankEntry>& entries);
     void set_running(bool running);
+    /// Widens the columns to their contents and headers.
+    void fit_columns();
 
     TForm1& form_;
     Desktop& desktop_;

@@ -31,6 +31,7 @@
 #include "base/texts.h"
 #include "astro/un_math.h"
 #include "desktop/kartei_window.h"
+#include "desktop/extras_menu.h"
 #include "desktop/unit2.h"
 #include "kartei/kartei_texts.h"
 #include "desktop/zeitprobe.h"
@@ -93,6 +94,7 @@ TForm1::TForm1(Desktop& desktop, DriveC drive, QWidget* parent)
     start_state();
     time_window = load_time_window();
     ranking_window = new RankingWindow(*this, desktop_, drive_);
+    keep_extras_in_order(*Extras1);
 }
 
 TForm1::~TForm1()

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/zeitprobe.h"
 
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QSettings>
@@ -49,39 +52,48 @@ TZeitprobe::TZeitprobe(TimeWindow window, QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Zeitprobe"));
     setWindowTitle(to_qt(texts::kCaptionZeitprobe));
-    setFixedSize(360, 150);
     setFont(sans_font_pt(9));
     setModal(true);
 
+    // Laid out, not placed: the texts keep their room at any font size and screen scale.
     Label1 = plain_label(to_qt(texts::kZeitprobeExplanation), this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(12, 8, 336, 44);
     Label1->setWordWrap(true);
+    // Wide enough for a few words a line, whatever the font; the height follows the text.
+    Label1->setMinimumWidth(Label1->fontMetrics().averageCharWidth() * 48);
 
-    const auto row = [this](const char* label_name, const char* spin_name, std::string_view caption,
-                            int y, int value, QLabel*& label, QSpinBox*& spin) {
+    auto* form = new QFormLayout;
+    const auto row = [this, form](const char* label_name, const char* spin_name, std::string_view caption,
+                                  int value, QLabel*& label, QSpinBox*& spin) {
         label = plain_label(to_qt(caption), this);
         label->setObjectName(QString::fromLatin1(label_name));
-        label->setGeometry(12, y, 160, 22);
         spin = new QSpinBox(this);
         spin->setObjectName(QString::fromLatin1(spin_name));
-        spin->setGeometry(180, y, 70, 22);
         spin->setRange(0, max_time_window);
         spin->setValue(std::clamp(value, 0, max_time_window));
         label->setBuddy(spin);
+        form->addRow(label, spin);
     };
-    row("Label2", "SpinEdit1", texts::kZeitprobePerson1, 58, window.person1, Label2, SpinEdit1);
-    row("Label3", "SpinEdit2", texts::kZeitprobePerson2, 86, window.person2, Label3, SpinEdit2);
+    row("Label2", "SpinEdit1", texts::kZeitprobePerson1, window.person1, Label2, SpinEdit1);
+    row("Label3", "SpinEdit2", texts::kZeitprobePerson2, window.person2, Label3, SpinEdit2);
 
     Button1 = new QPushButton(to_qt(texts::kButtonOk), this);
     Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(180, 118, 80, 24);
     Button1->setDefault(true);
     Button2 = new QPushButton(to_qt(texts::kButtonCancel), this);
     Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setGeometry(268, 118, 80, 24);
     connect(Button1, &QPushButton::clicked, this, [this] { accept(); });
     connect(Button2, &QPushButton::clicked, this, [this] { reject(); });
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(Button1);
+    buttons->addWidget(Button2);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Label1);
+    layout->addLayout(form);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetMinimumSize);
 }
 
 TimeWindow TZeitprobe::window() const { return {SpinEdit1->value(), SpinEdit2->value()}; }

@@ -16,6 +16,8 @@ inline constexpr std::string_view kKarteiFilterHint = "Name, Vorname, Ort, Datum
 inline constexpr std::string_view kKarteiCount = " Horoskop-Dateien";
 inline constexpr std::string_view kKarteiCountOne = " Horoskop-Datei";
 inline constexpr std::string_view kKarteiBroken = ", davon nicht ladbar: ";
+inline constexpr std::string_view kFolderUnreadableBefore = "Ordner ";
+inline constexpr std::string_view kFolderUnreadableAfter = " nicht lesbar";
 inline constexpr std::string_view kKarteiFolder = "Ordner: ";
 
 // Table columns
@@ -70,9 +72,11 @@ inline constexpr std::string_view kPreviewUniversal = "Weltzeit: ";
 inline constexpr std::string_view kPreviewUt = " UT";
 inline constexpr std::string_view kPreviewFile = "Datei: ";
 inline constexpr std::string_view kPreviewLocal = "Ortszeit: ";
-inline constexpr std::string_view kFieldPlace = "&Ort:";
+inline constexpr std::string_view kFieldPlace = "O&rt:";
 inline constexpr std::string_view kFieldPlaceHint = "Ort suchen \x85 (z.B. M\xFC" "nchen, Wien, Z\xFC" "rich)";
-inline constexpr std::string_view kFieldZone = "&Zeitzone:";
+inline constexpr std::string_view kFieldZone = "Ze&itzone:";
+inline constexpr std::string_view kImportFilter = "AAF- und CSV-Dateien (*.aaf *.csv *.txt);;Alle Dateien (*)";
+inline constexpr std::string_view kNoPlaceFound = "kein Ort gefunden";
 inline constexpr std::string_view kFieldZoneHint = "Europe/Berlin, UTC+01:00 oder LMT";
 inline constexpr std::string_view kFieldReading = "Diese Ortszeit gab es zweimal \x96 welche ist gemeint?";
 inline constexpr std::string_view kReadingEarlier = "die fr\xFC" "here: ";

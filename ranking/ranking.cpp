@@ -116,6 +116,7 @@ RankEntry count_entries(const ChartState& pair, const Orbs& orbs, const std::opt
     RankEntry entry;
     entry.name = pair.person2.name;
     entry.first_name = pair.person2.first_name;
+    entry.birth_date = pair.person2.date;
     std::vector<std::string> doubles = double_complements(pair, orbs, flags).entries;
     std::vector<std::string> simples = simple_complements(pair, orbs, flags, halfsum_count).entries;
     std::vector<std::string> list = mc_as_list(pair, orbs).entries;

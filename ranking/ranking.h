@@ -23,6 +23,7 @@ struct RankEntry {
     std::string path;        ///< the file as found (a Linux path, bytes as the file system has them)
     std::string name;        ///< the partner's `name` (Windows-1252)
     std::string first_name;  ///< the partner's `first_name` (Windows-1252)
+    std::string birth_date;  ///< the partner's `date`, "TT.MM.JJJJ", to tell namesakes apart
     std::uint32_t d = 0;     ///< result entries of the double complements
     std::uint32_t e = 0;     ///< result entries of the simple complements
     std::uint32_t l = 0;     ///< result entries of the MC-AS list, without MC/AS=MC/AS

@@ -147,7 +147,7 @@ TEST(CliPlaces, ListsTabSeparatedFieldsBestFirstAndRefusesNoMatch)
               "M\xC3\xBCnchen\tBayern\tDE\t48.1374\t11.5755\tEurope/Berlin\t1260391\n");
     EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 2);
     const auto south_west = run_cli({"places", "S\xC3\xA3o Paulo", "--limit", "1"});
-    EXPECT_EQ(south_west.out, "S\xC3\xA3o Paulo\t27\tBR\t-23.5475\t-46.6361\tAmerica/Sao_Paulo\t10021295\n");
+    EXPECT_EQ(south_west.out, "S\xC3\xA3o Paulo\tS\xC3\xA3o Paulo\tBR\t-23.5475\t-46.6361\tAmerica/Sao_Paulo\t10021295\n");
     const auto none = run_cli({"places", "Xyzzyq"});
     EXPECT_EQ(none.status, 1);
     EXPECT_EQ(none.err, "duoskop-cli places: Kein Ort im Atlas passt zu \"Xyzzyq\".\n");

@@ -446,9 +446,12 @@ void KarteiWindowTest::anotherPersonsFileIsNeverReplaced()
     const std::string meier_path = make_chart(fx.drive, "MEIER.DAT", meier());
     KarteiWindow k(fx.desktop, DriveC(fx.drive));
     QVERIFY(k.select_path(meier_path));
-    // A copy with the same name is refused next to the name; in another folder it is written.
+    // A copy is offered a folder where its file is free; beside the original it is refused next
+    // to the name; in another folder it is written.
     QVERIFY(with_dialog([&] { k.CopyButton->click(); }, [&](KarteiDialog& d) {
         QCOMPARE(d.windowTitle(), q(texts::kCaptionCopyChart));
+        QCOMPARE(d.FolderBox->currentText(), QStringLiteral("Kopie"));
+        d.FolderBox->setEditText(q(texts::kRootFolder));
         type(d.FirstNameEdit, QStringLiteral("Anna"));
         QTest::mouseClick(d.SaveButton, Qt::LeftButton);
         QVERIFY(d.isVisible());

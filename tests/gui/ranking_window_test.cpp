@@ -150,6 +150,18 @@ void RankingWindowTest::asksForFolderAndOrbsThenRanksInTheBackground()
     QCOMPARE(scores[schulz_row], scores[twin_row]);
     QCOMPARE(ranks[schulz_row], ranks[twin_row]);
     QCOMPARE(schulz_row + 1, twin_row);  // .../partner/SCHULZ.DAT before .../partner/mehr/ZWILLING.DAT
+
+    // A birth date tells namesakes apart; rows are one line high; no header is cut.
+    QCOMPARE(r.w->Table->horizontalHeaderItem(7)->text(), to_qt(texts::kRankBirthDate));
+    QCOMPARE(column(r.w->Table, 7).at(schulz_row), QStringLiteral("17.11.1964"));
+    QHeaderView* rows = r.w->Table->verticalHeader();
+    for (int row = 0; row < r.w->Table->rowCount(); ++row)
+        QVERIFY(rows->sectionSize(row) < 2 * r.w->Table->fontMetrics().height());
+    QHeaderView* header = r.w->Table->horizontalHeader();
+    for (int c = 0; c < 8; ++c) {
+        const int text = header->fontMetrics().horizontalAdvance(r.w->Table->horizontalHeaderItem(c)->text());
+        QVERIFY2(r.w->Table->columnWidth(c) > text, qPrintable(r.w->Table->horizontalHeaderItem(c)->text()));
+    }
 }
 
 void RankingWindowTest::orbsOfTheMainWindowStartAtOnce()

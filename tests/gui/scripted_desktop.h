@@ -57,6 +57,12 @@ public:
         open_dirs.push_back(initial_dir);
         return next(open_paths);
     }
+    std::vector<std::string> open_filters;  ///< the filters of the open dialogs that offered some
+    std::optional<std::string> open_file_of(const std::string& initial_dir, const std::string& filter) override
+    {
+        open_filters.push_back(filter);
+        return open_file(initial_dir);
+    }
     std::optional<std::string> save_file(const std::string& initial_dir) override
     {
         save_dirs.push_back(initial_dir);

@@ -3,12 +3,14 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFont>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPixmap>
+#include <QThread>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
@@ -22,6 +24,8 @@
 #include "desktop/dial_window.h"
 #include "desktop/kartei_dialog.h"
 #include "desktop/kartei_window.h"
+#include "desktop/ranking_window.h"
+#include "desktop/zeitprobe.h"
 #include "desktop/unit1.h"
 #include "desktop/unit2.h"
 
@@ -93,6 +97,23 @@ int take_screenshots(const DriveC& drive, const std::string& dir)
     form.show();
     settle();  // the start state
     form.name1Click();
+    // The partner ranking of the sample charts against person 1, in a large font.
+    QApplication::setFont(QFont(QStringLiteral("Liberation Sans"), 12));
+    RankingWindow* ranking = form.ranking_window;
+    const std::string partners = drive.resolve("C:\\astro\\daten").string();
+    ranking->choose_folder = [partners](const std::string&) { return std::optional<std::string>(partners); };
+    ranking->OrbDouble->setText(QStringLiteral("1,0"));
+    ranking->OrbSimple->setText(QStringLiteral("0,5"));
+    ranking->show();
+    ranking->FolderClick();
+    for (int i = 0; i < 600 && ranking->running(); ++i) {
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+        QThread::msleep(10);
+    }
+    settle();
+    const bool ranking_saved = save(ranking, out + QStringLiteral("ranking.png"));
+    ranking->reject();
+    QApplication::setFont(QFont(QStringLiteral("Liberation Sans"), 8));
     form.name2Click();
     form.activateWindow();
     // Type the orbs; the fields end their entry themselves when the focus moves on.
@@ -103,7 +124,7 @@ int take_screenshots(const DriveC& drive, const std::string& dir)
         form.Edit1Exit();
         form.Edit2Exit();
     }
-    bool ok = save(&form, out + QStringLiteral("main.png"));
+    bool ok = save(&form, out + QStringLiteral("main.png")) && ranking_saved;
     form.Info1Click();
     ok = save(&form, out + QStringLiteral("info.png")) && ok;
     form.Info1Click();
@@ -144,6 +165,35 @@ int take_screenshots(const DriveC& drive, const std::string& dir)
         ok = false;
     });
     kartei->editClick();
+
+    // Our dialogs with long texts in a large font: nothing may be cut.
+    QApplication::setFont(QFont(QStringLiteral("Liberation Sans"), 12));
+    {
+        KarteiDialog d(desktop, drive.resolve("C:\\astro\\daten"), {}, KarteiDialog::Mode::create, nullptr,
+                       kartei->atlas(), kartei);
+        d.show();
+        d.NameEdit->setText(QStringLiteral("Hohenzollern-Sigmaringen"));
+        d.FirstNameEdit->setText(QStringLiteral("Friederike"));
+        d.DateEdit->setText(QStringLiteral("27.10.2019"));
+        d.TimeEdit->setText(QStringLiteral("2:30"));
+        d.ZoneBox->setEditText(QStringLiteral("Europe/Berlin"));
+        settle();
+        ok = save(&d, out + QStringLiteral("chart_dialog_long_name.png")) && ok;
+        // The clock time that occurred twice: the question with both readings, then the result.
+        d.NameEdit->setText(QStringLiteral("Schwarzenb"));
+        settle();
+        ok = save(&d, out + QStringLiteral("repeated_hour.png")) && ok;
+        d.ReadingBox->setCurrentIndex(2);
+        settle();
+        ok = save(&d, out + QStringLiteral("chart_dialog_result.png")) && ok;
+    }
+    {
+        TZeitprobe zeitprobe(form.time_window, &form);
+        zeitprobe.show();
+        settle();
+        ok = save(&zeitprobe, out + QStringLiteral("zeitprobe.png")) && ok;
+        zeitprobe.reject();
+    }
     return ok ? 0 : 1;
 }
 
