@@ -573,6 +573,48 @@ std::vector<Refusal> check_text(const Formula& formula, const std::vector<std::s
     return refusals;
 }
 
+std::vector<std::string> wrap_words(std::string_view text, std::size_t width)
+{
+    std::vector<std::string> lines;
+    if (width == 0) return lines;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t stop = text.find('\n', start);
+        if (stop == std::string_view::npos) stop = text.size();
+        std::string_view paragraph = text.substr(start, stop - start);
+        if (!paragraph.empty() && paragraph.back() == '\r') paragraph.remove_suffix(1);
+        start = stop + 1;
+        // Blanks before the first word stay as an indent of the paragraph's first line.
+        const std::size_t first = std::min(paragraph.find_first_not_of(' '), paragraph.size());
+        std::string line(std::min(first, width - 1), ' ');
+        bool line_has_word = false;
+        for (std::size_t pos = first; pos < paragraph.size();) {
+            std::size_t end = paragraph.find(' ', pos);
+            if (end == std::string_view::npos) end = paragraph.size();
+            std::string_view word = paragraph.substr(pos, end - pos);
+            pos = paragraph.find_first_not_of(' ', end);
+            if (pos == std::string_view::npos) pos = paragraph.size();
+            if (line_has_word && line.size() + 1 + word.size() > width) {
+                lines.push_back(std::move(line));
+                line.clear();
+                line_has_word = false;
+            }
+            if (line_has_word) line += ' ';
+            while (line.size() + word.size() > width) {  // a word longer than a line
+                const std::size_t room = width - line.size();
+                line += word.substr(0, room);
+                word.remove_prefix(room);
+                lines.push_back(std::move(line));
+                line.clear();
+            }
+            line += word;
+            line_has_word = true;
+        }
+        if (line_has_word) lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
 ApplyResult apply_changes(Library& library, const std::vector<TextChange>& changes, const ApplyOptions& options)
 {
     ApplyResult result;

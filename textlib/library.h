@@ -127,6 +127,11 @@ struct Refusal {
 /// with its line (1-based within the text) and column; empty when they can. Windows-1252.
 std::vector<Refusal> check_text(const Formula& formula, const std::vector<std::string>& lines);
 
+/// The lines of a typed text wrapped at blanks to at most `width` characters: each paragraph
+/// (text between line breaks) on lines of its own, a word longer than a line cut at its end,
+/// empty paragraphs left out. Windows-1252.
+std::vector<std::string> wrap_words(std::string_view text, std::size_t width);
+
 struct ApplyOptions {
     bool overwrite_changed = false;   ///< replace files that changed on disk since they were read
     bool check_only = false;          ///< only check the changes (refusals); write nothing

@@ -297,3 +297,20 @@ TEST(Coverage, TellsThePictureTheSingleMeaningsOrNothing)
     Ktexte none;  // single meanings not loaded
     EXPECT_EQ(coverage({"MC/SO=JU/SA"}, none, drive).lines[0].source, TextSource::none);
 }
+
+TEST(WrapWords, BreaksAtBlanksKeepsIndentsAndCutsLongWords)
+{
+    struct Case {
+        std::string text;
+        std::size_t width;
+        std::vector<std::string> lines;
+    };
+    const Case cases[] = {
+        {"eins zwei drei", 9, {"eins zwei", "drei"}},
+        {"eins  zwei\n\n  drei vier", 10, {"eins zwei", "  drei", "vier"}},
+        {"abcdefghij kl", 4, {"abcd", "efgh", "ij", "kl"}},
+        {"   ", 5, {}},
+        {std::string(73, 'x') + " y", 73, {std::string(73, 'x'), "y"}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(wrap_words(c.text, c.width), c.lines) << c.text;
+}
