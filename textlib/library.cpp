@@ -19,7 +19,7 @@
 #include "base/cp1252.h"
 #include "base/file_writer.h"
 #include "base/io_error.h"
-#include "base/texts.h"
+#include "textlib/textlib_texts.h"
 #include "results/pictures.h"
 
 namespace duoskop::textlib {
@@ -430,6 +430,15 @@ Library open_library(const DriveC& drive)
     lib.versions_dir = drive.resolve("C:\\astro\\Textversionen");
     load(lib);
     return lib;
+}
+
+bool is_shipped_sample_drive(const DriveC& drive)
+{
+    std::error_code ec;
+    const fs::path a = fs::weakly_canonical(drive.root(), ec);
+    if (ec) return false;
+    const fs::path b = fs::weakly_canonical(program_data_dir() / "drive_c", ec);
+    return !ec && a == b;
 }
 
 Library open_collection(const fs::path& folder)

@@ -86,6 +86,10 @@ struct Library {
 
 /// Opens drive C's texts: "C:\astro\KTEXTE.txt" and "C:\PBTX\", versions in "C:\astro\Textversionen".
 Library open_library(const DriveC& drive);
+/// Whether `drive` is the sample drive that ships with the programs (data of the installation,
+/// which the text library never writes).
+bool is_shipped_sample_drive(const DriveC& drive);
+
 /// Opens a collection folder read-only (another author's): KTEXTE.txt found beside or inside it
 /// when there is one, the axis pairs in the folder itself.
 Library open_collection(const std::filesystem::path& folder);
