@@ -789,6 +789,12 @@ ApplyResult apply_changes(Library& library, const std::vector<TextChange>& chang
     for (Pending& p : pending) {
         std::string now;
         const int r = read_whole(p.path, now);
+        if (r != 0 && r != ENOENT) {  // a file that is there but cannot be read is never replaced
+            result.outcome = ApplyOutcome::failed;
+            result.message = io_error_text(r);
+            result.replaced = result.added = result.deleted = 0;
+            return result;
+        }
         const bool exists_now = r == 0;
         if (exists_now == p.existed && now == p.before) continue;
         if (!options.overwrite_changed) result.files.push_back(cp1252_of_file_name(p.path.string()));

@@ -3,6 +3,8 @@
 // what it refuses, it leaves unwritten; round trips keep every byte.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <map>
 
@@ -313,4 +315,16 @@ TEST(WrapWords, BreaksAtBlanksKeepsIndentsAndCutsLongWords)
         {std::string(73, 'x') + " y", 73, {std::string(73, 'x'), "y"}},
     };
     for (const Case& c : cases) EXPECT_EQ(wrap_words(c.text, c.width), c.lines) << c.text;
+}
+
+TEST_F(SmallDrive, AFileThatCannotBeReadIsNeverReplaced)
+{
+    if (::geteuid() == 0) GTEST_SKIP() << "root reads every file";
+    fs::permissions(dir.path() / "PBTX/MCSO.vwt", fs::perms::none);
+    Library lib = open();
+    EXPECT_FALSE(lib.problem.empty());
+    const ApplyResult r = apply_changes(lib, {{{"MC/SO", "VE/MA"}, {"Neu"}, 0}});
+    EXPECT_EQ(r.outcome, ApplyOutcome::failed);
+    fs::permissions(dir.path() / "PBTX/MCSO.vwt", fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(dir.read("PBTX/MCSO.vwt"), picture_index({{0, "JU/SA"}, {2, "SO/MO"}, {3, "JU/SA"}}));
 }
