@@ -135,6 +135,18 @@ void add_folded(FoldedTexts& folded, const Formula& formula, const std::vector<s
     folded.text += '\0';
 }
 
+/// The kept lines of a picture's record as the reader shows them, trailing blanks removed.
+void read_record(const AxisFiles& a, Picture& p)
+{
+    p.lines.clear();
+    p.readable = a.text_bytes.size() >= (p.slot + 1) * picture_record_size;
+    if (!p.readable) return;
+    const auto* record = reinterpret_cast<const unsigned char*>(a.text_bytes.data()) + p.slot * picture_record_size;
+    for (const std::string& line :
+         picture_text_lines(std::span<const unsigned char, picture_record_size>(record, picture_record_size)))
+        p.lines.push_back(trim_right(line));
+}
+
 /// The pictures the reader finds in an axis pair's files.
 void parse_axis(AxisFiles& a)
 {
@@ -152,16 +164,29 @@ void parse_axis(AxisFiles& a)
         Picture p;
         p.key = std::move(key);
         p.slot = k;
-        if (a.text_bytes.size() >= (k + 1) * picture_record_size) {
-            const auto* record = reinterpret_cast<const unsigned char*>(a.text_bytes.data()) + k * picture_record_size;
-            for (const std::string& line : picture_text_lines(std::span<const unsigned char, picture_record_size>(
-                     record, picture_record_size)))
-                p.lines.push_back(trim_right(line));
-        } else {
-            p.readable = false;
-        }
+        read_record(a, p);
         add_folded(a.folded, {a.axis, p.key}, p.lines);
         a.pictures.push_back(std::move(p));
+    }
+}
+
+/// After a write: the pictures of `a` again, reading only the records that changed when the
+/// index stayed as it was.
+void reparse_axis(AxisFiles& a, const std::string& old_index, const std::string& old_text)
+{
+    if (a.index_bytes != old_index || a.pictures.empty()) {
+        parse_axis(a);
+        return;
+    }
+    a.folded = {};
+    for (Picture& p : a.pictures) {
+        const std::size_t at = p.slot * picture_record_size;
+        const bool same = old_text.size() >= at + picture_record_size &&
+                          a.text_bytes.size() >= at + picture_record_size &&
+                          std::string_view(old_text).substr(at, picture_record_size) ==
+                              std::string_view(a.text_bytes).substr(at, picture_record_size);
+        if (!same) read_record(a, p);
+        add_folded(a.folded, {a.axis, p.key}, p.lines);
     }
 }
 
@@ -832,10 +857,12 @@ ApplyResult apply_changes(Library& library, const std::vector<TextChange>& chang
         }
         it->index_name = after.index_name;
         it->text_name = after.text_name;
+        const std::string old_index = std::move(it->index_bytes);
+        const std::string old_text = std::move(it->text_bytes);
         it->index_bytes = std::move(after.index);
         it->text_bytes = std::move(after.text);
         it->index_exists = it->text_exists = true;
-        parse_axis(*it);
+        reparse_axis(*it, old_index, old_text);
     }
     return result;
 }

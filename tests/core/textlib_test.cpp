@@ -328,3 +328,15 @@ TEST_F(SmallDrive, AFileThatCannotBeReadIsNeverReplaced)
     fs::permissions(dir.path() / "PBTX/MCSO.vwt", fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(dir.read("PBTX/MCSO.vwt"), picture_index({{0, "JU/SA"}, {2, "SO/MO"}, {3, "JU/SA"}}));
 }
+
+TEST_F(SmallDrive, TheOpenLibraryHoldsWhatItWrote)
+{
+    Library lib = open();
+    ASSERT_EQ(apply_changes(lib, {{{"MC/SO", "JU/SA"}, {"Neu geschrieben"}, 0}}).outcome, ApplyOutcome::written);
+    EXPECT_EQ(text_of(lib, {"MC/SO", "JU/SA"}), std::vector<std::string>{"Neu geschrieben"});
+    EXPECT_EQ(search(lib, {"geschrieben"}).size(), 1u);
+    EXPECT_TRUE(search(lib, {"erste"}).empty());
+    ASSERT_EQ(apply_changes(lib, {{{"MC/SO", "VE/MA"}, {"Dazu"}, 0}, {{"", "JU/SA"}, {}, 0}}).outcome,
+              ApplyOutcome::written);
+    EXPECT_EQ(export_exchange(lib), export_exchange(open()));
+}
