@@ -52,6 +52,7 @@ class TextlibWindowTest : public QObject {
 private slots:
     void editsOnTheGridAndRefusesWhatTheFilesCannotHold();
     void coverageOfTheCurrentComparison();
+    void anotherCollectionBesideTheFirst();
 };
 
 void TextlibWindowTest::editsOnTheGridAndRefusesWhatTheFilesCannotHold()
@@ -151,6 +152,27 @@ void TextlibWindowTest::coverageOfTheCurrentComparison()
     w->saveClick();
     QCOMPARE(shown_lines(fx, "JU/SA=MC/SO"), std::vector<std::string>{"Zuversicht und Geduld im Beruf."});
     QCOMPARE(w->coverage_list->item(2)->text(), QStringLiteral("JU/SA=MC/SO\tBild"));
+}
+
+void TextlibWindowTest::anotherCollectionBesideTheFirst()
+{
+    Fixture fx;
+    TextlibWindow* w = open_window(fx);
+    QVERIFY(w != nullptr);
+    const std::filesystem::path theirs = fx.drive / "Kollege";
+    write_bytes(theirs / "MCSO.vwt", picture_index({{4, "JU/SA"}}));
+    write_bytes(theirs / "MCSO.txt", std::string(4 * 1024, ' ') + picture_record({"Die Sicht des Kollegen."}));
+    const std::string their_bytes = slurp(theirs / "MCSO.txt");
+    w->open_formula("MC/SO=JU/SA");
+    fx.desktop.open_paths.push_back((theirs / "MCSO.vwt").string());
+    w->compareClick();
+    QCOMPARE(w->editor->toPlainText(), QStringLiteral("Zuversicht und Geduld im Beruf."));
+    QCOMPARE(w->other->toPlainText(), QStringLiteral("Die Sicht des Kollegen."));
+    QVERIFY(w->take_button->isEnabled());
+    w->takeClick();
+    w->saveClick();
+    QCOMPARE(shown_lines(fx, "MC/SO=JU/SA"), std::vector<std::string>{"Die Sicht des Kollegen."});
+    QCOMPARE(slurp(theirs / "MCSO.txt"), their_bytes);  // the other collection is only read
 }
 
 QTEST_MAIN(TextlibWindowTest)
