@@ -142,9 +142,8 @@ void read_record(const AxisFiles& a, Picture& p)
     p.readable = a.text_bytes.size() >= (p.slot + 1) * picture_record_size;
     if (!p.readable) return;
     const auto* record = reinterpret_cast<const unsigned char*>(a.text_bytes.data()) + p.slot * picture_record_size;
-    for (const std::string& line :
-         picture_text_lines(std::span<const unsigned char, picture_record_size>(record, picture_record_size)))
-        p.lines.push_back(trim_right(line));
+    p.lines = picture_text_lines(std::span<const unsigned char, picture_record_size>(record, picture_record_size));
+    for (std::string& line : p.lines) line.erase(line.find_last_not_of(' ') + 1);  // npos + 1 == 0
 }
 
 /// The pictures the reader finds in an axis pair's files.
