@@ -252,53 +252,6 @@ inline constexpr std::string_view kDialBorn =
 inline constexpr std::string_view kDialTimeSuffix =
     " WZ, ";
 
-// The text library (Textbibliothek): refusals, outcomes and the window
-inline constexpr std::string_view kTlNoUtf8 =
-    "kein g\xFC" "ltiges UTF-8";
-inline constexpr std::string_view kTlNoCharacter =
-    "das Zeichen gibt es in den Textdateien nicht (nicht in Windows-1252)";
-inline constexpr std::string_view kTlDosConverted =
-    "das Zeichen k\xF6" "nnen die Planetenbild-Dateien nicht halten (der Leser zeigt dort ein anderes)";
-inline constexpr std::string_view kTlControl =
-    "Steuerzeichen";
-inline constexpr std::string_view kTlLongerThan =
-    "Zeile l\xE4" "nger als ";
-inline constexpr std::string_view kTlCharacters =
-    " Zeichen";
-inline constexpr std::string_view kTlTooManyLines =
-    "mehr als 14 Zeilen";
-inline constexpr std::string_view kTlOneLine =
-    "eine Einzelbedeutung hat nur eine Zeile";
-inline constexpr std::string_view kTlTenBlanks =
-    "die Zeile beginnt mit zehn Leerzeichen (der Leser lie\xDF" "e sie weg)";
-inline constexpr std::string_view kTlAxisFull =
-    "alle 253 Pl\xE4" "tze des Achsenpaars sind belegt";
-inline constexpr std::string_view kTlKtexteFull =
-    "KTEXTE.TXT hat schon 300 Einzelbedeutungen";
-inline constexpr std::string_view kTlKtexteBroken =
-    "KTEXTE.TXT endet mit einem unvollst\xE4" "ndigen Satz";
-inline constexpr std::string_view kTlIndexShort =
-    "der Index des Achsenpaars ist k\xFC" "rzer als 3570 Bytes";
-inline constexpr std::string_view kTlBadFormula =
-    "keine Formel der Form [XX/YY] oder [XX/YY=AA/BB]";
-inline constexpr std::string_view kTlUnknownFactor =
-    "unbekannter Faktor (erlaubt: MC, WI, SO, AS, MO, KN, ME, VE, MA, JU, SA, UR, NE, PL, CU, HA, ZE, KR, AP, AD, VU, PO, GZ, Du)";
-inline constexpr std::string_view kTlDuplicate =
-    "die Formel steht schon in Zeile ";
-inline constexpr std::string_view kTlTextBeforeEntry =
-    "Text vor dem ersten Eintrag (Kommentare beginnen mit #)";
-inline constexpr std::string_view kTlReadOnly =
-    "Diese Textsammlung ist nur zum Lesen ge\xF6" "ffnet.";
-inline constexpr std::string_view kTlNoVersion =
-    "Diese Version gibt es nicht: ";
-inline constexpr std::string_view kTlSampleDrive =
-    "Das mitgelieferte Beispiel-Laufwerk wird nicht ver\xE4" "ndert; bitte mit --drive-c ORDNER ein eigenes Laufwerk C angeben.";
-inline constexpr std::string_view kTlSourcePicture =
-    "Bild";
-inline constexpr std::string_view kTlSourceSingles =
-    "Einzelbedeutungen";
-inline constexpr std::string_view kTlSourceNone =
-    "keine";
 // Why an atlas index (places/atlas.h) is not used.
 inline constexpr std::string_view kAtlasIndexDamaged =
     "Der Atlas-Index ist besch\xE4" "digt oder unvollst\xE4" "ndig.";

@@ -13,7 +13,7 @@
 #include "base/cp1252.h"
 #include "base/file_writer.h"
 #include "base/io_error.h"
-#include "base/texts.h"
+#include "textlib/textlib_texts.h"
 #include "cli/cli.h"
 #include "results/pictures.h"
 #include "textlib/coverage.h"
@@ -96,18 +96,9 @@ void error(const std::string& cp1252)
     std::fprintf(stderr, "duoskop-cli: %s\n", terminal_text(cp1252).c_str());
 }
 
-/// The shipped sample drive is data of the installation: the text library never writes it.
-bool is_sample_drive(const DriveC& drive)
-{
-    std::error_code ec;
-    const auto a = std::filesystem::weakly_canonical(drive.root(), ec);
-    const auto b = std::filesystem::weakly_canonical(program_data_dir() / "drive_c", ec);
-    return !ec && a == b;
-}
-
 bool writable(const DriveC& drive)
 {
-    if (!is_sample_drive(drive)) return true;
+    if (!textlib::is_shipped_sample_drive(drive)) return true;
     error(std::string(texts::kTlSampleDrive));
     return false;
 }

@@ -32,8 +32,10 @@
 #include "astro/un_math.h"
 #include "desktop/kartei_window.h"
 #include "desktop/extras_menu.h"
+#include "desktop/textlib_window.h"
 #include "desktop/unit2.h"
 #include "kartei/kartei_texts.h"
+#include "textlib/textlib_texts.h"
 #include "desktop/zeitprobe.h"
 
 namespace duoskop {
@@ -242,6 +244,7 @@ void TForm1::build_menu()
     // The report needs what the comparisons need: both persons and the orbs.
     Bericht1 = entry(Extras1, "Bericht1", texts::kMenuBericht1, &TForm1::Bericht1Click);
     state_listeners.push_back([this] { Bericht1->setEnabled(Solar1->isEnabled() && !ended_); });
+    entry(Extras1, "Textbibliothek1", texts::kMenuTextbibliothek, &TForm1::Textbibliothek1Click);
     Extras1->setToolTipsVisible(true);
     // Always usable, also while the half-sum evaluation waits: it changes no loaded person.
     Zeitprobe1 = entry(Extras1, "Zeitprobe1", texts::kMenuZeitprobe1, &TForm1::Zeitprobe1Click);
@@ -669,6 +672,20 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
 void TForm1::LaufwerkC1Click()
 {
     choose_drive_c(desktop_, drive_);
+}
+
+void TForm1::Textbibliothek1Click()
+{
+    if (textlib_ == nullptr) {
+        textlib_ = new TextlibWindow(desktop_, drive_, this);
+        // The coverage follows the result list of the last comparison.
+        textlib_->set_entries_source([this] { return Form2->entries(); });
+        // A saved single meaning shows at the next click of an entry, as a saved picture does.
+        textlib_->set_on_saved([this](const Ktexte& saved) { ktexte = saved; });
+    }
+    textlib_->show();
+    textlib_->raise();
+    textlib_->activateWindow();
 }
 
 void TForm1::Kartei1Click()

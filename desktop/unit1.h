@@ -29,6 +29,7 @@ class QPlainTextEdit;
 namespace duoskop {
 
 class KarteiWindow;
+class TextlibWindow;
 class RankingWindow;
 class TForm2;
 
@@ -63,6 +64,8 @@ public:
     /// "Horoskop-&Kartei …": shows the chart index, which can hand charts to this window.
     void Kartei1Click();
     void LaufwerkC1Click();
+    /// "Text&bibliothek …": the text library, also usable with no person loaded.
+    void Textbibliothek1Click();
     /// Extras "Genaue Positionen": switches the source of SO, MO and ME to PL, remembers it and
     /// computes the loaded persons again.
     void GenauePositionen1Click();
@@ -187,6 +190,7 @@ private:
     bool in_exit_ = false;  ///< an orb field's exit handler is running
     QEventLoop* wait_loop_ = nullptr;
     KarteiWindow* kartei_ = nullptr;  ///< made when first asked for; a child window of this one
+    TextlibWindow* textlib_ = nullptr;  ///< made when first asked for; a child window of this one
     PositionSource position_source_ = PositionSource::theory;
 };
 

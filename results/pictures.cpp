@@ -23,9 +23,14 @@ std::string_view chars(std::string_view text, std::size_t first, std::size_t cou
 
 unsigned char dos_to_ansi(unsigned char dos)
 {
-    for (const DosUmlaut& u : dos_umlauts)
-        if (u.dos == dos) return u.ansi;
-    return dos;
+    // One table of all 256 bytes, made from `dos_umlauts`: a picture text has 1022 bytes to convert.
+    static constexpr std::array<unsigned char, 256> table = [] {
+        std::array<unsigned char, 256> t{};
+        for (std::size_t b = 0; b < t.size(); ++b) t[b] = static_cast<unsigned char>(b);
+        for (const DosUmlaut& u : dos_umlauts) t[u.dos] = u.ansi;
+        return t;
+    }();
+    return table[dos];
 }
 
 std::optional<std::size_t> find_picture_slot(std::span<const unsigned char, picture_index_size> index,

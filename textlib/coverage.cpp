@@ -3,7 +3,7 @@
 
 #include <charconv>
 
-#include "base/texts.h"
+#include "textlib/textlib_texts.h"
 #include "results/pictures.h"
 
 namespace duoskop::textlib {

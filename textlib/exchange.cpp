@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "base/cp1252.h"
-#include "base/texts.h"
+#include "textlib/textlib_texts.h"
 
 namespace duoskop::textlib {
 

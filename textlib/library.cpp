@@ -19,7 +19,7 @@
 #include "base/cp1252.h"
 #include "base/file_writer.h"
 #include "base/io_error.h"
-#include "base/texts.h"
+#include "textlib/textlib_texts.h"
 #include "results/pictures.h"
 
 namespace duoskop::textlib {
@@ -135,6 +135,17 @@ void add_folded(FoldedTexts& folded, const Formula& formula, const std::vector<s
     folded.text += '\0';
 }
 
+/// The kept lines of a picture's record as the reader shows them, trailing blanks removed.
+void read_record(const AxisFiles& a, Picture& p)
+{
+    p.lines.clear();
+    p.readable = a.text_bytes.size() >= (p.slot + 1) * picture_record_size;
+    if (!p.readable) return;
+    const auto* record = reinterpret_cast<const unsigned char*>(a.text_bytes.data()) + p.slot * picture_record_size;
+    p.lines = picture_text_lines(std::span<const unsigned char, picture_record_size>(record, picture_record_size));
+    for (std::string& line : p.lines) line.erase(line.find_last_not_of(' ') + 1);  // npos + 1 == 0
+}
+
 /// The pictures the reader finds in an axis pair's files.
 void parse_axis(AxisFiles& a)
 {
@@ -152,16 +163,29 @@ void parse_axis(AxisFiles& a)
         Picture p;
         p.key = std::move(key);
         p.slot = k;
-        if (a.text_bytes.size() >= (k + 1) * picture_record_size) {
-            const auto* record = reinterpret_cast<const unsigned char*>(a.text_bytes.data()) + k * picture_record_size;
-            for (const std::string& line : picture_text_lines(std::span<const unsigned char, picture_record_size>(
-                     record, picture_record_size)))
-                p.lines.push_back(trim_right(line));
-        } else {
-            p.readable = false;
-        }
+        read_record(a, p);
         add_folded(a.folded, {a.axis, p.key}, p.lines);
         a.pictures.push_back(std::move(p));
+    }
+}
+
+/// After a write: the pictures of `a` again, reading only the records that changed when the
+/// index stayed as it was.
+void reparse_axis(AxisFiles& a, const std::string& old_index, const std::string& old_text)
+{
+    if (a.index_bytes != old_index || a.pictures.empty()) {
+        parse_axis(a);
+        return;
+    }
+    a.folded = {};
+    for (Picture& p : a.pictures) {
+        const std::size_t at = p.slot * picture_record_size;
+        const bool same = old_text.size() >= at + picture_record_size &&
+                          a.text_bytes.size() >= at + picture_record_size &&
+                          std::string_view(old_text).substr(at, picture_record_size) ==
+                              std::string_view(a.text_bytes).substr(at, picture_record_size);
+        if (!same) read_record(a, p);
+        add_folded(a.folded, {a.axis, p.key}, p.lines);
     }
 }
 
@@ -432,6 +456,15 @@ Library open_library(const DriveC& drive)
     return lib;
 }
 
+bool is_shipped_sample_drive(const DriveC& drive)
+{
+    std::error_code ec;
+    const fs::path a = fs::weakly_canonical(drive.root(), ec);
+    if (ec) return false;
+    const fs::path b = fs::weakly_canonical(program_data_dir() / "drive_c", ec);
+    return !ec && a == b;
+}
+
 Library open_collection(const fs::path& folder)
 {
     Library lib;
@@ -571,6 +604,48 @@ std::vector<Refusal> check_text(const Formula& formula, const std::vector<std::s
         }
     }
     return refusals;
+}
+
+std::vector<std::string> wrap_words(std::string_view text, std::size_t width)
+{
+    std::vector<std::string> lines;
+    if (width == 0) return lines;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t stop = text.find('\n', start);
+        if (stop == std::string_view::npos) stop = text.size();
+        std::string_view paragraph = text.substr(start, stop - start);
+        if (!paragraph.empty() && paragraph.back() == '\r') paragraph.remove_suffix(1);
+        start = stop + 1;
+        // Blanks before the first word stay as an indent of the paragraph's first line.
+        const std::size_t first = std::min(paragraph.find_first_not_of(' '), paragraph.size());
+        std::string line(std::min(first, width - 1), ' ');
+        bool line_has_word = false;
+        for (std::size_t pos = first; pos < paragraph.size();) {
+            std::size_t end = paragraph.find(' ', pos);
+            if (end == std::string_view::npos) end = paragraph.size();
+            std::string_view word = paragraph.substr(pos, end - pos);
+            pos = paragraph.find_first_not_of(' ', end);
+            if (pos == std::string_view::npos) pos = paragraph.size();
+            if (line_has_word && line.size() + 1 + word.size() > width) {
+                lines.push_back(std::move(line));
+                line.clear();
+                line_has_word = false;
+            }
+            if (line_has_word) line += ' ';
+            while (line.size() + word.size() > width) {  // a word longer than a line
+                const std::size_t room = width - line.size();
+                line += word.substr(0, room);
+                word.remove_prefix(room);
+                lines.push_back(std::move(line));
+                line.clear();
+            }
+            line += word;
+            line_has_word = true;
+        }
+        if (line_has_word) lines.push_back(std::move(line));
+    }
+    return lines;
 }
 
 ApplyResult apply_changes(Library& library, const std::vector<TextChange>& changes, const ApplyOptions& options)
@@ -738,6 +813,12 @@ ApplyResult apply_changes(Library& library, const std::vector<TextChange>& chang
     for (Pending& p : pending) {
         std::string now;
         const int r = read_whole(p.path, now);
+        if (r != 0 && r != ENOENT) {  // a file that is there but cannot be read is never replaced
+            result.outcome = ApplyOutcome::failed;
+            result.message = io_error_text(r);
+            result.replaced = result.added = result.deleted = 0;
+            return result;
+        }
         const bool exists_now = r == 0;
         if (exists_now == p.existed && now == p.before) continue;
         if (!options.overwrite_changed) result.files.push_back(cp1252_of_file_name(p.path.string()));
@@ -775,10 +856,12 @@ ApplyResult apply_changes(Library& library, const std::vector<TextChange>& chang
         }
         it->index_name = after.index_name;
         it->text_name = after.text_name;
+        const std::string old_index = std::move(it->index_bytes);
+        const std::string old_text = std::move(it->text_bytes);
         it->index_bytes = std::move(after.index);
         it->text_bytes = std::move(after.text);
         it->index_exists = it->text_exists = true;
-        parse_axis(*it);
+        reparse_axis(*it, old_index, old_text);
     }
     return result;
 }

@@ -86,6 +86,10 @@ struct Library {
 
 /// Opens drive C's texts: "C:\astro\KTEXTE.txt" and "C:\PBTX\", versions in "C:\astro\Textversionen".
 Library open_library(const DriveC& drive);
+/// Whether `drive` is the sample drive that ships with the programs (data of the installation,
+/// which the text library never writes).
+bool is_shipped_sample_drive(const DriveC& drive);
+
 /// Opens a collection folder read-only (another author's): KTEXTE.txt found beside or inside it
 /// when there is one, the axis pairs in the folder itself.
 Library open_collection(const std::filesystem::path& folder);
@@ -126,6 +130,11 @@ struct Refusal {
 /// Why `lines` cannot be stored as the text of `formula`: the first reason of each refused line,
 /// with its line (1-based within the text) and column; empty when they can. Windows-1252.
 std::vector<Refusal> check_text(const Formula& formula, const std::vector<std::string>& lines);
+
+/// The lines of a typed text wrapped at blanks to at most `width` characters: each paragraph
+/// (text between line breaks) on lines of its own, a word longer than a line cut at its end,
+/// empty paragraphs left out. Windows-1252.
+std::vector<std::string> wrap_words(std::string_view text, std::size_t width);
 
 struct ApplyOptions {
     bool overwrite_changed = false;   ///< replace files that changed on disk since they were read

@@ -3,6 +3,8 @@
 // what it refuses, it leaves unwritten; round trips keep every byte.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <map>
 
@@ -296,4 +298,45 @@ TEST(Coverage, TellsThePictureTheSingleMeaningsOrNothing)
     EXPECT_EQ(coverage_summary(c), "4 Eintr\xE4ge: 1 Bild, 1 Einzelbedeutungen, 2 keine");
     Ktexte none;  // single meanings not loaded
     EXPECT_EQ(coverage({"MC/SO=JU/SA"}, none, drive).lines[0].source, TextSource::none);
+}
+
+TEST(WrapWords, BreaksAtBlanksKeepsIndentsAndCutsLongWords)
+{
+    struct Case {
+        std::string text;
+        std::size_t width;
+        std::vector<std::string> lines;
+    };
+    const Case cases[] = {
+        {"eins zwei drei", 9, {"eins zwei", "drei"}},
+        {"eins  zwei\n\n  drei vier", 10, {"eins zwei", "  drei", "vier"}},
+        {"abcdefghij kl", 4, {"abcd", "efgh", "ij", "kl"}},
+        {"   ", 5, {}},
+        {std::string(73, 'x') + " y", 73, {std::string(73, 'x'), "y"}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(wrap_words(c.text, c.width), c.lines) << c.text;
+}
+
+TEST_F(SmallDrive, AFileThatCannotBeReadIsNeverReplaced)
+{
+    if (::geteuid() == 0) GTEST_SKIP() << "root reads every file";
+    fs::permissions(dir.path() / "PBTX/MCSO.vwt", fs::perms::none);
+    Library lib = open();
+    EXPECT_FALSE(lib.problem.empty());
+    const ApplyResult r = apply_changes(lib, {{{"MC/SO", "VE/MA"}, {"Neu"}, 0}});
+    EXPECT_EQ(r.outcome, ApplyOutcome::failed);
+    fs::permissions(dir.path() / "PBTX/MCSO.vwt", fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(dir.read("PBTX/MCSO.vwt"), picture_index({{0, "JU/SA"}, {2, "SO/MO"}, {3, "JU/SA"}}));
+}
+
+TEST_F(SmallDrive, TheOpenLibraryHoldsWhatItWrote)
+{
+    Library lib = open();
+    ASSERT_EQ(apply_changes(lib, {{{"MC/SO", "JU/SA"}, {"Neu geschrieben"}, 0}}).outcome, ApplyOutcome::written);
+    EXPECT_EQ(text_of(lib, {"MC/SO", "JU/SA"}), std::vector<std::string>{"Neu geschrieben"});
+    EXPECT_EQ(search(lib, {"geschrieben"}).size(), 1u);
+    EXPECT_TRUE(search(lib, {"erste"}).empty());
+    ASSERT_EQ(apply_changes(lib, {{{"MC/SO", "VE/MA"}, {"Dazu"}, 0}, {{"", "JU/SA"}, {}, 0}}).outcome,
+              ApplyOutcome::written);
+    EXPECT_EQ(export_exchange(lib), export_exchange(open()));
 }

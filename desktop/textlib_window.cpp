@@ -1,0 +1,452 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "desktop/textlib_window.h"
+
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextEdit>
+#include <QVBoxLayout>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+
+#include "base/file_writer.h"
+#include "desktop/qt_desktop.h"
+#include "results/pictures.h"
+#include "textlib/coverage.h"
+#include "textlib/exchange.h"
+#include "textlib/textlib_texts.h"
+
+namespace duoskop {
+
+namespace {
+
+constexpr int formula_role = Qt::UserRole;
+
+std::string number(std::size_t n) { return std::to_string(n); }
+
+/// `pattern` with its one "%s" replaced by `value`.
+std::string fill(std::string_view pattern, const std::string& value)
+{
+    std::string out(pattern);
+    if (const std::size_t at = out.find("%s"); at != std::string::npos) out.replace(at, 2, value);
+    return out;
+}
+
+std::string joined(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& line : lines) text += (text.empty() ? "" : "\n") + line;
+    return text;
+}
+
+/// Line and column (from 1) of the first typed character without a Windows-1252 byte.
+std::optional<std::pair<std::size_t, std::size_t>> foreign_character(const QString& text)
+{
+    std::size_t line = 1, column = 0;
+    for (const QChar c : text) {
+        if (c == u'\n') {
+            ++line;
+            column = 0;
+            continue;
+        }
+        ++column;
+        if (c != u'?' && from_qt(QString(c)) == "?") return std::pair(line, column);
+    }
+    return std::nullopt;
+}
+
+QString item_text(const textlib::Formula& f, const std::vector<std::string>& lines)
+{
+    return to_qt(f.text() + "   " + (lines.empty() ? std::string() : lines.front()));
+}
+
+}  // namespace
+
+TextlibWindow::TextlibWindow(Desktop& desktop, DriveC drive, QWidget* parent)
+    : QWidget(parent, Qt::Window), desktop_(desktop), drive_(std::move(drive))
+{
+    setWindowTitle(to_qt(texts::kTlCaption));
+    setObjectName(QStringLiteral("TextlibWindow"));
+    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+
+    filter = new QLineEdit(this);
+    list = new QListWidget(this);
+    list->setFont(fixed);
+    formula = new QLineEdit(this);
+    formula->setFont(fixed);
+    editor = new QTextEdit(this);
+    editor->setAcceptRichText(false);
+    editor->setFont(fixed);
+    editor->setLineWrapMode(QTextEdit::FixedColumnWidth);
+    editor->setWordWrapMode(QTextOption::WordWrap);
+    editor->setLineWrapColumnOrWidth(static_cast<int>(picture_line_length));
+    editor->setMinimumWidth(QFontMetrics(fixed).horizontalAdvance(QString(82, u'x')));
+    room = new QLabel(this);
+    new_button = new QPushButton(to_qt(texts::kTlNew), this);
+    save_button = new QPushButton(to_qt(texts::kTlSave), this);
+    delete_button = new QPushButton(to_qt(texts::kTlDelete), this);
+    versions = new QComboBox(this);
+    versions_button = new QPushButton(to_qt(texts::kTlVersions), this);
+    import_button = new QPushButton(to_qt(texts::kTlImport), this);
+    export_button = new QPushButton(to_qt(texts::kTlExport), this);
+    coverage_list = new QListWidget(this);
+    coverage_list->setFont(fixed);
+    coverage_counts = new QLabel(this);
+    compare_button = new QPushButton(to_qt(texts::kTlCompare), this);
+    other = new QPlainTextEdit(this);
+    other->setReadOnly(true);
+    other->setFont(fixed);
+    take_button = new QPushButton(to_qt(texts::kTlTakeOver), this);
+    take_button->setEnabled(false);
+
+    auto* left = new QVBoxLayout;
+    auto* filter_row = new QHBoxLayout;
+    filter_row->addWidget(new QLabel(to_qt(texts::kTlFilter), this));
+    filter_row->addWidget(filter);
+    left->addLayout(filter_row);
+    left->addWidget(list, 3);
+    left->addWidget(new QLabel(to_qt(texts::kTlCoverage), this));
+    left->addWidget(coverage_list, 2);
+    left->addWidget(coverage_counts);
+
+    auto* right = new QVBoxLayout;
+    auto* formula_row = new QHBoxLayout;
+    formula_row->addWidget(new QLabel(to_qt(texts::kTlFormula), this));
+    formula_row->addWidget(formula);
+    right->addLayout(formula_row);
+    right->addWidget(editor, 3);
+    right->addWidget(room);
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* b : {new_button, save_button, delete_button, import_button, export_button}) buttons->addWidget(b);
+    right->addLayout(buttons);
+    auto* version_row = new QHBoxLayout;
+    version_row->addWidget(versions, 1);
+    version_row->addWidget(versions_button);
+    right->addLayout(version_row);
+    auto* compare_row = new QHBoxLayout;
+    compare_row->addWidget(compare_button);
+    compare_row->addWidget(take_button);
+    compare_row->addStretch();
+    right->addLayout(compare_row);
+    right->addWidget(other, 2);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(left, 2);
+    layout->addLayout(right, 3);
+
+    connect(filter, &QLineEdit::textChanged, this, [this] { fill_list(); });
+    connect(list, &QListWidget::itemClicked, this, [this](QListWidgetItem* i) { list_clicked(i); });
+    connect(list, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* i) {
+        if (i != nullptr) list_clicked(i);
+    });
+    connect(coverage_list, &QListWidget::itemClicked, this, [this](QListWidgetItem* i) { coverage_clicked(i); });
+    connect(formula, &QLineEdit::textChanged, this, [this] {
+        const auto f = typed_formula();
+        const bool picture = !f || f->picture();
+        editor->setLineWrapColumnOrWidth(static_cast<int>(picture ? picture_line_length : ktexte_text_capacity));
+        show_room();
+    });
+    connect(editor, &QTextEdit::textChanged, this, [this] { show_room(); });
+    connect(new_button, &QPushButton::clicked, this, [this] { newClick(); });
+    connect(save_button, &QPushButton::clicked, this, [this] { saveClick(); });
+    connect(delete_button, &QPushButton::clicked, this, [this] { deleteClick(); });
+    connect(versions_button, &QPushButton::clicked, this, [this] { versionsClick(); });
+    connect(import_button, &QPushButton::clicked, this, [this] { importClick(); });
+    connect(export_button, &QPushButton::clicked, this, [this] { exportClick(); });
+    connect(compare_button, &QPushButton::clicked, this, [this] { compareClick(); });
+    connect(take_button, &QPushButton::clicked, this, [this] { takeClick(); });
+    refresh();
+}
+
+void TextlibWindow::showEvent(QShowEvent* event)
+{
+    refresh();
+    QWidget::showEvent(event);
+}
+
+void TextlibWindow::refresh()
+{
+    library_ = textlib::open_library(drive_);
+    // The shipped sample drive is data of the installation: shown, never written.
+    if (textlib::is_shipped_sample_drive(drive_)) library_.versions_dir.clear();
+    fill_list();
+    versions->clear();
+    for (const std::string& name : textlib::list_versions(library_)) versions->addItem(QString::fromStdString(name));
+    versions_button->setEnabled(versions->count() > 0);
+    fill_coverage();
+    show_room();
+}
+
+void TextlibWindow::fill_list()
+{
+    std::vector<std::string> words;
+    const std::string typed = from_qt(filter->text());
+    for (std::size_t pos = 0; pos < typed.size();) {
+        const std::size_t end = std::min(typed.find(' ', pos), typed.size());
+        if (end > pos) words.push_back(typed.substr(pos, end - pos));
+        pos = end + 1;
+    }
+    list->blockSignals(true);
+    list->clear();
+    for (const textlib::Formula& f : textlib::search(library_, words)) {
+        auto* item = new QListWidgetItem(item_text(f, textlib::text_of(library_, f).value_or(std::vector<std::string>{})));
+        item->setData(formula_role, QByteArray::fromStdString(f.text()));
+        list->addItem(item);
+    }
+    list->blockSignals(false);
+}
+
+void TextlibWindow::fill_coverage()
+{
+    coverage_list->clear();
+    const std::vector<std::string> entries = entries_source_ ? entries_source_() : std::vector<std::string>{};
+    const textlib::Coverage c = textlib::coverage(entries, library_.ktexte, drive_);
+    for (const textlib::CoverageLine& line : c.lines) {
+        std::string text = line.entry + "\t" + std::string(textlib::source_name(line.source));
+        const auto f = textlib::parse_formula(line.entry);
+        if (line.source != textlib::TextSource::picture && f && f->picture() && f->key.size() == 5 &&
+            textlib::text_of(library_, {f->key, f->axis}).has_value())
+            text += texts::kTlReversedMark;
+        auto* item = new QListWidgetItem(to_qt(text));
+        item->setData(formula_role, QByteArray::fromStdString(line.entry));
+        coverage_list->addItem(item);
+    }
+    coverage_counts->setText(entries.empty() ? QString() : to_qt(textlib::coverage_summary(c)));
+}
+
+std::optional<textlib::Formula> TextlibWindow::typed_formula() const
+{
+    return textlib::parse_formula(from_qt(formula->text().trimmed()));
+}
+
+std::vector<std::string> TextlibWindow::editor_lines() const
+{
+    const auto f = typed_formula();
+    const std::size_t width = !f || f->picture() ? picture_line_length : ktexte_text_capacity;
+    return textlib::wrap_words(from_qt(editor->toPlainText()), width);
+}
+
+void TextlibWindow::show_room()
+{
+    const auto f = typed_formula();
+    const bool picture = !f || f->picture();
+    const std::vector<std::string> lines = editor_lines();
+    const std::size_t max_lines = picture ? picture_line_count : 1;
+    const std::size_t width = picture ? picture_line_length : ktexte_text_capacity;
+    std::string text = std::string(texts::kTlRoomLines) + number(lines.size()) + std::string(texts::kTlRoomOf) +
+                       number(max_lines) + std::string(texts::kTlRoomLeft) +
+                       number(lines.empty() ? width : width - std::min(width, lines.back().size())) +
+                       std::string(texts::kTlRoomChars);
+    std::string why;
+    if (const auto at = foreign_character(editor->toPlainText())) {
+        why = std::string(texts::kTlLine) + number(at->first) + std::string(texts::kTlColumn) + number(at->second) +
+              ": " + std::string(texts::kTlNoCharacter);
+    } else if (const auto refusals = textlib::check_text(f.value_or(textlib::Formula{"MC/MC", "MC/MC"}), lines);
+               !refusals.empty()) {
+        why = std::string(texts::kTlLine) + number(refusals[0].line) +
+              (refusals[0].column ? std::string(texts::kTlColumn) + number(refusals[0].column) : std::string()) +
+              ": " + refusals[0].reason;
+    }
+    room->setText(to_qt(why.empty() ? text : text + "\r" + why));
+    room->setStyleSheet(why.empty() ? QString() : QStringLiteral("color: #b00000"));
+}
+
+void TextlibWindow::open_formula(const std::string& text)
+{
+    formula->setText(to_qt(text));
+    const auto f = textlib::parse_formula(text);
+    const auto lines = f ? textlib::text_of(library_, *f) : std::nullopt;
+    editor->setPlainText(to_qt(lines ? joined(*lines) : std::string()));
+    const auto theirs = f && other_ ? textlib::text_of(*other_, *f) : std::nullopt;
+    other->setPlainText(to_qt(theirs ? joined(*theirs) : std::string()));
+    take_button->setEnabled(theirs.has_value());
+}
+
+void TextlibWindow::list_clicked(QListWidgetItem* item)
+{
+    open_formula(item->data(formula_role).toByteArray().toStdString());
+}
+
+void TextlibWindow::coverage_clicked(QListWidgetItem* item)
+{
+    const std::string entry = item->data(formula_role).toByteArray().toStdString();
+    open_formula(entry);
+    const auto f = textlib::parse_formula(entry);
+    if (!f || !f->picture() || textlib::text_of(library_, *f) || f->key.size() != 5) return;
+    // The reader finds nothing for this form; the reversed form has a text: offer to copy it.
+    const textlib::Formula reversed{f->key, f->axis};
+    const auto theirs = textlib::text_of(library_, reversed);
+    if (!theirs) return;
+    std::string question = fill(texts::kTlCopyReversed, entry);
+    question = fill(question, reversed.text());
+    if (desktop_.message(BoxType::confirmation, question, Buttons::yes_no) == Answer::yes)
+        editor->setPlainText(to_qt(joined(*theirs)));
+}
+
+void TextlibWindow::newClick()
+{
+    formula->clear();
+    editor->clear();
+    other->clear();
+    take_button->setEnabled(false);
+    formula->setFocus();
+}
+
+bool TextlibWindow::write(const std::vector<textlib::TextChange>& changes)
+{
+    textlib::ApplyResult r = textlib::apply_changes(library_, changes);
+    if (r.outcome == textlib::ApplyOutcome::changed) {
+        std::string question(texts::kTlChangedBox);
+        for (const std::string& f : r.files) question += f + "\r";
+        question += texts::kTlChangedQuestion;
+        if (desktop_.message(BoxType::confirmation, question, Buttons::yes_no) != Answer::yes) return false;
+        r = textlib::apply_changes(library_, changes, {.overwrite_changed = true});
+    }
+    if (r.outcome == textlib::ApplyOutcome::refused) {
+        std::string text(texts::kTlRefusedBox);
+        for (const textlib::Refusal& refusal : r.refusals)
+            text += "\r" + std::string(texts::kTlLine) + number(refusal.line) +
+                    (refusal.column ? std::string(texts::kTlColumn) + number(refusal.column) : std::string()) + ": " +
+                    refusal.reason;
+        desktop_.message(BoxType::error, text, Buttons::ok);
+        return false;
+    }
+    if (r.outcome != textlib::ApplyOutcome::written) {
+        desktop_.message(BoxType::error, r.message, Buttons::ok);
+        return false;
+    }
+    after_write();
+    return true;
+}
+
+void TextlibWindow::after_write()
+{
+    const QString kept = formula->text();
+    const QString typed_filter = filter->text();
+    refresh();
+    filter->setText(typed_filter);
+    if (on_saved_) on_saved_(library_.ktexte);
+    formula->setText(kept);
+}
+
+void TextlibWindow::saveClick()
+{
+    const auto f = typed_formula();
+    if (!f) {
+        desktop_.message(BoxType::error, texts::kTlBadFormulaBox, Buttons::ok);
+        return;
+    }
+    if (const auto at = foreign_character(editor->toPlainText())) {
+        desktop_.message(BoxType::error,
+                         std::string(texts::kTlRefusedBox) + "\r" + std::string(texts::kTlLine) + number(at->first) +
+                             std::string(texts::kTlColumn) + number(at->second) + ": " +
+                             std::string(texts::kTlNoCharacter),
+                         Buttons::ok);
+        return;
+    }
+    const std::vector<std::string> lines = editor_lines();
+    if (lines.empty()) {  // saving nothing is deleting: ask as "Löschen" does
+        deleteClick();
+        return;
+    }
+    write({{*f, lines, 0}});
+}
+
+void TextlibWindow::deleteClick()
+{
+    const auto f = typed_formula();
+    if (!f) {
+        desktop_.message(BoxType::error, texts::kTlBadFormulaBox, Buttons::ok);
+        return;
+    }
+    if (desktop_.message(BoxType::confirmation, fill(texts::kTlDeleteQuestion, f->text()), Buttons::yes_no) !=
+        Answer::yes)
+        return;
+    if (write({{*f, {}, 0}})) editor->clear();
+}
+
+void TextlibWindow::versionsClick()
+{
+    if (versions->count() == 0) {
+        desktop_.message(BoxType::information, texts::kTlNoVersions, Buttons::ok);
+        return;
+    }
+    const std::string name = versions->currentText().toStdString();
+    if (desktop_.message(BoxType::confirmation, fill(texts::kTlRestoreQuestion, name), Buttons::yes_no) != Answer::yes)
+        return;
+    const textlib::RestoreResult r = textlib::restore_version(library_, name);
+    if (!r.ok) {
+        desktop_.message(BoxType::error, r.message, Buttons::ok);
+        return;
+    }
+    after_write();
+    open_formula(from_qt(formula->text()));
+}
+
+void TextlibWindow::importClick()
+{
+    const auto path = desktop_.open_file(drive_.root().string());
+    if (!path) return;
+    std::ifstream in(*path, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    textlib::ApplyResult r = textlib::import_exchange(library_, bytes);
+    if (r.outcome == textlib::ApplyOutcome::changed) {
+        std::string question(texts::kTlChangedBox);
+        for (const std::string& f : r.files) question += f + "\r";
+        question += texts::kTlChangedQuestion;
+        if (desktop_.message(BoxType::confirmation, question, Buttons::yes_no) != Answer::yes) return;
+        r = textlib::import_exchange(library_, bytes, {.overwrite_changed = true});
+    }
+    if (r.outcome == textlib::ApplyOutcome::refused) {
+        std::string text(texts::kTlRefusedBox);
+        for (const textlib::Refusal& refusal : r.refusals)
+            text += "\r" + std::string(texts::kTlLine) + number(refusal.line) +
+                    (refusal.column ? std::string(texts::kTlColumn) + number(refusal.column) : std::string()) + ": " +
+                    refusal.reason;
+        desktop_.message(BoxType::error, text, Buttons::ok);
+        return;
+    }
+    if (r.outcome != textlib::ApplyOutcome::written) {
+        desktop_.message(BoxType::error, r.message, Buttons::ok);
+        return;
+    }
+    after_write();
+    desktop_.message(BoxType::information,
+                     std::string(texts::kTlImported) + number(r.replaced) + " ge\xE4ndert, " + number(r.added) +
+                         " neu, " + number(r.deleted) + " gel\xF6scht",
+                     Buttons::ok);
+}
+
+void TextlibWindow::exportClick()
+{
+    const auto path = desktop_.save_file_as(drive_.root().string(), "Texte.txt", "Austauschdateien (*.txt)");
+    if (!path) return;
+    const WriteResult w = write_file_whole(*path, textlib::export_exchange(library_));
+    if (!w.ok()) desktop_.message(BoxType::error, w.message(), Buttons::ok);
+}
+
+void TextlibWindow::compareClick()
+{
+    // Any file of the other collection names its folder.
+    const auto path = desktop_.open_file(library_.pbtx_dir.string());
+    if (!path) return;
+    other_ = textlib::open_collection(std::filesystem::path(*path).parent_path());
+    // The editor keeps what was typed; only the other side shows the second collection's text.
+    const QString typed = editor->toPlainText();
+    open_formula(from_qt(formula->text()));
+    editor->setPlainText(typed);
+}
+
+void TextlibWindow::takeClick()
+{
+    editor->setPlainText(other->toPlainText());
+}
+
+}  // namespace duoskop
