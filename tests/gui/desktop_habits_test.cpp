@@ -151,8 +151,9 @@ void DesktopHabitsTest::extrasMenuFollowsTheOneList()
             names << (a->isSeparator() ? QStringLiteral("-") : a->objectName());
         return names;
     };
-    const QStringList expected = {"Kartei1",   "-", "Scheibe1", "Zeitprobe1", "Rangliste1",
-                                  "-",         "GenauePositionen1"};
+    const QStringList expected = {"Kartei1",    "Textbibliothek1",   "Bericht1",  "-",
+                                  "Scheibe1",   "Zeitprobe1",        "Rangliste1", "-",
+                                  "GenauePositionen1", "LaufwerkC1"};
     QCOMPARE(entries(), expected);
     // An entry added later takes its listed place when the menu opens; one not listed goes last.
     auto* late = new QAction(QStringLiteral("sp\u00E4t"), fx.form->Extras1);
