@@ -12,6 +12,7 @@
 #include "app/dial.h"
 #include "astro/un_math.h"
 #include "cli/cli.h"
+#include "cli/options.h"
 #include "precise/precise_positions.h"
 
 namespace duoskop::cli {
@@ -61,30 +62,13 @@ void print_raw(const Positions& positions)
 
 int cmd_chart(const Args& args)
 {
-    bool raw = false;
-    std::optional<std::string> drive_dir;
-    PositionSource source = PositionSource::theory;
-    std::vector<std::string> files;
-    bool options_done = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (!options_done && a == "--") {
-            options_done = true;
-        } else if (!options_done && a == "--raw") {
-            raw = true;
-        } else if (!options_done && a == precise_option) {
-            source = PositionSource::precise;
-        } else if (!options_done && a == "--drive-c") {
-            if (++i == args.size()) return usage("chart");
-            drive_dir = args[i];
-        } else if (!options_done && a.size() > 1 && a[0] == '-') {
-            return usage("chart");
-        } else {
-            files.push_back(a);
-        }
-    }
-    if (files.empty()) return usage("chart");
-    const DriveC drive = DriveC::locate(drive_dir);
+    static constexpr OptionSpec options[] = {{"--raw"}, {precise_option}, {"--drive-c", 1}};
+    const ReadOptions o = read_options(args, options);
+    if (!o.ok() || o.positionals.empty()) return usage("chart");
+    const bool raw = o.has("--raw");
+    const PositionSource source = o.has(precise_option) ? PositionSource::precise : PositionSource::theory;
+    const std::vector<std::string>& files = o.positionals;
+    const DriveC drive = DriveC::locate(o.value("--drive-c"));
 
     for (std::size_t k = 0; k < files.size(); ++k) {
         ChartState state;

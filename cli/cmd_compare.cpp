@@ -14,8 +14,8 @@
 #include "base/cp1252.h"
 #include "base/file_writer.h"
 #include "app/dial.h"
-#include "app/orb.h"
 #include "cli/cli.h"
+#include "cli/options.h"
 #include "precise/precise_positions.h"
 #include "results/report.h"
 #include "timeprobe/time_probe.h"
@@ -66,15 +66,6 @@ bool write_entries(const std::string& path, const std::vector<std::string>& entr
     std::fprintf(stderr, "duoskop-cli: %s: %s\n", valid_utf8(path).c_str(),
                  terminal_text(written.message()).c_str());
     return false;
-}
-
-/// An orb given on the command line, read as the orb fields read it ("1,5" and "1.5" are 1.5,
-/// "25" is 2.0); a text the fields would refuse is wrong usage.
-std::optional<double> parse_orb(const std::string& text)
-{
-    const OrbReading reading = read_orb(text);
-    if (!reading.ok) return std::nullopt;
-    return reading.value;
 }
 
 // The probe computes the shifted charts as the loaded ones were computed; the precise theories
@@ -151,58 +142,33 @@ struct CompareOptions {
 /// Reads the arguments of compare (or, with `axes_only`, of axes); false on wrong usage.
 bool parse_options(const Args& args, bool axes_only, CompareOptions& options)
 {
-    bool options_done = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        const bool is_option = !options_done && a.size() > 1 && a[0] == '-';
-        if (!options_done && a == "--") {
-            options_done = true;
-            continue;
-        }
-        if (!is_option) {
-            options.persons.push_back(a);
-            continue;
-        }
-        if (a == precise_option) {  // the one option without a value
-            options.source = PositionSource::precise;
-            continue;
-        }
-        if (a == "--json" && !axes_only) {
-            options.json = true;
-            continue;
-        }
-        // Every other option takes one value (--export-texts two).
-        const auto value = [&]() -> std::optional<std::string> {
-            if (i + 1 >= args.size()) return std::nullopt;
-            return args[++i];
-        };
-        std::optional<std::string> v = value();
-        if (!v) return false;
-        if (a == "--report") {
-            options.report = v;
-        } else if (a == "--drive-c") {
-            options.drive_c = v;
-        } else if (axes_only) {
-            return false;
-        } else if (a == "--entries") {
-            options.entries = v;
-        } else if (a == "--analysis") {
-            if (!(options.analysis = parse_analysis(*v))) return false;
-        } else if (a == "--double") {
-            if (!(options.orb_double = parse_orb(*v))) return false;
-        } else if (a == "--simple") {
-            if (!(options.orb_simple = parse_orb(*v))) return false;
-        } else if (a == "--halfsum") {
-            if (!(options.orb_halfsum = parse_orb(*v))) return false;
-        } else if (a == "--time-window") {
-            if (!(options.time_window = parse_time_window(*v))) return false;
-        } else if (a == "--export-texts") {
-            if (*v != "bilder" && *v != "alle") return false;
-            options.export_scope = v;
-            if (!(options.export_file = value())) return false;
-        } else {
-            return false;
-        }
+    static constexpr OptionSpec axes_specs[] = {{precise_option}, {"--report", 1}, {"--drive-c", 1}};
+    static constexpr OptionSpec compare_specs[] = {
+        {precise_option},     {"--report", 1},  {"--drive-c", 1}, {"--json"},
+        {"--entries", 1},     {"--analysis", 1}, {"--double", 1},  {"--simple", 1},
+        {"--halfsum", 1},     {"--time-window", 1}, {"--export-texts", 2}};
+    const ReadOptions o = axes_only ? read_options(args, axes_specs) : read_options(args, compare_specs);
+    if (!o.ok()) return false;
+    options.persons = o.positionals;
+    if (o.has(precise_option)) options.source = PositionSource::precise;
+    options.json = o.has("--json");
+    options.report = o.value("--report");
+    options.drive_c = o.value("--drive-c");
+    options.entries = o.value("--entries");
+    for (const std::string& v : o.each("--analysis"))
+        if (!(options.analysis = parse_analysis(v))) return false;
+    const std::pair<const char*, std::optional<double>*> orbs[] = {
+        {"--double", &options.orb_double}, {"--simple", &options.orb_simple}, {"--halfsum", &options.orb_halfsum}};
+    for (const auto& [name, into] : orbs)
+        for (const std::string& v : o.each(name))
+            if (!(*into = parse_orb(v))) return false;
+    for (const std::string& v : o.each("--time-window"))
+        if (!(options.time_window = parse_time_window(v))) return false;
+    for (const ReadOptions::Given& g : o.given) {
+        if (g.name != "--export-texts") continue;
+        if (g.values[0] != "bilder" && g.values[0] != "alle") return false;
+        options.export_scope = g.values[0];
+        options.export_file = g.values[1];
     }
     return options.persons.size() == 2;
 }

@@ -14,6 +14,7 @@
 #include "base/cp1252.h"
 #include "base/texts.h"
 #include "cli/cli.h"
+#include "cli/options.h"
 #include "desktop/dial_painter.h"
 
 namespace duoskop::cli {
@@ -56,37 +57,24 @@ struct DialOptions {
 
 bool parse_dial_options(const Args& args, DialOptions& options)
 {
-    bool options_done = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (!options_done && a == "--") {
-            options_done = true;
-            continue;
-        }
-        if (options_done || a.size() < 2 || a[0] != '-') {
-            options.persons.push_back(a);
-            continue;
-        }
-        if (i + 1 >= args.size()) return false;
-        const std::string& v = args[++i];
-        if (a == "--png") {
-            options.png = v;
-        } else if (a == "--svg") {
-            options.svg = v;
-        } else if (a == "--size") {
-            const auto size = parse_size(v);
-            if (!size) return false;
-            options.size = *size;
-        } else if (a == "--pointer") {
-            options.pointer = parse_degrees(v);
-            if (!options.pointer) return false;
-        } else if (a == "--highlight") {
-            const auto codes = parse_code_list(v);
-            if (!codes) return false;
-            options.highlight = *codes;
-        } else {
-            return false;
-        }
+    static constexpr OptionSpec specs[] = {
+        {"--png", 1}, {"--svg", 1}, {"--size", 1}, {"--pointer", 1}, {"--highlight", 1}};
+    const ReadOptions o = read_options(args, specs);
+    if (!o.ok()) return false;
+    options.persons = o.positionals;
+    options.png = o.value("--png");
+    options.svg = o.value("--svg");
+    for (const std::string& v : o.each("--size")) {
+        const auto size = parse_size(v);
+        if (!size) return false;
+        options.size = *size;
+    }
+    for (const std::string& v : o.each("--pointer"))
+        if (!(options.pointer = parse_degrees(v))) return false;
+    for (const std::string& v : o.each("--highlight")) {
+        const auto codes = parse_code_list(v);
+        if (!codes) return false;
+        options.highlight = *codes;
     }
     return !options.persons.empty() && options.persons.size() <= 2 && (options.png || options.svg);
 }

@@ -9,6 +9,7 @@
 #include "base/drive_c.h"
 #include "base/io_error.h"
 #include "cli/cli.h"
+#include "cli/options.h"
 
 namespace duoskop::cli {
 
@@ -28,21 +29,13 @@ int show(const std::optional<std::string>& command_line_dir)
 
 int cmd_drive(const Args& args)
 {
-    std::optional<std::string> set;
-    std::optional<std::string> drive_dir;
-    bool reset = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--set" && i + 1 < args.size() && !set) {
-            set = args[++i];
-        } else if (a == "--drive-c" && i + 1 < args.size()) {
-            drive_dir = args[++i];
-        } else if (a == "--reset" && !reset) {
-            reset = true;
-        } else {
-            return usage("drive");
-        }
-    }
+    static constexpr OptionSpec options[] = {
+        {"--set", 1, false}, {"--reset", 0, false}, {"--drive-c", 1}};
+    const ReadOptions o = read_options(args, options);
+    if (!o.ok() || !o.positionals.empty()) return usage("drive");
+    const std::optional<std::string> set = o.value("--set");
+    const std::optional<std::string> drive_dir = o.value("--drive-c");
+    const bool reset = o.has("--reset");
     if (set && reset) return usage("drive");
     if (reset) {
         if (const int error = forget_chosen_drive(); error != 0) {

@@ -16,6 +16,7 @@
 #include "birth/exchange.h"
 #include "kartei/exchange_files.h"
 #include "cli/cli.h"
+#include "cli/options.h"
 
 namespace duoskop::cli {
 
@@ -47,15 +48,12 @@ int summary(int written, int skipped, std::size_t cp1252_lines = 0)
 
 int cmd_import(const Args& args)
 {
-    std::optional<std::string> file, dir;
-    bool force = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--to" && i + 1 < args.size() && !dir) dir = args[++i];
-        else if (args[i] == "--force") force = true;
-        else if (args[i].starts_with("--") || file) return usage("import");
-        else file = args[i];
-    }
-    if (!file || !dir) return usage("import");
+    static constexpr OptionSpec options[] = {{"--to", 1, false}, {"--force"}};
+    const ReadOptions o = read_options(args, options);
+    if (!o.ok() || o.positionals.size() != 1 || !o.has("--to")) return usage("import");
+    const std::optional<std::string> file = o.positionals.front();
+    const std::optional<std::string> dir = o.value("--to");
+    const bool force = o.has("--force");
     if (!std::filesystem::is_directory(*dir)) {
         std::fprintf(stderr, "duoskop-cli import: %s: kein Ordner\n", valid_utf8(*dir).c_str());
         return 1;
@@ -76,15 +74,12 @@ int cmd_import(const Args& args)
 
 int cmd_export(const Args& args)
 {
-    std::optional<std::string> target, drive_dir;
-    std::vector<std::string> sources;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--aaf" && i + 1 < args.size() && !target) target = args[++i];
-        else if (args[i] == "--drive-c" && i + 1 < args.size() && !drive_dir) drive_dir = args[++i];
-        else if (args[i].starts_with("--")) return usage("export");
-        else sources.push_back(args[i]);
-    }
-    if (!target || sources.empty()) return usage("export");
+    static constexpr OptionSpec options[] = {{"--aaf", 1, false}, {"--drive-c", 1, false}};
+    const ReadOptions o = read_options(args, options);
+    if (!o.ok() || o.positionals.empty() || !o.has("--aaf")) return usage("export");
+    const std::optional<std::string> target = o.value("--aaf");
+    const std::optional<std::string> drive_dir = o.value("--drive-c");
+    const std::vector<std::string>& sources = o.positionals;
     const DriveC drive = DriveC::locate(drive_dir);
 
     std::vector<chart_record> records;

@@ -17,6 +17,7 @@
 #include "birth/intake.h"
 #include "birth/local_time.h"
 #include "cli/cli.h"
+#include "cli/options.h"
 #include "places/atlas.h"
 
 namespace duoskop::cli {
@@ -46,38 +47,24 @@ int usage_error(const char* why)
 
 int cmd_new_chart(const Args& args)
 {
-    std::optional<std::string> file, name, first_name, date, time, longitude, latitude, extra, local_time, zone,
-        place_name, country, region, ambiguous;
-    bool force = false, unknown_time = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        std::optional<std::string>* option = a == "--name"         ? &name
-                                             : a == "--first-name" ? &first_name
-                                             : a == "--date"       ? &date
-                                             : a == "--time"       ? &time
-                                             : a == "--longitude"  ? &longitude
-                                             : a == "--latitude"   ? &latitude
-                                             : a == "--extra"      ? &extra
-                                             : a == "--local-time" ? &local_time
-                                             : a == "--zone"       ? &zone
-                                             : a == "--place"      ? &place_name
-                                             : a == "--country"    ? &country
-                                             : a == "--ambiguous"  ? &ambiguous
-                                             : a == "--region"     ? &region
-                                                                   : nullptr;
-        if (option != nullptr) {
-            if (i + 1 >= args.size() || option->has_value()) return usage("new-chart");
-            *option = args[++i];
-        } else if (a == "--force") {
-            force = true;
-        } else if (a == "--unknown-time") {
-            unknown_time = true;
-        } else if (a.starts_with("--") || file) {
-            return usage("new-chart");
-        } else {
-            file = a;
-        }
-    }
+    static constexpr OptionSpec options[] = {
+        {"--name", 1, false},      {"--first-name", 1, false}, {"--date", 1, false},   {"--time", 1, false},
+        {"--longitude", 1, false}, {"--latitude", 1, false},   {"--extra", 1, false},  {"--local-time", 1, false},
+        {"--zone", 1, false},      {"--place", 1, false},      {"--country", 1, false}, {"--ambiguous", 1, false},
+        {"--region", 1, false},    {"--force"},                {"--unknown-time"},
+    };
+    const ReadOptions o = read_options(args, options);
+    if (!o.ok() || o.positionals.size() > 1) return usage("new-chart");
+    const std::optional<std::string> file =
+        o.positionals.empty() ? std::nullopt : std::optional<std::string>(o.positionals.front());
+    const std::optional<std::string> name = o.value("--name"), first_name = o.value("--first-name"),
+                                     date = o.value("--date"), time = o.value("--time"),
+                                     longitude = o.value("--longitude"), latitude = o.value("--latitude"),
+                                     extra = o.value("--extra"), local_time = o.value("--local-time"),
+                                     zone = o.value("--zone"), place_name = o.value("--place"),
+                                     country = o.value("--country"), region = o.value("--region"),
+                                     ambiguous = o.value("--ambiguous");
+    const bool force = o.has("--force"), unknown_time = o.has("--unknown-time");
     if (!file || !name || !first_name || !date) return usage("new-chart");
     if (time.has_value() + local_time.has_value() + unknown_time != 1)
         return usage_error("genau eine von --time, --local-time und --unknown-time");

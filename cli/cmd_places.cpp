@@ -7,6 +7,7 @@
 
 #include "base/cp1252.h"
 #include "cli/cli.h"
+#include "cli/options.h"
 #include "places/atlas.h"
 
 namespace duoskop::cli {
@@ -32,26 +33,20 @@ std::string decimal_text(double value, int decimals)
 
 int cmd_places(const Args& args)
 {
-    std::optional<std::string> query;
+    static constexpr OptionSpec options[] = {{"--limit", 1}};
+    const ReadOptions o = read_options(args, options);
+    if (!o.ok() || o.positionals.size() != 1) return usage("places");
     std::size_t limit = 10;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--limit") {
-            if (i + 1 >= args.size()) return usage("places");
-            const std::string& n = args[++i];
-            const auto [end, ec] = std::from_chars(n.data(), n.data() + n.size(), limit);
-            if (ec != std::errc() || end != n.data() + n.size() || limit == 0) return usage("places");
-        } else if (query || (args[i].starts_with("--") && args[i].size() > 2)) {
-            return usage("places");
-        } else {
-            query = args[i];
-        }
+    for (const std::string& n : o.each("--limit")) {
+        const auto [end, ec] = std::from_chars(n.data(), n.data() + n.size(), limit);
+        if (ec != std::errc() || end != n.data() + n.size() || limit == 0) return usage("places");
     }
-    if (!query) return usage("places");
+    const std::string& query = o.positionals.front();
     const auto atlas = open_atlas("places");
     if (!atlas) return 1;
-    const auto places = atlas->search(*query, limit);
+    const auto places = atlas->search(query, limit);
     if (places.empty()) {
-        std::fprintf(stderr, "duoskop-cli places: Kein Ort im Atlas passt zu \"%s\".\n", valid_utf8(*query).c_str());
+        std::fprintf(stderr, "duoskop-cli places: Kein Ort im Atlas passt zu \"%s\".\n", valid_utf8(query).c_str());
         return 1;
     }
     for (const Place& p : places)

@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "app/chart_file.h"
-#include "app/orb.h"
 #include "base/cp1252.h"
 #include "base/file_writer.h"
 #include "base/texts.h"
 #include "cli/cli.h"
+#include "cli/options.h"
 #include "ranking/rank_table.h"
 #include "ranking/ranking.h"
 
@@ -31,14 +31,6 @@ struct RankOptionsCli {
     std::optional<std::string> drive_dir;
 };
 
-// An orb option, read as compare reads it: as the main window's orb fields do.
-std::optional<double> parse_orb(const std::string& text)
-{
-    const OrbReading reading = read_orb(text);
-    if (!reading.ok) return std::nullopt;
-    return reading.value;
-}
-
 std::optional<std::size_t> parse_count(const std::string& text)
 {
     std::size_t value = 0;
@@ -50,37 +42,24 @@ std::optional<std::size_t> parse_count(const std::string& text)
 
 bool parse_rank_options(const Args& args, RankOptionsCli& options)
 {
-    bool options_done = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (!options_done && a == "--") {
-            options_done = true;
-            continue;
-        }
-        if (options_done || a.size() < 2 || a[0] != '-') {
-            options.paths.push_back(a);
-            continue;
-        }
-        if (i + 1 >= args.size()) return false;
-        const std::string& v = args[++i];
-        if (a == "--double") {
-            if (!(options.orb_double = parse_orb(v))) return false;
-        } else if (a == "--simple") {
-            if (!(options.orb_simple = parse_orb(v))) return false;
-        } else if (a == "--top") {
-            const auto top = parse_count(v);
-            if (!top) return false;
-            options.top = *top;
-        } else if (a == "--csv") {
-            options.csv = v;
-        } else if (a == "--time-window") {
-            if (!(options.time_window = parse_time_window(v))) return false;
-        } else if (a == "--drive-c") {
-            options.drive_dir = v;
-        } else {
-            return false;
-        }
+    static constexpr OptionSpec specs[] = {{"--double", 1}, {"--simple", 1}, {"--top", 1},
+                                           {"--csv", 1},    {"--time-window", 1}, {"--drive-c", 1}};
+    const ReadOptions o = read_options(args, specs);
+    if (!o.ok()) return false;
+    options.paths = o.positionals;
+    for (const std::string& v : o.each("--double"))
+        if (!(options.orb_double = parse_orb(v))) return false;
+    for (const std::string& v : o.each("--simple"))
+        if (!(options.orb_simple = parse_orb(v))) return false;
+    for (const std::string& v : o.each("--top")) {
+        const auto top = parse_count(v);
+        if (!top) return false;
+        options.top = *top;
     }
+    for (const std::string& v : o.each("--time-window"))
+        if (!(options.time_window = parse_time_window(v))) return false;
+    options.csv = o.value("--csv");
+    options.drive_dir = o.value("--drive-c");
     return options.paths.size() >= 2 && options.orb_double && options.orb_simple;
 }
 

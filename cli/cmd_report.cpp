@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "app/chart_file.h"
-#include "app/orb.h"
 #include "base/cp1252.h"
 #include "base/file_writer.h"
 #include "cli/cli.h"
+#include "cli/options.h"
 #include "desktop/report_document.h"
 #include "precise/precise_positions.h"
 #include "report/report_model.h"
@@ -48,13 +48,6 @@ int refuse(const std::string& reason)
     return usage("report");
 }
 
-std::optional<double> orb_of(const std::string& text)
-{
-    const OrbReading reading = read_orb(text);
-    if (!reading.ok) return std::nullopt;
-    return reading.value;
-}
-
 std::vector<std::string> split(const std::string& text, char separator)
 {
     std::vector<std::string> parts;
@@ -70,25 +63,21 @@ std::vector<std::string> split(const std::string& text, char separator)
 /// Reads the arguments; the reason (UTF-8) when they are wrong, else empty.
 std::string parse_report_options(const Args& args, ReportOptions& o)
 {
-    bool options_done = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (!options_done && a == "--") {
-            options_done = true;
-            continue;
-        }
-        if (options_done || a.size() < 2 || a[0] != '-') {
-            o.persons.push_back(a);
-            continue;
-        }
-        if (a == precise_option) {
-            o.source = PositionSource::precise;
-            continue;
-        }
-        if (i + 1 >= args.size()) return a + " braucht einen Wert";
-        const std::string& v = args[++i];
+    static constexpr OptionSpec specs[] = {
+        {precise_option},  {"--double", 1}, {"--simple", 1}, {"--halfsum", 1},    {"--analyses", 1},
+        {"--pdf", 1},      {"--odt", 1},    {"--html", 1},   {"--title", 1},      {"--astrologer", 1},
+        {"--drive-c", 1},  {"--time-window", 1}};
+    const ReadOptions read = read_options(args, specs);
+    if (!read.ok()) return read.problem;
+    o.persons = read.positionals;
+    if (read.has(precise_option)) o.source = PositionSource::precise;
+    // Each value is checked in the order given, so that the first wrong one is named.
+    for (const ReadOptions::Given& g : read.given) {
+        if (g.values.empty()) continue;
+        const std::string a(g.name);
+        const std::string& v = g.values.front();
         const auto orb = [&](std::optional<double>& into) {
-            into = orb_of(v);
+            into = parse_orb(v);
             return into ? std::string() : "\"" + valid_utf8(v) + "\" ist kein Orbis f\u00FCr " + a;
         };
         const auto text = [&](std::string& into) {
@@ -130,8 +119,6 @@ std::string parse_report_options(const Args& args, ReportOptions& o)
         } else if (a == "--time-window") {
             if (!(o.time_window = parse_time_window(v)))
                 return "\"" + valid_utf8(v) + "\" ist kein Zeitfenster (N1 oder N1,N2, 0 bis 720 Minuten)";
-        } else {
-            return "unbekannte Option " + valid_utf8(a);
         }
         if (!problem.empty()) return problem;
     }

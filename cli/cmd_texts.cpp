@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "app/chart_file.h"
-#include "app/orb.h"
 #include "base/cp1252.h"
 #include "base/file_writer.h"
 #include "base/io_error.h"
 #include "textlib/textlib_texts.h"
 #include "cli/cli.h"
+#include "cli/options.h"
 #include "results/pictures.h"
 #include "textlib/coverage.h"
 #include "textlib/exchange.h"
@@ -65,26 +65,16 @@ struct TextsOptions {
 
 bool parse_texts_options(const Args& args, TextsOptions& o)
 {
-    bool options_done = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (!options_done && a == "--") {
-            options_done = true;
-            continue;
-        }
-        if (options_done || a.size() < 2 || a.rfind("--", 0) != 0) {
-            o.words.push_back(a);
-            continue;
-        }
-        if (i + 1 >= args.size()) return false;
-        const std::string& v = args[++i];
-        if (a == "--drive-c") o.drive_c = v;
-        else if (a == "--analysis") o.analysis = v;
-        else if (a == "--double") o.orb_double = v;
-        else if (a == "--simple") o.orb_simple = v;
-        else if (a == "--halfsum") o.orb_halfsum = v;
-        else return false;
-    }
+    static constexpr OptionSpec specs[] = {
+        {"--drive-c", 1}, {"--analysis", 1}, {"--double", 1}, {"--simple", 1}, {"--halfsum", 1}};
+    const ReadOptions read = read_options(args, specs);
+    if (!read.ok()) return false;
+    o.words = read.positionals;
+    o.drive_c = read.value("--drive-c");
+    o.analysis = read.value("--analysis");
+    o.orb_double = read.value("--double");
+    o.orb_simple = read.value("--simple");
+    o.orb_halfsum = read.value("--halfsum");
     return !o.words.empty();
 }
 
@@ -223,10 +213,10 @@ int coverage(const TextsOptions& o, const DriveC& drive)
     if (*o.analysis == "simple") comparison = Comparison::simples;
     if (*o.analysis == "halfsum") comparison = Comparison::halfsums;
     if (*o.analysis == "list") comparison = Comparison::list;
-    const OrbReading d = read_orb(*o.orb_double), s = read_orb(*o.orb_simple);
-    const OrbReading h = o.orb_halfsum ? read_orb(*o.orb_halfsum) : OrbReading{0, true};
-    if (!comparison || !d.ok || !s.ok || !h.ok) return usage("texts");
-    if (*comparison == Comparison::halfsums && !(o.orb_halfsum && h.value > 0)) return usage("texts");
+    const std::optional<double> d = parse_orb(*o.orb_double), s = parse_orb(*o.orb_simple);
+    const std::optional<double> h = o.orb_halfsum ? parse_orb(*o.orb_halfsum) : std::optional<double>(0);
+    if (!comparison || !d || !s || !h) return usage("texts");
+    if (*comparison == Comparison::halfsums && !(o.orb_halfsum && *h > 0)) return usage("texts");
 
     ChartState chart;
     for (int person = 1; person <= 2; ++person) {
@@ -236,7 +226,7 @@ int coverage(const TextsOptions& o, const DriveC& drive)
             return 1;
         }
     }
-    const ResultText result = run_comparison(*comparison, chart, Orbs{d.value, s.value, h.value});
+    const ResultText result = run_comparison(*comparison, chart, Orbs{*d, *s, *h});
     Ktexte ktexte;
     load_ktexte(drive, ktexte);
     const textlib::Coverage c = textlib::coverage(result.entries, ktexte, drive);

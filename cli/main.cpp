@@ -21,6 +21,7 @@
 #include "base/cp1252.h"
 #include "base/io_error.h"
 #include "cli/cli.h"
+#include "cli/options.h"
 
 namespace duoskop::cli {
 
@@ -349,10 +350,13 @@ int run(std::span<char*> argv)
     const Command* command = find_command(first);
     if (command == nullptr) return usage();
     const Args args(argv.begin() + 2, argv.end());
-    for (const std::string& a : args) {
-        if (a == "--") break;
-        if (asks_for_help(a)) return command_help(*command);
-        if (a == "--version") return version();
+    switch (help_or_version(args)) {
+    case Request::help:
+        return command_help(*command);
+    case Request::version:
+        return version();
+    case Request::none:
+        break;
     }
     if (command->run == nullptr) return run_drawing_program(argv);
     return command->run(args);
