@@ -55,7 +55,10 @@ std::string slurp(const fs::path& path)
 bool with_dialog(const std::function<void()>& trigger, const std::function<void(KarteiDialog&)>& fill)
 {
     bool seen = false;
-    QTimer::singleShot(0, [&] {
+    // The look for the dialog ends with this call: when `trigger` opens none, it must not fire later
+    // inside another call's dialog, with this call's `fill` gone.
+    const QObject scope;
+    QTimer::singleShot(0, &scope, [&] {
         KarteiDialog* dialog = nullptr;
         for (QWidget* w : QApplication::topLevelWidgets())
             if (auto* d = dynamic_cast<KarteiDialog*>(w); d != nullptr && d->isVisible()) dialog = d;
