@@ -845,7 +845,9 @@ ApplyResult apply_changes(Library& library, const std::vector<TextChange>& chang
     lib.ktexte_bytes = std::move(ktexte_after);
     lib.ktexte_exists = lib.ktexte_exists || !lib.ktexte_bytes.empty();
     parse_ktexte_bytes(lib);
-    for (auto& [axis, after] : axes_after) {
+    for (auto& entry : axes_after) {
+        const auto& axis = entry.first;  // a name of its own: lambdas may not capture a structured binding
+        auto& after = entry.second;
         auto it = std::find_if(lib.axes.begin(), lib.axes.end(), [&](const AxisFiles& f) { return f.axis == axis; });
         if (it == lib.axes.end()) {
             AxisFiles f;
