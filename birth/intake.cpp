@@ -215,6 +215,9 @@ IntakeResult make_chart(const BirthInput& input, const IntakeContext& context)
         if (const auto extra = chart_text_field(input.extra, refusal(IntakeField::extra))) r.record.extra = *extra;
     } else if (!unknown(input.place)) {
         r.record.extra = chart_text(trimmed(input.place));  // the place as the user spelt it, cut to the field
+        // A control character in the place would stand in the chart's Zusatz: refused as in a typed one.
+        for (const char c : r.record.extra)
+            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) refusal(IntakeField::extra) = u8(texts::kRefuseControl);
     }
 
     // The place, where the zone or the coordinates must come from it.

@@ -158,6 +158,8 @@ TEST(MakeChart, RefusesWhatTheFileCannotHoldAndNamesTheFileOneWay)
         {"tab", [](BirthInput& in) { in.name = "Mei\ter"; }, IntakeField::name, "Steuerzeichen"},
         {"outside Windows-1252", [](BirthInput& in) { in.first_name = "\xC5\x81ukasz"; }, IntakeField::first_name, "\xC5\x81"},
         {"extra too long", [](BirthInput& in) { in.extra = "Berlin-Mitte"; }, IntakeField::extra, "10 Zeichen"},
+        {"place with a control character as the extra",
+         [](BirthInput& in) { in.place = std::string("Ku\0l", 4); }, IntakeField::extra, "Steuerzeichen"},
         {"Julian leap day", [](BirthInput& in) { in.date = "29.02.1500"; }, IntakeField::date, ""},
         {"no Gregorian leap day", [](BirthInput& in) { in.date = "29.02.1700"; }, IntakeField::date, "Kalenderdatum"},
         {"no coordinates", [](BirthInput& in) { in.longitude.reset(); }, IntakeField::place, "Ohne Ort"},
