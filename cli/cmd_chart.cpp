@@ -62,7 +62,7 @@ void print_raw(const Positions& positions)
 
 int cmd_chart(const Args& args)
 {
-    static constexpr OptionSpec options[] = {{"--raw"}, {precise_option}, {"--drive-c", 1}};
+    static constexpr OptionRule options[] = {{"--raw"}, {precise_option}, {"--drive-c", 1}};
     const ReadOptions o = read_options(args, options);
     if (!o.ok() || o.positionals.empty()) return usage("chart");
     const bool raw = o.has("--raw");

@@ -142,12 +142,12 @@ struct CompareOptions {
 /// Reads the arguments of compare (or, with `axes_only`, of axes); false on wrong usage.
 bool parse_options(const Args& args, bool axes_only, CompareOptions& options)
 {
-    static constexpr OptionSpec axes_specs[] = {{precise_option}, {"--report", 1}, {"--drive-c", 1}};
-    static constexpr OptionSpec compare_specs[] = {
+    static constexpr OptionRule axes_options[] = {{precise_option}, {"--report", 1}, {"--drive-c", 1}};
+    static constexpr OptionRule compare_options[] = {
         {precise_option},     {"--report", 1},  {"--drive-c", 1}, {"--json"},
         {"--entries", 1},     {"--analysis", 1}, {"--double", 1},  {"--simple", 1},
         {"--halfsum", 1},     {"--time-window", 1}, {"--export-texts", 2}};
-    const ReadOptions o = axes_only ? read_options(args, axes_specs) : read_options(args, compare_specs);
+    const ReadOptions o = axes_only ? read_options(args, axes_options) : read_options(args, compare_options);
     if (!o.ok()) return false;
     options.persons = o.positionals;
     if (o.has(precise_option)) options.source = PositionSource::precise;

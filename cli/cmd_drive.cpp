@@ -29,7 +29,7 @@ int show(const std::optional<std::string>& command_line_dir)
 
 int cmd_drive(const Args& args)
 {
-    static constexpr OptionSpec options[] = {
+    static constexpr OptionRule options[] = {
         {"--set", 1, false}, {"--reset", 0, false}, {"--drive-c", 1}};
     const ReadOptions o = read_options(args, options);
     if (!o.ok() || !o.positionals.empty()) return usage("drive");

@@ -48,7 +48,7 @@ int summary(int written, int skipped, std::size_t cp1252_lines = 0)
 
 int cmd_import(const Args& args)
 {
-    static constexpr OptionSpec options[] = {{"--to", 1, false}, {"--force"}};
+    static constexpr OptionRule options[] = {{"--to", 1, false}, {"--force"}};
     const ReadOptions o = read_options(args, options);
     if (!o.ok() || o.positionals.size() != 1 || !o.has("--to")) return usage("import");
     const std::optional<std::string> file = o.positionals.front();
@@ -74,7 +74,7 @@ int cmd_import(const Args& args)
 
 int cmd_export(const Args& args)
 {
-    static constexpr OptionSpec options[] = {{"--aaf", 1, false}, {"--drive-c", 1, false}};
+    static constexpr OptionRule options[] = {{"--aaf", 1, false}, {"--drive-c", 1, false}};
     const ReadOptions o = read_options(args, options);
     if (!o.ok() || o.positionals.empty() || !o.has("--aaf")) return usage("export");
     const std::optional<std::string> target = o.value("--aaf");

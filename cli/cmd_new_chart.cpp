@@ -47,7 +47,7 @@ int usage_error(const char* why)
 
 int cmd_new_chart(const Args& args)
 {
-    static constexpr OptionSpec options[] = {
+    static constexpr OptionRule options[] = {
         {"--name", 1, false},      {"--first-name", 1, false}, {"--date", 1, false},   {"--time", 1, false},
         {"--longitude", 1, false}, {"--latitude", 1, false},   {"--extra", 1, false},  {"--local-time", 1, false},
         {"--zone", 1, false},      {"--place", 1, false},      {"--country", 1, false}, {"--ambiguous", 1, false},

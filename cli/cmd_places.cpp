@@ -33,7 +33,7 @@ std::string decimal_text(double value, int decimals)
 
 int cmd_places(const Args& args)
 {
-    static constexpr OptionSpec options[] = {{"--limit", 1}};
+    static constexpr OptionRule options[] = {{"--limit", 1}};
     const ReadOptions o = read_options(args, options);
     if (!o.ok() || o.positionals.size() != 1) return usage("places");
     std::size_t limit = 10;

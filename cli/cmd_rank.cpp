@@ -42,9 +42,9 @@ std::optional<std::size_t> parse_count(const std::string& text)
 
 bool parse_rank_options(const Args& args, RankOptionsCli& options)
 {
-    static constexpr OptionSpec specs[] = {{"--double", 1}, {"--simple", 1}, {"--top", 1},
+    static constexpr OptionRule known[] = {{"--double", 1}, {"--simple", 1}, {"--top", 1},
                                            {"--csv", 1},    {"--time-window", 1}, {"--drive-c", 1}};
-    const ReadOptions o = read_options(args, specs);
+    const ReadOptions o = read_options(args, known);
     if (!o.ok()) return false;
     options.paths = o.positionals;
     for (const std::string& v : o.each("--double"))

@@ -65,9 +65,9 @@ struct TextsOptions {
 
 bool parse_texts_options(const Args& args, TextsOptions& o)
 {
-    static constexpr OptionSpec specs[] = {
+    static constexpr OptionRule known[] = {
         {"--drive-c", 1}, {"--analysis", 1}, {"--double", 1}, {"--simple", 1}, {"--halfsum", 1}};
-    const ReadOptions read = read_options(args, specs);
+    const ReadOptions read = read_options(args, known);
     if (!read.ok()) return false;
     o.words = read.positionals;
     o.drive_c = read.value("--drive-c");

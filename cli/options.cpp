@@ -41,7 +41,7 @@ std::vector<std::string> ReadOptions::each(std::string_view name) const
     return found;
 }
 
-ReadOptions read_options(const Args& args, std::span<const OptionSpec> options)
+ReadOptions read_options(const Args& args, std::span<const OptionRule> options)
 {
     ReadOptions read;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -55,21 +55,21 @@ ReadOptions read_options(const Args& args, std::span<const OptionSpec> options)
             read.positionals.push_back(a);
             continue;
         }
-        const auto spec = std::find_if(options.begin(), options.end(), [&](const OptionSpec& o) { return o.name == a; });
-        if (spec == options.end()) {
+        const auto rule = std::find_if(options.begin(), options.end(), [&](const OptionRule& o) { return o.name == a; });
+        if (rule == options.end()) {
             read.problem = "unbekannte Option " + valid_utf8(a);
             return read;
         }
-        if (!spec->repeats && read.has(spec->name)) {
+        if (!rule->repeats && read.has(rule->name)) {
             read.problem = a + " darf nur einmal stehen";
             return read;
         }
-        if (args.size() - i - 1 < static_cast<std::size_t>(spec->values)) {
-            read.problem = a + (spec->values == 1 ? " braucht einen Wert" : " braucht zwei Werte");
+        if (args.size() - i - 1 < static_cast<std::size_t>(rule->values)) {
+            read.problem = a + (rule->values == 1 ? " braucht einen Wert" : " braucht zwei Werte");
             return read;
         }
-        ReadOptions::Given g{spec->name, {}};
-        for (int k = 0; k < spec->values; ++k) g.values.push_back(args[++i]);
+        ReadOptions::Given g{rule->name, {}};
+        for (int k = 0; k < rule->values; ++k) g.values.push_back(args[++i]);
         read.given.push_back(std::move(g));
     }
     return read;

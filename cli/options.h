@@ -22,7 +22,7 @@ namespace duoskop::cli {
 using Args = std::vector<std::string>;
 
 /// One option of a command.
-struct OptionSpec {
+struct OptionRule {
     std::string_view name;  ///< as typed: "--raw"
     int values = 0;         ///< arguments that follow it: 0 a flag, else 1 or 2
     bool repeats = true;    ///< false: a second time is a wrong call; true: the last one counts
@@ -49,7 +49,7 @@ struct ReadOptions {
 };
 
 /// Reads `args` (the arguments after the command's name) by the table `options`.
-ReadOptions read_options(const Args& args, std::span<const OptionSpec> options);
+ReadOptions read_options(const Args& args, std::span<const OptionRule> options);
 
 enum class Request { none, help, version };
 /// `-h`/`--help` (first) or `--version` before "--": what the call asks instead of the command.

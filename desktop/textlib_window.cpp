@@ -301,13 +301,22 @@ void TextlibWindow::newClick()
 
 bool TextlibWindow::write(const std::vector<textlib::TextChange>& changes)
 {
-    textlib::ApplyResult r = textlib::apply_changes(library_, changes);
+    return apply_asking([&](const textlib::ApplyOptions& options) {
+               return textlib::apply_changes(library_, changes, options);
+           })
+        .has_value();
+}
+
+std::optional<textlib::ApplyResult> TextlibWindow::apply_asking(
+    const std::function<textlib::ApplyResult(const textlib::ApplyOptions&)>& apply)
+{
+    textlib::ApplyResult r = apply({});
     if (r.outcome == textlib::ApplyOutcome::changed) {
         std::string question(texts::kTlChangedBox);
         for (const std::string& f : r.files) question += f + "\r";
         question += texts::kTlChangedQuestion;
-        if (desktop_.message(BoxType::confirmation, question, Buttons::yes_no) != Answer::yes) return false;
-        r = textlib::apply_changes(library_, changes, {.overwrite_changed = true});
+        if (desktop_.message(BoxType::confirmation, question, Buttons::yes_no) != Answer::yes) return std::nullopt;
+        r = apply({.overwrite_changed = true});
     }
     if (r.outcome == textlib::ApplyOutcome::refused) {
         std::string text(texts::kTlRefusedBox);
@@ -316,14 +325,14 @@ bool TextlibWindow::write(const std::vector<textlib::TextChange>& changes)
                     (refusal.column ? std::string(texts::kTlColumn) + number(refusal.column) : std::string()) + ": " +
                     refusal.reason;
         desktop_.message(BoxType::error, text, Buttons::ok);
-        return false;
+        return std::nullopt;
     }
     if (r.outcome != textlib::ApplyOutcome::written) {
         desktop_.message(BoxType::error, r.message, Buttons::ok);
-        return false;
+        return std::nullopt;
     }
     after_write();
-    return true;
+    return r;
 }
 
 void TextlibWindow::after_write()
@@ -396,31 +405,13 @@ void TextlibWindow::importClick()
     if (!path) return;
     std::ifstream in(*path, std::ios::binary);
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    textlib::ApplyResult r = textlib::import_exchange(library_, bytes);
-    if (r.outcome == textlib::ApplyOutcome::changed) {
-        std::string question(texts::kTlChangedBox);
-        for (const std::string& f : r.files) question += f + "\r";
-        question += texts::kTlChangedQuestion;
-        if (desktop_.message(BoxType::confirmation, question, Buttons::yes_no) != Answer::yes) return;
-        r = textlib::import_exchange(library_, bytes, {.overwrite_changed = true});
-    }
-    if (r.outcome == textlib::ApplyOutcome::refused) {
-        std::string text(texts::kTlRefusedBox);
-        for (const textlib::Refusal& refusal : r.refusals)
-            text += "\r" + std::string(texts::kTlLine) + number(refusal.line) +
-                    (refusal.column ? std::string(texts::kTlColumn) + number(refusal.column) : std::string()) + ": " +
-                    refusal.reason;
-        desktop_.message(BoxType::error, text, Buttons::ok);
-        return;
-    }
-    if (r.outcome != textlib::ApplyOutcome::written) {
-        desktop_.message(BoxType::error, r.message, Buttons::ok);
-        return;
-    }
-    after_write();
+    const auto r = apply_asking([&](const textlib::ApplyOptions& options) {
+        return textlib::import_exchange(library_, bytes, options);
+    });
+    if (!r) return;
     desktop_.message(BoxType::information,
-                     std::string(texts::kTlImported) + number(r.replaced) + " ge\xE4ndert, " + number(r.added) +
-                         " neu, " + number(r.deleted) + " gel\xF6scht",
+                     std::string(texts::kTlImported) + number(r->replaced) + " ge\xE4ndert, " + number(r->added) +
+                         " neu, " + number(r->deleted) + " gel\xF6scht",
                      Buttons::ok);
 }
 

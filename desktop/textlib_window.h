@@ -81,6 +81,10 @@ private:
     std::optional<textlib::Formula> typed_formula() const;
     /// Writes `changes`, asking before replacing a file another program changed; false when nothing was written.
     bool write(const std::vector<textlib::TextChange>& changes);
+    /// Runs `apply`; asks before replacing files changed on disk, shows refusals and failures, and
+    /// refreshes the window after a write. The result when written, else nothing.
+    std::optional<textlib::ApplyResult> apply_asking(
+        const std::function<textlib::ApplyResult(const textlib::ApplyOptions&)>& apply);
     void after_write();
 
     Desktop& desktop_;

@@ -8,7 +8,7 @@
 
 using duoskop::cli::Args;
 using duoskop::cli::help_or_version;
-using duoskop::cli::OptionSpec;
+using duoskop::cli::OptionRule;
 using duoskop::cli::parse_orb;
 using duoskop::cli::read_options;
 using duoskop::cli::ReadOptions;
@@ -18,7 +18,7 @@ using duoskop::test_support::run_cli;
 
 namespace {
 
-constexpr OptionSpec specs[] = {
+constexpr OptionRule known[] = {
     {"--raw"}, {"--drive-c", 1}, {"--set", 1, false}, {"--export-texts", 2}, {"--reset", 0, false}};
 
 /// The options read, as "name=v1,v2" in order, and the positionals, as "|p1|p2".
@@ -62,13 +62,13 @@ TEST(CliOptions, ReadsByTheTable)
         {{"--reset", "--reset"}, "", "--reset darf nur einmal stehen"},
     };
     for (const auto& c : cases) {
-        const ReadOptions r = read_options(c.args, specs);
+        const ReadOptions r = read_options(c.args, known);
         EXPECT_EQ(r.problem, c.problem) << shown(r);
         if (c.problem.empty()) {
             EXPECT_EQ(shown(r), c.read);
         }
     }
-    const ReadOptions r = read_options({"--drive-c", "A", "--set", "S", "--drive-c", "B"}, specs);
+    const ReadOptions r = read_options({"--drive-c", "A", "--set", "S", "--drive-c", "B"}, known);
     EXPECT_EQ(r.value("--drive-c"), "B");
     EXPECT_EQ(r.each("--drive-c"), (std::vector<std::string>{"A", "B"}));
     EXPECT_FALSE(r.value("--raw"));
