@@ -2,6 +2,7 @@
 // The five comparisons of two charts on the 22.5-degree dial.
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -26,5 +27,16 @@ ResultText halfsum_evaluation(const ChartState& chart, const Orbs& orbs,
 ResultText solar_axes(const ChartState& chart, const Orbs& orbs, FirstTimeFlags& flags);
 /// The MC-AS list of pictures both persons have, with orb_simple.
 ResultText mc_as_list(const ChartState& chart, const Orbs& orbs);
+
+/// The five comparisons of the menu.
+enum class Comparison { solar, doubles, simples, halfsums, list };
+inline constexpr std::array<Comparison, 5> all_comparisons = {
+    Comparison::solar, Comparison::doubles, Comparison::simples, Comparison::halfsums,
+    Comparison::list};
+
+/// Runs one comparison for a pair of charts as its menu entry does, with first-time flags of its
+/// own; the half-sum evaluation first runs the simple complements for its counts. Safe from any
+/// thread.
+ResultText run_comparison(Comparison comparison, const ChartState& chart, const Orbs& orbs);
 
 }  // namespace duoskop

@@ -155,7 +155,7 @@ LoadResult holen(const std::string& path, int person, ChartState& state)
     return holen(path, person, state, nullptr);
 }
 
-LoadResult holen(const std::string& path, int person, ChartState& state, PositionRefinement refine)
+LoadResult holen(const std::string& path, int person, ChartState& state, ChartFunction compute)
 {
     // 1. Open the file for reading. A directory cannot be opened as a file (access denied).
     if (path.find('\0') != std::string::npos) return cannot_open(EINVAL);
@@ -184,8 +184,7 @@ LoadResult holen(const std::string& path, int person, ChartState& state, Positio
     // 3.-5. Copy the fields, read the birth data, compute the chart.
     const chart_record record = read_chart_record(bytes);
     const BirthData birth = werte_aktual(record);
-    Positions positions = f_rechnen(birth);
-    if (refine != nullptr) refine(birth, positions);
+    const Positions positions = compute != nullptr ? compute(birth) : f_rechnen(birth);
 
     // 6. Name check: the file name (after the last '/') in Windows-1252; a character that
     //    Windows-1252 cannot hold makes it fail.

@@ -66,10 +66,10 @@ struct LoadResult {
 /// On any failure nothing of `state` changes.
 LoadResult holen(const std::string& path, int person, ChartState& state);
 
-/// A step that reworks the computed positions of a chart before they are stored.
-using PositionRefinement = void (*)(const BirthData& birth, Positions& positions);
+/// The positions of a chart from its birth data.
+using ChartFunction = Positions (*)(const BirthData& birth);
 
-/// holen, with the positions reworked by `refine` (when not null) right after the chart computation.
-LoadResult holen(const std::string& path, int person, ChartState& state, PositionRefinement refine);
+/// holen, with the positions computed by `compute` (f_rechnen when null).
+LoadResult holen(const std::string& path, int person, ChartState& state, ChartFunction compute);
 
 }  // namespace duoskop

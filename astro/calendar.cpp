@@ -2,6 +2,7 @@
 #include "astro/calendar.h"
 
 #include <array>
+#include <cmath>
 
 namespace duoskop {
 
@@ -48,6 +49,26 @@ bool chart_date_valid(std::int64_t year, std::int64_t month, std::int64_t day)
 std::int64_t chart_day_number(std::int64_t year, std::int64_t month, std::int64_t day)
 {
     return day_number(year, month, day, year >= gregorian_reform_year);
+}
+
+double chart_julian_day0(std::int32_t year, std::int32_t month, std::int32_t day)
+{
+    constexpr double days_per_julian_year = 365.25;
+    constexpr double month_day_factor = 30.6001;     // days per month counted from March (the extra
+                                                     // 0.0001 keeps the truncation from falling short)
+    constexpr double julian_day_offset = 1720996.5;  // 1720994.5 plus the two days the Gregorian
+                                                     // correction leaves out
+    // January and February count as the 13th and 14th month of the year before.
+    double y = year;
+    double m = month;
+    if (month <= 2) {
+        y = y - 1;
+        m = m + 12;
+    }
+    // The Gregorian correction from 1582 on; the unadjusted year decides.
+    const double b = year < gregorian_reform_year ? -2.0 : std::trunc(y / 400) - std::trunc(y / 100);
+    return std::trunc(days_per_julian_year * y) + std::trunc(month_day_factor * (m + 1)) + b +
+           julian_day_offset + day;
 }
 
 ChartDate chart_date_of(std::int64_t number)

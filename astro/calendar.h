@@ -25,6 +25,12 @@ struct ChartDate {
     std::int64_t year = 2000, month = 1, day = 1;
 };
 
+/// Julian day of 0h universal time on a date as the chart computation counts it, for any numbers a
+/// chart file's date fields can hold: Julian before the year 1582, Gregorian from 1582 on (the
+/// unadjusted year decides), a day or month outside its range counted on linearly. For a date of
+/// the chart calendar it is chart_day_number(year, month, day) - 0.5.
+double chart_julian_day0(std::int32_t year, std::int32_t month, std::int32_t day);
+
 /// The date of the chart calendar with Julian day number `number`: Julian for day numbers before
 /// 1 January 1582 (Gregorian), Gregorian from then on.
 ChartDate chart_date_of(std::int64_t number);

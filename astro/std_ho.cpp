@@ -2,11 +2,13 @@
 #include "astro/std_ho.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <iterator>
 #include <numbers>
 
+#include "astro/calendar.h"
 #include "astro/element_table.h"
 #include "astro/un_math.h"
 
@@ -22,13 +24,7 @@ constexpr double arcsec_per_degree = 3600;      // periodic terms are given in a
 constexpr double hours_per_day = 24;
 constexpr double degrees_per_hour = 15;         // sidereal time in hours to an angle
 constexpr double days_per_century = 36525;      // a Julian century
-constexpr double days_per_julian_year = 365.25;
 constexpr double epoch_1900 = 2415020;          // JD of 1899-12-31 12h (1900 January 0.5), T = 0
-constexpr double julian_day_offset = 1720996.5; // the day count's constant: 1720994.5 plus the two
-                                                // days the Gregorian correction below leaves out
-constexpr double month_day_factor = 30.6001;    // days per month counted from March (the extra 0.0001
-                                                // keeps Int() from falling short by rounding)
-constexpr int gregorian_reform_year = 1582;     // from this year on the Gregorian leap years count
 constexpr double gauss_constant = 0.0172021;    // k: the Sun's mean motion, radians per day at 1 AU
 constexpr double light_days_per_au = 0.0057683; // light-time for one astronomical unit, days
 constexpr double galactic_centre_2003 = 266.925;  // longitude of the galactic centre at 2003, degrees
@@ -128,7 +124,7 @@ struct Vec3 {
 // The unit-level values of one chart computation, written and read by the five steps in order.
 class ChartComputation {
 public:
-    explicit ChartComputation(const BirthData& birth) : birth_(birth) {}
+    ChartComputation(const ChartInstant& instant, const GeoPlace& place) : instant_(instant), place_(place) {}
 
     Positions run()
     {
@@ -143,7 +139,8 @@ public:
     const StdHoValues& values() const { return v_; }
 
 private:
-    const BirthData& birth_;
+    const ChartInstant& instant_;
+    const GeoPlace& place_;
     Positions positions_{};
 
     StdHoValues v_;  // the unit-level values, in the order the steps write them
@@ -155,26 +152,15 @@ private:
 
     // --- Step 1 and 2: time, obliquity, sidereal angle, MC and AS ---
 
-    // Step 1. In: birth day, month, year (Julian calendar before 1582, Gregorian from 1582) and
-    // birth time (hours, universal time). Out: jd0 (Julian day of 0h UT on the birth date), T
-    // (Julian centuries of 36525 days since JD 2415020.0 = 1900 January 0.5, time of day included)
-    // and the mean obliquity of the ecliptic (radians), a linear polynomial in T of the 1900 epoch
-    // (its quadratic term, some 0.002" a century squared, is left out).
+    // Step 1. In: the Julian day of 0h UT on the birth date (Julian calendar before 1582,
+    // Gregorian from 1582) and the birth time (hours, universal time). Out: T (Julian centuries of
+    // 36525 days since JD 2415020.0 = 1900 January 0.5, time of day included) and the mean
+    // obliquity of the ecliptic (radians), a linear polynomial in T of the 1900 epoch (its quadratic
+    // term, some 0.002" a century squared, is left out).
     void compute_time()
     {
-        double y = birth_.birth_year;
-        double m = birth_.birth_month;
-        if (birth_.birth_month <= 2) {
-            y = y - 1;
-            m = m + 12;
-        }
-        // Gregorian correction from 1582 on; the unadjusted year decides.
-        const double b = birth_.birth_year < gregorian_reform_year ? -2.0 : Int(y / 400) - Int(y / 100);
-        // Julian day of 0h on the birth date.
-        const double jd0 = Int(days_per_julian_year * y) + Int(month_day_factor * (m + 1)) + b +
-                           julian_day_offset + birth_.birth_day;
-        v_.jd0 = jd0;
-        v_.julian_centuries = (jd0 - epoch_1900 + birth_.birth_time / hours_per_day) / days_per_century;
+        v_.jd0 = instant_.jd0;
+        v_.julian_centuries = (instant_.jd0 - epoch_1900 + instant_.hours / hours_per_day) / days_per_century;
         const double eps = 23.452294 - 0.0130125 * v_.julian_centuries;
         v_.obliquity = deg_to_rad(eps);
     }
@@ -188,12 +174,12 @@ private:
     {
         // Local sidereal time in hours; T carries the time of day, 2400.051262 T the sidereal rate.
         const double t = v_.julian_centuries;
-        const double s = 6.646065556 + 2400.051262 * t + 0.000025805 * (t * t) + birth_.birth_time;
+        const double s = 6.646065556 + 2400.051262 * t + 0.000025805 * (t * t) + instant_.hours;
         v_.sidereal_time = s;
-        v_.ramc = deg_to_rad(mod360(s * degrees_per_hour + birth_.geo_longitude));
+        v_.ramc = deg_to_rad(mod360(s * degrees_per_hour + place_.geo_longitude));
         const double mc = mc_of(v_.ramc, v_.obliquity);
         const double as =
-            mod360(rad_to_deg(ascendant_angle(v_.ramc, birth_.geo_latitude, v_.obliquity) + pi / 2));
+            mod360(rad_to_deg(ascendant_angle(v_.ramc, place_.geo_latitude, v_.obliquity) + pi / 2));
         positions_[0] = mc;
         positions_[3] = as;
         positions_[1] = 0;
@@ -447,18 +433,47 @@ private:
         v_.elements_read = read_;
         positions_[22] = galactic_centre_2003 +
                          static_cast<double>(galactic_centre_arcsec_per_year *
-                                             (birth_.birth_year - galactic_centre_epoch)) /
+                                             (instant_.year - galactic_centre_epoch)) /
                              arcsec_per_degree;
     }
 };
 
 }  // namespace
 
-Positions f_rechnen(const BirthData& birth) { return ChartComputation(birth).run(); }
+ChartInstant chart_instant(const BirthData& birth)
+{
+    return {chart_julian_day0(birth.birth_year, birth.birth_month, birth.birth_day), birth.birth_time,
+            birth.birth_year};
+}
+
+ChartInstant instant_at(double jd_ut)
+{
+    const double day = std::floor(jd_ut + 0.5);
+    const double jd0 = day - 0.5;
+    // A day number far outside the calendar's years gives no year to move the galactic centre by.
+    const bool countable = std::isfinite(day) && std::abs(day) < 1e12;
+    const std::int64_t year = countable ? chart_date_of(static_cast<std::int64_t>(day)).year : 0;
+    return {jd0, (jd_ut - jd0) * hours_per_day,
+            static_cast<std::int32_t>(std::clamp<std::int64_t>(year, INT32_MIN, INT32_MAX))};
+}
+
+Positions f_rechnen(const ChartInstant& instant, const GeoPlace& place)
+{
+    return ChartComputation(instant, place).run();
+}
+
+Positions f_rechnen(const BirthData& birth)
+{
+    const ChartInstant instant = chart_instant(birth);
+    const GeoPlace place = chart_place(birth);
+    return ChartComputation(instant, place).run();
+}
 
 Positions f_rechnen(const BirthData& birth, StdHoValues& values)
 {
-    ChartComputation computation(birth);
+    const ChartInstant instant = chart_instant(birth);
+    const GeoPlace place = chart_place(birth);
+    ChartComputation computation(instant, place);
     const Positions positions = computation.run();
     values = computation.values();
     return positions;

@@ -4,10 +4,42 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 #include "astro/bodies.h"
 
 namespace duoskop {
+
+/// A universal-time instant as the chart computation takes it. The Julian day is kept in two
+/// parts, 0h of the date and the hours since, so that a chart file's time enters the computation
+/// exactly as it always has; the year of the date moves the galactic centre.
+struct ChartInstant {
+    double jd0 = 0;         ///< Julian day of 0h UT on the date (a day number minus 0.5)
+    double hours = 0;       ///< universal time since jd0, hours (a chart file allows up to 99)
+    std::int32_t year = 0;  ///< the year of the date
+    /// The Julian day (UT) of the instant: jd0 + hours / 24.
+    double julian_day() const { return jd0 + hours / 24; }
+    bool operator==(const ChartInstant&) const = default;
+};
+
+/// Where on the Earth a chart is cast.
+struct GeoPlace {
+    double geo_longitude = 0;  ///< degrees, east positive
+    double geo_latitude = 0;   ///< degrees, north positive
+    bool operator==(const GeoPlace&) const = default;
+};
+
+/// The instant of a chart file's birth data as the chart computation reads it: the Julian day of
+/// 0h on the birth date (chart_julian_day0, any field values), the birth time in hours and the year.
+ChartInstant chart_instant(const BirthData& birth);
+
+/// The place of a chart file's birth data.
+inline GeoPlace chart_place(const BirthData& birth) { return {birth.geo_longitude, birth.geo_latitude}; }
+
+/// The instant of a Julian day of universal time: 0h of its day, the hours since, and the year of
+/// that day in the chart calendar (Julian before 1582).
+ChartInstant instant_at(double jd_ut);
+
 
 /// Computes the positions of one chart from its birth data, in five fixed steps
 /// (time, angles, Sun, Moon, planets). Indices 0..22 are filled; index 23 (Du) stays 0.
@@ -24,6 +56,10 @@ namespace duoskop {
 ///      dynamical time is applied. The transneptunian points and the galactic centre are the
 ///      program's own definitions and have no outside reference.
 Positions f_rechnen(const BirthData& birth);
+
+/// The same computation for an instant and a place: f_rechnen(birth) is
+/// f_rechnen(chart_instant(birth), chart_place(birth)), bit for bit.
+Positions f_rechnen(const ChartInstant& instant, const GeoPlace& place);
 
 /// The unit-level values the five steps exchange, as the last chart computation left them.
 struct StdHoValues {

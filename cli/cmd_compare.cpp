@@ -68,12 +68,12 @@ bool write_entries(const std::string& path, const std::vector<std::string>& entr
     return false;
 }
 
-// The probe computes the shifted charts as the loaded ones were computed; the precise theories
-// of the planet library are not known to be safe on two threads, so they run on one.
+// The probe computes the shifted charts from the source the loaded ones came from.
 ProbeOptions probe_options(PositionSource source)
 {
-    if (source == PositionSource::precise) return ProbeOptions{1, &precise_chart_positions};
-    return {};
+    ProbeOptions options;
+    options.source = source;
+    return options;
 }
 
 std::optional<Comparison> parse_analysis(const std::string& name)

@@ -194,7 +194,7 @@ int cmd_report(const Args& args)
     request.time_window = o.time_window;
     // The probe computes the shifted charts as the loaded ones were computed, the precise
     // theories on one thread.
-    if (o.source == PositionSource::precise) request.probe = ProbeOptions{1, &precise_chart_positions};
+    request.probe.source = o.source;
     request.title = o.title;
     request.astrologer = o.astrologer;
     request.version = DUOSKOP_VERSION;

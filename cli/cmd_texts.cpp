@@ -19,7 +19,7 @@
 #include "textlib/coverage.h"
 #include "textlib/exchange.h"
 #include "textlib/library.h"
-#include "timeprobe/time_probe.h"
+#include "analysis/comparisons.h"
 
 namespace duoskop::cli {
 

@@ -241,8 +241,7 @@ void RankingWindow::StartClick()
     const std::string person1_path = form_.person1_path();
     const std::string folder = folder_;
     // Partners are loaded with the positions the main window's loads use.
-    const PositionRefinement refine =
-        form_.position_source() == PositionSource::precise ? &apply_precise_positions : nullptr;
+    const PositionSource source = form_.position_source();
     stop_ = std::stop_source();
     const std::stop_token stop = stop_.get_token();
     Table->setRowCount(0);
@@ -251,13 +250,13 @@ void RankingWindow::StartClick()
     Status->setText(to_qt(texts::kRankSearching));
     set_running(true);
 
-    worker_ = std::jthread([this, person1, person1_path, folder, orbs, stop, refine] {
+    worker_ = std::jthread([this, person1, person1_path, folder, orbs, stop, source] {
         PartnerFiles partners = find_partner_files({folder}, person1_path);
         const int total = static_cast<int>(std::min<std::size_t>(partners.files.size(), INT_MAX));
         QMetaObject::invokeMethod(this, [this, total] { Progress->setRange(0, total); }, Qt::QueuedConnection);
         RankOptions options;
         options.stop = stop;
-        options.refine = refine;
+        options.source = source;
         options.progress = [this](std::size_t done) {
             const int value = static_cast<int>(std::min<std::size_t>(done, INT_MAX));
             QMetaObject::invokeMethod(

@@ -139,7 +139,7 @@ std::optional<ReportModel> TBericht::chosen_report()
     request.time_window = inputs_.time_window;
     // The probe computes the shifted charts as the loaded ones were computed, the precise
     // theories on one thread.
-    if (inputs_.source == PositionSource::precise) request.probe = ProbeOptions{1, &precise_chart_positions};
+    request.probe.source = inputs_.source;
     request.title = field_text(Title->text().trimmed());
     for (const QString& line : Astrologer->toPlainText().split(QLatin1Char('\n')))
         if (!line.trimmed().isEmpty()) request.astrologer.push_back(field_text(line.trimmed()));

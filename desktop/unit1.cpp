@@ -55,12 +55,12 @@ void set_text_colour(QLabel* label, const QColor& colour)
     label->setPalette(palette);
 }
 
-// The probe computes the shifted charts as the loaded ones were computed; the precise theories
-// of the planet library are not known to be safe on two threads, so they run on one.
+// The probe computes the shifted charts from the source the loaded ones came from.
 ProbeOptions probe_options(PositionSource source)
 {
-    if (source == PositionSource::precise) return ProbeOptions{1, &precise_chart_positions};
-    return {};
+    ProbeOptions options;
+    options.source = source;
+    return options;
 }
 
 // The wait cursor while a computation runs on the user-interface thread.

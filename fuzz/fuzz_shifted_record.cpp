@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Any 77-byte record and any shift of up to 720 minutes either way: the shifted record holds a
 // time of day HH:MM:SS that lies the shift away from the record's time, and, when the shift
-// crosses midnight, a date of the calendar.
+// crosses midnight, a date of the calendar; and the shifted instant is the record's, bit for bit.
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -22,7 +22,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         minutes = (data[chart_record_size] << 8 | data[chart_record_size + 1]) % 1441 - 720;
 
     const auto shifted = shifted_record(record, minutes);
+    const auto instant = shifted_instant(record, minutes);
+    fuzzing::require(shifted.has_value() == instant.has_value());
     if (!shifted) return 0;
+    // The probe's instant is the one a chart file holding the shifted record gives, bit for bit.
+    const ChartInstant read = chart_instant(werte_aktual(*shifted));
+    fuzzing::require(std::memcmp(&read.jd0, &instant->jd0, sizeof read.jd0) == 0 &&
+                     std::memcmp(&read.hours, &instant->hours, sizeof read.hours) == 0 &&
+                     read.year == instant->year);
     if (minutes == 0) {
         fuzzing::require(*shifted == record);
         return 0;

@@ -78,20 +78,15 @@ double longitude_of_date(Vec u, double jde, const ln_nutation& nutation)
     return reduced < 0 ? reduced + 360 : reduced;
 }
 
-/// Julian day (universal time) of the birth, with the calendar rules of the chart computation.
-double julian_day_ut(const BirthData& birth)
-{
-    StdHoValues values;
-    f_rechnen(birth, values);
-    return values.jd0 + birth.birth_time / 24;
-}
-
 }  // namespace
 
-void apply_precise_positions(const BirthData& birth, Positions& positions)
+namespace {
+
+/// Replaces SO, MO and ME to PL of `positions` by the precise positions at `instant`.
+void apply_precise_positions(const ChartInstant& instant, Positions& positions)
 {
-    if (birth.birth_year < precise_first_year || birth.birth_year > precise_last_year) return;
-    const double jd = julian_day_ut(birth);
+    if (instant.year < precise_first_year || instant.year > precise_last_year) return;
+    const double jd = instant.julian_day();
     if (!std::isfinite(jd)) return;
     const double year = 2000 + (jd - 2451544.5) / 365.25;
     // A time of day of many days (the fields allow 99 hours) stays within reach of the years.
@@ -136,23 +131,27 @@ void apply_precise_positions(const BirthData& birth, Positions& positions)
     }
 }
 
-Positions chart_positions(const BirthData& birth, PositionSource source)
+}  // namespace
+
+Positions positions_at(const ChartInstant& instant, const GeoPlace& place, PositionSource source)
 {
-    Positions positions = f_rechnen(birth);
-    if (source == PositionSource::precise) apply_precise_positions(birth, positions);
+    Positions positions = f_rechnen(instant, place);
+    if (source == PositionSource::precise) apply_precise_positions(instant, positions);
     return positions;
 }
 
-Positions f_rechnen_precise(const BirthData& birth) { return chart_positions(birth, PositionSource::precise); }
-Positions precise_chart_positions(const BirthData& birth)
+Positions chart_positions(const BirthData& birth, PositionSource source)
 {
-    return chart_positions(birth, PositionSource::precise);
+    return positions_at(chart_instant(birth), chart_place(birth), source);
 }
+
+Positions theory_chart_positions(const BirthData& birth) { return chart_positions(birth, PositionSource::theory); }
+Positions precise_chart_positions(const BirthData& birth) { return chart_positions(birth, PositionSource::precise); }
 
 LoadResult holen(const std::string& path, int person, ChartState& state, PositionSource source)
 {
     return holen(path, person, state,
-                 source == PositionSource::precise ? &apply_precise_positions : nullptr);
+                 source == PositionSource::precise ? &precise_chart_positions : &theory_chart_positions);
 }
 
 }  // namespace duoskop

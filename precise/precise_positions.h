@@ -7,6 +7,7 @@
 
 #include "app/chart_file.h"
 #include "astro/bodies.h"
+#include "astro/std_ho.h"
 
 namespace duoskop {
 
@@ -23,21 +24,23 @@ inline constexpr int precise_last_year = 3000;
 inline constexpr int precise_pluto_first_year = 1885;
 inline constexpr int precise_pluto_last_year = 2099;
 
-/// Replaces SO (2), MO (4) and ME to PL (6..13) of `positions`, computed by f_rechnen for `birth`,
-/// by their apparent geocentric ecliptic longitudes of the true equinox of date (light time,
-/// aberration, precession and nutation applied), degrees in [0, 360). The birth time is universal
-/// time, turned into terrestrial time with delta_t_seconds. All other entries stay, and so do all
-/// entries for a birth date outside the years precise_first_year..precise_last_year.
-/// Safe to call from several threads; they take turns (libnova keeps static caches).
-void apply_precise_positions(const BirthData& birth, Positions& positions);
+/// The 24 positions of the chart computation for a universal-time instant and a place, with SO (2),
+/// MO (4) and ME to PL (6..13) taken from `source`. This is the one way to positions: chart loads,
+/// shifted birth times, the ranking, transits and the ephemeris all come here.
+/// With the precise source those eight bodies are their apparent geocentric ecliptic longitudes
+/// of the true equinox of date (light time, aberration, precession and nutation applied), degrees
+/// in [0, 360), at the terrestrial time instant.julian_day() + delta_t_seconds / 86400; an instant
+/// whose year lies outside precise_first_year..precise_last_year keeps the theory's values.
+/// Safe to call from several threads.
+Positions positions_at(const ChartInstant& instant, const GeoPlace& place, PositionSource source);
 
-/// The 24 positions of one chart taken from `source`.
+/// positions_at for the birth data of a chart file (its instant and place as the chart
+/// computation reads them).
 Positions chart_positions(const BirthData& birth, PositionSource source);
-/// chart_positions with the precise source, as a plain function for callers that take one.
+/// chart_positions with the theory, and with the precise source, as plain functions for callers
+/// that take a chart function (holen).
+Positions theory_chart_positions(const BirthData& birth);
 Positions precise_chart_positions(const BirthData& birth);
-
-/// f_rechnen with SO, MO and ME to PL from the precise source, for those who take a chart function.
-Positions f_rechnen_precise(const BirthData& birth);
 
 /// holen (chart_file.h) with the positions taken from `source`.
 LoadResult holen(const std::string& path, int person, ChartState& state, PositionSource source);

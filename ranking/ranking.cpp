@@ -109,7 +109,8 @@ PartnerFiles find_partner_files(const std::vector<std::string>& paths, const std
     return partners;
 }
 
-RankEntry count_entries(const ChartState& pair, const Orbs& orbs, const std::optional<TimeWindow>& time_window)
+RankEntry count_entries(const ChartState& pair, const Orbs& orbs, const std::optional<TimeWindow>& time_window,
+                        PositionSource source)
 {
     FirstTimeFlags flags;
     HalfsumCount halfsum_count{};
@@ -130,7 +131,7 @@ RankEntry count_entries(const ChartState& pair, const Orbs& orbs, const std::opt
                                        {Comparison::simples, std::move(simples)},
                                        {Comparison::list, std::move(list)}};
         std::uint32_t fest = 0;
-        for (const auto& stabilities : time_probe(targets, pair, orbs, *time_window, ProbeOptions{1, nullptr}))
+        for (const auto& stabilities : time_probe(targets, pair, orbs, *time_window, ProbeOptions{1, source, nullptr}))
             for (const EntryStability& s : stabilities) fest += holds_over(s, *time_window) ? 1 : 0;
         entry.f = fest;
     }
@@ -151,10 +152,10 @@ Ranking rank_partners(const ChartState& person1, const std::vector<std::string>&
         for (std::size_t i = first; i < files.size(); i += threads) {
             if (options.stop.stop_requested()) break;
             const std::string& path = files[i];
-            if (const LoadResult loaded = holen(path, 2, chart, options.refine); loaded.outcome != LoadOutcome::loaded) {
+            if (const LoadResult loaded = holen(path, 2, chart, options.source); loaded.outcome != LoadOutcome::loaded) {
                 outcomes[i] = RankProblem{path, loaded.message};
             } else {
-                RankEntry entry = count_entries(chart, orbs, options.time_window);
+                RankEntry entry = count_entries(chart, orbs, options.time_window, options.source);
                 entry.path = path;
                 outcomes[i] = std::move(entry);
             }

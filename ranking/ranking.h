@@ -60,8 +60,8 @@ struct RankOptions {
     /// Called from the worker threads (so it must be safe to call from any thread) with the number
     /// of files done so far, every few files and once at the end of each worker.
     std::function<void(std::size_t done)> progress;
-    /// Reworks each partner's positions as the loads of the desktop do (precise positions), or null.
-    PositionRefinement refine = nullptr;
+    /// Where each partner's positions come from, as the loads of the desktop take them.
+    PositionSource source = PositionSource::theory;
     /// With a window, each partner's entries also go through the time probe (column F).
     std::optional<TimeWindow> time_window;
 };
@@ -78,9 +78,11 @@ Ranking rank_partners(const ChartState& person1, const std::vector<std::string>&
                       const RankOptions& options = {});
 
 /// The counts of one loaded pair, from the comparisons as the menu runs them; with a time window
-/// also the count of entries that hold over both whole windows (computed on the calling thread).
+/// also the count of entries that hold over both whole windows (computed on the calling thread,
+/// the shifted charts from `source`, the source of the pair's positions).
 RankEntry count_entries(const ChartState& pair, const Orbs& orbs,
-                        const std::optional<TimeWindow>& time_window = std::nullopt);
+                        const std::optional<TimeWindow>& time_window = std::nullopt,
+                        PositionSource source = PositionSource::theory);
 
 /// The standard competition ranks of `entries` (best first): equal S share the rank of the first
 /// of them, the next S counts every entry before it (1, 2, 2, 4).

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <atomic>
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <future>
 #include <thread>
@@ -16,22 +17,6 @@
 #include "base/texts.h"
 
 namespace duoskop {
-
-ResultText run_comparison(Comparison comparison, const ChartState& chart, const Orbs& orbs)
-{
-    FirstTimeFlags flags;
-    HalfsumCount halfsum_count{};
-    switch (comparison) {
-    case Comparison::solar: return solar_axes(chart, orbs, flags);
-    case Comparison::doubles: return double_complements(chart, orbs, flags);
-    case Comparison::simples: return simple_complements(chart, orbs, flags, halfsum_count);
-    case Comparison::halfsums:
-        simple_complements(chart, orbs, flags, halfsum_count);
-        return halfsum_evaluation(chart, orbs, halfsum_count);
-    case Comparison::list: return mc_as_list(chart, orbs);
-    }
-    return {};
-}
 
 bool holds_for(const EntryStability& stability, TimeWindow window, int person)
 {
@@ -57,63 +42,6 @@ std::int64_t floor_div(std::int64_t a, std::int64_t b)
     return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
 }
 
-// Days of a month as the chart computation counts them (astro/calendar.h).
-int days_in_month(std::int64_t month, std::int64_t year) { return chart_days_in_month(month, year); }
-
-struct CalendarDate {
-    std::int64_t day;
-    std::int64_t month;
-    std::int64_t year;
-};
-
-// A date as the chart computation reads it, brought into the calendar: a month outside 1..12
-// counts on from the year's months (0 is December of the year before), a day outside the month
-// counts on from its first day (0 is the last day of the month before).
-CalendarDate normalised(const DateParts& parts)
-{
-    CalendarDate date{parts.day, parts.month, parts.year};
-    date.year += floor_div(date.month - 1, 12);
-    date.month = date.month - 1 - 12 * floor_div(date.month - 1, 12) + 1;
-    while (date.day < 1) {
-        if (--date.month < 1) {
-            date.month = 12;
-            --date.year;
-        }
-        date.day += days_in_month(date.month, date.year);
-    }
-    while (date.day > days_in_month(date.month, date.year)) {
-        date.day -= days_in_month(date.month, date.year);
-        if (++date.month > 12) {
-            date.month = 1;
-            ++date.year;
-        }
-    }
-    return date;
-}
-
-CalendarDate step_days(CalendarDate date, std::int64_t days)
-{
-    for (; days > 0; --days) {
-        if (++date.day > days_in_month(date.month, date.year)) {
-            date.day = 1;
-            if (++date.month > 12) {
-                date.month = 1;
-                ++date.year;
-            }
-        }
-    }
-    for (; days < 0; ++days) {
-        if (--date.day < 1) {
-            if (--date.month < 1) {
-                date.month = 12;
-                --date.year;
-            }
-            date.day = days_in_month(date.month, date.year);
-        }
-    }
-    return date;
-}
-
 // `value` with at least `width` digits, leading zeros added.
 void append_digits(std::string& out, std::int64_t value, int width)
 {
@@ -127,39 +55,77 @@ void append_digits(std::string& out, std::int64_t value, int width)
 
 }  // namespace
 
-std::optional<chart_record> shifted_record(const chart_record& record, int minutes)
+namespace {
+
+// A birth time moved by whole minutes: the record a chart file would hold and its instant.
+struct Shift {
+    chart_record record;
+    ChartInstant instant;
+};
+
+std::optional<Shift> shift_of(const chart_record& record, int minutes)
 {
-    if (minutes == 0) return record;
+    const BirthData birth = werte_aktual(record);
+    Shift shift{record, chart_instant(birth)};
+    if (minutes == 0) return shift;
+
     const TimeParts time = time_parts(record.time);
     const std::int64_t seconds = std::int64_t{time.hours} * 3600 + std::int64_t{time.minutes} * 60 +
                                  time.seconds + std::int64_t{minutes} * 60;
     const std::int64_t days = floor_div(seconds, seconds_per_day);
     const std::int64_t of_day = seconds - days * seconds_per_day;
+    const std::int64_t hh = of_day / 3600, mm = of_day / 60 % 60, ss = of_day % 60;
 
-    chart_record shifted = record;
-    shifted.time.clear();
-    append_digits(shifted.time, of_day / 3600, 2);
-    shifted.time += ':';
-    append_digits(shifted.time, of_day / 60 % 60, 2);
-    shifted.time += ':';
-    append_digits(shifted.time, of_day % 60, 2);
-    if (days == 0) return shifted;
+    shift.record.time.clear();
+    append_digits(shift.record.time, hh, 2);
+    shift.record.time += ':';
+    append_digits(shift.record.time, mm, 2);
+    shift.record.time += ':';
+    append_digits(shift.record.time, ss, 2);
+    // The time of day as a chart file holding it is read: hours + minutes/60 + seconds/3600.
+    shift.instant.hours = static_cast<double>(hh) + static_cast<double>(mm) / 60 + static_cast<double>(ss) / 3600;
+    if (days == 0) return shift;
 
-    const CalendarDate date = step_days(normalised(date_parts(record.date)), days);
+    // Whole days on in the chart computation's own count, named in the chart calendar.
+    shift.instant.jd0 += static_cast<double>(days);
+    const double number = shift.instant.jd0 + 0.5;
+    if (!(std::abs(number) < 1e9)) return std::nullopt;
+    const ChartDate date = chart_date_of(static_cast<std::int64_t>(number));
     // The year has four characters in the field: 0000..9999, or a minus and three digits.
     if (date.year > 9999 || date.year < -999) return std::nullopt;
-    shifted.date.clear();
-    append_digits(shifted.date, date.day, 2);
-    shifted.date += '.';
-    append_digits(shifted.date, date.month, 2);
-    shifted.date += '.';
+    shift.record.date.clear();
+    append_digits(shift.record.date, date.day, 2);
+    shift.record.date += '.';
+    append_digits(shift.record.date, date.month, 2);
+    shift.record.date += '.';
     if (date.year < 0) {
-        shifted.date += '-';
-        append_digits(shifted.date, -date.year, 3);
+        shift.record.date += '-';
+        append_digits(shift.record.date, -date.year, 3);
     } else {
-        append_digits(shifted.date, date.year, 4);
+        append_digits(shift.record.date, date.year, 4);
     }
-    return shifted;
+    shift.instant.year = static_cast<std::int32_t>(date.year);
+    // Before the year 1 the chart computation counts the days of a date otherwise than the
+    // calendar names them: such a day has no date field that means it.
+    const DateParts written = date_parts(shift.record.date);
+    if (chart_julian_day0(written.year, written.month, written.day) != shift.instant.jd0) return std::nullopt;
+    return shift;
+}
+
+}  // namespace
+
+std::optional<chart_record> shifted_record(const chart_record& record, int minutes)
+{
+    std::optional<Shift> shift = shift_of(record, minutes);
+    if (!shift) return std::nullopt;
+    return std::move(shift->record);
+}
+
+std::optional<ChartInstant> shifted_instant(const chart_record& record, int minutes)
+{
+    const std::optional<Shift> shift = shift_of(record, minutes);
+    if (!shift) return std::nullopt;
+    return shift->instant;
 }
 
 // --- The probe -------------------------------------------------------------------------------
@@ -228,7 +194,7 @@ using Reach = std::vector<std::vector<int>>;
 // Walks from 1 minute outwards; a text stays while it stands in every shifted list so far. The
 // walk stops early once no text of any target stays.
 Reach run_walk(const Walk& walk, const std::vector<Target>& targets, const ChartState& chart,
-               const Orbs& orbs, ChartFunction compute)
+               const Orbs& orbs, const ProbeOptions& options)
 {
     Reach reach(targets.size());
     std::vector<std::vector<char>> staying(targets.size());
@@ -240,13 +206,16 @@ Reach run_walk(const Walk& walk, const std::vector<Target>& targets, const Chart
     }
 
     const chart_record& record = walk.person == 1 ? chart.person1 : chart.person2;
+    const GeoPlace place = chart_place(werte_aktual(record));
     ChartState shifted = chart;  // this walk's own state
     std::vector<std::string> present;
     for (int k = 1; k <= walk.limit && alive > 0; ++k) {
-        const std::optional<chart_record> moved = shifted_record(record, walk.direction * k);
+        const std::optional<ChartInstant> moved = shifted_instant(record, walk.direction * k);
         if (!moved) break;  // no chart file can hold that date: the texts stay as far as they came
-        // Computed as a load of that record would compute it; the search axes as after person 2.
-        const Positions positions = compute(werte_aktual(*moved));
+        // Computed as a load of a record with that time would compute it; the search axes as
+        // after person 2.
+        const Positions positions = options.compute != nullptr ? options.compute(*moved, place)
+                                                               : positions_at(*moved, place, options.source);
         (walk.person == 1 ? shifted.pos1 : shifted.pos2) = positions;
         form_search_axes(shifted.pos1, shifted.pos2, shifted.axes);
 
@@ -287,14 +256,11 @@ std::vector<std::vector<EntryStability>> time_probe(std::span<const ProbeTarget>
         if (walk.limit > 0) walks.push_back(walk);
 
     // The workers take the walks one after another; each walk writes only its own reach.
-    const ChartFunction compute = options.compute != nullptr
-                                        ? options.compute
-                                        : static_cast<ChartFunction>(&f_rechnen);
     std::vector<Reach> reaches(walks.size());
     std::atomic<std::size_t> next{0};
     const auto worker = [&] {
         for (std::size_t w = next++; w < walks.size(); w = next++)
-            reaches[w] = run_walk(walks[w], targets, chart, orbs, compute);
+            reaches[w] = run_walk(walks[w], targets, chart, orbs, options);
     };
     const std::size_t helpers =
         std::min<std::size_t>(static_cast<std::size_t>(std::max(options.workers, 1)) - 1,

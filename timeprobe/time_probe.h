@@ -11,20 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "analysis/comparisons.h"
 #include "app/chart_state.h"
+#include "astro/std_ho.h"
+#include "precise/precise_positions.h"
 #include "results/result_text.h"
 
 namespace duoskop {
-
-/// The five comparisons of the menu.
-enum class Comparison { solar, doubles, simples, halfsums, list };
-inline constexpr std::array<Comparison, 5> all_comparisons = {
-    Comparison::solar, Comparison::doubles, Comparison::simples, Comparison::halfsums,
-    Comparison::list};
-
-/// Runs one comparison as its menu entry does, with first-time flags of its own; the half-sum
-/// evaluation first runs the simple complements for its counts. Safe from any thread.
-ResultText run_comparison(Comparison comparison, const ChartState& chart, const Orbs& orbs);
 
 /// The largest window: 720 minutes either way spans a whole day around 12:00:00, the time that
 /// marks an unknown birth time.
@@ -59,20 +52,26 @@ bool holds_for(const EntryStability& stability, TimeWindow window, int person);
 bool holds_over(const EntryStability& stability, TimeWindow window);
 
 /// The record whose time field holds the birth time of `record` shifted by `minutes`, written
-/// HH:MM:SS, and whose date field, when the shift crosses midnight, holds the day before or after
-/// as DD.MM.YYYY (Julian calendar before 1582, Gregorian from then on, as the chart computation
-/// counts days). A shift of 0 gives the record unchanged; nothing when the year of the new date
-/// does not fit into the field.
+/// HH:MM:SS, and whose date field, when the shift crosses midnight, holds the day as many days
+/// on as the chart computation counts them (so the day after 31.12.1581 is 11.01.1582), written
+/// DD.MM.YYYY in the chart calendar. A shift of 0 gives the record unchanged; nothing when the
+/// field cannot name the new day (a year beyond 9999 or before -999, or a day that a date field
+/// would read back as another).
 std::optional<chart_record> shifted_record(const chart_record& record, int minutes);
 
-/// The chart computation of a probe; `f_rechnen` unless a caller brings its own.
-using ChartFunction = Positions (*)(const BirthData& birth);
+/// The instant of shifted_record(record, minutes) as the chart computation reads it, worked out
+/// without writing the record: the same Julian day of 0h, hours and year, bit for bit.
+std::optional<ChartInstant> shifted_instant(const chart_record& record, int minutes);
 
-/// The shifted charts must come from the computation the unshifted chart came from, else every
-/// entry that depends on a body the two compute differently would seem to fall away at once.
+/// Positions for an instant and a place, for a probe that brings its own computation.
+using InstantFunction = Positions (*)(const ChartInstant& instant, const GeoPlace& place);
+
+/// The shifted charts must come from the source the unshifted chart came from, else every entry
+/// that depends on a body the two compute differently would seem to fall away at once.
 struct ProbeOptions {
-    int workers = 2;                    ///< threads that share the shifted runs (at least 1)
-    ChartFunction compute = nullptr;    ///< nullptr: f_rechnen; must be safe on `workers` threads
+    int workers = 2;                                 ///< threads that share the shifted runs (at least 1)
+    PositionSource source = PositionSource::theory;  ///< the source of the unshifted charts
+    InstantFunction compute = nullptr;               ///< instead of positions_at with `source`
 };
 
 /// One comparison and its unshifted result entries.

@@ -226,12 +226,12 @@ TEST(PrecisePositions, ThreadsTakeTurns)
     std::vector<BirthData> births;
     for (int n = 0; n < 16; ++n) births.push_back(random_birth(rng, 1900, 2050));
     std::vector<Positions> alone;
-    for (const BirthData& b : births) alone.push_back(f_rechnen_precise(b));
+    for (const BirthData& b : births) alone.push_back(precise_chart_positions(b));
     std::vector<Positions> first(births.size()), second(births.size());
     std::thread other([&] {
-        for (std::size_t i = 0; i < births.size(); ++i) second[i] = f_rechnen_precise(births[i]);
+        for (std::size_t i = 0; i < births.size(); ++i) second[i] = precise_chart_positions(births[i]);
     });
-    for (std::size_t i = births.size(); i-- > 0;) first[i] = f_rechnen_precise(births[i]);
+    for (std::size_t i = births.size(); i-- > 0;) first[i] = precise_chart_positions(births[i]);
     other.join();
     for (std::size_t i = 0; i < births.size(); ++i)
         for (std::size_t b = 0; b < alone[i].size(); ++b) {

@@ -129,6 +129,37 @@ TEST(Ranking, FestColumnCountsWhatCompareMarksFest)
         EXPECT_EQ(e.f, e.s()) << e.path;
 }
 
+// With precise positions the partners' shifted charts come from the precise source as well, so
+// that F counts what the probe of the pair loaded precisely marks "fest".
+TEST(Ranking, FestColumnOfPrecisePositionsProbesPrecisely)
+{
+    ChartState person1;
+    ASSERT_EQ(holen(sample("ALBRECHT"), 1, person1, PositionSource::precise).outcome, LoadOutcome::loaded);
+    RankOptions options;
+    options.source = PositionSource::precise;
+    options.time_window = TimeWindow{4, 2};
+    // Wide orbs give many entries, some near their edge, where a shifted chart from the theory
+    // would drop them at the first minute (Hollmann: 31 instead of 51 double complements "fest").
+    const Orbs wide{1.5, 1.0, 0};
+    const Ranking ranking = rank_partners(
+        person1, {sample("HOLLMANN"), sample("KRANICH"), sample("SONNBERG"), sample("WEIDNER")}, wide, options);
+    ASSERT_EQ(ranking.entries.size(), 4u);
+    for (const RankEntry& entry : ranking.entries) {
+        ChartState pair = person1;
+        ASSERT_EQ(holen(entry.path, 2, pair, PositionSource::precise).outcome, LoadOutcome::loaded);
+        std::uint32_t fest = 0;
+        for (const Comparison comparison : {Comparison::doubles, Comparison::simples, Comparison::list}) {
+            std::vector<std::string> entries = run_comparison(comparison, pair, wide).entries;
+            if (comparison == Comparison::list) std::erase(entries, std::string("MC/AS=MC/AS"));
+            ProbeOptions probe;
+            probe.source = PositionSource::precise;
+            for (const EntryStability& s : time_probe(comparison, pair, wide, entries, *options.time_window, probe))
+                fest += holds_over(s, *options.time_window) ? 1 : 0;
+        }
+        EXPECT_EQ(entry.f, fest) << entry.path;
+    }
+}
+
 TEST(Ranking, BestFirstTiesInPathOrderWithSharedRank)
 {
     const TempDir dir;

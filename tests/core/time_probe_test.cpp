@@ -4,8 +4,9 @@
 // unknown birth time against a plain minute-by-minute recount.
 #include <gtest/gtest.h>
 
-#include <chrono>
+#include <array>
 #include <cmath>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <optional>
@@ -49,6 +50,7 @@ TEST(ShiftedRecord, TimeAndDateFieldsAcrossMidnightMonthsAndYears)
         {"15.06.1975", "12:00:00", -720, {{"15.06.1975", "00:00:00"}}},
         {"1.5.1960", "23:59:00", +1, {{"02.12.0059", "00:00:00"}}},  // read as 1.0.60: 1 Dec 59
         {"1.5.1960", "12:00:00", +1, {{"1.5.1960", "12:01:00"}}},   // same day: date untouched
+        {"31.12.1581", "23:59:00", +1, {{"11.01.1582", "00:00:00"}}},  // the day after, counted
         {"31.12.9999", "23:59:00", +1, std::nullopt},                // year 10000 has no room
         {"01.01.-999", "00:00:00", -1, std::nullopt},
         {"7:5", "junk", 0, {{"7:5", "junk"}}},  // no shift, no change
@@ -65,17 +67,51 @@ TEST(ShiftedRecord, TimeAndDateFieldsAcrossMidnightMonthsAndYears)
     }
 }
 
+// The probe computes each shifted chart from the shifted instant, never from a written record:
+// for every minute of the whole window of every sample chart (and of the odd records above), the
+// instant is the one a chart file holding the shifted record gives, bit for bit, and so are the
+// positions, from the theory and from the precise source.
+TEST(ShiftedInstant, IsTheInstantOfTheShiftedRecordBitForBit)
+{
+    std::vector<chart_record> records;
+    for (const char* name : {"ALBRECHT", "HOLLMANN", "KRANICH", "WEIDNER"}) {
+        std::ifstream in(std::string(DUOSKOP_SOURCE_DRIVE_C) + "/astro/daten/" + name + ".dat", std::ios::binary);
+        std::array<unsigned char, chart_record_size> bytes{};
+        in.read(reinterpret_cast<char*>(bytes.data()), bytes.size());
+        ASSERT_TRUE(in) << name;
+        records.push_back(read_chart_record(bytes));
+    }
+    const std::size_t samples = records.size();
+    records.push_back(record_at("31.12.1581", "23:50:00"));
+    records.push_back(record_at("1.5.1960", "23:59:00"));
+    records.push_back(record_at("31.02.1990", "00:05:10"));
+    records.push_back(record_at("01.01.0001", "00:10:00"));
+    for (std::size_t r = 0; r < records.size(); ++r) {
+        const chart_record& record = records[r];
+        SCOPED_TRACE(record.name + " " + record.date + " " + record.time);
+        const GeoPlace place = chart_place(werte_aktual(record));
+        for (int minutes = -max_time_window; minutes <= max_time_window; ++minutes) {
+            const std::optional<chart_record> moved = shifted_record(record, minutes);
+            const std::optional<ChartInstant> instant = shifted_instant(record, minutes);
+            ASSERT_EQ(moved.has_value(), instant.has_value()) << minutes;
+            if (!moved) continue;
+            const BirthData birth = werte_aktual(*moved);
+            ASSERT_EQ(*instant, chart_instant(birth)) << minutes;
+            if (r >= samples) continue;
+            const Positions theory = positions_at(*instant, place, PositionSource::theory);
+            ASSERT_EQ(std::memcmp(theory.data(), f_rechnen(birth).data(), sizeof theory), 0) << minutes;
+            if (minutes % 29 != 0) continue;  // the precise source costs more; every 29th minute
+            const Positions precise = positions_at(*instant, place, PositionSource::precise);
+            ASSERT_EQ(std::memcmp(precise.data(), chart_positions(birth, PositionSource::precise).data(),
+                                  sizeof precise), 0) << minutes;
+        }
+    }
+}
+
 // --- Charts whose bodies move at a chosen rate ----------------------------------------------
 
-// Minutes since the epoch of a record's date and time (proleptic Gregorian).
-double minutes_of(const BirthData& birth)
-{
-    using namespace std::chrono;
-    const year_month_day date{year(birth.birth_year), month(static_cast<unsigned>(birth.birth_month)),
-                              day(static_cast<unsigned>(birth.birth_day))};
-    return static_cast<double>(sys_days(date).time_since_epoch().count()) * 1440 +
-           std::round(birth.birth_time * 60);
-}
+// Whole minutes of an instant, counted from the Julian day's epoch.
+double minutes_of(const ChartInstant& instant) { return instant.jd0 * 1440 + std::round(instant.hours * 60); }
 
 // Only the named bodies stand anywhere; the others are NaN and join no picture. The MC moves
 // 0.2 degrees a minute from the base time on, so a date one day wrong moves it by 288 degrees (person 1 at 10° east, person 2 at 20° east);
@@ -84,12 +120,12 @@ double minutes_of(const BirthData& birth)
 //   person 2: SO 130, MC 205, VE 33.9 -> MC/VE at 6.95, moving 0.1 a minute
 double g_base_minutes = 0;
 
-Positions moving_chart(const BirthData& birth)
+Positions moving_chart(const ChartInstant& instant, const GeoPlace& place)
 {
     Positions pos;
     pos.fill(std::nan(""));
-    const double shift = minutes_of(birth) - g_base_minutes;
-    if (birth.geo_longitude < 15) {
+    const double shift = minutes_of(instant) - g_base_minutes;
+    if (place.geo_longitude < 15) {
         pos[0] = 12 + 0.2 * shift;
         pos[2] = 110;
         pos[9] = 3.7;    // JU
@@ -114,9 +150,10 @@ MovingPair moving_pair(const std::string& date, const std::string& time)
     pair.chart.person1 = record_at(date, time, "+010 00 00");
     pair.chart.person2 = record_at(date, time, "+020 00 00");
     pair.chart.person2.name = "Kunz";
-    g_base_minutes = minutes_of(werte_aktual(pair.chart.person1));
-    pair.chart.pos1 = moving_chart(werte_aktual(pair.chart.person1));
-    pair.chart.pos2 = moving_chart(werte_aktual(pair.chart.person2));
+    const BirthData birth1 = werte_aktual(pair.chart.person1), birth2 = werte_aktual(pair.chart.person2);
+    g_base_minutes = minutes_of(chart_instant(birth1));
+    pair.chart.pos1 = moving_chart(chart_instant(birth1), chart_place(birth1));
+    pair.chart.pos2 = moving_chart(chart_instant(birth2), chart_place(birth2));
     form_search_axes(pair.chart.pos1, pair.chart.pos2, pair.chart.axes);
     pair.entries = run_comparison(Comparison::solar, pair.chart, Orbs{1.0, 0.5, 0.3}).entries;
     return pair;
@@ -146,7 +183,7 @@ TEST(TimeProbe, EntriesFallAwayAtTheShiftTheirMidpointLeavesTheOrb)
                                             "SO/SO=UR/UR", "SO/SO=MC/VE"}));
         const std::vector<EntryStability> probe =
             time_probe(Comparison::solar, pair.chart, Orbs{1.0, 0.5, 0.3}, pair.entries, c.window,
-                       ProbeOptions{c.workers, &moving_chart});
+                       ProbeOptions{c.workers, PositionSource::theory, &moving_chart});
         const std::vector<EntryStability> expected = {
             {{-13, 6}, {-15, 15}}, {{-15, 15}, {-15, 15}}, {{-15, 15}, {-15, 15}},
             {{-15, 15}, {-15, 15}}, {{-15, 15}, {-4, 15}}};
@@ -174,7 +211,7 @@ TEST(TimeProbe, WindowsOfZeroAndTheTextsOfTheResult)
         SCOPED_TRACE(std::to_string(c.window.person1) + "," + std::to_string(c.window.person2));
         const std::vector<EntryStability> probe =
             time_probe(Comparison::solar, pair.chart, Orbs{1.0, 0.5, 0.3}, pair.entries, c.window,
-                       ProbeOptions{2, &moving_chart});
+                       ProbeOptions{2, PositionSource::theory, &moving_chart});
         std::vector<std::string> texts;
         for (const EntryStability& s : probe) texts.push_back(stability_text(s, c.window));
         EXPECT_EQ(texts, c.texts);
