@@ -27,6 +27,11 @@ inline constexpr std::string_view kRefuseNoAtlas = " kann ohne Atlas nicht gesuc
 inline constexpr std::string_view kRefuseNotInAtlas = " steht nicht im Atlas.";
 inline constexpr std::string_view kRefuseAmbiguous = " ist mehrdeutig; bitte genauer schreiben, die Region nennen oder Koordinaten angeben: ";
 inline constexpr std::string_view kRefuseCountry = " ist kein bekanntes Kennzeichen.";
+// "Zusatz "Lodz": der Ort "Łódź" in einfachen Buchstaben, ..." (the extra taken from a place)
+inline constexpr std::string_view kExtraPlain1 = "Zusatz ";
+inline constexpr std::string_view kExtraPlain2 = ": der Ort ";
+inline constexpr std::string_view kExtraPlain3 =
+    " in einfachen Buchstaben, weil die Horoskop-Datei nicht alle seine Zeichen aufnehmen kann.";
 inline constexpr std::string_view kRefuseJulianDay = "Der Julianische Tag liegt nicht in den Jahren 1 bis 9999.";
 
 // Names of the fields, in front of a reason where the fields are not shown one by one

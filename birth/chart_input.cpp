@@ -63,29 +63,11 @@ std::optional<CivilTime> parse_date(std::string_view text)
 
 std::string chart_text(std::string_view utf8)
 {
-    std::string text;
-    std::size_t characters = 0;
-    for (std::size_t i = 0; i < utf8.size() && characters < chart_field_capacity;) {
-        std::size_t length = 1;
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        if (lead >= 0xC0) length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
-        const std::string_view one = utf8.substr(i, length);
-        i += length;
-        if (const auto byte = utf8_to_cp1252(one)) {
-            text += *byte;
-            ++characters;
-            continue;
-        }
-        // No Windows-1252 byte: the plain letters the atlas search reads it as (a capital at the
-        // start of a word, where names have their capitals), else '?'.
-        const std::string plain = search_key(one);
-        const bool letters = !plain.empty() && plain.find_first_not_of("abcdefghijklmnopqrstuvwxyz") == std::string::npos;
-        const bool word_start = text.empty() || text.back() == ' ' || text.back() == '-';
-        const std::string replacement = letters ? plain : std::string("?");
-        for (std::size_t k = 0; k < replacement.size() && characters < chart_field_capacity; ++k, ++characters)
-            text += letters && word_start && k == 0 ? static_cast<char>(replacement[k] - 'a' + 'A') : replacement[k];
-    }
-    return text;
+    // What Windows-1252 holds stays as it is; a text it cannot hold goes whole into plain letters,
+    // so that no name mixes the two ways of writing.
+    const auto bytes = utf8_to_cp1252(utf8);
+    const std::string text = bytes ? *bytes : plain_letters(utf8);
+    return text.substr(0, chart_field_capacity);
 }
 
 std::optional<std::string> coordinate_text(double degrees, int degree_digits, int limit)

@@ -20,8 +20,9 @@ std::optional<CivilTime> parse_date(std::string_view text);
 /// The time of day the chart record uses to mark an unknown birth time.
 inline constexpr CivilTime unknown_time_of_day{2000, 1, 1, 12, 0, 0};
 
-/// A chart text field of at most 10 characters from UTF-8: letters without a Windows-1252 byte
-/// are written with their plain letters (Łódź as Lodz), other such characters as '?'.
+/// A chart text field of at most 10 characters from UTF-8. A text Windows-1252 cannot hold is
+/// written in plain letters (plain_letters: Łódź as Lodz, Plzeň as Plzen), other characters
+/// beyond ASCII as '?'.
 std::string chart_text(std::string_view utf8);
 
 /// A coordinate in decimal degrees as the record's field: sign, degrees (`degree_digits` wide),

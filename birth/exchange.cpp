@@ -132,7 +132,7 @@ struct RawRecord {
     std::string error;             // set while reading: the record is bad
 };
 
-ImportedRecord refused(std::size_t line, std::string why) { return {line, std::nullopt, std::move(why), {}, {}}; }
+ImportedRecord refused(std::size_t line, std::string why) { return {line, std::nullopt, std::move(why), {}, {}, {}}; }
 
 ImportedRecord finish(const RawRecord& raw, const Atlas* atlas)
 {
@@ -155,7 +155,7 @@ ImportedRecord finish(const RawRecord& raw, const Atlas* atlas)
     input.julian_day = raw.julian_day;
     const IntakeResult made = make_chart(input, IntakeContext{atlas});
     if (!made.ok()) return refused(raw.line, made.reasons());
-    return {raw.line, chart_data_of(made.record), {}, made.record, made.file_name};
+    return {raw.line, chart_data_of(made.record), {}, made.record, made.file_name, made.extra_note};
 }
 
 }  // namespace

@@ -22,6 +22,7 @@ struct ImportedRecord {
     std::string error;                ///< German (UTF-8) when there are no data
     std::optional<chart_record> record;  ///< the checked record (make_chart) when there are data
     std::string file_name;            ///< UTF-8: the name of its chart file (chart_file_name)
+    std::string note;                 ///< UTF-8: what the user should know of a good record (IntakeResult::extra_note)
 };
 
 /// All that an exchange file yields.

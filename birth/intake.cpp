@@ -23,20 +23,6 @@ std::string_view trimmed(std::string_view text)
 
 bool unknown(std::string_view field) { return trimmed(field).empty() || trimmed(field) == "*"; }
 
-/// UTF-8 as Windows-1252 for a message: what it cannot hold shows as '?'.
-std::string lossy_cp1252(std::string_view utf8)
-{
-    if (auto bytes = utf8_to_cp1252(utf8)) return *bytes;
-    std::string out;
-    for (std::size_t i = 0; i < utf8.size();) {
-        std::size_t end = i + 1;
-        while (end < utf8.size() && (static_cast<unsigned char>(utf8[end]) & 0xC0) == 0x80) ++end;
-        out += utf8_to_cp1252(utf8.substr(i, end - i)).value_or("?");
-        i = end;
-    }
-    return out;
-}
-
 /// The characters of a UTF-8 text that Windows-1252 cannot hold, as UTF-8, each once.
 std::string foreign_characters(std::string_view text)
 {
@@ -83,13 +69,8 @@ std::optional<Place> find_place(const BirthInput& input, const Atlas* atlas, std
         refusal = "Das Land " + quoted_text(input.country) + u8(texts::kRefuseCountry);
         return std::nullopt;
     }
-    // The whole name first, then its part before a '/' or '(' ("Kandel/Pfalz", "Au (SG)").
-    const std::string_view full = trimmed(input.place);
-    PlaceMatch found = atlas->match(full, iso.value_or(""), input.region);
-    if (found.places.empty()) {
-        const std::string_view head = trimmed(full.substr(0, full.find_first_of("/(")));
-        if (!head.empty() && head != full) found = atlas->match(head, iso.value_or(""), input.region);
-    }
+    // The tiers of the atlas decide, a qualifier included ("Kandel/Pfalz", "Bergen (Rügen)").
+    const PlaceMatch found = atlas->match(trimmed(input.place), iso.value_or(""), input.region);
     if (found.places.empty()) {
         refusal = place_words + (iso ? " (" + *iso + ")" : std::string()) +
                   (trimmed(input.region).empty() ? std::string() : " in " + quoted_text(input.region)) +
@@ -100,7 +81,7 @@ std::optional<Place> find_place(const BirthInput& input, const Atlas* atlas, std
         refusal = place_words + u8(texts::kRefuseAmbiguous);
         for (std::size_t i = 0; i < found.places.size() && i < 5; ++i) {
             candidates.push_back(found.places[i]);
-            refusal += (i == 0 ? "" : "; ") + u8(candidate_text(found.places[i]));
+            refusal += (i == 0 ? "" : "; ") + candidate_text(found.places[i]);
         }
         if (found.places.size() > 5) refusal += "; \u2026";
         return std::nullopt;
@@ -192,8 +173,8 @@ std::optional<std::filesystem::path> case_twin(const std::filesystem::path& dir,
 
 std::string candidate_text(const Place& place)
 {
-    std::string text = lossy_cp1252(place.name);
-    if (!place.region.empty()) text += ", " + lossy_cp1252(place.region);
+    std::string text = valid_utf8(place.name);
+    if (!place.region.empty()) text += ", " + valid_utf8(place.region);
     text += ", " + place.country + " (" + decimal(place.latitude) + ", " + decimal(place.longitude) + ")";
     if (place.population > 0) text += ", " + std::to_string(place.population) + " Einw.";
     return text;
@@ -215,6 +196,9 @@ IntakeResult make_chart(const BirthInput& input, const IntakeContext& context)
         if (const auto extra = chart_text_field(input.extra, refusal(IntakeField::extra))) r.record.extra = *extra;
     } else if (!unknown(input.place)) {
         r.record.extra = chart_text(trimmed(input.place));  // the place as the user spelt it, cut to the field
+        if (!utf8_to_cp1252(trimmed(input.place)))
+            r.extra_note = u8(texts::kExtraPlain1) + quoted_text(u8(r.record.extra)) + u8(texts::kExtraPlain2) +
+                           quoted_text(input.place) + u8(texts::kExtraPlain3);
         // A control character in the place would stand in the chart's Zusatz: refused as in a typed one.
         for (const char c : r.record.extra)
             if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) refusal(IntakeField::extra) = u8(texts::kRefuseControl);

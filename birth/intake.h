@@ -50,6 +50,9 @@ struct IntakeResult {
     std::string file_name;           ///< UTF-8: chart_file_name of the name
     std::optional<Place> place;      ///< the atlas place taken
     std::vector<Place> candidates;   ///< a place name that is ambiguous: up to five of its places
+    /// UTF-8: the extra taken from a place that Windows-1252 cannot hold is that place in plain
+    /// letters; this says so (empty otherwise).
+    std::string extra_note;
     std::optional<UniversalTime> universal;  ///< a local time read in its zone
     bool twice = false;              ///< the clocks showed the local time twice: its two readings
     UniversalTime earlier, later;
@@ -62,8 +65,9 @@ struct IntakeResult {
 
 /// Checks every field and builds the record. Name, first name and extra: at most 10 characters of
 /// Windows-1252 without control characters (extra taken from the place is cut, not refused); the
-/// name must be able to name a file. The place is found in tiers (Atlas::match); an ambiguous one
-/// is refused naming up to five candidates. A local time is read in its zone (the zone of the
+/// name must be able to name a file; an extra taken from a place Windows-1252 cannot hold is the
+/// place in plain letters (chart_text), said in extra_note. The place is found in tiers
+/// (Atlas::match); an ambiguous one is refused naming up to five candidates. A local time is read in its zone (the zone of the
 /// place unless given), local mean time from the birth place's longitude.
 IntakeResult make_chart(const BirthInput& input, const IntakeContext& context);
 
@@ -83,7 +87,8 @@ std::string chart_file_name(std::string_view name_cp1252);
 std::optional<std::filesystem::path> case_twin(const std::filesystem::path& dir, std::string_view file_name,
                                                const std::optional<std::filesystem::path>& except = std::nullopt);
 
-/// "Name, Region, Land (Breite, Länge), Einwohner" of a place, for lists of candidates (Windows-1252).
+/// "Name, Region, Land (Breite, Länge), Einwohner" of a place, for lists of candidates (UTF-8:
+/// place names need not fit Windows-1252).
 std::string candidate_text(const Place& place);
 
 }  // namespace duoskop

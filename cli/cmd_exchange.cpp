@@ -69,6 +69,8 @@ int cmd_import(const Args& args)
     for (std::size_t i = 0; i < result.skipped_lines.size(); ++i)
         std::fprintf(stderr, "%s:%zu: %s\n", valid_utf8(*file).c_str(), result.skipped_lines[i],
                      result.skipped_reasons[i].c_str());
+    for (const ImportResult::Note& note : result.notes)
+        std::fprintf(stderr, "%s:%zu: %s\n", valid_utf8(*file).c_str(), note.line, note.text.c_str());
     return summary(static_cast<int>(result.written.size()), static_cast<int>(result.skipped.size()), result.cp1252_lines);
 }
 

@@ -148,8 +148,8 @@ int cmd_new_chart(const Args& args)
                      terminal_text(written.message()).c_str());
         return 1;
     }
-    if (made.place)
-        std::printf("Ort: %s\n", cp1252_to_utf8(candidate_text(*made.place)).c_str());
+    if (!made.extra_note.empty()) std::fprintf(stderr, "duoskop-cli new-chart: %s\n", made.extra_note.c_str());
+    if (made.place) std::printf("Ort: %s\n", candidate_text(*made.place).c_str());
     if (!report.empty())
         std::printf("%s, L\u00E4nge %s, Breite %s\n", report.c_str(), record.longitude_text.c_str(),
                     record.latitude_text.c_str());

@@ -82,6 +82,7 @@ ImportResult import_charts(const std::filesystem::path& file, const std::filesys
         }
         result.written.push_back(saved.path);
         names_written.emplace(r.file_name, r.line);
+        if (!r.note.empty()) result.notes.push_back({r.line, r.note});
     }
     return result;
 }

@@ -21,6 +21,11 @@ struct ImportResult {
     std::vector<std::size_t> skipped_lines;       ///< the line of each skipped record
     std::vector<std::string> skipped_reasons;     ///< UTF-8: the reason of each skipped record alone
     std::size_t cp1252_lines = 0;                 ///< lines read as Windows-1252
+    struct Note {
+        std::size_t line;
+        std::string text;                         ///< UTF-8 (ImportedRecord::note)
+    };
+    std::vector<Note> notes;                      ///< what to know of records written
 };
 
 /// Reads `file` as AAF (when it looks like it) or CSV (read_exchange) and writes one chart file per

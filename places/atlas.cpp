@@ -40,6 +40,8 @@ std::optional<char32_t> next_code_point(std::string_view text, std::size_t& i)
     return cp;
 }
 
+char32_t lower(char32_t cp);
+
 /// The plain letters of a Latin letter with accents; nothing for other characters.
 std::optional<std::string_view> folded_letter(char32_t cp)
 {
@@ -127,7 +129,7 @@ void append_search_key(std::string_view utf8, std::string& out)
         if (*cp < 0x80) {
             const char c = static_cast<char>(*cp);
             if (c >= 'A' && c <= 'Z') put(static_cast<char>(c - 'A' + 'a'));
-            else if (c == '-' || c == '/' || c == '\t' || c == '_' || c == ',') put(' ');
+            else if (c == '-' || c == '/' || c == '\t' || c == '_' || c == ',' || c == '(' || c == ')') put(' ');
             else if (c != '.' && c != '\'') put(c);
         } else if (*cp == 0x2019 || *cp == 0x02BB || *cp == 0x02BC) {
             // typographic apostrophes are dropped like the plain one
@@ -148,6 +150,34 @@ std::string search_key(std::string_view utf8)
     key.reserve(utf8.size());
     append_search_key(utf8, key);
     return key;
+}
+
+std::string plain_letters(std::string_view utf8)
+{
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto cp = next_code_point(utf8, i);
+        if (!cp) {  // a stray byte
+            out += '?';
+            ++i;
+            continue;
+        }
+        if (*cp < 0x80) {
+            out += static_cast<char>(*cp);
+            continue;
+        }
+        const auto letters = folded_letter(*cp);
+        if (!letters || letters->empty()) {
+            out += '?';
+            continue;
+        }
+        // A capital stays one: its first plain letter in capitals (Æ as Ae).
+        const bool capital = lower(*cp) != *cp;
+        for (std::size_t k = 0; k < letters->size(); ++k)
+            out += capital && k == 0 ? static_cast<char>((*letters)[k] - 'a' + 'A') : (*letters)[k];
+    }
+    return out;
 }
 
 // The atlas index: one image of the records the search reads, the same in memory (made from the
@@ -178,7 +208,7 @@ struct Atlas::Key {
 namespace {
 
 constexpr char kIndexMagic[8] = {'D', 'S', 'K', 'A', 'T', 'L', 'A', 'S'};
-constexpr std::uint32_t kIndexVersion = 2;       // raised whenever the image changes
+constexpr std::uint32_t kIndexVersion = 3;       // raised whenever the image or its search keys change
 constexpr std::uint32_t kByteOrder = 0x01020304;
 constexpr std::size_t kMaxText = std::size_t{1} << 28;  // 256 MiB: every offset fits 32 bits
 
@@ -509,61 +539,20 @@ Place Atlas::place(std::uint32_t index) const
             row.latitude, row.longitude, std::string(d.text(row.zone)), row.population};
 }
 
-std::vector<Place> Atlas::search(std::string_view query, std::size_t limit, std::string_view country,
-                                 NameMatch match) const
-{
-    const std::string q = search_key(query);
-    if (q.empty() || limit == 0) return {};
-    std::string wanted_country(country);
-    for (char& c : wanted_country)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-
-    const Data& d = *data_;
-    const std::uint64_t head = key_head(q);
-    auto it = std::lower_bound(d.keys.begin(), d.keys.end(), q, [&](const Key& k, const std::string& v) {
-        if (k.head != head) return k.head < head;
-        return d.key(k) < std::string_view(v);
-    });
-    struct Hit {
-        std::uint32_t place;
-        bool whole;
-    };
-    std::vector<Hit> hits;
-    for (; it != d.keys.end() && d.key(*it).starts_with(q); ++it) {
-        const bool whole = it->length == q.size();
-        if (match == NameMatch::whole && !whole) break;  // the equal keys come first
-        if (!wanted_country.empty() && d.text(d.row(it->place).country) != wanted_country) continue;
-        hits.push_back({it->place, whole});
-    }
-    // One hit per place, the whole-name one where there are both.
-    std::sort(hits.begin(), hits.end(), [](const Hit& a, const Hit& b) {
-        return a.place != b.place ? a.place < b.place : a.whole > b.whole;
-    });
-    hits.erase(std::unique(hits.begin(), hits.end(), [](const Hit& a, const Hit& b) { return a.place == b.place; }),
-               hits.end());
-    const auto better = [&d](const Hit& a, const Hit& b) {
-        if (a.whole != b.whole) return a.whole;
-        const Row &ra = d.row(a.place), &rb = d.row(b.place);
-        if (ra.population != rb.population) return ra.population > rb.population;
-        return a.place < b.place;
-    };
-    const std::size_t count = std::min(limit, hits.size());
-    std::partial_sort(hits.begin(), hits.begin() + static_cast<std::ptrdiff_t>(count), hits.end(), better);
-    std::vector<Place> places;
-    places.reserve(count);
-    for (std::size_t i = 0; i < count; ++i) places.push_back(place(hits[i].place));
-    return places;
-}
-
-
 namespace {
 
-/// A letter of `cp` in lower case (ASCII, Latin-1 and the pairs of Latin Extended-A).
+/// A letter of `cp` in lower case (ASCII, Latin-1, Latin Extended-A and Latin Extended Additional).
 char32_t lower(char32_t cp)
 {
     if (cp >= 'A' && cp <= 'Z') return cp + 32;
     if (cp >= 0xC0 && cp <= 0xDE && cp != 0xD7) return cp + 32;
-    if (cp >= 0x100 && cp <= 0x17F && cp % 2 == 0 && cp != 0x138) return cp + 1;
+    if (cp == 0x178) return 0xFF;  // Ÿ
+    // Latin Extended-A pairs capital and small letter, the capital first; from Ĺ to Ň and from
+    // Ź to Ž the capital stands at the odd place.
+    const bool odd_capitals = (cp >= 0x139 && cp <= 0x148) || (cp >= 0x179 && cp <= 0x17E);
+    if (cp >= 0x100 && cp <= 0x17F && cp != 0x138 && cp != 0x149 && cp != 0x17F && (cp % 2 == 1) == odd_capitals)
+        return cp + 1;
+    if (cp >= 0x1E00 && cp <= 0x1EFF && !(cp >= 0x1E96 && cp <= 0x1E9F) && cp % 2 == 0) return cp + 1;
     return cp;
 }
 
@@ -591,23 +580,16 @@ std::string spelling_form(std::string_view utf8, bool fold_accents)
         }
         if (c == *cp) {
             out.append(utf8.substr(start, i - start));
-        } else {  // the lower-case letter, two bytes in this range
+        } else if (c < 0x800) {  // the lower-case letter in two bytes
             out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {  // in three
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
             out += static_cast<char>(0x80 | (c & 0x3F));
         }
     }
     return out;
-}
-
-/// The tier at which a typed name matches one spelling of a place.
-PlaceTier tier_of(std::string_view typed, std::string_view key, std::string_view spelling)
-{
-    if (spelling_form(typed, false) == spelling_form(spelling, false)) return PlaceTier::exact;
-    if (spelling_form(typed, true) == spelling_form(spelling, true)) return PlaceTier::accents;
-    const std::string spelt_key = search_key(spelling);
-    if (spelt_key == key) return PlaceTier::umlauts;
-    if (spelt_key.starts_with(key)) return PlaceTier::prefix;
-    return PlaceTier::none;
 }
 
 /// Great-circle distance in km between two points given in degrees.
@@ -627,7 +609,150 @@ std::string_view trim_blanks(std::string_view s)
     return s;
 }
 
+std::string upper_ascii(std::string_view text)
+{
+    std::string out(trim_blanks(text));
+    for (char& c : out)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return out;
+}
+
+/// A typed place split into its name and a qualifier in parentheses ("Bergen (Rügen)") or after a
+/// slash ("Neustadt/Weinstraße"); the qualifier is empty when there is none.
+std::pair<std::string_view, std::string_view> name_and_qualifier(std::string_view typed)
+{
+    const std::size_t open = typed.find_first_of("(/");
+    if (open == std::string_view::npos) return {typed, {}};
+    std::string_view qualifier = typed.substr(open + 1);
+    if (typed[open] == '(') qualifier = qualifier.substr(0, qualifier.find(')'));
+    return {trim_blanks(typed.substr(0, open)), trim_blanks(qualifier)};
+}
+
 }  // namespace
+
+struct Atlas::Hit {
+    std::uint32_t place;
+    PlaceTier tier;
+};
+
+std::vector<Atlas::Hit> Atlas::hits(std::string_view typed, std::string_view country, std::string_view region_key,
+                                    bool whole_only) const
+{
+    typed = trim_blanks(typed);
+    const std::string q = search_key(typed);
+    if (q.empty()) return {};
+    const std::string as_typed = spelling_form(typed, false), folded = spelling_form(typed, true);
+
+    const Data& d = *data_;
+    const std::uint64_t head = key_head(q);
+    auto it = std::lower_bound(d.keys.begin(), d.keys.end(), q, [&](const Key& k, const std::string& v) {
+        if (k.head != head) return k.head < head;
+        return d.key(k) < std::string_view(v);
+    });
+    std::vector<Hit> found;
+    for (; it != d.keys.end() && d.key(*it).starts_with(q); ++it) {
+        const bool whole = it->length == q.size();
+        if (whole_only && !whole) break;  // the equal keys come first
+        if (it->place >= d.places.size()) continue;  // a damaged index naming no place
+        const Row& row = d.row(it->place);
+        if (!country.empty() && d.text(row.country) != country) continue;
+        if (!region_key.empty() && !search_key(d.text(row.region)).starts_with(region_key)) continue;
+        // A key of the place's own name is spelt as that name; any other is one of its other names.
+        const std::string_view spelling = d.text(it->spelling);
+        PlaceTier tier = PlaceTier::other;
+        if (spelling != d.text(row.name)) tier = whole ? PlaceTier::other : PlaceTier::other_prefix;
+        else if (!whole) tier = PlaceTier::other;
+        else if (spelling_form(spelling, false) == as_typed) tier = PlaceTier::exact;
+        else if (spelling_form(spelling, true) == folded) tier = PlaceTier::accents;
+        else tier = PlaceTier::umlauts;
+        found.push_back({it->place, tier});
+    }
+    // Each place once, with the closest tier over its names.
+    std::sort(found.begin(), found.end(),
+              [](const Hit& a, const Hit& b) { return a.place != b.place ? a.place < b.place : a.tier < b.tier; });
+    found.erase(std::unique(found.begin(), found.end(), [](const Hit& a, const Hit& b) { return a.place == b.place; }),
+                found.end());
+    return found;
+}
+
+std::vector<Place> Atlas::search(std::string_view query, std::size_t limit, std::string_view country,
+                                 NameMatch match) const
+{
+    if (limit == 0) return {};
+    const std::string wanted_country = upper_ascii(country);
+    std::vector<Hit> found = hits(query, wanted_country, {}, match == NameMatch::whole);
+    if (found.empty()) {  // "Bergen (Rügen)": the places of the name that the qualifier fits
+        const auto [name, qualifier] = name_and_qualifier(trim_blanks(query));
+        if (!qualifier.empty() && !name.empty())
+            found = qualified(hits(name, wanted_country, {}, match == NameMatch::whole), qualifier);
+    }
+    const Data& d = *data_;
+    const auto better = [&d](const Hit& a, const Hit& b) {
+        if (a.tier != b.tier) return a.tier < b.tier;
+        const Row &ra = d.row(a.place), &rb = d.row(b.place);
+        if (ra.population != rb.population) return ra.population > rb.population;
+        return a.place < b.place;
+    };
+    const std::size_t count = std::min(limit, found.size());
+    std::partial_sort(found.begin(), found.begin() + static_cast<std::ptrdiff_t>(count), found.end(), better);
+    std::vector<Place> places;
+    places.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) places.push_back(place(found[i].place));
+    return places;
+}
+
+std::vector<Atlas::Hit> Atlas::qualified(std::vector<Hit> found, std::string_view qualifier) const
+{
+    const std::string key = search_key(qualifier);
+    // The qualifier begins one of the words ("Pfalz" in Rheinland-Pfalz, "Weinstr." in Neustadt an
+    // der Weinstraße), never stands inside one ("SG" in Augustinusga).
+    const auto holds = [&key](const std::string& words) {
+        for (std::size_t at = words.find(key); at != std::string::npos; at = words.find(key, at + 1))
+            if (at == 0 || words[at - 1] == ' ') return true;
+        return false;
+    };
+    const Data& d = *data_;
+    std::erase_if(found, [&](const Hit& h) {
+        const Row& row = d.row(h.place);
+        return key.empty() || (!holds(search_key(d.text(row.name))) && !holds(search_key(d.text(row.region))));
+    });
+    return found;
+}
+
+PlaceMatch Atlas::decide(std::vector<Hit> found) const
+{
+    PlaceMatch result;
+    for (const Hit& h : found)
+        if (h.tier <= PlaceTier::other) result.tier = std::min(result.tier, h.tier);
+    if (result.tier == PlaceTier::none) return result;
+    std::erase_if(found, [&](const Hit& h) { return h.tier != result.tier; });
+    std::vector<Place>& places = result.places;
+    for (const Hit& h : found) places.push_back(place(h.place));
+    std::stable_sort(places.begin(), places.end(),
+                     [](const Place& a, const Place& b) { return a.population > b.population; });
+
+    // All within ambiguity_km of each other: one place and its parts, the largest taken.
+    bool together = true;
+    for (std::size_t i = 0; i < places.size() && together; ++i)
+        for (std::size_t k = i + 1; k < places.size() && together; ++k)
+            together = distance_km(places[i], places[k]) <= ambiguity_km;
+    if (together) return result;
+    // Else a place that dominates every other one farther away than that, the largest such.
+    for (std::size_t i = 0; i < places.size() && places[i].population >= dominant_population; ++i) {
+        bool dominant = true;
+        for (std::size_t k = 0; k < places.size() && dominant; ++k)
+            // p >= 10 q as p / 10 >= q: whole numbers, and no product to overflow
+            dominant = k == i || places[i].population / dominance_factor >= places[k].population ||
+                       distance_km(places[i], places[k]) <= ambiguity_km;
+        if (dominant) {
+            std::rotate(places.begin(), places.begin() + static_cast<std::ptrdiff_t>(i),
+                        places.begin() + static_cast<std::ptrdiff_t>(i) + 1);
+            return result;
+        }
+    }
+    result.ambiguous = true;
+    return result;
+}
 
 PlaceMatch Atlas::match(std::string_view query, std::string_view country, std::string_view region) const
 {
@@ -639,45 +764,22 @@ PlaceMatch Atlas::match(std::string_view query, std::string_view country, std::s
             if (!named.places.empty()) return named;
         }
     }
-    const std::string q = search_key(query);
-    PlaceMatch result;
-    if (q.empty()) return result;
-    std::string wanted_country(trim_blanks(country));
-    for (char& c : wanted_country)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    const std::string wanted_country = upper_ascii(country);
     const std::string region_key = search_key(region);
 
-    const Data& d = *data_;
-    const std::uint64_t head = key_head(q);
-    auto it = std::lower_bound(d.keys.begin(), d.keys.end(), q, [&](const Key& k, const std::string& v) {
-        if (k.head != head) return k.head < head;
-        return d.key(k) < std::string_view(v);
-    });
-    // Each candidate place once, with the best tier over all its spellings.
-    std::map<std::uint32_t, PlaceTier> tiers;
-    for (; it != d.keys.end() && d.key(*it).starts_with(q); ++it) {
-        const Row& row = d.row(it->place);
-        if (!wanted_country.empty() && d.text(row.country) != wanted_country) continue;
-        if (!region_key.empty() && !search_key(d.text(row.region)).starts_with(region_key)) continue;
-        // The best tier over the spellings of the place whose keys begin with the query.
-        const PlaceTier tier = tier_of(query, q, d.text(it->spelling));
-        const auto [known, fresh] = tiers.try_emplace(it->place, tier);
-        if (!fresh) known->second = std::min(known->second, tier);
-    }
-    if (tiers.empty()) return result;
-    for (const auto& [index, tier] : tiers) result.tier = std::min(result.tier, tier);
-    for (const auto& [index, tier] : tiers)
-        if (tier == result.tier) result.places.push_back(place(index));
-    std::stable_sort(result.places.begin(), result.places.end(),
-                     [](const Place& a, const Place& b) { return a.population > b.population; });
-    if (wanted_country.empty()) {  // the country of the largest place
-        const std::string largest = result.places.front().country;
-        std::erase_if(result.places, [&](const Place& p) { return p.country != largest; });
-    }
-    for (std::size_t i = 0; i < result.places.size() && !result.ambiguous; ++i)
-        for (std::size_t k = i + 1; k < result.places.size() && !result.ambiguous; ++k)
-            result.ambiguous = distance_km(result.places[i], result.places[k]) > ambiguity_km;
-    return result;
+    // The query as typed: "Neustadt (Hessen)" and "Neustadt/Harz" are names of places themselves.
+    PlaceMatch whole = decide(hits(query, wanted_country, region_key, false));
+    const auto [name, qualifier] = name_and_qualifier(query);
+    if (!whole.places.empty() || qualifier.empty() || name.empty()) return whole;
+
+    // "Bergen (Rügen)": the places of the name whose own name or region holds the qualifier.
+    std::vector<Hit> named = hits(name, wanted_country, region_key, false);
+    PlaceMatch kept = decide(qualified(named, qualifier));
+    if (!kept.places.empty()) return kept;
+    // A qualifier that fits none of them leaves the name's places to choose from.
+    PlaceMatch open = decide(std::move(named));
+    open.ambiguous = !open.places.empty();
+    return open;
 }
 
 std::size_t Atlas::size() const { return data_->places.size(); }

@@ -30,35 +30,54 @@ struct Place {
 };
 
 /// The form in which names are compared: lower case, accents dropped (Zürich as zurich), ß as ss,
-/// the German spellings ae, oe, ue as a, o, u (Muenchen as munchen), hyphens and slashes as
-/// blanks, dots and apostrophes dropped, blanks collapsed. Letters of other alphabets stay as
+/// the German spellings ae, oe, ue as a, o, u (Muenchen as munchen), hyphens, slashes and
+/// parentheses as blanks, dots and apostrophes dropped, blanks collapsed. Letters of other alphabets stay as
 /// they are. `utf8` need not be valid UTF-8: a stray byte is kept as it is.
 std::string search_key(std::string_view utf8);
+
+/// `utf8` in the plain letters a-z and A-Z: each Latin letter with accents as its plain letters
+/// by one fixed table, capitals kept (Łódź as Lodz, Æbeltoft as Aebeltoft, Gießen as Giessen),
+/// every other character beyond ASCII (and every stray byte) as '?'. For a text that must stand
+/// where Windows-1252 cannot hold it.
+std::string plain_letters(std::string_view utf8);
 
 enum class NameMatch {
     prefix,  ///< the query begins a name or an alternate name
     whole,   ///< the query is a whole name or alternate name
 };
 
-/// How closely a typed place name matches a name of the atlas, closest first.
+/// How closely a typed place name matches a place, closest first. One table for every door: the
+/// chart's place, an import's record, the place list of the chart dialog and `places`.
 enum class PlaceTier {
-    exact = 1,    ///< the same spelling, case ignored ("wien" for Wien)
-    accents = 2,  ///< the same with accents folded ("Zurich" for Zürich)
-    umlauts = 3,  ///< the same with ae, oe, ue and ss folded too: the search key ("Muenchen" for München)
-    prefix = 4,   ///< the beginning of a name's search key ("Muench" for München)
-    none = 5,
+    exact = 1,         ///< its own name, case ignored ("wien" for a place named Wien)
+    accents = 2,       ///< its own name with accents folded ("Zurich" for Zürich)
+    umlauts = 3,       ///< its own name with ae, oe, ue and ss folded too: the search key ("Muenchen" for München)
+    other = 4,         ///< one of its other names, folded in any of these ways ("Wien" for Vienna), or
+                       ///< the beginning of its own name ("Muench" for München)
+    other_prefix = 5,  ///< only the beginning of one of its other names ("Maila" for Milano): listed
+                       ///< last, never taken for a chart
+    none = 6,
 };
 
-/// The places a typed name stands for: those of the best tier that has any, largest first.
+/// The places a typed name stands for, from the best tier that has any (PlaceTier::other at most).
 struct PlaceMatch {
     PlaceTier tier = PlaceTier::none;
+    /// The place taken first, then the others of the tier by population; all of them, largest
+    /// first, when the name is ambiguous.
     std::vector<Place> places;
-    /// The tier holds places more than `ambiguity_km` apart: the name alone does not say which.
+    /// The name alone does not say which place is meant: the tier holds places more than
+    /// `ambiguity_km` apart and none of them dominates, or a qualifier fits none of them.
     bool ambiguous = false;
 };
 
-/// Places of one tier closer than this are taken as one place (a town and its parts).
+/// Places of one tier closer than this are taken as one place (a town and its parts), in km.
 inline constexpr double ambiguity_km = 10.0;
+/// A place dominates a tier with at least this many inhabitants and `dominance_factor` times the
+/// inhabitants of every other place of the tier farther than `ambiguity_km` away ("Berlin" is
+/// Berlin in Germany, not one of the small Berlins in the United States).
+inline constexpr std::int64_t dominant_population = 100000;
+inline constexpr std::int64_t dominance_factor = 10;
+
 /// What an atlas index records of the atlas file it was made from, to tell a stale index.
 struct AtlasSource {
     std::uint64_t size = 0;     ///< bytes
@@ -96,16 +115,23 @@ public:
     /// The AtlasSource recorded in a sound index (nothing for other bytes).
     static std::optional<AtlasSource> index_source(std::string_view bytes);
 
-    /// The places whose name or alternate name matches `query` (UTF-8, compared by search_key),
-    /// at most `limit`, best first: whole-name matches before prefix matches, then by population.
-    /// `country` (two letters, any case) keeps only the places of that country.
+    /// The places whose name or alternate name begins like `query` (UTF-8, compared by search_key),
+    /// at most `limit`, best first: by PlaceTier, then by population. `country` (two letters, any
+    /// case) keeps only the places of that country; NameMatch::whole only whole names. A query
+    /// that no name begins with and that holds a qualifier ("Bergen (Rügen)", as in match) gives
+    /// the places of the name before it that the qualifier fits.
     std::vector<Place> search(std::string_view query, std::size_t limit, std::string_view country = {},
                               NameMatch match = NameMatch::prefix) const;
 
-    /// The places `query` (UTF-8) stands for, in tiers (PlaceTier): the best tier that has places
-    /// in `country` (two letters, any case; empty: the country of that tier's largest place) and,
-    /// when given, in the region `region` (its name or code, or their beginning) wins. "Name,
-    /// Region" in `query` names the region too when `region` is empty.
+    /// The places `query` (UTF-8) stands for. A given `country` (two letters, any case) and
+    /// `region` (the beginning of its name) narrow first; "Name, Region" in `query` names the
+    /// region too when `region` is empty. Then the best tier (PlaceTier, up to `other`) decides;
+    /// its places within `ambiguity_km` of each other are one place (the largest is taken), else
+    /// a dominant place is taken, else the name is ambiguous. The query as a whole is tried first
+    /// ("Neustadt (Hessen)" is a name of its own); then a qualifier in parentheses or after a
+    /// slash ("Bergen (Rügen)", "Neustadt/Weinstraße") keeps the places of the name before it
+    /// whose own name or region has a word that begins like it; where it fits none the name is
+    /// ambiguous.
     PlaceMatch match(std::string_view query, std::string_view country, std::string_view region = {}) const;
 
     std::size_t size() const;
@@ -115,8 +141,18 @@ private:
     struct Key;
     struct Data;
     struct Image;
+    struct Hit;
     explicit Atlas(std::shared_ptr<const Data> data) : data_(std::move(data)) {}
     Place place(std::uint32_t index) const;
+    /// Each place one of whose names begins like `typed` (all its names equal when `whole_only`),
+    /// once, with its closest tier; `country` (upper case) and `region_key` (a search key) narrow.
+    std::vector<Hit> hits(std::string_view typed, std::string_view country, std::string_view region_key,
+                          bool whole_only) const;
+    /// Those of `found` whose own name or region has a word that begins like `qualifier` (compared
+    /// by search_key).
+    std::vector<Hit> qualified(std::vector<Hit> found, std::string_view qualifier) const;
+    /// The match of the best tier among `found`: one place taken, or ambiguous.
+    PlaceMatch decide(std::vector<Hit> found) const;
 
     std::shared_ptr<const Data> data_;  // shared: copies of an atlas are cheap and read only
 };

@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The one way into chart files: the chart calendar against the chart computation's own day count,
-// local mean time of the birth place, zone names of the system's database, place tiers and their
-// ambiguity, the checks of make_chart, and CSV/AAF files as they come (header, byte order mark,
-// line ends, mixed encodings).
+// local mean time of the birth place, zone names of the system's database, the checks of
+// make_chart, and CSV/AAF files as they come (header, byte order mark, line ends, mixed encodings).
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -101,47 +100,6 @@ TEST(LocalTime, JulianCalendarZonesOfTheDatabaseAndLocalMeanTimeOfThePlace)
     EXPECT_EQ(aachen.time->abbreviation, "LMT");
     EXPECT_EQ(aachen.time->offset_seconds, 24 * 60 + 20);
     EXPECT_EQ(aachen.time->ut, (CivilTime{1880, 6, 1, 11, 35, 40}));
-}
-
-TEST(PlaceTiers, TheSpellingDecidesAndAmbiguityIsSaid)
-{
-    const Atlas& atlas = shipped_atlas();
-    if (atlas.size() == 0) GTEST_SKIP() << "no atlas";
-    struct Case {
-        const char* query;
-        const char* country;
-        const char* region;
-        const char* name;  // the place taken; nullptr: ambiguous
-        PlaceTier tier;
-    };
-    const Case cases[] = {
-        {"P\xC3\xB6" "cking", "DE", "", "P\xC3\xB6" "cking", PlaceTier::exact},
-        {"Pocking", "DE", "", "Pocking", PlaceTier::exact},
-        {"Poecking", "DE", "", nullptr, PlaceTier::umlauts},
-        {"Oelsberg", "DE", "", "Oelsberg", PlaceTier::exact},
-        {"Olsberg", "DE", "", "Olsberg", PlaceTier::exact},
-        {"Br\xC3\xBCgg", "CH", "", "Br\xC3\xBCgg", PlaceTier::exact},
-        {"Brugg", "CH", "", "Brugg", PlaceTier::exact},
-        {"Au", "DE", "", nullptr, PlaceTier::exact},  // Au (Breisgau) and Au in der Hallertau, never Aue
-        {"Au", "CH", "", nullptr, PlaceTier::exact},
-        {"Au", "CH", "St. Gallen", "Au", PlaceTier::exact},
-        {"Au, St. Gallen", "", "", "Au", PlaceTier::exact},
-        {"Zurich", "CH", "", "Z\xC3\xBCrich", PlaceTier::accents},
-        {"wien", "", "", "Vienna", PlaceTier::exact},
-        {"Neuenkirchen", "DE", "", nullptr, PlaceTier::exact},
-        {"Aache", "DE", "", "Aachen", PlaceTier::prefix},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.query) + " " + c.country + " " + c.region);
-        const PlaceMatch m = atlas.match(c.query, c.country, c.region);
-        ASSERT_FALSE(m.places.empty());
-        EXPECT_EQ(m.tier, c.tier);
-        EXPECT_EQ(m.ambiguous, c.name == nullptr);
-        if (c.name) {
-            EXPECT_EQ(m.places.front().name, c.name);
-        }
-    }
-    EXPECT_EQ(atlas.match("Au", "CH", "St. Gallen").places.front().region, "St. Gallen");
 }
 
 TEST(MakeChart, RefusesWhatTheFileCannotHoldAndNamesTheFileOneWay)
