@@ -13,8 +13,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QStandardItemModel>
+#include <QStyle>
+#include <algorithm>
 #include <cmath>
 
 #include "base/cp1252.h"
@@ -440,7 +443,15 @@ void KarteiDialog::placeEdited(const QString& text)
         none->setFlags(Qt::NoItemFlags);
         place_model_->appendRow(none);
     }
-    place_completer_->complete();
+    // The list as wide as its longest entry (never narrower than the field), so that places of one
+    // name stay told apart by region and country; the completer keeps it on the screen.
+    QAbstractItemView* popup = place_completer_->popup();
+    int widest = 0;
+    for (int row = 0; row < place_model_->rowCount(); ++row)
+        widest = std::max(widest, popup->fontMetrics().horizontalAdvance(place_model_->item(row)->text()));
+    const int margins = 2 * popup->frameWidth() + 4 * popup->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) +
+                        popup->verticalScrollBar()->sizeHint().width() + popup->fontMetrics().averageCharWidth();
+    place_completer_->complete(QRect(0, 0, std::max(PlaceEdit->width(), widest + margins), PlaceEdit->height()));
 }
 
 void KarteiDialog::placeChosen(const Place& place)
@@ -448,7 +459,7 @@ void KarteiDialog::placeChosen(const Place& place)
     const DegreesMinutes lon = degrees_minutes_of(place.longitude);
     const DegreesMinutes lat = degrees_minutes_of(place.latitude);
     filling_ = true;
-    PlaceEdit->setText(place_label(place));
+    PlaceEdit->setText(utf8(place.name));  // the name alone: the region and population were for choosing
     LonDegrees->setValue(lon.degrees);
     LonMinutes->setValue(lon.minutes);
     LonSeconds->setValue(lon.seconds);
