@@ -100,7 +100,7 @@ TEST(Aaf, BadRecordsNameLineAndReason)
     ASSERT_EQ(records.size(), 9u);
     EXPECT_EQ(outcome(records[0]), "1: Der Satz #B93 steht vor jedem #A93.");
     EXPECT_EQ(outcome(records[1]), "2: Der Satz #A93 hat nicht die sieben Felder Name, Vorname, Typ, Datum, Zeit, Ort, Land.");
-    EXPECT_EQ(outcome(records[2]), "3: Datum: Kein Kalenderdatum (TT.MM.JJJJ, Jahr vierstellig).");
+    EXPECT_EQ(outcome(records[2]), "3: Datum: Den 31.02.1970 gibt es nicht: der Februar 1970 hat 28 Tage.");
     EXPECT_EQ(outcome(records[3]), "4: Ort: Der Ort \"Xyzzyq\" (DE) steht nicht im Atlas.");
     EXPECT_EQ(outcome(records[4]), "5: Die Breite in Zeile 6 ist nicht wie 49n05.");
     EXPECT_EQ(outcome(records[5]), "7: Zone oder Sommerzeit in Zeile 8 sind nicht wie 1he00 und 0 oder 1.");
@@ -179,7 +179,7 @@ TEST(CliExchange, ImportWritesTheGoodRecordsReportsTheBadOnesAndNeverOverwrites)
     const auto run = run_cli({"import", aaf, "--to", dir.file("out")});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "1 geschrieben, 3 \xC3\xBC" "bersprungen\n");
-    EXPECT_EQ(run.err, aaf + ":3: Datum: Kein Kalenderdatum (TT.MM.JJJJ, Jahr vierstellig).\n" + aaf +
+    EXPECT_EQ(run.err, aaf + ":3: Datum: Den 31.02.1970 gibt es nicht: der Februar 1970 hat 28 Tage.\n" + aaf +
                            ":4: Der Name \"muster\" kam schon in Zeile 1 vor; die Datei wird nicht zweimal geschrieben.\n" + aaf +
                            ":5: Der Name \"Muster\" kam schon in Zeile 1 vor; die Datei wird nicht zweimal geschrieben.\n");
     EXPECT_EQ(read_record(dir.read("out/MUSTER.dat")),
