@@ -22,8 +22,10 @@ std::int64_t day_number(std::int64_t year, std::int64_t month, std::int64_t day,
     return gregorian ? base - floor_div(y, 100) + floor_div(y, 400) - 32045 : base - 32083;
 }
 
-// Day number of 1 January 1582 in the Gregorian calendar: from here on the dates are Gregorian.
-const std::int64_t first_gregorian_number = day_number(gregorian_reform_year, 1, 1, true);
+// Day number of 11 January 1582 in the Gregorian calendar, the day after 31 December 1581 in the
+// Julian one: from here on day numbers are named by the Gregorian calendar. The ten day numbers
+// before it are both 22.-31.12.1581 (Julian) and 01.-10.01.1582 (Gregorian) and keep the Julian name.
+const std::int64_t first_gregorian_number = day_number(gregorian_reform_year - 1, 12, 31, false) + 1;
 
 }  // namespace
 
@@ -86,6 +88,20 @@ ChartDate chart_date_of(std::int64_t number)
     const std::int64_t e = c - floor_div(1461 * d, 4);
     const std::int64_t m = floor_div(5 * e + 2, 153);
     return {century_years + d - 4800 + floor_div(m, 10), m + 3 - 12 * floor_div(m, 10), e - floor_div(153 * m + 2, 5) + 1};
+}
+
+bool chart_date_twin_of_1581(const ChartDate& date)
+{
+    return date.year == gregorian_reform_year && date.month == 1 && date.day >= 1 && date.day <= 10;
+}
+
+ChartDate chart_date_of(std::int64_t number, const ChartDate& typed)
+{
+    const ChartDate date = chart_date_of(number);
+    // 22.12.1581 (Julian) is 01.01.1582 (Gregorian): 21 days apart in name.
+    if (chart_date_twin_of_1581(typed) && date.year == gregorian_reform_year - 1 && date.month == 12 && date.day >= 22)
+        return {gregorian_reform_year, 1, date.day - 21};
+    return date;
 }
 
 }  // namespace duoskop

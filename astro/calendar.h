@@ -31,8 +31,18 @@ struct ChartDate {
 /// the chart calendar it is chart_day_number(year, month, day) - 0.5.
 double chart_julian_day0(std::int32_t year, std::int32_t month, std::int32_t day);
 
-/// The date of the chart calendar with Julian day number `number`: Julian for day numbers before
-/// 1 January 1582 (Gregorian), Gregorian from then on.
+/// The date of the chart calendar with Julian day number `number`: Julian up to 31 December 1581,
+/// Gregorian from 11 January 1582 on. The chart computation also counts 01.-10.01.1582 (Gregorian
+/// from the first day of 1582) as the ten days 22.-31.12.1581; a day number of those ten days is
+/// given its Julian name, so that the day after 31.12.1581 is 11.01.1582.
 ChartDate chart_date_of(std::int64_t number);
+
+/// The date of `number` as chart_date_of gives it, but named as `typed` names its days: when
+/// `typed` is one of 01.-10.01.1582 and the date falls on 22.-31.12.1581, the 1582 name of that
+/// day (a date typed in the first days of 1582 stays in 1582 through a conversion).
+ChartDate chart_date_of(std::int64_t number, const ChartDate& typed);
+
+/// True for 01.-10.01.1582, the dates that name the same days as 22.-31.12.1581.
+bool chart_date_twin_of_1581(const ChartDate& date);
 
 }  // namespace duoskop

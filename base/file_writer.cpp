@@ -97,15 +97,13 @@ WriteResult write_in_place(const std::filesystem::path& path, std::string_view b
     return {error};
 }
 
-/// Makes the rename in `folder` durable; a folder that cannot be synced (some file systems
-/// refuse) leaves the file in place all the same, so only the attempt counts.
+}  // namespace
+
 void sync_folder(const std::filesystem::path& folder)
 {
     Descriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dir) ::fsync(dir.get());
 }
-
-}  // namespace
 
 std::optional<int> descriptor_of(const std::filesystem::path& path)
 {
@@ -123,7 +121,8 @@ std::optional<int> descriptor_of(const std::filesystem::path& path)
 
 std::string WriteResult::message() const { return io_error_text(error); }
 
-WriteResult write_file_whole(const std::filesystem::path& given, std::string_view bytes, Replace replace)
+WriteResult write_file_whole(const std::filesystem::path& given, std::string_view bytes, Replace replace,
+                             FolderSync folder_sync)
 {
     if (given.filename().empty()) return {EISDIR};
     struct stat link{};
@@ -180,7 +179,7 @@ WriteResult write_file_whole(const std::filesystem::path& given, std::string_vie
         ::unlink(temp.c_str());
         return {error};
     }
-    sync_folder(folder);
+    if (folder_sync == FolderSync::each_file) sync_folder(folder);
     return {0};
 }
 

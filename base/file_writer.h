@@ -23,11 +23,16 @@ struct WriteResult {
 
 enum class Replace { allowed, refused };
 
+/// When the folder of a file written whole is synced: right after the rename, or by the caller
+/// (sync_folder), who writes many files into one folder and syncs it once at the end.
+enum class FolderSync { each_file, by_caller };
+
 /// Writes `bytes` as the whole new content of `path`: into a temporary file (a short hidden name)
 /// in the same folder, flushed to disk and closed, then renamed onto `path` in one step and the
-/// folder synced. A failure at any point leaves the old file as it was (or no file) and removes
-/// the temporary file. With `Replace::refused` an existing name at `path` is never touched, even
-/// one that appears while writing.
+/// folder synced (unless the caller syncs it: `FolderSync::by_caller`). A failure at any point
+/// leaves the old file as it was (or no file) and removes the temporary file. With
+/// `Replace::refused` an existing name at `path` is never touched, even one that appears while
+/// writing.
 /// A symbolic link is followed (the file it points to is replaced, the link stays; a dangling
 /// link gets the file it names). Only regular files are replaced: /dev/stdout, /dev/stderr,
 /// /dev/fd/N and /proc/self/fd/N are written through the program's own descriptor (at its
@@ -35,7 +40,11 @@ enum class Replace { allowed, refused };
 /// where they are. New files get the permissions 0666 less the umask; replaced ones keep owner,
 /// group and mode (a file that would change hands is left as it is: EPERM).
 WriteResult write_file_whole(const std::filesystem::path& path, std::string_view bytes,
-                             Replace replace = Replace::allowed);
+                             Replace replace = Replace::allowed, FolderSync folder_sync = FolderSync::each_file);
+
+/// Makes the renames in `folder` durable (fsync of the folder); a folder that cannot be synced
+/// (some file systems refuse) leaves the files in place all the same, so only the attempt counts.
+void sync_folder(const std::filesystem::path& folder);
 
 /// The descriptor of this process that `path` names lexically (/dev/stdin, /dev/stdout,
 /// /dev/stderr, /dev/fd/N, /proc/self/fd/N, /proc/<own pid>/fd/N); nothing for any other name.

@@ -3,6 +3,7 @@
 // (Windows-1252 bytes).
 #pragma once
 
+#include <iterator>
 #include <string_view>
 
 namespace duoskop::texts {
@@ -16,6 +17,15 @@ inline constexpr std::string_view kRefuseSlash = "Ein \x84/\x93 kann nicht im Da
 inline constexpr std::string_view kRefuseLeadingDot = "Der Name darf nicht mit einem Punkt beginnen.";
 inline constexpr std::string_view kRefuseDate =
     "Kein Kalenderdatum (TT.MM.JJJJ, Jahr vierstellig).";
+inline constexpr std::string_view kRefuseNoYearZero = "Die Jahre reichen von 0001 bis 9999.";
+inline constexpr std::string_view kRefuseNoSuchMonth = "Einen Monat dieser Zahl gibt es nicht (01 bis 12).";
+inline constexpr std::string_view kRefuseNoSuchDayBefore = "Den ";
+inline constexpr std::string_view kRefuseNoSuchDayMonth = " gibt es nicht: der ";
+inline constexpr std::string_view kRefuseNoSuchDayHas = " hat ";
+inline constexpr std::string_view kRefuseNoSuchDayAfter = " Tage.";
+inline constexpr std::string_view kMonthNames[] = {"Januar", "Februar",   "M\xE4rz",   "April",    "Mai",      "Juni",
+                                                   "Juli",   "August",    "September", "Oktober",  "November", "Dezember"};
+static_assert(std::size(kMonthNames) == 12);
 inline constexpr std::string_view kRefuseTime = "Keine Uhrzeit (HH:MM oder HH:MM:SS).";
 inline constexpr std::string_view kRefuseNoZone =
     "Bitte eine Zeitzone angeben (Europe/Berlin, UTC+01:00, LMT) oder einen Ort w\xE4hlen.";
@@ -32,6 +42,8 @@ inline constexpr std::string_view kExtraPlain1 = "Zusatz ";
 inline constexpr std::string_view kExtraPlain2 = ": der Ort ";
 inline constexpr std::string_view kExtraPlain3 =
     " in einfachen Buchstaben, weil die Horoskop-Datei nicht alle seine Zeichen aufnehmen kann.";
+inline constexpr std::string_view kRefuseNoRecord =
+    "In der Datei steht kein Satz: weder #A93 (AAF) noch eine Zeile unter einer CSV-Kopfzeile. Nichts eingelesen.";
 inline constexpr std::string_view kRefuseJulianDay = "Der Julianische Tag liegt nicht in den Jahren 1 bis 9999.";
 
 // Names of the fields, in front of a reason where the fields are not shown one by one

@@ -8,6 +8,8 @@
 
 #include "app/chart_fields.h"
 #include "app/chart_file.h"
+#include "astro/calendar.h"
+#include "birth/birth_texts.h"
 #include "base/cp1252.h"
 #include "places/atlas.h"
 
@@ -59,6 +61,23 @@ std::optional<CivilTime> parse_date(std::string_view text)
     const CivilTime t{*y, *m, *d, 0, 0, 0};
     if (!valid_civil_time(t)) return std::nullopt;
     return t;
+}
+
+std::string date_refusal(std::string_view text)
+{
+    const auto parts = split(text, '.');
+    if (parts.size() != 3 || parts[2].size() != 4) return std::string(texts::kRefuseDate);  // no date at all
+    const auto d = small_number(parts[0], 2), m = small_number(parts[1], 2), y = small_number(parts[2], 4);
+    if (!d || !m || !y) return std::string(texts::kRefuseDate);
+    if (*y < 1) return std::string(texts::kRefuseNoYearZero);
+    if (*m < 1 || *m > 12) return std::string(texts::kRefuseNoSuchMonth);
+    // Only the day is wrong: say how many days that month has.
+    char typed[48];
+    std::snprintf(typed, sizeof typed, "%02d.%02d.%04d", *d, *m, *y);
+    return std::string(texts::kRefuseNoSuchDayBefore) + typed + std::string(texts::kRefuseNoSuchDayMonth) +
+           std::string(texts::kMonthNames[static_cast<std::size_t>(*m - 1)]) + " " + std::to_string(*y) +
+           std::string(texts::kRefuseNoSuchDayHas) + std::to_string(chart_days_in_month(*m, *y)) +
+           std::string(texts::kRefuseNoSuchDayAfter);
 }
 
 std::string chart_text(std::string_view utf8)

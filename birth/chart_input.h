@@ -17,6 +17,11 @@ namespace duoskop {
 std::optional<CivilTime> parse_clock(std::string_view text, CivilTime date = {});
 std::optional<CivilTime> parse_date(std::string_view text);
 
+/// Why `text` is no date for parse_date (Windows-1252): the format when it is not written D.M.YYYY,
+/// else the year, month or day that does not exist ("Den 30.02.1990 gibt es nicht: der Februar
+/// 1990 hat 28 Tage.").
+std::string date_refusal(std::string_view text);
+
 /// The time of day the chart record uses to mark an unknown birth time.
 inline constexpr CivilTime unknown_time_of_day{2000, 1, 1, 12, 0, 0};
 

@@ -122,6 +122,23 @@ std::optional<double> number(std::string_view text)
     return value;
 }
 
+/// True when `line` begins with the AAF tag `tag` ("#A93:"), in any case.
+bool aaf_tag(std::string_view line, std::string_view tag)
+{
+    if (line.size() < tag.size()) return false;
+    for (std::size_t i = 0; i < tag.size(); ++i)
+        if ((line[i] | 0x20) != (tag[i] | 0x20)) return false;
+    return true;
+}
+
+/// An AAF text field (name, first name, place): "*" is not given and read as "", and a field of
+/// stars only stands for one star less, so that "**" is the text "*" (write_aaf adds the star).
+std::string aaf_field(std::string_view field)
+{
+    if (!field.empty() && field.find_first_not_of('*') == std::string_view::npos) field.remove_prefix(1);
+    return std::string(field);
+}
+
 /// What a record of either format says, before the atlas and the zone rules are asked.
 struct RawRecord {
     std::size_t line = 0;
@@ -130,6 +147,7 @@ struct RawRecord {
     std::string region;
     std::optional<ZoneRule> zone;  // nothing: the zone of the place
     std::string error;             // set while reading: the record is bad
+    bool stars_read = false;       // AAF: name, first name and place are read already ("" unknown, "*" a star)
 };
 
 ImportedRecord refused(std::size_t line, std::string why) { return {line, std::nullopt, std::move(why), {}, {}, {}}; }
@@ -137,17 +155,19 @@ ImportedRecord refused(std::size_t line, std::string why) { return {line, std::n
 ImportedRecord finish(const RawRecord& raw, const Atlas* atlas)
 {
     if (!raw.error.empty()) return refused(raw.line, raw.error);
-    if (unknown(raw.name)) return refused(raw.line, cp1252_to_utf8(texts::kRefuseNoName));
+    // A text field that is not given: empty, or in CSV "*" (AAF's "*" was read in read_aaf_file).
+    const auto absent = [&raw](std::string_view field) { return raw.stars_read ? trim(field).empty() : unknown(field); };
+    if (absent(raw.name)) return refused(raw.line, cp1252_to_utf8(texts::kRefuseNoName));
     BirthInput input;
     input.name = raw.name;
-    input.first_name = unknown(raw.first_name) ? std::string() : raw.first_name;
-    input.extra = unknown(raw.extra) ? std::string() : raw.extra;
+    input.first_name = absent(raw.first_name) ? std::string() : raw.first_name;
+    input.extra = absent(raw.extra) ? std::string() : raw.extra;
     input.date = raw.date;
     input.time = raw.time;
     input.time_unknown = unknown(raw.time);
     input.local_time = true;
     input.zone_rule = raw.zone;
-    input.place = unknown(raw.place) ? std::string() : raw.place;
+    input.place = absent(raw.place) ? std::string() : raw.place;
     input.country = unknown(raw.country) ? std::string() : raw.country;
     input.region = raw.region;
     input.longitude = raw.longitude;
@@ -162,8 +182,16 @@ ImportedRecord finish(const RawRecord& raw, const Atlas* atlas)
 
 bool looks_like_aaf(std::string_view bytes)
 {
-    const std::size_t first = bytes.find_first_not_of(" \t\r\n\xEF\xBB\xBF");
-    return first != std::string_view::npos && bytes[first] == '#';
+    // A line that begins with a record tag, in any case; "#" alone may begin a CSV comment.
+    for (std::size_t start = 0; start < bytes.size();) {
+        std::size_t stop = bytes.find_first_of("\r\n", start);
+        if (stop == std::string_view::npos) stop = bytes.size();
+        std::string_view line = bytes.substr(start, stop - start);
+        if (line.starts_with("\xEF\xBB\xBF")) line.remove_prefix(3);
+        if (aaf_tag(trim(line), "#A93:") || aaf_tag(trim(line), "#B93:")) return true;
+        start = stop + 1;
+    }
+    return false;
 }
 
 ExchangeFile read_aaf_file(std::string_view bytes, const Atlas* atlas)
@@ -178,22 +206,23 @@ ExchangeFile read_aaf_file(std::string_view bytes, const Atlas* atlas)
     const auto lines = utf8_lines(bytes, file.cp1252_lines);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::string_view line = trim(lines[i]);
-        if (line.starts_with("#A93:")) {
+        if (aaf_tag(line, "#A93:")) {
             flush();
             current = RawRecord{};
             current->line = i + 1;
+            current->stars_read = true;
             const auto f = split(line.substr(5), ',');
             if (f.size() < 7) {
                 current->error = "Der Satz #A93 hat nicht die sieben Felder Name, Vorname, Typ, Datum, Zeit, Ort, Land.";
                 continue;
             }
-            current->name = f[0];
-            current->first_name = f[1];
+            current->name = aaf_field(f[0]);
+            current->first_name = aaf_field(f[1]);
             current->date = f[3];
             current->time = f[4];
-            current->place = f[5];
+            current->place = aaf_field(f[5]);
             current->country = f[6];
-        } else if (line.starts_with("#B93:")) {
+        } else if (aaf_tag(line, "#B93:")) {
             if (!current) {
                 records.push_back(refused(i + 1, "Der Satz #B93 steht vor jedem #A93."));
                 continue;
@@ -226,6 +255,7 @@ ExchangeFile read_aaf_file(std::string_view bytes, const Atlas* atlas)
         // #ZNAM, #COM, #SRC, "#:" comments and anything else carry nothing for the chart.
     }
     flush();
+    if (records.empty()) file.error = cp1252_to_utf8(texts::kRefuseNoRecord);
     return file;
 }
 
@@ -317,11 +347,12 @@ ExchangeFile read_csv_file(std::string_view bytes, const Atlas* atlas)
 {
     ExchangeFile file;
     const auto lines = utf8_lines(bytes, file.cp1252_lines);
+    // Blank lines and comment lines ('#') before the header are passed over.
     std::size_t first = 0;
-    while (first < lines.size() && trim(lines[first]).empty()) ++first;
+    while (first < lines.size() && (trim(lines[first]).empty() || trim(lines[first]).starts_with('#'))) ++first;
     const std::string expected = "Die erste Zeile muss die Spalten nennen, etwa: " + std::string(csv_columns);
     if (first == lines.size()) {
-        file.error = "Die Datei enth\u00E4lt keine Zeilen. " + expected;
+        file.error = cp1252_to_utf8(texts::kRefuseNoRecord);
         return file;
     }
     // The header: which column holds what.
@@ -407,6 +438,7 @@ ExchangeFile read_csv_file(std::string_view bytes, const Atlas* atlas)
             raw.error = "Die L\u00E4nge \"" + longitude + "\" ist keine Koordinate.";
         file.records.push_back(finish(raw, atlas));
     }
+    if (file.records.empty()) file.error = cp1252_to_utf8(texts::kRefuseNoRecord);
     return file;
 }
 
@@ -436,12 +468,14 @@ std::string aaf_coordinate_text(double degrees, char positive, char negative)
     return b;
 }
 
-/// A name field of AAF: no commas (they separate the fields), "*" when empty.
+/// A name field of AAF: no commas (they separate the fields), "*" when empty, and a field of
+/// stars only with one star more ("*" as "**"), which aaf_field takes off again.
 std::string aaf_text(std::string text)
 {
     for (char& c : text)
         if (c == ',' || c == '\r' || c == '\n') c = ' ';
-    return trim(text).empty() ? "*" : text;
+    if (trim(text).empty()) return "*";
+    return text.find_first_not_of('*') == std::string::npos ? "*" + text : text;
 }
 
 }  // namespace
@@ -449,13 +483,15 @@ std::string aaf_text(std::string text)
 namespace {
 
 /// The universal time of a record as the chart computation reads it: its Julian day of 0h plus the
-/// time of day, back in the chart calendar (31.02.1990 is 03.03.1990); nothing outside the years 1-9999.
+/// time of day, back in the chart calendar (31.02.1990 is 03.03.1990; 05.01.1582 stays, the same
+/// day as 26.12.1581); nothing outside the years 1-9999.
 std::optional<CivilTime> computed_universal_time(const chart_record& record)
 {
     const BirthData birth = werte_aktual(record);
     StdHoValues values;
     f_rechnen(birth, values);
-    return from_julian_day(values.jd0 + birth.birth_time / 24.0);
+    return from_julian_day(values.jd0 + birth.birth_time / 24.0,
+                           CivilTime{birth.birth_year, birth.birth_month, birth.birth_day, 0, 0, 0});
 }
 
 }  // namespace

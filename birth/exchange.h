@@ -29,12 +29,13 @@ struct ImportedRecord {
 struct ExchangeFile {
     std::vector<ImportedRecord> records;
     std::size_t cp1252_lines = 0;     ///< lines that were no UTF-8 and were read as Windows-1252
-    std::string error;                ///< German (UTF-8): the file is refused whole (a CSV header)
+    std::string error;                ///< German (UTF-8): the file is refused whole (a CSV header, no record at all)
 };
 
 /// Reads an AAF file (when looks_like_aaf) or a CSV file. Text is read line by line: a byte order
 /// mark is dropped, lines end with LF, CR LF or CR, each line that is valid UTF-8 is read as UTF-8
-/// and any other as Windows-1252. Every record goes through make_chart.
+/// and any other as Windows-1252. Every record goes through make_chart. A file in which no record
+/// is recognised (no #A93, no line under the CSV header) is refused whole.
 ExchangeFile read_exchange(std::string_view bytes, const Atlas* atlas);
 ExchangeFile read_aaf_file(std::string_view bytes, const Atlas* atlas);
 ExchangeFile read_csv_file(std::string_view bytes, const Atlas* atlas);
@@ -42,12 +43,15 @@ ExchangeFile read_csv_file(std::string_view bytes, const Atlas* atlas);
 /// The records of an AAF file (UTF-8 or Windows-1252). Per record the universal time comes from
 /// the Julian day of #B93 when given, else from the local time with the zone difference and
 /// summer time of #B93, else from the place through `atlas` and the time-zone database; the
-/// coordinates from #B93, else from the place. A local time "*" is an unknown birth time.
+/// coordinates from #B93, else from the place. A local time "*" is an unknown birth time. The tags
+/// are read in any case (#a93:). In name, first name and place "*" is not given and a field of
+/// stars only stands for one star less ("**" is the text "*"), as write_aaf writes them.
 /// Without an atlas (nullptr) a record that needs the place is refused.
 std::vector<ImportedRecord> read_aaf(std::string_view bytes, const Atlas* atlas);
 
 /// The records of a CSV file (separated by ';', tab or ',', fields may be in double quotes and
-/// then hold line breaks): a header line whose names say which column holds what, in any order
+/// then hold line breaks): after blank lines and comment lines beginning with '#', a header line
+/// whose names say which column holds what, in any order
 /// (csv_columns, also "L\u00E4nge", "Region" and English names), then one record per line. A first
 /// line that names no known column, an unknown or doubled column, or a header without Name and
 /// Datum refuses the file whole (as a refused record of line 1 here). An empty time or "*" is
@@ -58,7 +62,7 @@ std::vector<ImportedRecord> read_csv(std::string_view bytes, const Atlas* atlas)
 /// The header line of a CSV file, naming its columns.
 inline constexpr std::string_view csv_columns = "Name;Vorname;Datum;Zeit;Zone;Ort;Land;Breite;Laenge;Zusatz";
 
-/// True when `bytes` look like AAF (the first line that is not blank begins with '#').
+/// True when `bytes` look like AAF: a line begins with the tag #A93: or #B93: (in any case).
 bool looks_like_aaf(std::string_view bytes);
 
 /// Why `record` cannot go into an AAF file and read back as the chart it is (UTF-8): a comma in
@@ -77,7 +81,8 @@ std::optional<std::string> aaf_note(const chart_record& record);
 /// AAF of chart records (Windows-1252, CR LF): per record #A93 with the universal date and time
 /// as the chart computation reads them,
 /// unknown type and country and the extra field as the place, and #B93 with the Julian day, the coordinates, the zone
-/// difference 0he00 and no summer time.
+/// difference 0he00 and no summer time. An empty name field is written "*", one of stars only with
+/// a star more ("*" as "**").
 std::string write_aaf(const std::vector<chart_record>& records);
 
 }  // namespace duoskop

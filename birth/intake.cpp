@@ -152,23 +152,48 @@ std::string chart_file_name(std::string_view name_cp1252)
     return cp1252_to_utf8(name) + ".dat";
 }
 
+std::string case_twin_key(std::string_view file_name)
+{
+    const auto bytes = utf8_to_cp1252(file_name);
+    std::string key = bytes.value_or(std::string(file_name));
+    for (char& c : key) {
+        const auto b = static_cast<unsigned char>(c);
+        if ((b >= 'a' && b <= 'z') || (bytes && b >= 0xE0 && b <= 0xFE && b != 0xF7)) c = static_cast<char>(b - 0x20);
+        else if (bytes && (b == 0x9A || b == 0x9C || b == 0x9E)) c = static_cast<char>(b - 0x10);  // s, oe, z with caron
+        else if (bytes && b == 0xFF) c = '\x9F';  // y with diaeresis
+    }
+    return key;
+}
+
+FolderNames::FolderNames(std::filesystem::path dir) : dir_(std::move(dir))
+{
+    std::error_code error;
+    for (auto it = std::filesystem::directory_iterator(dir_.empty() ? "." : dir_, error);
+         !error && it != std::filesystem::directory_iterator(); it.increment(error))
+        add(it->path());
+}
+
+void FolderNames::add(const std::filesystem::path& file)
+{
+    by_key_.emplace(case_twin_key(file.filename().string()), file);
+}
+
+std::optional<std::filesystem::path> FolderNames::twin(std::string_view file_name,
+                                                       const std::optional<std::filesystem::path>& except) const
+{
+    const auto [first, last] = by_key_.equal_range(case_twin_key(file_name));
+    for (auto it = first; it != last; ++it) {
+        std::error_code same_error;
+        if (except && std::filesystem::equivalent(it->second, *except, same_error)) continue;
+        return it->second;
+    }
+    return std::nullopt;
+}
+
 std::optional<std::filesystem::path> case_twin(const std::filesystem::path& dir, std::string_view file_name,
                                                const std::optional<std::filesystem::path>& except)
 {
-    const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
-    std::error_code error;
-    for (auto it = std::filesystem::directory_iterator(dir.empty() ? "." : dir, error);
-         !error && it != std::filesystem::directory_iterator(); it.increment(error)) {
-        const std::string name = it->path().filename().string();
-        if (name.size() != file_name.size()) continue;
-        bool same = true;
-        for (std::size_t i = 0; i < name.size() && same; ++i) same = upper(name[i]) == upper(file_name[i]);
-        if (!same) continue;
-        std::error_code same_error;
-        if (except && std::filesystem::equivalent(it->path(), *except, same_error)) continue;
-        return it->path();
-    }
-    return std::nullopt;
+    return FolderNames(dir).twin(file_name, except);
 }
 
 std::string candidate_text(const Place& place)
@@ -220,11 +245,13 @@ IntakeResult make_chart(const BirthInput& input, const IntakeContext& context)
     // Date and time: universal time for the record.
     std::optional<CivilTime> ut;
     if (input.julian_day) {
-        ut = from_julian_day(*input.julian_day);
+        // A date typed beside the Julian day as one of 01.-10.01.1582 keeps its 1582 name.
+        const auto typed = parse_date(trimmed(input.date));
+        ut = typed ? from_julian_day(*input.julian_day, *typed) : from_julian_day(*input.julian_day);
         if (!ut) refusal(IntakeField::date) = u8(texts::kRefuseJulianDay);
     } else {
         const auto date = parse_date(trimmed(input.date));
-        if (!date) refusal(IntakeField::date) = u8(texts::kRefuseDate);
+        if (!date) refusal(IntakeField::date) = u8(date_refusal(trimmed(input.date)));
         std::optional<CivilTime> clock;
         if (input.time_unknown) clock = CivilTime{0, 0, 0, unknown_time_of_day.hour, 0, 0};
         else if (!(clock = parse_clock(trimmed(input.time)))) refusal(IntakeField::time) = u8(texts::kRefuseTime);

@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "app/chart_state.h"
@@ -79,11 +80,38 @@ std::optional<std::string> chart_text_field(std::string_view utf8, std::string& 
 std::optional<std::string> file_name_refusal(std::string_view name_cp1252);
 
 /// The file name (UTF-8) of a person's chart file: the name with a-z in capitals, then ".dat",
-/// so that it passes the name check. Every door names new chart files this way.
+/// so that it passes the name check. Every door names new chart files this way. Umlauts and the
+/// other letters beyond a-z stay as typed (Baecker with a-umlaut gives the file name with a small
+/// a-umlaut among capitals): the name check of the chart load, here and in the other program,
+/// compares them exactly, so a capital umlaut in the file name would not load as that person.
 std::string chart_file_name(std::string_view name_cp1252);
 
-/// A file in `dir` whose name equals `file_name` but for the case of a-z (the drive of the other
-/// program does not tell them apart), other than `except`; nothing when there is none.
+/// The key under which the drive of the other program cannot tell file names (UTF-8) apart: the
+/// name with every letter of Windows-1252 in its capital (a-z, the accented letters 0xE0-0xFE but
+/// the division sign, s, oe and z with caron, y with diaeresis), so that the names with a small
+/// and a capital umlaut are one file there. A name without a Windows-1252 form keeps its bytes,
+/// a-z in capitals.
+std::string case_twin_key(std::string_view file_name);
+
+/// The files of one folder by case_twin_key, listed once, so that many charts written into one
+/// folder (an import) look for their case twins without listing the folder again.
+class FolderNames {
+public:
+    explicit FolderNames(std::filesystem::path dir);
+    /// A file whose name equals `file_name` but for case (case_twin_key), other than `except`.
+    std::optional<std::filesystem::path> twin(std::string_view file_name,
+                                              const std::optional<std::filesystem::path>& except = std::nullopt) const;
+    /// A file written into the folder since it was listed.
+    void add(const std::filesystem::path& file);
+    const std::filesystem::path& dir() const { return dir_; }
+
+private:
+    std::filesystem::path dir_;
+    std::unordered_multimap<std::string, std::filesystem::path> by_key_;
+};
+
+/// A file in `dir` whose name equals `file_name` but for case (case_twin_key: the drive of the
+/// other program does not tell them apart), other than `except`; nothing when there is none.
 std::optional<std::filesystem::path> case_twin(const std::filesystem::path& dir, std::string_view file_name,
                                                const std::optional<std::filesystem::path>& except = std::nullopt);
 

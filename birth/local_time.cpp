@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <exception>
+#include <vector>
 
 #include <date/tz.h>
 
@@ -35,20 +36,25 @@ date::days days_since_epoch(const CivilTime& t)
 
 date::local_seconds local_seconds(const CivilTime& t) { return date::local_days{days_since_epoch(t)} + time_of_day(t); }
 
-/// The date of the chart calendar and clock time of a count of seconds since 1970-01-01 00:00:00.
+/// The date of the chart calendar and clock time of a count of seconds since 1970-01-01 00:00:00;
+/// with `typed`, a day of 22.-31.12.1581 keeps the 1582 name `typed` gives it (astro/calendar.h).
 template <typename Clock>
-CivilTime civil(std::chrono::time_point<Clock, Seconds> when)
+CivilTime civil(std::chrono::time_point<Clock, Seconds> when, const CivilTime* typed = nullptr)
 {
     const auto day = date::floor<date::days>(when);
-    const ChartDate d = chart_date_of(day.time_since_epoch().count() + unix_epoch_day_number);
+    const std::int64_t number = day.time_since_epoch().count() + unix_epoch_day_number;
+    const ChartDate d = typed ? chart_date_of(number, ChartDate{typed->year, typed->month, typed->day})
+                              : chart_date_of(number);
     const long s = (when - day).count();
     return {static_cast<int>(d.year), static_cast<int>(d.month), static_cast<int>(d.day), static_cast<int>(s / 3600),
             static_cast<int>(s / 60 % 60), static_cast<int>(s % 60)};
 }
 
-CivilTime universal(date::local_seconds local, Seconds offset)
+/// Universal date and time of the local time `local` (at `when`) read with `offset`, named as
+/// `local` names its day.
+CivilTime universal(const CivilTime& local, date::local_seconds when, Seconds offset)
 {
-    return civil(date::sys_seconds{local.time_since_epoch() - offset});
+    return civil(date::sys_seconds{when.time_since_epoch() - offset}, &local);
 }
 
 std::string two(int v)
@@ -67,10 +73,35 @@ std::string date_text(const CivilTime& t)
 
 std::string clock_text(const CivilTime& t) { return two(t.hour) + ":" + two(t.minute) + ":" + two(t.second); }
 
+/// One stretch of a zone's history as it held at the birth place: from `begin` to `end` (universal
+/// time) its clocks showed universal time + `offset` seconds. Where the zone's rule is local mean
+/// time ("LMT"), the offset is that of the birth place's longitude, not of the zone's city.
+struct Period {
+    date::sys_seconds begin, end;
+    int offset = 0;
+    std::string abbreviation;
+};
+
 /// "CEST (UTC+02:00)": a zone time as the messages name it.
-std::string zone_time_text(const date::sys_info& info)
+std::string zone_time_text(const Period& p) { return p.abbreviation + " (" + offset_text(p.offset) + ")"; }
+
+/// Local mean time at `longitude` (degrees, east positive): 240 seconds of time per degree.
+int mean_time_offset(double longitude) { return static_cast<int>(std::lround(longitude * 240.0)); }
+
+/// The stretches of `zone` around the local time `when`, in order: offsets stay within a day of
+/// universal time, so those from two days before to two days after hold every reading of it.
+std::vector<Period> periods_around(const date::time_zone& zone, date::local_seconds when, double longitude)
 {
-    return info.abbrev + " (" + offset_text(static_cast<int>(info.offset.count())) + ")";
+    const date::sys_seconds from{when.time_since_epoch() - date::days{2}};
+    const date::sys_seconds to{when.time_since_epoch() + date::days{2}};
+    std::vector<Period> periods;
+    for (date::sys_info info = zone.get_info(from);; info = zone.get_info(info.end)) {
+        const bool mean_time = info.abbrev == "LMT" && std::fabs(longitude) <= 180;
+        periods.push_back({info.begin, info.end,
+                           mean_time ? mean_time_offset(longitude) : static_cast<int>(info.offset.count()), info.abbrev});
+        if (info.end >= to) break;
+    }
+    return periods;
 }
 
 /// A whole number of at most `max_digits` digits and nothing else.
@@ -161,52 +192,60 @@ Conversion to_universal(const CivilTime& local, const ZoneRule& zone, double lon
 
     if (zone.kind == ZoneRule::Kind::fixed) {
         const Seconds offset{zone.offset_seconds};
-        return {UniversalTime{universal(when, offset), zone.name, zone.offset_seconds}, {}};
+        return {UniversalTime{universal(local, when, offset), zone.name, zone.offset_seconds}, {}};
     }
     if (zone.kind == ZoneRule::Kind::lmt) {
         if (!(std::fabs(longitude) <= 180))
             return {std::nullopt, "Die mittlere Ortszeit braucht eine geographische L\xE4nge."};
-        // Local mean time: the Sun's mean hour angle at the place, 240 seconds of time per degree.
-        const int offset = static_cast<int>(std::lround(longitude * 240.0));
-        return {UniversalTime{universal(when, Seconds{offset}), "LMT", offset}, {}};
+        const int offset = mean_time_offset(longitude);
+        return {UniversalTime{universal(local, when, Seconds{offset}), "LMT", offset}, {}};
     }
 
     if (local.year > last_zone_rule_year)
         return {std::nullopt, "Die Zeitzonenregeln reichen nur bis " + std::to_string(last_zone_rule_year) +
                                   "; f\xFC" "r sp\xE4" "tere Jahre bitte einen festen Versatz wie UTC+01:00 angeben."};
-    date::local_info info;
+    std::vector<Period> periods;
     try {
-        info = date::locate_zone(zone.name)->get_info(when);
+        periods = periods_around(*date::locate_zone(zone.name), when, longitude);
     } catch (const std::exception& e) {
         return {std::nullopt, "Die Zeitzone \"" + zone.name + "\" ist in der Zeitzonendatenbank des Systems nicht lesbar."};
     }
+    // The stretches whose clocks showed this local time at the place, earliest first. The switch
+    // from local mean time to zone time is the zone's transition instant: before it the place's
+    // own mean time, after it the zone time, so the clock times skipped or repeated there follow
+    // from the place's offsets, not from those of the zone's city.
+    std::vector<const Period*> readings;
+    for (const Period& p : periods) {
+        const date::sys_seconds instant{when.time_since_epoch() - Seconds{p.offset}};
+        if (p.begin <= instant && instant < p.end) readings.push_back(&p);
+    }
     const std::string where = "Die Ortszeit " + civil_time_text(local) + " gibt es in " + zone.name;
-    if (info.result == date::local_info::nonexistent) {
-        // The clocks jumped at the start of `second` from the old zone time to the new one.
-        const auto jump = info.second.begin;
-        const CivilTime from = civil(date::local_seconds{jump.time_since_epoch() + info.first.offset});
-        const CivilTime to = civil(date::local_seconds{jump.time_since_epoch() + info.second.offset});
-        return {std::nullopt, where + " nicht: am " + date_text(from) + " wurde die Uhr um " + clock_text(from) +
-                                  " " + zone_time_text(info.first) + " auf " + clock_text(to) + " " +
-                                  zone_time_text(info.second) + " gestellt."};
+    if (readings.empty()) {
+        // The clocks jumped over it at a switch from one stretch to the next.
+        for (std::size_t i = 0; i + 1 < periods.size(); ++i) {
+            const Period& before = periods[i];
+            const Period& after = periods[i + 1];
+            const date::local_seconds from{before.end.time_since_epoch() + Seconds{before.offset}};
+            const date::local_seconds to{before.end.time_since_epoch() + Seconds{after.offset}};
+            if (!(from <= when && when < to)) continue;
+            const CivilTime f = civil(from), t = civil(to);
+            return {std::nullopt, where + " nicht: am " + date_text(f) + " wurde die Uhr um " + clock_text(f) + " " +
+                                      zone_time_text(before) + " auf " + clock_text(t) + " " + zone_time_text(after) +
+                                      " gestellt."};
+        }
+        return {std::nullopt, where + " nicht."};
     }
-    if (info.result == date::local_info::ambiguous && choice == Ambiguous::refuse) {
-        const auto reading = [&](const date::sys_info& i) {
-            return zone_time_text(i) + " = " + civil_time_text(universal(when, i.offset)) + " UT";
+    const Period& earlier = *readings.front();
+    const Period& later = *readings.back();
+    if (earlier.offset != later.offset && choice == Ambiguous::refuse) {
+        const auto reading = [&](const Period& p) {
+            return zone_time_text(p) + " = " + civil_time_text(universal(local, when, Seconds{p.offset})) + " UT";
         };
-        return {std::nullopt, where + " zweimal: fr\xFC" "her als " + reading(info.first) + ", sp\xE4" "ter als " +
-                                  reading(info.second) + ". Bitte fr\xFC" "her oder sp\xE4" "ter w\xE4" "hlen."};
+        return {std::nullopt, where + " zweimal: fr\xFC" "her als " + reading(earlier) + ", sp\xE4" "ter als " +
+                                  reading(later) + ". Bitte fr\xFC" "her oder sp\xE4" "ter w\xE4" "hlen."};
     }
-    const date::sys_info& in_force =
-        info.result == date::local_info::ambiguous && choice == Ambiguous::later ? info.second : info.first;
-    // Before standard time the clocks showed the local mean time of each place, not that of the
-    // zone's city: the birth place's own longitude gives it.
-    if (in_force.abbrev == "LMT" && std::fabs(longitude) <= 180) {
-        const int offset = static_cast<int>(std::lround(longitude * 240.0));
-        return {UniversalTime{universal(when, Seconds{offset}), "LMT", offset}, {}};
-    }
-    return {UniversalTime{universal(when, in_force.offset), in_force.abbrev, static_cast<int>(in_force.offset.count())},
-            {}};
+    const Period& in_force = choice == Ambiguous::later ? later : earlier;
+    return {UniversalTime{universal(local, when, Seconds{in_force.offset}), in_force.abbreviation, in_force.offset}, {}};
 }
 
 double julian_day(const CivilTime& ut)
@@ -215,16 +254,24 @@ double julian_day(const CivilTime& ut)
     return static_cast<double>(number) - 0.5 + static_cast<double>(time_of_day(ut).count()) / 86400.0;
 }
 
-std::optional<CivilTime> from_julian_day(double jd)
+namespace {
+
+std::optional<CivilTime> civil_of_julian_day(double jd, const CivilTime* typed)
 {
     // Years 1 to 9999 only.
     const double first = static_cast<double>(chart_day_number(1, 1, 1)) - 0.5;
     const double last = static_cast<double>(chart_day_number(10000, 1, 1)) - 0.5;
     if (!(jd >= first && jd < last)) return std::nullopt;
     const long long seconds = std::llround((jd - static_cast<double>(unix_epoch_day_number) + 0.5) * 86400.0);
-    const CivilTime t = civil(date::sys_seconds{Seconds{seconds}});
+    const CivilTime t = civil(date::sys_seconds{Seconds{seconds}}, typed);
     if (!valid_civil_time(t)) return std::nullopt;
     return t;
 }
+
+}  // namespace
+
+std::optional<CivilTime> from_julian_day(double jd) { return civil_of_julian_day(jd, nullptr); }
+
+std::optional<CivilTime> from_julian_day(double jd, const CivilTime& typed) { return civil_of_julian_day(jd, &typed); }
 
 }  // namespace duoskop

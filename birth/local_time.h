@@ -59,7 +59,11 @@ struct Conversion {
 /// wherever the zone's rule in force is local mean time (abbreviation "LMT"), so that a birth
 /// before standard time gets the mean time of its own place, not that of the zone's city. A local time that the clocks
 /// skipped is refused naming the switch; one they showed twice is refused naming both readings
-/// unless `choice` picks one (earlier = the first of the two instants).
+/// unless `choice` picks one (earlier = the first of the two instants). Where the zone switched from
+/// local mean time to zone time, the switch is the zone's transition instant in universal time: the
+/// clock times skipped or repeated at the birth place follow from its own mean time before that
+/// instant and the zone time after it. A local date of 01.-10.01.1582 keeps its 1582 name in the
+/// universal date (astro/calendar.h).
 Conversion to_universal(const CivilTime& local, const ZoneRule& zone, double longitude,
                         Ambiguous choice = Ambiguous::refuse);
 
@@ -68,8 +72,10 @@ std::string offset_text(int offset_seconds);
 
 /// Julian day (universal time, days from noon of 1 January 4713 BC in the Julian calendar) of a
 /// universal date and time, and back (rounded to the second), in the chart calendar as the chart
-/// computation counts it.
+/// computation counts it: a day of 22.-31.12.1581 comes back with that Julian name, or, given a
+/// `typed` date of 01.-10.01.1582, with its 1582 name (the same day to the chart computation).
 double julian_day(const CivilTime& ut);
 std::optional<CivilTime> from_julian_day(double jd);
+std::optional<CivilTime> from_julian_day(double jd, const CivilTime& typed);
 
 }  // namespace duoskop

@@ -53,17 +53,19 @@ struct DialOptions {
     int size = default_size;
     std::optional<double> pointer;
     std::vector<std::uint8_t> highlight;
+    std::optional<std::string> drive_c;
 };
 
 bool parse_dial_options(const Args& args, DialOptions& options)
 {
     static constexpr OptionRule known[] = {
-        {"--png", 1}, {"--svg", 1}, {"--size", 1}, {"--pointer", 1}, {"--highlight", 1}};
+        {"--png", 1}, {"--svg", 1}, {"--size", 1}, {"--pointer", 1}, {"--highlight", 1}, {"--drive-c", 1}};
     const ReadOptions o = read_options(args, known);
     if (!o.ok()) return false;
     options.persons = o.positionals;
     options.png = o.value("--png");
     options.svg = o.value("--svg");
+    options.drive_c = o.value("--drive-c");
     for (const std::string& v : o.each("--size")) {
         const auto size = parse_size(v);
         if (!size) return false;
@@ -99,12 +101,14 @@ int cmd_dial(const Args& args)
     DialOptions options;
     if (!parse_dial_options(args, options)) return usage("dial");
 
+    // A relative chart name not found from the working folder is looked up in drive C, as chart does.
+    const DriveC drive = DriveC::locate(options.drive_c);
     ChartState chart;
     for (std::size_t person = 1; person <= options.persons.size(); ++person) {
-        const LoadResult loaded = holen(options.persons[person - 1], static_cast<int>(person), chart);
+        const std::string& given = options.persons[person - 1];
+        const LoadResult loaded = holen(chart_file_path(given, drive), static_cast<int>(person), chart);
         if (loaded.outcome != LoadOutcome::loaded) {
-            std::fprintf(stderr, "duoskop-cli: %s: %s\n", valid_utf8(options.persons[person - 1]).c_str(),
-                         loaded.message.c_str());
+            std::fprintf(stderr, "duoskop-cli: %s: %s\n", valid_utf8(given).c_str(), terminal_text(loaded.message).c_str());
             return 1;
         }
     }

@@ -15,6 +15,7 @@
 #include "base/io_error.h"
 #include "birth/exchange.h"
 #include "kartei/exchange_files.h"
+#include "ranking/ranking.h"
 #include "cli/cli.h"
 #include "cli/options.h"
 
@@ -36,9 +37,10 @@ std::string slurp_file(const std::filesystem::path& path, std::string& error)
     return bytes;
 }
 
-int summary(int written, int skipped, std::size_t cp1252_lines = 0)
+int summary(int written, int skipped, std::size_t cp1252_lines = 0, std::size_t unchanged = 0)
 {
     std::printf("%d geschrieben, %d \u00FCbersprungen", written, skipped);
+    if (unchanged > 0) std::printf(", %zu schon vorhanden", unchanged);
     if (cp1252_lines > 0) std::printf(", %zu Zeilen als Windows-1252 gelesen", cp1252_lines);
     std::printf("\n");
     return skipped > 0 ? 1 : 0;
@@ -71,7 +73,8 @@ int cmd_import(const Args& args)
                      result.skipped_reasons[i].c_str());
     for (const ImportResult::Note& note : result.notes)
         std::fprintf(stderr, "%s:%zu: %s\n", valid_utf8(*file).c_str(), note.line, note.text.c_str());
-    return summary(static_cast<int>(result.written.size()), static_cast<int>(result.skipped.size()), result.cp1252_lines);
+    return summary(static_cast<int>(result.written.size()), static_cast<int>(result.skipped.size()), result.cp1252_lines,
+                   result.unchanged.size());
 }
 
 int cmd_export(const Args& args)
@@ -120,14 +123,26 @@ int cmd_export(const Args& args)
         std::error_code ec;
         const std::string found = chart_file_path(source, drive);  // a relative name also in drive C
         if (std::filesystem::is_directory(found, ec)) {
-            std::vector<std::filesystem::path> files;
-            for (const auto& entry : std::filesystem::directory_iterator(found, ec))
-                if (entry.is_regular_file(ec)) files.push_back(entry.path());
-            std::sort(files.begin(), files.end());
-            for (const auto& f : files) take(f, false);
+            // Every file in the folder and its subfolders (where the chart index puts a second
+            // person of the same name), taken as rank takes them.
+            const PartnerFiles files = find_partner_files({found}, "");
+            for (const RankProblem& problem : files.problems) {
+                std::fprintf(stderr, "duoskop-cli export: %s: %s\n", valid_utf8(problem.path).c_str(),
+                             terminal_text(problem.message).c_str());
+                ++skipped;
+            }
+            for (const std::string& f : files.files) take(f, false);
         } else {
             take(found, true);
         }
+    }
+    // Nothing to write: the target stays as it is (an export that finds no chart must not empty it).
+    if (records.empty()) {
+        std::fprintf(stderr, "duoskop-cli export: %s: nicht geschrieben, denn keine Quelle ergab eine Horoskop-Datei "
+                             "f\u00FCr AAF; die Datei bleibt, wie sie war\n",
+                     valid_utf8(*target).c_str());
+        summary(0, skipped);
+        return 1;
     }
     const WriteResult result = write_file_whole(*target, write_aaf(records));
     if (!result.ok()) {

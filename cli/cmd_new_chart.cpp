@@ -69,6 +69,9 @@ int cmd_new_chart(const Args& args)
     if (time.has_value() + local_time.has_value() + unknown_time != 1)
         return usage_error("genau eine von --time, --local-time und --unknown-time");
     if (local_time && !zone && !place_name) return usage_error("--local-time braucht --zone oder --place");
+    // --time is universal time and --unknown-time writes 12:00:00 as it is: a zone beside them
+    // would change nothing and so is a wrong call, not a zone silently left aside.
+    if (zone && !local_time) return usage_error("--zone geh\u00F6rt zu --local-time (--time ist schon Weltzeit)");
     if (!place_name && (!longitude || !latitude)) return usage_error("--longitude und --latitude oder --place");
     if (country && !place_name) return usage_error("--country geh\u00F6rt zu --place");
     if (region && !place_name) return usage_error("--region geh\u00F6rt zu --place");

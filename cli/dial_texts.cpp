@@ -10,7 +10,7 @@ namespace duoskop::cli {
 const std::string_view dial_summary = "zeichnet die 22,5\u00B0-Scheibe als PNG- oder SVG-Bild";
 const std::string_view dial_call =
     "duoskop-cli dial P1 [P2] [--png DATEI] [--svg DATEI] [--size PIXEL]\n"
-    "                   [--pointer GRAD] [--highlight K\u00DCRZEL]";
+    "                   [--pointer GRAD] [--highlight K\u00DCRZEL] [--drive-c ORDNER]";
 const std::string_view dial_help =
     "Zeichnet die 22,5\u00B0-Scheibe ohne Fenster und ohne Bildschirm: die 22 Faktoren von Person 1\n"
     "(Horoskop-Datei P1) auf dem inneren Ring, die von Person 2 (P2) auf dem \u00E4u\u00DFeren.\n"
@@ -22,6 +22,7 @@ const std::string_view dial_help =
     "  --highlight K\u00DCRZEL hebt diese Faktoren in beiden Ringen hervor, etwa MC,HA,SO,AS;\n"
     "                     vier K\u00FCrzel A,B,C,D verbinden A mit B und C mit D durch B\u00F6gen\n"
     "                     (Person 1) und stellen den Zeiger, wenn keiner angegeben ist, auf A/B\n"
+    "  --drive-c ORDNER   Ordner, der f\u00FCr Laufwerk C steht (P1 und P2 wie bei chart)\n"
     "\n"
     "Mindestens eine der Ausgaben --png oder --svg ist n\u00F6tig.\n";
 

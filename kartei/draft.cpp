@@ -195,35 +195,26 @@ std::filesystem::path planned_file(const std::filesystem::path& root, const char
     return dir / chart_file_name(record.name);
 }
 
-SaveResult save_chart(const std::filesystem::path& root, const chart_record& record, const std::string& folder,
-                      const std::optional<std::filesystem::path>& original)
-{
-    if (auto why = file_name_refusal(record.name)) {
-        SaveResult result;
-        result.outcome = SaveResult::Outcome::failed;
-        result.message = std::move(*why);
-        return result;
-    }
-    const std::filesystem::path dir = folder.empty() ? root : root / folder;
-    std::error_code error;
-    std::filesystem::create_directories(dir, error);
-    if (error) return failed(dir, error.value());
-    const std::string bytes = chart_record_bytes(record);
+namespace {
 
-    // An edit stays in its file while the file's name still fits the person's name.
-    const std::filesystem::path target = planned_file(root, record, folder, original);
+/// Writes the chart file `target`: over `original` when it is the edited file itself, else as a new
+/// file that never replaces an existing one nor stands beside its case twin (`twin_of(target)`).
+template <typename TwinOf>
+SaveResult write_chart(const std::string& bytes, const std::filesystem::path& target,
+                       const std::optional<std::filesystem::path>& original, TwinOf twin_of, FolderSync folder_sync)
+{
+    // An edit stays in its file while the file's name still fits the person's name (planned_file).
     if (original && target == *original) {
-        const WriteResult written = write_file_whole(*original, bytes, Replace::allowed);
+        const WriteResult written = write_file_whole(*original, bytes, Replace::allowed, folder_sync);
         if (!written.ok()) return failed(*original, written.error);
         SaveResult result;
         result.path = *original;
         return result;
     }
-
     // A new file. Drive C of the other program does not tell MEIER.dat from Meier.dat: a file of
     // that name in any case belongs to another person, unless it is the one being edited.
-    if (const auto twin = case_twin(dir, target.filename().string(), original)) return taken(*twin);
-    const WriteResult written = write_file_whole(target, bytes, Replace::refused);
+    if (const std::optional<std::filesystem::path> twin = twin_of(target)) return taken(*twin);
+    const WriteResult written = write_file_whole(target, bytes, Replace::refused, folder_sync);
     if (written.error == EEXIST) return taken(target);
     if (!written.ok()) return failed(target, written.error);
     SaveResult result;
@@ -231,6 +222,70 @@ SaveResult save_chart(const std::filesystem::path& root, const chart_record& rec
     std::error_code exists_error;
     result.original_left = original && std::filesystem::exists(*original, exists_error);
     return result;
+}
+
+SaveResult refused_name(std::string why)
+{
+    SaveResult result;
+    result.outcome = SaveResult::Outcome::failed;
+    result.message = std::move(why);
+    return result;
+}
+
+}  // namespace
+
+SaveResult save_chart(const std::filesystem::path& root, const chart_record& record, const std::string& folder,
+                      const std::optional<std::filesystem::path>& original)
+{
+    if (auto why = file_name_refusal(record.name)) return refused_name(std::move(*why));
+    const std::filesystem::path dir = folder.empty() ? root : root / folder;
+    std::error_code error;
+    std::filesystem::create_directories(dir, error);
+    if (error) return failed(dir, error.value());
+    const auto twin_of = [&](const std::filesystem::path& target) {
+        return case_twin(dir, target.filename().string(), original);
+    };
+    return write_chart(chart_record_bytes(record), planned_file(root, record, folder, original), original, twin_of,
+                       FolderSync::each_file);
+}
+
+ChartBatch::ChartBatch(std::filesystem::path root, std::string folder)
+    : root_(std::move(root)), folder_(std::move(folder)), names_(folder_.empty() ? root_ : root_ / folder_)
+{
+}
+
+ChartBatch::~ChartBatch() { finish(); }
+
+SaveResult ChartBatch::save(const chart_record& record, bool replace)
+{
+    if (auto why = file_name_refusal(record.name)) return refused_name(std::move(*why));
+    if (!folder_made_) {
+        std::error_code error;
+        std::filesystem::create_directories(names_.dir(), error);
+        if (error) return failed(names_.dir(), error.value());
+        folder_made_ = true;
+    }
+    // Replacing: the file of that name in any case is the one to write over.
+    std::optional<std::filesystem::path> original;
+    if (replace) original = names_.twin(chart_file_name(record.name));
+    const auto twin_of = [&](const std::filesystem::path& target) {
+        return names_.twin(target.filename().string(), original);
+    };
+    SaveResult saved = write_chart(chart_record_bytes(record), planned_file(root_, record, folder_, original), original,
+                                   twin_of, FolderSync::by_caller);
+    if (saved.outcome == SaveResult::Outcome::written) {
+        if (!original || saved.path != *original) names_.add(saved.path);
+        unsynced_ = true;
+    }
+    return saved;
+}
+
+int ChartBatch::finish()
+{
+    if (!unsynced_) return 0;
+    sync_folder(names_.dir());
+    unsynced_ = false;
+    return 1;
 }
 
 }  // namespace duoskop

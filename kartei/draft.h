@@ -107,4 +107,29 @@ struct SaveResult {
 SaveResult save_chart(const std::filesystem::path& root, const chart_record& record, const std::string& folder,
                       const std::optional<std::filesystem::path>& original);
 
+/// Many charts written into one folder (an import): the folder is listed once and its names kept,
+/// each chart file is written as save_chart writes a new one (whole, synced before it is named,
+/// never over another file nor beside its case twin), and the folder is synced once, in finish().
+class ChartBatch {
+public:
+    /// The folder `folder` (relative to `root`, empty for `root`), made at the first save.
+    ChartBatch(std::filesystem::path root, std::string folder);
+    ~ChartBatch();  ///< finish()
+    ChartBatch(const ChartBatch&) = delete;
+    ChartBatch& operator=(const ChartBatch&) = delete;
+
+    /// Writes `record` as a new chart file; with `replace`, over the chart file of that name in
+    /// any case (as an edit of it) when there is one.
+    SaveResult save(const chart_record& record, bool replace);
+    /// Syncs the folder when anything was written since the last time; the syncs made (0 or 1).
+    int finish();
+
+private:
+    std::filesystem::path root_;
+    std::string folder_;
+    FolderNames names_;
+    bool folder_made_ = false;
+    bool unsynced_ = false;
+};
+
 }  // namespace duoskop

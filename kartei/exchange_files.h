@@ -26,13 +26,17 @@ struct ImportResult {
         std::string text;                         ///< UTF-8 (ImportedRecord::note)
     };
     std::vector<Note> notes;                      ///< what to know of records written
+    std::vector<std::filesystem::path> unchanged; ///< files that already held the very chart of a record
+    int folder_syncs = 0;                         ///< syncs of the folder written into (one per import that wrote)
 };
 
 /// Reads `file` as AAF (when it looks like it) or CSV (read_exchange) and writes one chart file per
 /// good record into `folder` of the chart folder `root`, as the chart dialog writes a new chart:
-/// never over another person's file, nor beside one whose name differs only in case. With
-/// `replace`, a chart file of the same name (in any case) is replaced instead. Records that need
-/// the place use `atlas` (may be nullptr).
+/// never over another person's file, nor beside one whose name differs only in case. A file that
+/// already holds the very chart is left as it is (`unchanged`); one of the same person (name and
+/// first name) with other data is named as such. With `replace`, a chart file of the same name (in
+/// any case) is replaced instead. Records that need the place use `atlas` (may be nullptr). The
+/// folder is listed once and synced once (ChartBatch), however many records the file holds.
 ImportResult import_charts(const std::filesystem::path& file, const std::filesystem::path& root,
                            const std::string& folder, const Atlas* atlas, bool replace = false);
 
@@ -46,6 +50,7 @@ struct ExportResult {
 
 /// Writes the loadable entries as AAF (universal time as the chart computation reads it, Julian
 /// day) to `target`, whole or not at all; an entry that AAF cannot carry (aaf_refusal) is skipped.
+/// When no entry is left, nothing is written (an existing `target` stays) and `error` says why.
 ExportResult export_charts(const std::vector<KarteiEntry>& entries, const std::filesystem::path& target);
 
 /// The text of the import summary box (Windows-1252): "N geschrieben, M übersprungen", how many

@@ -1,36 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "kartei/folder_checks.h"
 
-#include <algorithm>
-#include <cctype>
-
 #include "base/cp1252.h"
-#include "kartei/draft.h"
+#include "birth/intake.h"
 
 namespace duoskop {
-
-namespace {
-
-bool same_ignoring_ascii_case(std::string_view a, std::string_view b)
-{
-    return std::ranges::equal(a, b, [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-    });
-}
-
-}  // namespace
 
 bool chart_name_free(const std::filesystem::path& root, const std::string& folder, std::string_view name_cp1252)
 {
     const std::filesystem::path dir = folder.empty() ? root : root / folder;
-    const std::string wanted = chart_file_name(name_cp1252);
     std::error_code error;
     if (!std::filesystem::exists(dir, error)) return !error;
-    for (auto it = std::filesystem::directory_iterator(dir, error);
-         !error && it != std::filesystem::directory_iterator(); it.increment(error))
-        if (same_ignoring_ascii_case(it->path().filename().string(), wanted)) return false;
     // A folder that cannot be read may hold the name: no room to promise there.
-    return !error;
+    const std::filesystem::directory_iterator listing(dir, error);
+    return !error && !case_twin(dir, chart_file_name(name_cp1252));
 }
 
 std::string copy_folder(const std::filesystem::path& root, std::string_view name_cp1252,

@@ -112,8 +112,14 @@ inline constexpr std::string_view kImportInto = "Ziel: ";
 inline constexpr std::string_view kImportLine = "Zeile ";
 inline constexpr std::string_view kImportCp1252Lines = " Zeilen als Windows-1252 gelesen";
 inline constexpr std::string_view kNoChartFile = "keine Horoskop-Datei";
+inline constexpr std::string_view kImportUnchanged = " schon vorhanden";
+inline constexpr std::string_view kImportSamePersonBefore = "Die Datei ";
+inline constexpr std::string_view kImportSamePersonAfter =
+    " h\xE4lt schon ein Horoskop dieser Person mit anderen Daten; sie bleibt, wie sie ist.";
 inline constexpr std::string_view kImportMore = "\x85 und weitere: ";
 inline constexpr std::string_view kExportWrittenBefore = " Horoskope als AAF gespeichert in ";
+inline constexpr std::string_view kExportNothing =
+    "Keine der gew\xE4hlten Dateien ist eine Horoskop-Datei, die AAF tragen kann; die Datei bleibt, wie sie war.";
 inline constexpr std::string_view kExportSkipped = "Nicht exportiert (keine ladbare Horoskop-Datei): ";
 inline constexpr std::string_view kAafFilter = "AAF-Dateien (*.aaf *.AAF);;Alle Dateien (*)";
 inline constexpr std::string_view kAafSuggested = "horoskope.aaf";

@@ -100,6 +100,19 @@ TEST(CliDial, FourCodesPutThePointerOnTheFirstPair)
     EXPECT_TRUE(svg.find("au\xC3\x9F" "en:") == std::string::npos);  // one person: no outer ring
 }
 
+TEST(CliDial, ARelativeChartNameIsLookedUpInDriveC)
+{
+    // As chart, compare and report: a name not found from the working folder comes from the drive.
+    const TempDir dir;
+    const CliRun named = run_cli({"dial", "ALBRECHT.dat", "hollmann.dat", "--svg", dir.file("d.svg"), "--drive-c",
+                                  DUOSKOP_SOURCE_DRIVE_C});
+    ASSERT_EQ(named.status, 0) << named.err;
+    EXPECT_TRUE(slurp(dir.file("d.svg")).find("innen: Marie Albrecht") != std::string::npos);
+    const CliRun missing = run_cli({"dial", "FEHLT.dat", "--svg", dir.file("e.svg"), "--drive-c", DUOSKOP_SOURCE_DRIVE_C});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("FEHLT.dat: Datei nicht gefunden"), std::string::npos) << missing.err;
+}
+
 TEST(CliDial, WrongUsageAndFailingFiles)
 {
     const TempDir dir;

@@ -100,7 +100,7 @@ TEST(Aaf, BadRecordsNameLineAndReason)
     ASSERT_EQ(records.size(), 9u);
     EXPECT_EQ(outcome(records[0]), "1: Der Satz #B93 steht vor jedem #A93.");
     EXPECT_EQ(outcome(records[1]), "2: Der Satz #A93 hat nicht die sieben Felder Name, Vorname, Typ, Datum, Zeit, Ort, Land.");
-    EXPECT_EQ(outcome(records[2]), "3: Datum: Kein Kalenderdatum (TT.MM.JJJJ, Jahr vierstellig).");
+    EXPECT_EQ(outcome(records[2]), "3: Datum: Den 31.02.1970 gibt es nicht: der Februar 1970 hat 28 Tage.");
     EXPECT_EQ(outcome(records[3]), "4: Ort: Der Ort \"Xyzzyq\" (DE) steht nicht im Atlas.");
     EXPECT_EQ(outcome(records[4]), "5: Die Breite in Zeile 6 ist nicht wie 49n05.");
     EXPECT_EQ(outcome(records[5]), "7: Zone oder Sommerzeit in Zeile 8 sind nicht wie 1he00 und 0 oder 1.");
@@ -179,17 +179,31 @@ TEST(CliExchange, ImportWritesTheGoodRecordsReportsTheBadOnesAndNeverOverwrites)
     const auto run = run_cli({"import", aaf, "--to", dir.file("out")});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "1 geschrieben, 3 \xC3\xBC" "bersprungen\n");
-    EXPECT_EQ(run.err, aaf + ":3: Datum: Kein Kalenderdatum (TT.MM.JJJJ, Jahr vierstellig).\n" + aaf +
+    EXPECT_EQ(run.err, aaf + ":3: Datum: Den 31.02.1970 gibt es nicht: der Februar 1970 hat 28 Tage.\n" + aaf +
                            ":4: Der Name \"muster\" kam schon in Zeile 1 vor; die Datei wird nicht zweimal geschrieben.\n" + aaf +
                            ":5: Der Name \"Muster\" kam schon in Zeile 1 vor; die Datei wird nicht zweimal geschrieben.\n");
     EXPECT_EQ(read_record(dir.read("out/MUSTER.dat")),
               (chart_record{"Muster", "Anna", "27.09.1970", "10:04:00", "Kandel/Pfa", "+008 11 00", "+49 05 00"}));
 
-    // Again: the file exists, also in another case; only --force replaces it.
+    // Again: the file exists, also in another case. It holds this very chart: nothing to do for it.
     std::filesystem::rename(dir.path() / "out/MUSTER.dat", dir.path() / "out/Muster.dat");
     const auto again = run_cli({"import", aaf, "--to", dir.file("out")});
-    EXPECT_EQ(again.out, "0 geschrieben, 4 \xC3\xBC" "bersprungen\n");
-    EXPECT_NE(again.err.find("Muster: Die Datei Muster.dat geh\xC3\xB6rt schon"), std::string::npos) << again.err;
+    EXPECT_EQ(again.out, "0 geschrieben, 3 \xC3\xBC" "bersprungen, 1 schon vorhanden\n");
+    EXPECT_EQ(again.err.find("Muster.dat"), std::string::npos) << again.err;
+    // The same person with another time is named as such, another person as another one; only
+    // --force replaces the file.
+    const std::string changed = dir.write("changed.aaf", "#A93:Muster,Anna,w,27.9.1970,11:05,Kandel/Pfalz,D\n"
+                                                         "#B93:*,49n05,8e11,1he,0\n"
+                                                         "#A93:Muster,Berta,w,27.9.1970,11:05,Kandel/Pfalz,D\n"
+                                                         "#B93:*,49n05,8e11,1he,0\n");
+    const auto other = run_cli({"import", changed, "--to", dir.file("out")});
+    EXPECT_EQ(other.out, "0 geschrieben, 2 \xC3\xBC" "bersprungen\n");
+    EXPECT_NE(other.err.find(":1: Muster: Die Datei Muster.dat h\xC3\xA4lt schon ein Horoskop dieser Person mit anderen "
+                             "Daten; sie bleibt, wie sie ist."),
+              std::string::npos)
+        << other.err;
+    EXPECT_NE(other.err.find(":3: Muster: Die Datei Muster.dat geh\xC3\xB6rt schon einer anderen Person"), std::string::npos)
+        << other.err;
     EXPECT_EQ(run_cli({"import", aaf, "--to", dir.file("out"), "--force"}).out,
               "1 geschrieben, 3 \xC3\xBC" "bersprungen\n");
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "out/MUSTER.dat"));  // replaced in its own case
@@ -215,4 +229,76 @@ TEST(CliExchange, ImportWritesTheGoodRecordsReportsTheBadOnesAndNeverOverwrites)
     EXPECT_EQ(bad.out, "1 geschrieben, 1 \xC3\xBC" "bersprungen\n");
     EXPECT_EQ(run_cli({"import", aaf}).status, 2);
     EXPECT_EQ(run_cli({"export", dir.file("out")}).status, 2);
+}
+
+TEST(Exchange, CommentsTagsStarsAndFilesWithoutARecord)
+{
+    // A CSV file may begin with comment lines; AAF tags are read in any case.
+    const ExchangeFile csv = read_exchange("# Export vom 1.1.2000\r\n#\r\n" + std::string(csv_columns) +
+                                               "\r\nWelt;Zeit;1.1.2000;23:30;UT;;;53 33 00;8.5;\r\n",
+                                           nullptr);
+    ASSERT_EQ(csv.error, "");
+    EXPECT_EQ(outcomes(csv.records), std::vector<std::string>{"4: Welt|Zeit|01.01.2000|23:30:00||+008 30 00|+53 33 00"});
+    const ExchangeFile aaf = read_exchange("#: klein geschrieben\n#a93:Klein,Tag,*,1.7.1980,12:00,*,*\n"
+                                           "#b93:*,52n31,13e24,1he00,1\n",
+                                           nullptr);
+    ASSERT_EQ(aaf.error, "");
+    EXPECT_EQ(outcomes(aaf.records), std::vector<std::string>{"2: Klein|Tag|01.07.1980|10:00:00||+013 24 00|+52 31 00"});
+
+    // A file in which no record is recognised is refused whole, whichever reader it goes to.
+    const std::string none = "In der Datei steht kein Satz: weder #A93 (AAF) noch eine Zeile unter einer "
+                             "CSV-Kopfzeile. Nichts eingelesen.";
+    for (const std::string& bytes : std::vector<std::string>{"", "\r\n\r\n", "# nur ein Kommentar\n", "#: AAF-Kommentar\n#ZNAM:x\n",
+                                                         std::string(csv_columns) + "\n\n"}) {
+        SCOPED_TRACE(bytes);
+        EXPECT_EQ(read_exchange(bytes, nullptr).error, none);
+        EXPECT_EQ(read_aaf_file(bytes, nullptr).error, none);
+    }
+
+    // "*" is AAF's "not given"; a name, first name or extra of stars comes back all the same.
+    const std::vector<chart_record> starred = {
+        {"*", "*", "01.05.1960", "06:30:45", "**", "+006 57 00", "+50 56 00"},
+        {"Stern", "", "01.05.1960", "06:30:45", "", "+006 57 00", "+50 56 00"},
+    };
+    const std::string written = write_aaf(starred);
+    EXPECT_EQ(written.substr(0, written.find("\r\n")), "#A93:**,**,*,01.05.1960,06:30:45,***,*");
+    const auto back = read_aaf(written, nullptr);
+    ASSERT_EQ(back.size(), starred.size());
+    for (std::size_t i = 0; i < starred.size(); ++i) {
+        ASSERT_TRUE(back[i].record) << back[i].error;
+        EXPECT_EQ(*back[i].record, starred[i]);
+    }
+}
+
+TEST(CliExchange, NothingToImportOrExportIsAFailureThatChangesNothing)
+{
+    TempDir dir;
+    std::filesystem::create_directory(dir.path() / "out");
+    // Comment lines before the header: the records are read, not passed over.
+    const std::string commented = dir.write("c.csv", "# aus der Kartei\n" + std::string(csv_columns) +
+                                                         "\nWelt;Zeit;1.1.2000;23:30;UT;;;53 33 00;8.5;\n");
+    const auto imported = run_cli({"import", commented, "--to", dir.file("out")});
+    EXPECT_EQ(imported.status, 0) << imported.err;
+    EXPECT_EQ(imported.out, "1 geschrieben, 0 \xC3\xBC" "bersprungen\n");
+    const auto nothing = run_cli({"import", dir.write("leer.csv", std::string(csv_columns) + "\n"), "--to", dir.file("out")});
+    EXPECT_EQ(nothing.status, 1);
+    EXPECT_NE(nothing.err.find("kein Satz"), std::string::npos) << nothing.err;
+
+    // A second person of the same name lies in a subfolder: export of the folder takes it too.
+    chart_record second = read_record(dir.read("out/WELT.dat"));
+    second.first_name = "Zwei";
+    dir.write("out/Welt 2/WELT.dat", chart_record_bytes(second));
+    const auto all = run_cli({"export", dir.file("out"), "--aaf", dir.file("all.aaf")});
+    EXPECT_EQ(all.status, 0) << all.err;
+    EXPECT_EQ(all.out, "2 geschrieben, 0 \xC3\xBC" "bersprungen\n");
+    EXPECT_NE(dir.read("all.aaf").find("#A93:Welt,Zwei,"), std::string::npos);
+
+    // A source that loads nothing (a typo, an empty folder) leaves the target as it was.
+    std::filesystem::create_directory(dir.path() / "leer");
+    for (const std::string& source : {dir.file("out/WETL.dat"), dir.file("leer")}) {
+        const auto failed = run_cli({"export", source, "--aaf", dir.file("all.aaf")});
+        EXPECT_EQ(failed.status, 1) << source;
+        EXPECT_NE(failed.err.find("die Datei bleibt, wie sie war"), std::string::npos) << failed.err;
+        EXPECT_NE(dir.read("all.aaf").find("#A93:Welt,Zwei,"), std::string::npos) << source;
+    }
 }

@@ -45,9 +45,17 @@ BirthInput person(std::string date, std::string time)
 
 TEST(ChartCalendar, CountsDaysAsTheChartComputation)
 {
-    struct Case { int year, month, day; };
-    const Case cases[] = {{1, 1, 1},      {1500, 2, 29},  {1500, 3, 1},  {1581, 12, 31}, {1582, 1, 1},
-                          {1582, 10, 15}, {1700, 2, 28},  {1900, 3, 1},  {2000, 2, 29}, {9999, 12, 31}};
+    // Each date, the day number the chart computation gives it, and the name that number comes
+    // back as: 01.-10.01.1582 are the ten days 22.-31.12.1581 and come back with the Julian name.
+    struct Case { int year, month, day; int back_year, back_month, back_day; };
+    const Case cases[] = {
+        {1, 1, 1, 1, 1, 1},                {1500, 2, 29, 1500, 2, 29},      {1500, 3, 1, 1500, 3, 1},
+        {1581, 12, 21, 1581, 12, 21},      {1581, 12, 22, 1581, 12, 22},    {1581, 12, 25, 1581, 12, 25},
+        {1581, 12, 31, 1581, 12, 31},      {1582, 1, 1, 1581, 12, 22},      {1582, 1, 4, 1581, 12, 25},
+        {1582, 1, 10, 1581, 12, 31},       {1582, 1, 11, 1582, 1, 11},      {1582, 10, 15, 1582, 10, 15},
+        {1700, 2, 28, 1700, 2, 28},        {1900, 3, 1, 1900, 3, 1},        {2000, 2, 29, 2000, 2, 29},
+        {9999, 12, 31, 9999, 12, 31},
+    };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.day) + "." + std::to_string(c.month) + "." + std::to_string(c.year));
         BirthData birth{};
@@ -59,14 +67,58 @@ TEST(ChartCalendar, CountsDaysAsTheChartComputation)
         const auto number = chart_day_number(c.year, c.month, c.day);
         EXPECT_EQ(static_cast<double>(number) - 0.5, values.jd0);
         const ChartDate back = chart_date_of(number);
-        if (!(c.year == 1581 && c.month == 12)) {  // the last days of 1581 come back as 1582's first
-            EXPECT_EQ(back.year, c.year);
-            EXPECT_EQ(back.month, c.month);
-            EXPECT_EQ(back.day, c.day);
-        }
+        EXPECT_EQ(back.year, c.back_year);
+        EXPECT_EQ(back.month, c.back_month);
+        EXPECT_EQ(back.day, c.back_day);
+        // Named like the date typed, every date comes back as typed.
+        const ChartDate typed = chart_date_of(number, ChartDate{c.year, c.month, c.day});
+        EXPECT_EQ(typed.year, c.year);
+        EXPECT_EQ(typed.month, c.month);
+        EXPECT_EQ(typed.day, c.day);
     }
+    // The day after 31.12.1581 is 11.01.1582, as the chart computation counts.
+    EXPECT_EQ(chart_day_number(1582, 1, 11), chart_day_number(1581, 12, 31) + 1);
+    // A typed 1582 date names only its twin days so: the day before 01.01.1582 is 21.12.1581.
+    const ChartDate before = chart_date_of(chart_day_number(1582, 1, 1) - 1, ChartDate{1582, 1, 1});
+    EXPECT_EQ(before.year * 10000 + before.month * 100 + before.day, 15811221);
     EXPECT_TRUE(chart_date_valid(1500, 2, 29));
     EXPECT_FALSE(chart_date_valid(1700, 2, 29));
+}
+
+TEST(ChartCalendar, TheTenDaysOf1581KeepTheirNameThroughConversionsAndExport)
+{
+    std::string error;
+    const auto utc1 = parse_zone("UTC+1", error);
+    ASSERT_TRUE(utc1);
+    // Local time to universal time: 25.12.1581 stays in 1581, a typed 04.01.1582 stays in 1582.
+    struct Case { CivilTime local, ut; };
+    const Case cases[] = {
+        {{1581, 12, 25, 12, 0, 0}, {1581, 12, 25, 11, 0, 0}},
+        {{1581, 12, 22, 0, 30, 0}, {1581, 12, 21, 23, 30, 0}},
+        {{1582, 1, 4, 12, 0, 0}, {1582, 1, 4, 11, 0, 0}},
+        {{1582, 1, 1, 0, 30, 0}, {1581, 12, 21, 23, 30, 0}},
+        {{1582, 1, 11, 0, 30, 0}, {1581, 12, 31, 23, 30, 0}},
+    };
+    for (const Case& c : cases) {
+        const Conversion converted = to_universal(c.local, *utc1, 8.0);
+        ASSERT_TRUE(converted.time) << converted.error;
+        EXPECT_EQ(converted.time->ut, c.ut) << civil_time_text(c.local) << " -> " << civil_time_text(converted.time->ut);
+    }
+
+    // A chart of 25.12.1581 goes through AAF unchanged, without a note, the galactic centre too;
+    // so does one typed as 04.01.1582.
+    for (const chart_record& record : {chart_record{"Alt", "Anna", "25.12.1581", "11:00:00", "", "+008 00 00", "+50 00 00"},
+                                       chart_record{"Neu", "Otto", "04.01.1582", "11:00:00", "", "+008 00 00", "+50 00 00"}}) {
+        SCOPED_TRACE(record.date);
+        EXPECT_FALSE(reading_note(record)) << *reading_note(record);
+        const std::string aaf = write_aaf({record});
+        EXPECT_NE(aaf.find("," + record.date + ",11:00:00,"), std::string::npos) << aaf;
+        const auto back = read_aaf(aaf, nullptr);
+        ASSERT_EQ(back.size(), 1u);
+        ASSERT_TRUE(back[0].record) << back[0].error;
+        EXPECT_EQ(*back[0].record, record);
+        EXPECT_EQ(f_rechnen(werte_aktual(*back[0].record))[22], f_rechnen(werte_aktual(record))[22]);
+    }
 }
 
 TEST(LocalTime, JulianCalendarZonesOfTheDatabaseAndLocalMeanTimeOfThePlace)
@@ -119,7 +171,15 @@ TEST(MakeChart, RefusesWhatTheFileCannotHoldAndNamesTheFileOneWay)
         {"place with a control character as the extra",
          [](BirthInput& in) { in.place = std::string("Ku\0l", 4); }, IntakeField::extra, "Steuerzeichen"},
         {"Julian leap day", [](BirthInput& in) { in.date = "29.02.1500"; }, IntakeField::date, ""},
-        {"no Gregorian leap day", [](BirthInput& in) { in.date = "29.02.1700"; }, IntakeField::date, "Kalenderdatum"},
+        {"no Gregorian leap day", [](BirthInput& in) { in.date = "29.02.1700"; }, IntakeField::date,
+         "Den 29.02.1700 gibt es nicht: der Februar 1700 hat 28 Tage."},
+        {"only the day wrong", [](BirthInput& in) { in.date = "30.2.1990"; }, IntakeField::date,
+         "Den 30.02.1990 gibt es nicht: der Februar 1990 hat 28 Tage."},
+        {"April", [](BirthInput& in) { in.date = "31.04.2001"; }, IntakeField::date, "der April 2001 hat 30 Tage."},
+        {"no such month", [](BirthInput& in) { in.date = "1.13.1990"; }, IntakeField::date, "Einen Monat dieser Zahl"},
+        {"year 0", [](BirthInput& in) { in.date = "1.1.0000"; }, IntakeField::date, "0001 bis 9999"},
+        {"not a date at all", [](BirthInput& in) { in.date = "1990-02-01"; }, IntakeField::date, "(TT.MM.JJJJ, Jahr vierstellig)"},
+        {"two-digit year", [](BirthInput& in) { in.date = "1.2.90"; }, IntakeField::date, "(TT.MM.JJJJ, Jahr vierstellig)"},
         {"no coordinates", [](BirthInput& in) { in.longitude.reset(); }, IntakeField::place, "Ohne Ort"},
         {"no atlas", [](BirthInput& in) { in.longitude.reset(); in.place = "Berlin"; }, IntakeField::place, "ohne Atlas"},
     };
@@ -134,6 +194,37 @@ TEST(MakeChart, RefusesWhatTheFileCannotHoldAndNamesTheFileOneWay)
     const IntakeResult fine = make_chart(person("1.6.1960", "12:00"), IntakeContext{});
     EXPECT_EQ(fine.file_name, "MEIER.dat");
     EXPECT_EQ(fine.record, (chart_record{"Meier", "Hans", "01.06.1960", "12:00:00", "", "+008 00 00", "+50 00 00"}));
+}
+
+TEST(MakeChart, FileNamesKeepTheirUmlautsAndTwinsPairEveryCase)
+{
+    // The file name capitalises a-z only: the chart load compares umlauts exactly, so the name
+    // with a capital umlaut would not load as the person "B\xE4" "cker".
+    const chart_record baecker{"B\xE4" "cker", "Eva", "01.06.1960", "12:00:00", "", "+008 00 00", "+50 00 00"};
+    EXPECT_EQ(chart_file_name(baecker.name), "B\xC3\xA4" "CKER.dat");
+    EXPECT_TRUE(name_check("B\xE4" "CKER.dat", baecker));
+    EXPECT_FALSE(name_check("B\xC4" "CKER.dat", baecker));
+
+    // The drive of the other program tells no case of a letter apart: those names are one file.
+    struct Case { const char* a; const char* b; bool twins; };
+    const Case cases[] = {
+        {"MEIER.dat", "meier.DAT", true},
+        {"B\xC3\xA4" "CKER.dat", "B\xC3\x84" "CKER.dat", true},             // a-umlaut, A-umlaut
+        {"b\xC3\xA4" "cker.dat", "B\xC3\x84" "CKER.DAT", true},
+        {"\xC3\xB6" "\xC3\xBC" "\xC3\xA9" "\xC3\xB8.dat", "\xC3\x96" "\xC3\x9C" "\xC3\x89" "\xC3\x98.dat", true},  // o u e-acute o-slash
+        {"\xC5\xA1" "\xC5\x93" "\xC5\xBE" "\xC3\xBF.dat", "\xC5\xA0" "\xC5\x92" "\xC5\xBD" "\xC5\xB8.dat", true},  // s oe z y
+        {"M\xC3\x9C" "LLER.dat", "MULLER.dat", false},                       // an umlaut is not its vowel
+        {"STRA\xC3\x9F" "E.dat", "STRASSE.dat", false},
+        {"\xC3\xB7.dat", "\xC3\x97.dat", false},                               // division and multiplication signs
+        {"\xC5\x81" "ODZ.dat", "\xC5\x82" "odz.dat", false},                   // no Windows-1252 form: bytes, a-z folded
+        {"\xC5\x81" "ODZ.dat", "\xC5\x81" "odz.dat", true},
+    };
+    for (const Case& c : cases) EXPECT_EQ(case_twin_key(c.a) == case_twin_key(c.b), c.twins) << c.a << " " << c.b;
+
+    test_support::TempDir dir;
+    dir.write("B\xC3\x84" "CKER.dat", "");
+    EXPECT_EQ(case_twin(dir.path(), "B\xC3\xA4" "CKER.dat"), dir.path() / "B\xC3\x84" "CKER.dat");
+    EXPECT_FALSE(case_twin(dir.path(), "BACKER.dat"));
 }
 
 TEST(MakeChart, ThePlaceAsSpeltIsTheExtraAndAnAmbiguousOneIsListed)

@@ -79,7 +79,7 @@ TEST(KarteiDraft, RefusesWhatTheFileCannotHoldNextToTheField)
         {"control character", [](ChartDraft& d) { d.first_name = "Ha\x01ns"; }, DraftField::first_name, "Steuerzeichen"},
         {"bad UTF-8", [](ChartDraft& d) { d.first_name = "Ha\xFFns"; }, DraftField::first_name, "\xEF\xBF\xBD"},
         {"extra too long", [](ChartDraft& d) { d.extra = "Berlin-Mitte"; }, DraftField::extra, "10 Zeichen"},
-        {"no such day", [](ChartDraft& d) { d.date = "29.2.1900"; }, DraftField::date, "Kalenderdatum"},
+        {"no such day", [](ChartDraft& d) { d.date = "29.2.1900"; }, DraftField::date, "der Februar 1900 hat 28 Tage"},
         {"two-digit year", [](ChartDraft& d) { d.date = "1.5.60"; }, DraftField::date, "Kalenderdatum"},
         {"no such hour", [](ChartDraft& d) { d.time = "24:00"; }, DraftField::time, "Uhrzeit"},
         {"unknown time needs none", [](ChartDraft& d) { d.time = "x"; d.time_unknown = true; }, DraftField::time, ""},

@@ -108,3 +108,57 @@ TEST(KarteiExchange, ExportWritesTheLoadableChartsAsAaf)
     const ExportResult failed = export_charts(entries, dir.path() / "fehlt" / "aus.aaf");
     EXPECT_EQ(failed.error, "Datei nicht gefunden");
 }
+
+TEST(KarteiExchange, ImportSeesItsOwnChartsNamesWhatItRefusesAndSyncsTheFolderOnce)
+{
+    test_support::TempDir dir;
+    const fs::path root = dir.path() / "daten";
+    const std::string aaf = dir.write("ein.aaf",
+                                      "#A93:Muster,Anna,w,27.9.1970,11:04,*,*\n"
+                                      "#B93:*,49n05,8e11,1he,0\n"
+                                      "#A93:B\xC3\xA4" "cker,Eva,w,1.7.1980,12:00,*,*\n"
+                                      "#B93:*,52n31,13e24,1he00,1\n"
+                                      "#A93:Kaya,Ay\xC5\x9F" "e,w,1.7.1980,12:00,*,*\n"
+                                      "#B93:*,52n31,13e24,1he00,1\n");
+    const ImportResult first = import_charts(aaf, root, "", nullptr);
+    EXPECT_EQ(first.written.size(), 2u);
+    EXPECT_EQ(first.folder_syncs, 1);
+    EXPECT_TRUE(fs::exists(root / "B\xC3\xA4" "CKER.dat"));
+    // The character the chart file cannot hold is named in the box by its number, not as '?'.
+    const std::string box = import_summary(first, "daten", 5);
+    EXPECT_NE(box.find("Zeile 5: Vorname: Diese Zeichen kann die Horoskop-Datei nicht aufnehmen: U+015F"), std::string::npos)
+        << box;
+    EXPECT_EQ(box.find('?'), std::string::npos) << box;
+
+    // The same file again: both charts are there already, nothing is written, nothing synced.
+    const ImportResult again = import_charts(aaf, root, "", nullptr);
+    EXPECT_TRUE(again.written.empty());
+    EXPECT_EQ(again.unchanged.size(), 2u);
+    EXPECT_EQ(again.skipped.size(), 1u);
+    EXPECT_EQ(again.folder_syncs, 0);
+    EXPECT_EQ(import_summary(again, "daten", 5).rfind("0 geschrieben, 1 \xFC" "bersprungen, 2 schon vorhanden\r", 0), 0u);
+
+    // A-umlaut and a-umlaut name one file on the other program's drive: a second person whose
+    // name differs so goes nowhere beside it.
+    const ImportResult twin = import_charts(dir.write("zwei.aaf", "#A93:B\xC3\x84" "CKER,Otto,m,1.7.1980,12:00,*,*\n"
+                                                                  "#B93:*,52n31,13e24,1he00,1\n"),
+                                            root, "", nullptr);
+    ASSERT_EQ(twin.skipped.size(), 1u);
+    EXPECT_NE(twin.skipped[0].find("Die Datei B\xC3\xA4" "CKER.dat geh\xC3\xB6rt schon einer anderen Person"), std::string::npos)
+        << twin.skipped[0];
+    EXPECT_FALSE(fs::exists(root / "B\xC3\x84" "CKER.dat"));
+}
+
+TEST(KarteiExchange, ExportWithNothingToWriteLeavesTheTarget)
+{
+    test_support::TempDir dir;
+    const std::string target = dir.write("aus.aaf", "#A93:Alt,Anna,*,01.05.1960,06:30:45,*,*\r\n");
+    KarteiEntry broken;
+    broken.file_name = "KAPUTT.dat";
+    for (const std::vector<KarteiEntry>& entries : {std::vector<KarteiEntry>{}, std::vector<KarteiEntry>{broken}}) {
+        const ExportResult result = export_charts(entries, target);
+        EXPECT_NE(result.error.find("die Datei bleibt, wie sie war"), std::string::npos) << result.error;
+        EXPECT_EQ(result.written, 0u);
+        EXPECT_EQ(dir.read("aus.aaf"), "#A93:Alt,Anna,*,01.05.1960,06:30:45,*,*\r\n");
+    }
+}

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 
 #include "birth/chart_input.h"
 #include "birth/local_time.h"
@@ -83,6 +84,55 @@ TEST(LocalTime, RepeatedHourNeedsAChoice)
     EXPECT_EQ(earlier.time->abbreviation, "CEST");
     EXPECT_EQ(later.time->ut, (CivilTime{1980, 9, 28, 1, 30, 0}));
     EXPECT_EQ(later.time->abbreviation, "CET");
+}
+
+TEST(LocalTime, TheSwitchFromMeanTimeToZoneTimeIsTheZonesInstantAtThePlace)
+{
+    // Germany took zone time at 1893-04-01 00:00 Berlin mean time, 1893-03-31 23:06:32 UT. At
+    // Aachen (6.0834 E, UTC+00:24:20) the clocks then went from 23:30:52 to 00:06:32; at 20 E
+    // (UTC+01:20) back from 00:26:32 to 00:06:32, so those clock times came twice.
+    const ZoneRule berlin = zone("Europe/Berlin");
+    const struct {
+        const char* what;
+        CivilTime local;
+        double longitude;
+        std::optional<CivilTime> earlier, later;  // nothing: skipped
+        const char* abbreviation;
+    } cases[] = {
+        {"Aachen before the switch", {1893, 3, 31, 23, 20, 0}, 6.0834, CivilTime{1893, 3, 31, 22, 55, 40}, {}, "LMT"},
+        {"Aachen skipped", {1893, 3, 31, 23, 45, 0}, 6.0834, {}, {}, ""},
+        {"Aachen skipped, past midnight", {1893, 4, 1, 0, 3, 0}, 6.0834, {}, {}, ""},
+        {"Aachen after the switch", {1893, 4, 1, 0, 10, 0}, 6.0834, CivilTime{1893, 3, 31, 23, 10, 0}, {}, "CET"},
+        {"20 E twice", {1893, 4, 1, 0, 15, 0}, 20.0, CivilTime{1893, 3, 31, 22, 55, 0}, CivilTime{1893, 3, 31, 23, 15, 0}, ""},
+        {"20 E after the repeat", {1893, 4, 1, 0, 30, 0}, 20.0, CivilTime{1893, 3, 31, 23, 30, 0}, {}, "CET"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Conversion refused = to_universal(c.local, berlin, c.longitude);
+        const Conversion earlier = to_universal(c.local, berlin, c.longitude, Ambiguous::earlier);
+        const Conversion later = to_universal(c.local, berlin, c.longitude, Ambiguous::later);
+        if (!c.earlier) {
+            EXPECT_FALSE(earlier.time || later.time || refused.time);
+            EXPECT_NE(refused.error.find("nicht: am 31.03.1893 wurde die Uhr um 23:30:52 LMT (UTC+00:24:20) auf "
+                                         "00:06:32 CET (UTC+01:00) gestellt."),
+                      std::string::npos)
+                << refused.error;
+            continue;
+        }
+        ASSERT_TRUE(earlier.time && later.time);
+        EXPECT_EQ(earlier.time->ut, *c.earlier) << civil_time_text(earlier.time->ut);
+        EXPECT_EQ(later.time->ut, c.later.value_or(*c.earlier)) << civil_time_text(later.time->ut);
+        if (c.later) {
+            EXPECT_FALSE(refused.time);
+            EXPECT_NE(refused.error.find("zweimal: fr\xFCher als LMT (UTC+01:20) = 31.03.1893 22:55:00 UT, "
+                                         "sp\xE4ter als CET (UTC+01:00) = 31.03.1893 23:15:00 UT."),
+                      std::string::npos)
+                << refused.error;
+        } else {
+            ASSERT_TRUE(refused.time) << refused.error;
+            EXPECT_EQ(refused.time->abbreviation, c.abbreviation);
+        }
+    }
 }
 
 TEST(LocalTime, ZoneTextsAndRefusals)

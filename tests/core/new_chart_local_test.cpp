@@ -109,6 +109,21 @@ TEST_F(NewChartLocal, RefusesSwitchesAndWrongCombinations)
         {"--date", "1.1.1980", "--local-time", "10:00", "--longitude", "1", "--latitude", "1"},  // no zone
         {"--date", "1.1.1980", "--local-time", "10:00", "--place", "Berlin", "--ambiguous", "first"},
         {"--date", "1.1.1980", "--time", "10:00", "--country", "D", "--longitude", "1", "--latitude", "1"},
+        // --time is universal time: a zone beside it (or beside an unknown time) would be ignored.
+        {"--date", "1.1.1980", "--time", "12:00:00", "--zone", "Europe/Berlin", "--longitude", "1", "--latitude", "1"},
+        {"--date", "1.1.1980", "--time", "12:00:00", "--zone", "UTC", "--place", "Berlin"},
+        {"--date", "1.1.1980", "--unknown-time", "--zone", "Europe/Berlin", "--place", "Berlin"},
     };
-    for (const auto& args : usage_errors) EXPECT_EQ(make(args).status, 2) << args[2];
+    for (const auto& args : usage_errors) {
+        const auto run = make(args);
+        EXPECT_EQ(run.status, 2) << args[2] << " " << args[4];
+        if (std::find(args.begin(), args.end(), "--zone") != args.end()) {
+            EXPECT_NE(run.err.find("--zone geh\xC3\xB6rt zu --local-time"), std::string::npos) << run.err;
+        }
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.file("Meier.dat")));
+    // --place beside --time stays: it gives the coordinates.
+    const auto placed = make({"--date", "1.1.1980", "--time", "12:00:00", "--place", "Berlin", "--country", "D"});
+    EXPECT_EQ(placed.status, 0) << placed.err;
+    EXPECT_EQ(read_back().time, "12:00:00");
 }

@@ -457,7 +457,8 @@ void KarteiWindowTest::refusalsStandNextToTheirFields()
          "Diese Zeichen kann die Horoskop-Datei nicht aufnehmen: \xE5\xBC\xA0\xE4\xBC\x9F"},
         {d.ExtraEdit, QStringLiteral("Berlin-Mitte"), DraftField::extra,
          "Mehr als 10 Zeichen passen nicht in die Horoskop-Datei."},
-        {d.DateEdit, QStringLiteral("31.4.1960"), DraftField::date, "Kein Kalenderdatum (TT.MM.JJJJ, Jahr vierstellig)."},
+        {d.DateEdit, QStringLiteral("31.4.1960"), DraftField::date, "Den 31.04.1960 gibt es nicht: der April 1960 hat 30 Tage."},
+        {d.DateEdit, QStringLiteral("31.4.60"), DraftField::date, "Kein Kalenderdatum (TT.MM.JJJJ, Jahr vierstellig)."},
         {d.TimeEdit, QStringLiteral("6:61"), DraftField::time, "Keine Uhrzeit (HH:MM oder HH:MM:SS)."},
     };
     for (const Case& c : cases) {
