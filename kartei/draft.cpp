@@ -9,6 +9,7 @@
 #include "app/chart_file.h"
 #include "astro/std_ho.h"
 #include "base/cp1252.h"
+#include "base/drive_c.h"
 #include "base/file_writer.h"
 #include "base/io_error.h"
 #include "birth/intake.h"
@@ -198,6 +199,12 @@ std::filesystem::path planned_file(const std::filesystem::path& root, const char
 SaveResult save_chart(const std::filesystem::path& root, const chart_record& record, const std::string& folder,
                       const std::optional<std::filesystem::path>& original)
 {
+    if (in_sample_drive(root)) {
+        SaveResult result;
+        result.outcome = SaveResult::Outcome::failed;
+        result.message = cp1252_to_utf8(texts::kSampleDriveRefused);
+        return result;
+    }
     if (auto why = file_name_refusal(record.name)) {
         SaveResult result;
         result.outcome = SaveResult::Outcome::failed;

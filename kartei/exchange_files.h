@@ -27,7 +27,7 @@ struct ImportResult {
 /// good record into `folder` of the chart folder `root`, as the chart dialog writes a new chart:
 /// never over another person's file, nor beside one whose name differs only in case. With
 /// `replace`, a chart file of the same name (in any case) is replaced instead. Records that need
-/// the place use `atlas` (may be nullptr).
+/// the place use `atlas` (may be nullptr). Nothing is imported into the shipped sample drive.
 ImportResult import_charts(const std::filesystem::path& file, const std::filesystem::path& root,
                            const std::string& folder, const Atlas* atlas, bool replace = false);
 
