@@ -62,11 +62,7 @@ std::vector<std::string> split(const std::string& text, char separator)
 /// Reads the arguments; the reason (UTF-8) when they are wrong, else empty.
 std::string parse_report_options(const Args& args, ReportOptions& o)
 {
-    static constexpr OptionRule known[] = {
-        {precise_option},  {"--double", 1}, {"--simple", 1}, {"--halfsum", 1},    {"--analyses", 1},
-        {"--pdf", 1},      {"--odt", 1},    {"--html", 1},   {"--title", 1},      {"--astrologer", 1},
-        {"--drive-c", 1},  {"--time-window", 1}};
-    const ReadOptions read = read_options(args, known);
+    const ReadOptions read = read_options(args, report_rules);
     if (!read.ok()) return read.problem;
     o.persons = read.positionals;
     if (read.has(precise_option)) o.source = PositionSource::precise;
