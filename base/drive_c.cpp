@@ -193,6 +193,44 @@ std::string drive_source_text(DriveSource source)
     return std::string(texts::kLaufwerkBeispiel);
 }
 
+namespace {
+
+/// `path` made absolute with its links resolved as far as it exists; empty when that fails.
+std::filesystem::path resolved(const std::filesystem::path& path)
+{
+    std::error_code ec;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+    if (ec) return {};
+    std::filesystem::path full = std::filesystem::weakly_canonical(absolute, ec);
+    return ec ? std::filesystem::path() : full;
+}
+
+}  // namespace
+
+DriveKind drive_kind(const std::filesystem::path& root)
+{
+    const std::filesystem::path at = resolved(root);
+    if (!at.empty()) {
+        if (at == resolved(personal_drive_dir())) return DriveKind::personal;
+        if (at == resolved(wine_drive_dir())) return DriveKind::wine;
+        if (at == resolved(sample_drive_dir())) return DriveKind::sample;
+    }
+    return DriveKind::chosen;
+}
+
+bool in_sample_drive(const std::filesystem::path& path)
+{
+    const std::filesystem::path sample = resolved(sample_drive_dir());
+    const std::filesystem::path at = resolved(path);
+    if (sample.empty() || at.empty()) return false;
+    // Component by component, so that "drive_c2" does not count as lying in "drive_c".
+    auto s = sample.begin();
+    for (auto a = at.begin(); s != sample.end(); ++s, ++a) {
+        if (a == at.end() || *a != *s) return false;
+    }
+    return true;
+}
+
 DriveC DriveC::locate(const std::optional<std::string>& command_line_dir)
 {
     return DriveC(find_drive_c(command_line_dir).root);

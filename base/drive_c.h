@@ -77,6 +77,21 @@ int choose_drive(const std::filesystem::path& dir);
 /// Forgets the chosen folder; 0 or the errno value of the failure.
 int forget_chosen_drive();
 
+/// What kind of drive C a folder is, as it may be named to someone who is not to see its path.
+enum class DriveKind {
+    personal,  ///< the personal drive
+    wine,      ///< Wine's drive C
+    chosen,    ///< any other folder the user named (`--drive-c`, $DUOSKOP_DRIVE_C, "Laufwerk C")
+    sample,    ///< the shipped sample drive
+};
+/// The kind of the drive C at `root`: the personal drive, Wine's drive C or the shipped sample
+/// drive when it is that folder (links followed), else a chosen one.
+DriveKind drive_kind(const std::filesystem::path& root);
+
+/// Whether `path` is the shipped sample drive or lies in it (links followed): data of the
+/// installation, which no program writes.
+bool in_sample_drive(const std::filesystem::path& path);
+
 /// Whether `dir` holds astro\daten (any case of the letters).
 bool holds_chart_folder(const std::filesystem::path& dir);
 

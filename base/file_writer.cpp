@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/file_writer.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace duoskop {
 
@@ -62,6 +64,27 @@ Target follow(const std::filesystem::path& given)
     return {path, std::nullopt, ELOOP};
 }
 
+/// Whether the effective group or one of the supplementary groups of this process is `gid`.
+bool in_group(gid_t gid)
+{
+    if (::getegid() == gid) return true;
+    const int count = ::getgroups(0, nullptr);
+    if (count <= 0) return false;
+    std::vector<gid_t> groups(static_cast<std::size_t>(count));
+    const int got = ::getgroups(count, groups.data());
+    return got > 0 && std::find(groups.begin(), groups.begin() + got, gid) != groups.begin() + got;
+}
+
+/// Whether the regular file with the status `st` is write-protected for this process: no write
+/// bit in the class of the effective user (owner, where root always counts; else group; else others).
+bool write_protected(const struct stat& st)
+{
+    const uid_t user = ::geteuid();
+    if (user == 0 || user == st.st_uid) return (st.st_mode & S_IWUSR) == 0;
+    if (in_group(st.st_gid)) return (st.st_mode & S_IWGRP) == 0;
+    return (st.st_mode & S_IWOTH) == 0;
+}
+
 /// Opens `path` for writing from its start, creating it with 0666 less the umask.
 int open_for_writing(const std::filesystem::path& path)
 {
@@ -81,8 +104,14 @@ int open_in_place(const std::filesystem::path& path)
     }
     if (target.descriptor) return ::fcntl(*target.descriptor, F_DUPFD_CLOEXEC, 0);
     struct stat st{};
-    if (::stat(target.path.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode))
-        return ::open(target.path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    if (::stat(target.path.c_str(), &st) == 0) {
+        if (!S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode))
+            return ::open(target.path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+        if (S_ISREG(st.st_mode) && write_protected(st)) {
+            errno = EROFS;
+            return -1;
+        }
+    }
     return open_for_writing(target.path);
 }
 
@@ -145,6 +174,7 @@ WriteResult write_file_whole(const std::filesystem::path& given, std::string_vie
         // A device, pipe or socket cannot be replaced: written where it is.
         return write_in_place(path, bytes);
     }
+    if (old_exists && write_protected(old)) return {EROFS};
 
     // A short hidden name beside the target, so that any name the folder takes can be written.
     const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
@@ -181,6 +211,50 @@ WriteResult write_file_whole(const std::filesystem::path& given, std::string_vie
     }
     if (folder_sync == FolderSync::each_file) sync_folder(folder);
     return {0};
+}
+
+WriteResult check_writable(const std::filesystem::path& given)
+{
+    if (given.filename().empty()) return {EISDIR};
+    const Target target = follow(given);
+    if (target.error != 0) return {target.error};
+    if (target.descriptor) {
+        // The program's own descriptor: it must be open for writing.
+        const int flags = ::fcntl(*target.descriptor, F_GETFL);
+        return {flags < 0 || (flags & O_ACCMODE) == O_RDONLY ? EBADF : 0};
+    }
+    const std::filesystem::path& path = target.path;
+    struct stat st{};
+    if (::stat(path.c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode)) return {EISDIR};
+        if (!S_ISREG(st.st_mode))  // a device or pipe, written where it is
+            return {::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0 ? 0 : errno};
+        if (write_protected(st)) return {EROFS};
+    }
+    // A new file, or the replacement of one: the folder takes it.
+    const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
+    struct stat dir{};
+    if (::stat(folder.c_str(), &dir) != 0) return {errno};
+    if (!S_ISDIR(dir.st_mode)) return {ENOTDIR};
+    return {::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0 ? 0 : errno};
+}
+
+bool same_file(const std::filesystem::path& a, const std::filesystem::path& b)
+{
+    struct stat sa{};
+    struct stat sb{};
+    if (::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0)
+        return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+    // Not both there yet: the places they lead to, a dangling link followed to the name it holds.
+    const Target ta = follow(a);
+    const Target tb = follow(b);
+    if (ta.descriptor || tb.descriptor) return ta.descriptor == tb.descriptor;
+    const auto place = [](const std::filesystem::path& p) {
+        std::error_code ec;
+        std::filesystem::path full = std::filesystem::weakly_canonical(std::filesystem::absolute(p, ec), ec);
+        return ec ? p.lexically_normal() : full;
+    };
+    return place(ta.path) == place(tb.path);
 }
 
 FileAppender::FileAppender(const std::filesystem::path& path) : file_(open_in_place(path))

@@ -13,7 +13,8 @@
 namespace duoskop {
 
 /// What a write left: 0 when everything was written, flushed and in place, else the errno value
-/// of the first failure (EEXIST when the file existed and replacing it was refused).
+/// of the first failure (EEXIST when the file existed and replacing it was refused, EROFS when it
+/// is write-protected).
 struct WriteResult {
     int error = 0;
     bool ok() const { return error == 0; }
@@ -39,12 +40,27 @@ enum class FolderSync { each_file, by_caller };
 /// position, appending where it appends, so `>> log` keeps the log), devices, pipes and terminals
 /// where they are. New files get the permissions 0666 less the umask; replaced ones keep owner,
 /// group and mode (a file that would change hands is left as it is: EPERM).
+/// A write-protected file is never replaced (EROFS): a regular file whose mode gives no write bit
+/// to the class the effective user falls in, the owner's (root counts as the owner of every file),
+/// else the group's (effective or supplementary group), else the others'. (Renaming over it would
+/// work wherever the folder is writable, and root may write any file.)
 WriteResult write_file_whole(const std::filesystem::path& path, std::string_view bytes,
                              Replace replace = Replace::allowed, FolderSync folder_sync = FolderSync::each_file);
 
 /// Makes the renames in `folder` durable (fsync of the folder); a folder that cannot be synced
 /// (some file systems refuse) leaves the files in place all the same, so only the attempt counts.
 void sync_folder(const std::filesystem::path& folder);
+
+/// What `write_file_whole` would meet at `path` before writing a byte, without writing: EISDIR
+/// (a folder), ELOOP (a loop of links), EBADF (a descriptor name of no open, writable descriptor),
+/// EROFS (a write-protected file), ENOENT or ENOTDIR (no folder to hold it), EACCES (a device that
+/// may not be written, or a folder that takes no new name); 0 when it can be written.
+WriteResult check_writable(const std::filesystem::path& path);
+
+/// Whether `a` and `b` name the same file: the same file on disk when both exist (links followed,
+/// so `x.pdf`, `$PWD/x.pdf` and a link to it are one), else the same place once made absolute
+/// with their links resolved.
+bool same_file(const std::filesystem::path& a, const std::filesystem::path& b);
 
 /// The descriptor of this process that `path` names lexically (/dev/stdin, /dev/stdout,
 /// /dev/stderr, /dev/fd/N, /proc/self/fd/N, /proc/<own pid>/fd/N); nothing for any other name.
@@ -53,7 +69,8 @@ std::optional<int> descriptor_of(const std::filesystem::path& path);
 /// A file written from its start, piece by piece: created (or emptied) when constructed, each
 /// `append` goes straight to the file, so that what was appended before a failure stays written.
 /// The first failure sticks: later appends write nothing and `finish` reports it. Names of the
-/// program's own descriptors, devices and pipes are written as `write_file_whole` writes them.
+/// program's own descriptors, devices and pipes are written as `write_file_whole` writes them; a
+/// write-protected file is not emptied (EROFS).
 class FileAppender {
 public:
     explicit FileAppender(const std::filesystem::path& path);

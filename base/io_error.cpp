@@ -16,6 +16,7 @@ std::string io_error_text(int errno_value)
     case EACCES:
     case EPERM:
     case EISDIR: return std::string(texts::kIoAccessDenied);
+    case EROFS: return std::string(texts::kIoWriteProtected);
     case ENAMETOOLONG:
     case ENOTDIR:
     case EINVAL:

@@ -99,6 +99,9 @@ inline constexpr std::string_view kIoReadPastEnd =
     "Versuch hinter dem Dateiende zu lesen";
 inline constexpr std::string_view kIoOutOfMemory =
     "Zu wenig Speicherplatz";
+// A file whose mode gives the user no write bit (or on a file system mounted read-only).
+inline constexpr std::string_view kIoWriteProtected =
+    "Datei ist schreibgesch\xFCtzt";
 // The comparisons
 inline constexpr std::string_view kTitleDoubles =
     "MC-SO-Achsen (dopp.)";

@@ -4,12 +4,14 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "app/chart_state.h"
 #include "base/drive_c.h"
+#include "cli/options.h"
 #include "places/atlas.h"
 #include "results/result_text.h"
 #include "timeprobe/time_probe.h"
@@ -17,6 +19,21 @@
 namespace duoskop::cli {
 
 using Args = std::vector<std::string>;
+
+/// The option rules of each command (options.h): what `read_options` reads, and what tells a
+/// call for help (`--help` where an option stands) from an option's value (`--first-name -h`).
+extern const std::span<const OptionRule> chart_rules;
+extern const std::span<const OptionRule> axes_rules;
+extern const std::span<const OptionRule> compare_rules;
+extern const std::span<const OptionRule> new_chart_rules;
+extern const std::span<const OptionRule> places_rules;
+extern const std::span<const OptionRule> import_rules;
+extern const std::span<const OptionRule> export_rules;
+extern const std::span<const OptionRule> rank_rules;
+extern const std::span<const OptionRule> drive_rules;
+extern const std::span<const OptionRule> texts_rules;
+extern const std::span<const OptionRule> dial_rules;
+extern const std::span<const OptionRule> report_rules;
 
 int cmd_chart(const Args& args);
 int cmd_axes(const Args& args);

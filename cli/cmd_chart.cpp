@@ -60,10 +60,12 @@ void print_raw(const Positions& positions)
 
 }  // namespace
 
+constexpr OptionRule chart_rule_table[] = {{"--raw"}, {precise_option}, {"--drive-c", 1}};
+constinit const std::span<const OptionRule> chart_rules = chart_rule_table;
+
 int cmd_chart(const Args& args)
 {
-    static constexpr OptionRule options[] = {{"--raw"}, {precise_option}, {"--drive-c", 1}};
-    const ReadOptions o = read_options(args, options);
+    const ReadOptions o = read_options(args, chart_rules);
     if (!o.ok() || o.positionals.empty()) return usage("chart");
     const bool raw = o.has("--raw");
     const PositionSource source = o.has(precise_option) ? PositionSource::precise : PositionSource::theory;

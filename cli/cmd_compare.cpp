@@ -22,6 +22,14 @@
 
 namespace duoskop::cli {
 
+constexpr OptionRule axes_rule_table[] = {{precise_option}, {"--report", 1}, {"--drive-c", 1}};
+constinit const std::span<const OptionRule> axes_rules = axes_rule_table;
+constexpr OptionRule compare_rule_table[] = {
+    {precise_option},     {"--report", 1},  {"--drive-c", 1}, {"--json"},
+    {"--entries", 1},     {"--analysis", 1}, {"--double", 1},  {"--simple", 1},
+    {"--halfsum", 1},     {"--time-window", 1}, {"--export-texts", 2}};
+constinit const std::span<const OptionRule> compare_rules = compare_rule_table;
+
 namespace {
 
 /// Loads person 1 and person 2; on failure prints the program's message and returns false.
@@ -142,12 +150,7 @@ struct CompareOptions {
 /// Reads the arguments of compare (or, with `axes_only`, of axes); false on wrong usage.
 bool parse_options(const Args& args, bool axes_only, CompareOptions& options)
 {
-    static constexpr OptionRule axes_options[] = {{precise_option}, {"--report", 1}, {"--drive-c", 1}};
-    static constexpr OptionRule compare_options[] = {
-        {precise_option},     {"--report", 1},  {"--drive-c", 1}, {"--json"},
-        {"--entries", 1},     {"--analysis", 1}, {"--double", 1},  {"--simple", 1},
-        {"--halfsum", 1},     {"--time-window", 1}, {"--export-texts", 2}};
-    const ReadOptions o = axes_only ? read_options(args, axes_options) : read_options(args, compare_options);
+    const ReadOptions o = read_options(args, axes_only ? axes_rules : compare_rules);
     if (!o.ok()) return false;
     options.persons = o.positionals;
     if (o.has(precise_option)) options.source = PositionSource::precise;

@@ -58,9 +58,7 @@ struct DialOptions {
 
 bool parse_dial_options(const Args& args, DialOptions& options)
 {
-    static constexpr OptionRule known[] = {
-        {"--png", 1}, {"--svg", 1}, {"--size", 1}, {"--pointer", 1}, {"--highlight", 1}, {"--drive-c", 1}};
-    const ReadOptions o = read_options(args, known);
+    const ReadOptions o = read_options(args, dial_rules);
     if (!o.ok()) return false;
     options.persons = o.positionals;
     options.png = o.value("--png");

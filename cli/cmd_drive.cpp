@@ -27,11 +27,12 @@ int show(const std::optional<std::string>& command_line_dir)
 
 }  // namespace
 
+constexpr OptionRule drive_rule_table[] = {{"--set", 1, false}, {"--reset", 0, false}, {"--drive-c", 1}};
+constinit const std::span<const OptionRule> drive_rules = drive_rule_table;
+
 int cmd_drive(const Args& args)
 {
-    static constexpr OptionRule options[] = {
-        {"--set", 1, false}, {"--reset", 0, false}, {"--drive-c", 1}};
-    const ReadOptions o = read_options(args, options);
+    const ReadOptions o = read_options(args, drive_rules);
     if (!o.ok() || !o.positionals.empty()) return usage("drive");
     const std::optional<std::string> set = o.value("--set");
     const std::optional<std::string> drive_dir = o.value("--drive-c");

@@ -48,10 +48,14 @@ int summary(int written, int skipped, std::size_t cp1252_lines = 0, std::size_t 
 
 }  // namespace
 
+constexpr OptionRule import_rule_table[] = {{"--to", 1, false}, {"--force"}};
+constinit const std::span<const OptionRule> import_rules = import_rule_table;
+constexpr OptionRule export_rule_table[] = {{"--aaf", 1, false}, {"--drive-c", 1, false}};
+constinit const std::span<const OptionRule> export_rules = export_rule_table;
+
 int cmd_import(const Args& args)
 {
-    static constexpr OptionRule options[] = {{"--to", 1, false}, {"--force"}};
-    const ReadOptions o = read_options(args, options);
+    const ReadOptions o = read_options(args, import_rules);
     if (!o.ok() || o.positionals.size() != 1 || !o.has("--to")) return usage("import");
     const std::optional<std::string> file = o.positionals.front();
     const std::optional<std::string> dir = o.value("--to");
@@ -79,8 +83,7 @@ int cmd_import(const Args& args)
 
 int cmd_export(const Args& args)
 {
-    static constexpr OptionRule options[] = {{"--aaf", 1, false}, {"--drive-c", 1, false}};
-    const ReadOptions o = read_options(args, options);
+    const ReadOptions o = read_options(args, export_rules);
     if (!o.ok() || o.positionals.empty() || !o.has("--aaf")) return usage("export");
     const std::optional<std::string> target = o.value("--aaf");
     const std::optional<std::string> drive_dir = o.value("--drive-c");

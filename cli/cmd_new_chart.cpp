@@ -45,15 +45,17 @@ int usage_error(const char* why)
 
 }  // namespace
 
+constexpr OptionRule new_chart_rule_table[] = {
+    {"--name", 1, false},      {"--first-name", 1, false}, {"--date", 1, false},   {"--time", 1, false},
+    {"--longitude", 1, false}, {"--latitude", 1, false},   {"--extra", 1, false},  {"--local-time", 1, false},
+    {"--zone", 1, false},      {"--place", 1, false},      {"--country", 1, false}, {"--ambiguous", 1, false},
+    {"--region", 1, false},    {"--force"},                {"--unknown-time"},
+};
+constinit const std::span<const OptionRule> new_chart_rules = new_chart_rule_table;
+
 int cmd_new_chart(const Args& args)
 {
-    static constexpr OptionRule options[] = {
-        {"--name", 1, false},      {"--first-name", 1, false}, {"--date", 1, false},   {"--time", 1, false},
-        {"--longitude", 1, false}, {"--latitude", 1, false},   {"--extra", 1, false},  {"--local-time", 1, false},
-        {"--zone", 1, false},      {"--place", 1, false},      {"--country", 1, false}, {"--ambiguous", 1, false},
-        {"--region", 1, false},    {"--force"},                {"--unknown-time"},
-    };
-    const ReadOptions o = read_options(args, options);
+    const ReadOptions o = read_options(args, new_chart_rules);
     if (!o.ok() || o.positionals.size() > 1) return usage("new-chart");
     const std::optional<std::string> file =
         o.positionals.empty() ? std::nullopt : std::optional<std::string>(o.positionals.front());

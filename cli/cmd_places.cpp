@@ -31,10 +31,12 @@ std::string decimal_text(double value, int decimals)
     return text;
 }
 
+constexpr OptionRule places_rule_table[] = {{"--limit", 1}};
+constinit const std::span<const OptionRule> places_rules = places_rule_table;
+
 int cmd_places(const Args& args)
 {
-    static constexpr OptionRule options[] = {{"--limit", 1}};
-    const ReadOptions o = read_options(args, options);
+    const ReadOptions o = read_options(args, places_rules);
     if (!o.ok() || o.positionals.size() != 1) return usage("places");
     std::size_t limit = 10;
     for (const std::string& n : o.each("--limit")) {

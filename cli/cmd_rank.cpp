@@ -19,6 +19,10 @@
 
 namespace duoskop::cli {
 
+constexpr OptionRule rank_rule_table[] = {{"--double", 1}, {"--simple", 1},      {"--top", 1},
+                                          {"--csv", 1},    {"--time-window", 1}, {"--drive-c", 1}};
+constinit const std::span<const OptionRule> rank_rules = rank_rule_table;
+
 namespace {
 
 struct RankOptionsCli {
@@ -42,9 +46,7 @@ std::optional<std::size_t> parse_count(const std::string& text)
 
 bool parse_rank_options(const Args& args, RankOptionsCli& options)
 {
-    static constexpr OptionRule known[] = {{"--double", 1}, {"--simple", 1}, {"--top", 1},
-                                           {"--csv", 1},    {"--time-window", 1}, {"--drive-c", 1}};
-    const ReadOptions o = read_options(args, known);
+    const ReadOptions o = read_options(args, rank_rules);
     if (!o.ok()) return false;
     options.paths = o.positionals;
     for (const std::string& v : o.each("--double"))

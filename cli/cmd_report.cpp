@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // report: the client's report of two persons (title page, dial, positions, a chapter per
 // comparison with its entries and their texts) as PDF, ODT and HTML, written without a display.
-#include <unistd.h>
-
 #include <QGuiApplication>
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
@@ -63,11 +62,7 @@ std::vector<std::string> split(const std::string& text, char separator)
 /// Reads the arguments; the reason (UTF-8) when they are wrong, else empty.
 std::string parse_report_options(const Args& args, ReportOptions& o)
 {
-    static constexpr OptionRule known[] = {
-        {precise_option},  {"--double", 1}, {"--simple", 1}, {"--halfsum", 1},    {"--analyses", 1},
-        {"--pdf", 1},      {"--odt", 1},    {"--html", 1},   {"--title", 1},      {"--astrologer", 1},
-        {"--drive-c", 1},  {"--time-window", 1}};
-    const ReadOptions read = read_options(args, known);
+    const ReadOptions read = read_options(args, report_rules);
     if (!read.ok()) return read.problem;
     o.persons = read.positionals;
     if (read.has(precise_option)) o.source = PositionSource::precise;
@@ -132,19 +127,20 @@ std::string parse_report_options(const Args& args, ReportOptions& o)
     return {};
 }
 
-/// Why `path` cannot take a new file (UTF-8), or empty when it can.
+/// Why `path` cannot take the report (UTF-8), or empty when it can: the writer's own check, so
+/// that what it refuses (a write-protected file) is refused before anything is computed, and what
+/// it writes in place (/dev/stdout, a pipe) passes.
 std::string output_problem(const std::string& path)
 {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    const fs::path p(path);
     if (path.empty()) return "leerer Dateiname";
-    if (fs::is_directory(p, ec)) return "ist ein Ordner";
-    const fs::path folder = p.has_parent_path() ? p.parent_path() : fs::path(".");
-    if (!fs::is_directory(folder, ec)) return "den Ordner gibt es nicht";
-    if (::access(folder.c_str(), W_OK) != 0) return "in den Ordner darf nicht geschrieben werden";
-    if (fs::exists(p, ec) && ::access(p.c_str(), W_OK) != 0) return "die Datei ist schreibgesch\u00FCtzt";
-    return {};
+    const WriteResult can = check_writable(path);
+    switch (can.error) {
+    case 0: return {};
+    case EISDIR: return "ist ein Ordner";
+    case ENOENT:
+    case ENOTDIR: return "den Ordner gibt es nicht";
+    default: return terminal_text(can.message());
+    }
 }
 
 struct Output {
@@ -165,7 +161,7 @@ int cmd_report(const Args& args)
         if (*p) paths.push_back(**p);
     for (std::size_t i = 0; i < paths.size(); ++i) {
         for (std::size_t k = 0; k < i; ++k)
-            if (std::filesystem::path(paths[i]).lexically_normal() == std::filesystem::path(paths[k]).lexically_normal())
+            if (same_file(paths[i], paths[k]))
                 return refuse(valid_utf8(paths[i]) + ": dieselbe Datei f\u00FCr zwei Formate");
         if (const std::string problem = output_problem(paths[i]); !problem.empty()) {
             std::fprintf(stderr, "duoskop-cli: %s: %s\n", valid_utf8(paths[i]).c_str(), problem.c_str());

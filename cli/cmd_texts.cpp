@@ -54,6 +54,10 @@ const std::string_view texts_help =
     "(je h\u00F6chstens 73 Zeichen) f\u00FCr ein Planetenbild; leere Zeilen z\u00E4hlen nicht. Ein Eintrag\n"
     "ohne Textzeilen l\u00F6scht das Bild (leert die Einzelbedeutung).\n";
 
+constexpr OptionRule texts_rule_table[] = {
+    {"--drive-c", 1}, {"--analysis", 1}, {"--double", 1}, {"--simple", 1}, {"--halfsum", 1}};
+constinit const std::span<const OptionRule> texts_rules = texts_rule_table;
+
 namespace {
 
 struct TextsOptions {
@@ -65,9 +69,7 @@ struct TextsOptions {
 
 bool parse_texts_options(const Args& args, TextsOptions& o)
 {
-    static constexpr OptionRule known[] = {
-        {"--drive-c", 1}, {"--analysis", 1}, {"--double", 1}, {"--simple", 1}, {"--halfsum", 1}};
-    const ReadOptions read = read_options(args, known);
+    const ReadOptions read = read_options(args, texts_rules);
     if (!read.ok()) return false;
     o.words = read.positionals;
     o.drive_c = read.value("--drive-c");

@@ -4,8 +4,13 @@
 #include <string_view>
 
 #include "cli/cli.h"
+#include "cli/options.h"
 
 namespace duoskop::cli {
+
+// The options of `dial`, read by duoskop-cli too (to tell a call for help from a value).
+constexpr OptionRule dial_rule_table[] = {{"--png", 1}, {"--svg", 1}, {"--size", 1}, {"--pointer", 1}, {"--highlight", 1}, {"--drive-c", 1}};
+constinit const std::span<const OptionRule> dial_rules = dial_rule_table;
 
 const std::string_view dial_summary = "zeichnet die 22,5\u00B0-Scheibe als PNG- oder SVG-Bild";
 const std::string_view dial_call =

@@ -30,6 +30,7 @@ namespace {
 struct Command {
     std::string_view name;
     int (*run)(const Args& args);  ///< nullptr: a drawing command, run by duoskop-cli-draw
+    std::span<const OptionRule> rules;  ///< its options, as the command reads them
     std::string_view summary;  ///< one line for the command list of `duoskop-cli --help`
     std::string_view call;     ///< the call, continuation lines indented by 19 blanks
     std::string_view help;     ///< what the command does and what its options mean
@@ -46,6 +47,7 @@ const Command commands[] = {
     {
         "chart",
         cmd_chart,
+        chart_rules,
         "zeigt, was aus Horoskop-Dateien gelesen und berechnet wird",
         "duoskop-cli chart [--raw] [--precise] [--drive-c ORDNER] DATEI...",
         "L\u00E4dt jede Horoskop-Datei wie das Programm und zeigt ihre sieben Felder und die Positionen\n"
@@ -60,6 +62,7 @@ const Command commands[] = {
     {
         "axes",
         cmd_axes,
+        axes_rules,
         "zeigt die sechs MC-SO-Suchachsen zweier Personen",
         "duoskop-cli axes P1 P2 [--precise] [--report DATEI] [--drive-c ORDNER]",
         "L\u00E4dt die Horoskop-Dateien P1 und P2 als Person 1 und 2 und zeigt den Block der sechs\n"
@@ -73,6 +76,7 @@ const Command commands[] = {
     {
         "compare",
         cmd_compare,
+        compare_rules,
         "f\u00FChrt einen der f\u00FCnf Vergleiche aus",
         "duoskop-cli compare P1 P2 --analysis solar|double|simple|halfsum|list\n"
         "                   --double ORBIS --simple ORBIS [--halfsum ORBIS] [--report DATEI]\n"
@@ -106,6 +110,7 @@ const Command commands[] = {
     {
         "new-chart",
         cmd_new_chart,
+        new_chart_rules,
         "schreibt eine Horoskop-Datei",
         "duoskop-cli new-chart DATEI --name N --first-name V --date TT.MM.JJJJ\n"
         "                   (--time HH:MM:SS | --local-time HH:MM[:SS] | --unknown-time)\n"
@@ -143,6 +148,7 @@ const Command commands[] = {
     {
         "places",
         cmd_places,
+        places_rules,
         "sucht Orte im Atlas",
         "duoskop-cli places SUCHE [--limit N]",
         "Sucht Orte im Atlas (GeoNames, Orte ab 1000 Einwohnern) und zeigt die besten, je Zeile:\n"
@@ -157,6 +163,7 @@ const Command commands[] = {
     {
         "import",
         cmd_import,
+        import_rules,
         "liest AAF- oder CSV-Dateien in Horoskop-Dateien ein",
         "duoskop-cli import DATEI --to ORDNER [--force]",
         "Liest Geburtsdaten aus einer AAF-Datei (#A93, #B93) oder einer CSV-Datei und schreibt je\n"
@@ -181,6 +188,7 @@ const Command commands[] = {
     {
         "export",
         cmd_export,
+        export_rules,
         "schreibt Horoskop-Dateien als AAF",
         "duoskop-cli export ORDNER|DATEI... --aaf DATEI [--drive-c ORDNER]",
         "Schreibt die Horoskop-Dateien (aus einem Ordner und seinen Unterordnern alle, deren Name\n"
@@ -197,6 +205,7 @@ const Command commands[] = {
     {
         "rank",
         cmd_rank,
+        rank_rules,
         "ordnet viele Partner nach den gemeinsamen Eintr\u00E4gen mit einer Person",
         "duoskop-cli rank P1 PFAD... --double ORBIS --simple ORBIS [--top K] [--csv DATEI]\n"
         "                   [--time-window N1[,N2]] [--drive-c ORDNER]",
@@ -217,10 +226,11 @@ const Command commands[] = {
         "                     Eintr\u00E4ge, die \u00FCber beide ganzen Zeitfenster bleiben (\"fest\")\n"
         "  --drive-c ORDNER   Ordner, der f\u00FCr Laufwerk C steht (P1 und PFADe wie bei chart)\n",
     },
-    {"texts", cmd_texts, texts_summary, texts_call, texts_help},
+    {"texts", cmd_texts, texts_rules, texts_summary, texts_call, texts_help},
     {
         "drive",
         cmd_drive,
+        drive_rules,
         "zeigt oder w\u00E4hlt den Ordner, der f\u00FCr Laufwerk C steht",
         "duoskop-cli drive [--set ORDNER | --reset] [--drive-c ORDNER]",
         "Zeigt den Ordner, der f\u00FCr Laufwerk C steht (erste Zeile), und woher er kommt (zweite\n"
@@ -237,8 +247,8 @@ const Command commands[] = {
     },
 #ifdef DUOSKOP_CLI_DIAL
     // The commands that draw with Qt Gui, one line each: DRAWING(run) runs them in duoskop-cli-draw.
-    {"dial", DRAWING(cmd_dial), dial_summary, dial_call, dial_help},
-    {"report", DRAWING(cmd_report), report_summary, report_call, report_help},
+    {"dial", DRAWING(cmd_dial), dial_rules, dial_summary, dial_call, dial_help},
+    {"report", DRAWING(cmd_report), report_rules, report_summary, report_call, report_help},
 #endif
 };
 
@@ -357,7 +367,7 @@ int run(std::span<char*> argv)
     const Command* command = find_command(first);
     if (command == nullptr) return usage();
     const Args args(argv.begin() + 2, argv.end());
-    switch (help_or_version(args)) {
+    switch (help_or_version(args, command->rules)) {
     case Request::help:
         return command_help(*command);
     case Request::version:

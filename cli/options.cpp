@@ -75,12 +75,17 @@ ReadOptions read_options(const Args& args, std::span<const OptionRule> options)
     return read;
 }
 
-Request help_or_version(const Args& args)
+Request help_or_version(const Args& args, std::span<const OptionRule> rules)
 {
-    for (const std::string& a : args) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
         if (a == "--") break;
         if (a == "--help" || a == "-h") return Request::help;
         if (a == "--version") return Request::version;
+        if (!is_option(a)) continue;
+        // The values of a known option are passed over, whatever they look like.
+        const auto rule = std::find_if(rules.begin(), rules.end(), [&](const OptionRule& o) { return o.name == a; });
+        if (rule != rules.end()) i += static_cast<std::size_t>(rule->values);
     }
     return Request::none;
 }

@@ -6,7 +6,8 @@
 //     (`--longitude -8.5`); too few are a wrong call;
 //   - an option not in the command's table is a wrong call;
 //   - an option given twice is a wrong call unless its table lets it repeat: then the last counts;
-//   - `-h`/`--help` and `--version` anywhere before "--" ask for help and the version
+//   - `-h`/`--help` and `--version` wherever an option may stand before "--" ask for help and the
+//     version, but not as an option's value (`--first-name -h` is the first name "-h")
 //     (help_or_version; main.cpp answers them before the command runs).
 #pragma once
 
@@ -52,8 +53,11 @@ struct ReadOptions {
 ReadOptions read_options(const Args& args, std::span<const OptionRule> options);
 
 enum class Request { none, help, version };
-/// `-h`/`--help` (first) or `--version` before "--": what the call asks instead of the command.
-Request help_or_version(const Args& args);
+/// `-h`/`--help` or `--version` (the first of them counts) where an option may stand before "--",
+/// read by the command's `rules` as `read_options` reads them, so that an option's value is never
+/// taken for one: what the call asks instead of the command. An option the rules do not know
+/// takes no value here (the call is wrong anyway; asking for help is what helps).
+Request help_or_version(const Args& args, std::span<const OptionRule> rules);
 
 /// An orb given on the command line, read as the main window's orb fields read it ("1,5" and
 /// "1.5" are 1.5, "25" is 2.0); nothing for a text the fields would refuse (a wrong call).

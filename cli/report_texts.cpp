@@ -4,8 +4,16 @@
 #include <string_view>
 
 #include "cli/cli.h"
+#include "cli/options.h"
 
 namespace duoskop::cli {
+
+// The options of `report`, read by duoskop-cli too (to tell a call for help from a value).
+constexpr OptionRule report_rule_table[] = {
+    {precise_option},  {"--double", 1}, {"--simple", 1}, {"--halfsum", 1},    {"--analyses", 1},
+    {"--pdf", 1},      {"--odt", 1},    {"--html", 1},   {"--title", 1},      {"--astrologer", 1},
+    {"--drive-c", 1},  {"--time-window", 1}};
+constinit const std::span<const OptionRule> report_rules = report_rule_table;
 
 const std::string_view report_summary = "schreibt den Bericht f\u00FCr Klienten als PDF, ODT oder HTML";
 const std::string_view report_call =

@@ -16,6 +16,7 @@
 #include "astro/un_math.h"
 #include "base/file_writer.h"
 #include "base/texts.h"
+#include "desktop/markup.h"
 
 namespace duoskop {
 
@@ -279,11 +280,15 @@ QByteArray dial_svg(const DialScene& scene, int size, const QString& title)
     svg.setSize(QSize(size, size));
     svg.setViewBox(QRect(0, 0, size, size));
     svg.setResolution(96);
-    svg.setTitle(title);
+    // The generator writes its title as it is given: a stand-in goes in and the title, escaped,
+    // takes its place afterwards (the drawn texts the generator escapes itself).
+    const QByteArray stand_in = QByteArrayLiteral("duoskop-titel-7f3a9c");
+    svg.setTitle(QString::fromLatin1(stand_in));
     QPainter painter(&svg);
     painter.fillRect(QRectF(0, 0, size, size), Qt::white);
     paint_dial(painter, QRectF(0, 0, size, size), scene);
     painter.end();
+    bytes.replace(QByteArray("<title>" + stand_in + "</title>"), "<title>" + markup_text(title).toUtf8() + "</title>");
     return bytes;
 }
 

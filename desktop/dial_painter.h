@@ -42,7 +42,8 @@ void paint_dial(QPainter& painter, const QRectF& area, const DialScene& scene);
 /// The dial as a square picture of `size` pixels on white.
 QImage dial_image(const DialScene& scene, int size);
 
-/// The dial as PNG or as SVG (labels stay text) of `size` pixels.
+/// The dial as PNG or as SVG (labels stay text) of `size` pixels; the SVG's `<title>` is `title`
+/// as plain text (names in it are never markup).
 QByteArray dial_png(const DialScene& scene, int size);
 QByteArray dial_svg(const DialScene& scene, int size, const QString& title);
 

@@ -88,7 +88,7 @@ private:
 KarteiWindow::KarteiWindow(Desktop& desktop, DriveC drive, TForm1* main_window, QWidget* parent,
                            FirstListing first_listing)
     : QMainWindow(parent), desktop_(desktop), drive_(std::move(drive)), main_window_(main_window),
-      root_(drive_.resolve("c:\\astro\\daten"))
+      root_(drive_.resolve("c:\\astro\\daten")), read_only_(in_sample_drive(root_))
 {
     setObjectName(QStringLiteral("KarteiWindow"));
     setWindowTitle(to_qt(texts::kCaptionKartei));
@@ -274,7 +274,10 @@ void KarteiWindow::fill_model()
     for (const std::string& folder : unreadable)
         status += QStringLiteral("   \u2013   ") + to_qt(texts::kFolderUnreadableBefore) + utf8(folder) +
                   to_qt(texts::kFolderUnreadableAfter);
-    StatusLabel->setText(status + QStringLiteral("   \u2013   ") + file_path(root_));
+    status += QStringLiteral("   \u2013   ") + file_path(root_);
+    // The sample drive of the installation (no personal drive could be made): read, never written.
+    if (read_only_) status += QStringLiteral("   \u2013   ") + to_qt(texts::kKarteiReadOnly);
+    StatusLabel->setText(status);
     Table->resizeColumnsToContents();
 }
 
@@ -326,9 +329,11 @@ void KarteiWindow::update_buttons()
     const bool one = chosen.size() == 1;
     const bool one_readable = one && chosen.front()->readable;
     const bool one_loadable = one && chosen.front()->loadable;
-    EditButton->setEnabled(one_readable);
-    CopyButton->setEnabled(one_readable);
-    DeleteButton->setEnabled(!chosen.empty());
+    NewButton->setEnabled(!read_only_);
+    EditButton->setEnabled(one_readable && !read_only_);
+    CopyButton->setEnabled(one_readable && !read_only_);
+    DeleteButton->setEnabled(!chosen.empty() && !read_only_);
+    ImportButton->setEnabled(!read_only_);
     ExportButton->setEnabled(!chosen.empty());
     // Handing over goes where the main window's own "Name" entries would let it.
     const bool main_open = main_window_ != nullptr && !main_window_->ended();
@@ -353,6 +358,7 @@ void KarteiWindow::run_dialog(KarteiDialog::Mode mode, const KarteiEntry* from)
 
 void KarteiWindow::newClick()
 {
+    if (read_only_) return;
     const auto chosen = selected();
     // A new chart starts in the folder of the chart selected, where a family is kept together.
     KarteiEntry place;
@@ -362,6 +368,7 @@ void KarteiWindow::newClick()
 
 void KarteiWindow::editClick()
 {
+    if (read_only_) return;
     const auto chosen = selected();
     if (chosen.size() != 1 || !chosen.front()->readable) return;
     const KarteiEntry entry = *chosen.front();
@@ -370,6 +377,7 @@ void KarteiWindow::editClick()
 
 void KarteiWindow::copyClick()
 {
+    if (read_only_) return;
     const auto chosen = selected();
     if (chosen.size() != 1 || !chosen.front()->readable) return;
     const KarteiEntry entry = *chosen.front();
@@ -378,6 +386,7 @@ void KarteiWindow::copyClick()
 
 void KarteiWindow::deleteClick()
 {
+    if (read_only_) return;
     const auto chosen = selected();
     if (chosen.empty()) return;
     std::string names;
@@ -438,6 +447,7 @@ const Atlas* KarteiWindow::atlas()
 
 void KarteiWindow::importClick()
 {
+    if (read_only_) return;
     const auto chosen = selected();
     const std::string folder = chosen.size() == 1 ? chosen.front()->folder : std::string();
     const auto file = desktop_.open_file_of(QDir::homePath().toStdString(), cp1252_to_utf8(texts::kImportFilter));

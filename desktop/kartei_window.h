@@ -58,6 +58,8 @@ public:
     QString cell(int row, Column column) const;
     const Listing& listing() const { return listing_; }
     const std::filesystem::path& root() const { return root_; }
+    /// The chart folder lies in the shipped sample drive: listed and handed on, never changed.
+    bool read_only() const { return read_only_; }
 
     void newClick();
     void editClick();
@@ -95,6 +97,7 @@ private:
     DriveC drive_;
     TForm1* main_window_;
     std::filesystem::path root_;
+    bool read_only_;
     Listing listing_;
     QStandardItemModel* model_;
     KarteiFilter* filter_;

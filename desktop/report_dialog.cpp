@@ -177,6 +177,13 @@ void TBericht::SaveClick()
             desktop_.message(BoxType::error, texts::kBerichtNotMade, Buttons::ok);
             return;
         }
+    // What the writer would refuse (a write-protected file, a missing folder) is found before any
+    // file is replaced, so that no format is written when another cannot be.
+    for (const Output& out : outputs)
+        if (const WriteResult can = check_writable(out.path); !can.ok()) {
+            desktop_.message(BoxType::error, cp1252_of_file_name(out.path.string()) + "\r" + can.message(), Buttons::ok);
+            return;
+        }
     // All or nothing: a file that fails takes back the new files written before it.
     std::vector<std::filesystem::path> created;
     std::string written;

@@ -25,6 +25,7 @@
 #include "base/cp1252.h"
 #include "base/texts.h"
 #include "desktop/dial_painter.h"
+#include "desktop/markup.h"
 #include "report/hyphenation.h"
 #include "report/report_model.h"
 #include "report/report_texts.h"
@@ -43,10 +44,13 @@ constexpr double mm_block_gap = 1.8;  // between two blocks on a page
 const QString sans = QStringLiteral("DejaVu Sans");
 const QString mono = QStringLiteral("DejaVu Sans Mono");
 const QString dial_resource = QStringLiteral("duoskop-scheibe.png");
+// The dial's place in the HTML, taken by the inline SVG once the document is written: a picture,
+// which no text of the report can become (its < is escaped).
 const QString dial_placeholder = QStringLiteral("duoskop-scheibe-svg");
 
 QString q(std::string_view cp1252) { return QString::fromStdString(cp1252_to_utf8(cp1252)); }
-QString esc(std::string_view cp1252) { return q(cp1252).toHtmlEscaped(); }
+/// A text of the report (Windows-1252) as it goes into the HTML of a block: never markup.
+QString esc(std::string_view cp1252) { return markup_text(q(cp1252)); }
 /// Running texts with soft hyphens in their long words, hyphenated together in one go.
 using Prose = std::unordered_map<std::string, std::string>;
 
@@ -58,6 +62,14 @@ QString person_name(const chart_record& r) { return q(r.first_name + " " + r.nam
 QString header_text(const ReportModel& m)
 {
     return person_name(m.person1.record) + QStringLiteral("  \u2013  ") + person_name(m.person2.record);
+}
+
+/// The document's title as its metadata gives it (PDF, HTML): the typed title (else the
+/// default one) and both persons.
+QString document_title(const ReportModel& m)
+{
+    return q(m.title.empty() ? std::string(texts::kReportDefaultTitle) : m.title) + QStringLiteral(": ") +
+           header_text(m);
 }
 
 const char* style_sheet =
@@ -367,9 +379,18 @@ QString contents_html(const std::vector<QString>& titles, const std::vector<int>
     QString h = QStringLiteral("<h2>%1</h2><table width=\"100%\" cellspacing=\"0\" cellpadding=\"3\">").arg(esc(texts::kReportContents));
     for (std::size_t i = 0; i < titles.size(); ++i)
         h += QStringLiteral("<tr><td>%1</td><td align=\"right\">%2</td></tr>")
-                 .arg(titles[i].toHtmlEscaped())
+                 .arg(markup_text(titles[i]))
                  .arg(i < pages.size() ? pages[i] : 0);
     h += QStringLiteral("</table>");
+    return h;
+}
+
+/// The contents of the flowing documents (ODT, HTML): the titles alone, for they have no pages
+/// of their own to count.
+QString contents_list_html(const std::vector<QString>& titles)
+{
+    QString h = QStringLiteral("<h2>%1</h2>").arg(esc(texts::kReportContents));
+    for (const QString& title : titles) h += QStringLiteral("<p>%1</p>").arg(markup_text(title));
     return h;
 }
 
@@ -436,9 +457,6 @@ std::unique_ptr<QTextDocument> flowing_document(const ReportModel& m, const QStr
         h += QStringLiteral("</div>");
     }
     auto doc = make_document(nullptr, QString(), 600);
-    doc->setMetaInformation(QTextDocument::DocumentTitle,
-                            q(m.title.empty() ? std::string(texts::kReportDefaultTitle) : m.title) +
-                                QStringLiteral(": ") + header_text(m));
     doc->setHtml(QStringLiteral("<html><body>%1</body></html>").arg(h));
     return doc;
 }
@@ -501,7 +519,7 @@ void set_up_writer(QPdfWriter& writer, const ReportModel& m)
 {
     writer.setResolution(600);
     writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
-    writer.setTitle(header_text(m));
+    writer.setTitle(document_title(m));
     writer.setCreator(QStringLiteral("Duoskop ") + q(m.settings.version));
 }
 
@@ -520,23 +538,12 @@ QByteArray report_pdf(const ReportModel& m)
     return bytes;
 }
 
-std::vector<int> report_contents_pages(const ReportModel& m)
-{
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    QPdfWriter writer(&buffer);
-    set_up_writer(writer, m);
-    return lay_out(writer, m).contents_pages;
-}
-
 QByteArray report_odt(const ReportModel& m)
 {
     const DialScene scene = report_scene(m);
     const int size = 900;
     const QString dial = QStringLiteral("<p align=\"center\"><img src=\"%1\" width=\"400\" height=\"400\" /></p>").arg(dial_resource);
-    // The contents with the page numbers of the PDF, which has the same pages.
-    const QString contents = contents_html(contents_titles(m), report_contents_pages(m));
-    auto full = flowing_document(m, dial, contents);
+    auto full = flowing_document(m, dial, contents_list_html(contents_titles(m)));
     full->addResource(QTextDocument::ImageResource, QUrl(dial_resource), dial_image(scene, size));
     return written(*full, "odf");
 }
@@ -544,15 +551,24 @@ QByteArray report_odt(const ReportModel& m)
 QByteArray report_html(const ReportModel& m)
 {
     const DialScene scene = report_scene(m);
-    QString contents = QStringLiteral("<h2>%1</h2>").arg(esc(texts::kReportContents));
-    for (const QString& title : contents_titles(m)) contents += QStringLiteral("<p>%1</p>").arg(title.toHtmlEscaped());
-    const auto doc = flowing_document(m, QStringLiteral("<p>%1</p>").arg(dial_placeholder), contents);
+    const auto doc = flowing_document(m, QStringLiteral("<p><img src=\"%1\" /></p>").arg(dial_placeholder),
+                                      contents_list_html(contents_titles(m)));
+    // The title, set after the HTML (which sets it anew), is written as it is given: a stand-in
+    // goes in, the escaped title takes its place.
+    const QString title_stand_in = QStringLiteral("duoskop-titel-7f3a9c");
+    doc->setMetaInformation(QTextDocument::DocumentTitle, title_stand_in);
     QString html = QString::fromUtf8(written(*doc, "html"));
     if (html.isEmpty()) return {};
-    // The dial as inline SVG in place of its placeholder paragraph; the SVG's XML prologue goes.
+    html.replace(QStringLiteral("<title>") + title_stand_in + QStringLiteral("</title>"),
+                 QStringLiteral("<title>") + markup_text(document_title(m)) + QStringLiteral("</title>"));
+    // A German document: screen readers and hyphenation in the browser go by its language.
+    if (const qsizetype at = html.indexOf(QStringLiteral("<html>")); at >= 0)
+        html.replace(at, 6, QStringLiteral("<html lang=\"de\">"));
+    // The dial as inline SVG in place of its picture's paragraph; the SVG's XML prologue goes.
     QString svg = QString::fromUtf8(dial_svg(scene, 560, header_text(m)));
     svg = svg.mid(std::max<qsizetype>(0, svg.indexOf(QStringLiteral("<svg"))));
-    static const QRegularExpression placeholder(QStringLiteral("<p[^>]*>\\s*") + dial_placeholder + QStringLiteral("\\s*</p>"));
+    static const QRegularExpression placeholder(QStringLiteral("<p[^>]*>\\s*<img src=\"") + dial_placeholder +
+                                                QStringLiteral("\"[^>]*>\\s*</p>"));
     html.replace(placeholder, QStringLiteral("<div style=\"text-align:center\">") + svg + QStringLiteral("</div>"));
     return html.toUtf8();
 }

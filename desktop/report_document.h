@@ -21,15 +21,12 @@ int paint_report(QPagedPaintDevice& device, const ReportModel& model);
 
 /// The report as a PDF file (A4, fonts embedded, no raster image).
 QByteArray report_pdf(const ReportModel& model);
-/// The report as an OpenDocument text (the dial as an embedded picture, contents with the page
-/// numbers of the PDF).
+/// The report as an OpenDocument text (the dial as an embedded picture; the contents list the
+/// chapters without page numbers, for Qt's ODT writer has no field that would count them).
 QByteArray report_odt(const ReportModel& model);
-/// The report as one UTF-8 HTML file with the dial as inline SVG.
+/// The report as one UTF-8 HTML file (lang="de", a <title>) with the dial as inline SVG.
 QByteArray report_html(const ReportModel& model);
 
-/// Page on which each entry of the contents list starts in the PDF, in the order of
-/// `contents_titles`.
-std::vector<int> report_contents_pages(const ReportModel& model);
 /// The titles of the contents list: the dial, the positions, then each chapter.
 std::vector<QString> contents_titles(const ReportModel& model);
 

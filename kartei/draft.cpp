@@ -9,6 +9,7 @@
 #include "app/chart_file.h"
 #include "astro/std_ho.h"
 #include "base/cp1252.h"
+#include "base/drive_c.h"
 #include "base/file_writer.h"
 #include "base/io_error.h"
 #include "birth/intake.h"
@@ -224,7 +225,7 @@ SaveResult write_chart(const std::string& bytes, const std::filesystem::path& ta
     return result;
 }
 
-SaveResult refused_name(std::string why)
+SaveResult refused(std::string why)
 {
     SaveResult result;
     result.outcome = SaveResult::Outcome::failed;
@@ -237,7 +238,8 @@ SaveResult refused_name(std::string why)
 SaveResult save_chart(const std::filesystem::path& root, const chart_record& record, const std::string& folder,
                       const std::optional<std::filesystem::path>& original)
 {
-    if (auto why = file_name_refusal(record.name)) return refused_name(std::move(*why));
+    if (in_sample_drive(root)) return refused(cp1252_to_utf8(texts::kSampleDriveRefused));
+    if (auto why = file_name_refusal(record.name)) return refused(std::move(*why));
     const std::filesystem::path dir = folder.empty() ? root : root / folder;
     std::error_code error;
     std::filesystem::create_directories(dir, error);
@@ -258,7 +260,8 @@ ChartBatch::~ChartBatch() { finish(); }
 
 SaveResult ChartBatch::save(const chart_record& record, bool replace)
 {
-    if (auto why = file_name_refusal(record.name)) return refused_name(std::move(*why));
+    if (in_sample_drive(root_)) return refused(cp1252_to_utf8(texts::kSampleDriveRefused));
+    if (auto why = file_name_refusal(record.name)) return refused(std::move(*why));
     if (!folder_made_) {
         std::error_code error;
         std::filesystem::create_directories(names_.dir(), error);

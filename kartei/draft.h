@@ -103,7 +103,8 @@ struct SaveResult {
 /// An edit (`original` given) replaces the edited file when it stays in its folder and its file name
 /// still passes the name check; every other save makes a new file named by `chart_file_name` and
 /// never replaces an existing file, nor one whose name differs only in the case of a-z.
-/// A name that cannot be a file name (file_name_refusal) is refused.
+/// A name that cannot be a file name (file_name_refusal) is refused, and so is every save into
+/// the shipped sample drive (in_sample_drive), which is data of the installation.
 SaveResult save_chart(const std::filesystem::path& root, const chart_record& record, const std::string& folder,
                       const std::optional<std::filesystem::path>& original);
 

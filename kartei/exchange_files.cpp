@@ -8,6 +8,7 @@
 
 #include "app/chart_file.h"
 #include "base/cp1252.h"
+#include "base/drive_c.h"
 #include "base/file_writer.h"
 #include "base/io_error.h"
 #include "birth/chart_input.h"
@@ -69,6 +70,10 @@ ImportResult import_charts(const std::filesystem::path& file, const std::filesys
                            const std::string& folder, const Atlas* atlas, bool replace)
 {
     ImportResult result;
+    if (in_sample_drive(root)) {
+        result.error = utf8(texts::kSampleDriveRefused);
+        return result;
+    }
     const std::string bytes = read_whole(file, result.error);
     if (!result.error.empty()) return result;
     const ExchangeFile read = read_exchange(bytes, atlas);

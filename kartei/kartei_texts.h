@@ -19,6 +19,9 @@ inline constexpr std::string_view kKarteiBroken = ", davon nicht ladbar: ";
 inline constexpr std::string_view kFolderUnreadableBefore = "Ordner ";
 inline constexpr std::string_view kFolderUnreadableAfter = " nicht lesbar";
 inline constexpr std::string_view kKarteiFolder = "Ordner: ";
+inline constexpr std::string_view kKarteiReadOnly =
+    "Beispiel-Laufwerk des Programms, nur zum Lesen: Neu, Bearbeiten, Kopie, L\xF6schen und Importieren sind gesperrt";
+inline constexpr std::string_view kSampleDriveRefused = "Das mitgelieferte Beispiel-Laufwerk wird nicht ver\xE4ndert.";
 
 // Table columns
 inline constexpr std::string_view kColumnName = "Name";

@@ -25,6 +25,18 @@ inline constexpr ComparisonName comparison_names[] = {
 };
 static_assert(std::size(comparison_names) == all_comparisons.size());
 
+/// The kind of drive C as the report names it.
+std::string_view drive_kind_text(DriveKind kind)
+{
+    switch (kind) {
+    case DriveKind::personal: return texts::kReportDrivePersonal;
+    case DriveKind::wine: return texts::kReportDriveWine;
+    case DriveKind::sample: return texts::kReportDriveSample;
+    case DriveKind::chosen: break;
+    }
+    return texts::kReportDriveChosen;
+}
+
 std::string trim_right(std::string line)
 {
     while (!line.empty() && (line.back() == ' ' || line.back() == '\r')) line.pop_back();
@@ -100,7 +112,8 @@ std::string settings_line(const ReportSettings& s)
     line += " \xB7 ";
     line += s.source == PositionSource::precise ? std::string(texts::kReportSourcePrecise)
                                                 : std::string(texts::kReportSourceTheory);
-    line += " \xB7 " + std::string(texts::kReportTexts) + s.text_collection;
+    line += " \xB7 " + std::string(texts::kReportTexts) + s.text_collection + std::string(texts::kReportDrive) +
+            std::string(drive_kind_text(s.drive_kind));
     if (!s.ktexte_da) line += texts::kReportNoSingles;
     if (s.time_window) {
         line += " \xB7 " + std::string(texts::kReportTimeWindow) + std::to_string(s.time_window->person1) +
@@ -159,7 +172,8 @@ ReportModel build_report(const ChartState& chart, const ReportRequest& request, 
     s.orbs = request.orbs;
     s.halfsum_orb_used = std::find(chosen.begin(), chosen.end(), Comparison::halfsums) != chosen.end();
     s.source = request.source;
-    s.text_collection = cp1252_of_file_name(drive.resolve("C:\\PBTX\\").string());
+    s.text_collection = cp1252_of_file_name(drive.resolve("C:\\PBTX\\").filename().string());
+    s.drive_kind = drive_kind(drive.root());
     s.ktexte_da = ktexte.ktexte_da;
     s.time_window = request.time_window;
     return model;

@@ -62,7 +62,8 @@ struct ReportSettings {
     Orbs orbs;
     bool halfsum_orb_used = false;  ///< the half-sum evaluation is among the chapters
     PositionSource source = PositionSource::theory;
-    std::string text_collection;  ///< the folder of the picture texts (Windows-1252)
+    std::string text_collection;  ///< the name of the picture texts' folder (Windows-1252), never a path
+    DriveKind drive_kind = DriveKind::chosen;  ///< the drive C the texts come from
     bool ktexte_da = false;       ///< the single meanings were loaded
     std::optional<TimeWindow> time_window;
 };
@@ -105,7 +106,8 @@ std::optional<Comparison> comparison_by_name(std::string_view name);
 /// An orb as the report writes it: decimal comma, at least one decimal, no locale ("0,5").
 std::string orb_text(double orb);
 
-/// The footer's settings line: version, orbs, position source, text collection and Zeitprobe.
+/// The footer's settings line: version, orbs, position source, text collection (its folder's
+/// name and the kind of drive C, never a path, for the report goes to the client) and Zeitprobe.
 std::string settings_line(const ReportSettings& settings);
 
 /// The mark of an entry's text source: "Bildtext", "Einzeltexte" or "kein Text".

@@ -456,14 +456,7 @@ Library open_library(const DriveC& drive)
     return lib;
 }
 
-bool is_shipped_sample_drive(const DriveC& drive)
-{
-    std::error_code ec;
-    const fs::path a = fs::weakly_canonical(drive.root(), ec);
-    if (ec) return false;
-    const fs::path b = fs::weakly_canonical(program_data_dir() / "drive_c", ec);
-    return !ec && a == b;
-}
+bool is_shipped_sample_drive(const DriveC& drive) { return in_sample_drive(drive.root()); }
 
 Library open_collection(const fs::path& folder)
 {

@@ -15,6 +15,7 @@ using duoskop::cli::ReadOptions;
 using duoskop::cli::Request;
 using duoskop::test_support::CliRun;
 using duoskop::test_support::run_cli;
+using duoskop::test_support::TempDir;
 
 namespace {
 
@@ -75,19 +76,31 @@ TEST(CliOptions, ReadsByTheTable)
     EXPECT_FALSE(r.has("--raw"));
 }
 
-TEST(CliOptions, HelpAndVersionAnywhereBeforeTheEndOfOptions)
+TEST(CliOptions, HelpAndVersionWhereAnOptionStandsNeverAsAValue)
 {
     const struct {
         Args args;
         Request request;
     } cases[] = {
         {{"a.dat", "-h"}, Request::help},
-        {{"--drive-c", "--help"}, Request::help},  // even where a value stands
+        {{"--raw", "--help"}, Request::help},                 // a flag takes no value
+        {{"--drive-c", "--help"}, Request::none},              // the value of --drive-c
+        {{"--drive-c", "-h", "--help"}, Request::help},
+        {{"--export-texts", "-h", "--version"}, Request::none},  // two values
+        {{"--export-texts", "alle", "x", "--version"}, Request::version},
+        {{"--bogus", "--help"}, Request::help},                // an unknown option takes none
         {{"--version", "--help"}, Request::version},
         {{"--", "--help"}, Request::none},
         {{"-help", "--versions"}, Request::none},
     };
-    for (const auto& c : cases) EXPECT_EQ(help_or_version(c.args), c.request) << c.args.size();
+    for (const auto& c : cases) EXPECT_EQ(help_or_version(c.args, known), c.request) << c.args.front();
+    // As a whole call: "-h" is a first name.
+    const TempDir dir;
+    const CliRun made = run_cli({"new-chart", dir.file("MEIER.DAT"), "--name", "Meier", "--first-name", "-h",
+                                 "--date", "01.05.1960", "--time", "06:30:45", "--longitude", "8", "--latitude",
+                                 "53"});
+    EXPECT_EQ(made.status, 0) << made.err;
+    EXPECT_EQ(dir.read("MEIER.DAT").substr(11, 3), std::string("\x02-h"));
 }
 
 TEST(CliOptions, OrbsReadAsTheOrbFields)

@@ -5,7 +5,11 @@
 // input gives a message and writes nothing.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <filesystem>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -311,6 +315,72 @@ TEST(CliReportInput, BadInputSaysWhatIsWrongAndWritesNothing)
         EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
         EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
     }
+}
+
+// Names, places, the title and the astrologer's lines are text in every format, never markup (a
+// line that reads like the dial's place in the HTML stays a line); the texts are named by their
+// folder and the kind of drive C, never by a path of the astrologer's; the title is the document's.
+TEST(CliReportText, NamesAreTextAndNoPathIsShown)
+{
+    const TempDir dir;
+    std::filesystem::copy(DUOSKOP_SOURCE_DRIVE_C, dir.path() / "c", std::filesystem::copy_options::recursive);
+    // Files without a dot: the program's name check then asks nothing of the name.
+    dir.write("eins", chart_record_bytes({"<i>A&B\"'", "<b>x</b>", "01.05.1960", "06:30:45", "<img/x='",
+                                          "+008 30 00", "+53 33 00"}));
+    dir.write("zwei", chart_record_bytes({"Z'\"<&>", "<svg>", "02.06.1961", "12:00:00", "a&amp;b",
+                                          "+013 24 00", "+52 31 00"}));
+    const CliRun r = run_cli({"report", dir.file("eins"), dir.file("zwei"), "--double", "1", "--simple", "0,5",
+                              "--analyses", "solar,list", "--drive-c", dir.file("c"), "--title", "<script>T&'\"",
+                              "--astrologer", "duoskop-scheibe-svg|<p>Erika", "--pdf", dir.file("b.pdf"),
+                              "--odt", dir.file("b.odt"), "--html", dir.file("b.html")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string html = slurp(dir.file("b.html"));
+    const std::string odt = output_of("unzip -p '" + dir.file("b.odt") + "' content.xml");
+    const std::string pdf = flowing(output_of("pdftotext -enc UTF-8 '" + dir.file("b.pdf") + "' -"));
+    for (const char* raw : {"<i>", "<b>", "<img", "<script>", "<svg>", "<p>Erika", "A&B", "Z'\"<", "a&amp;b<"}) {
+        EXPECT_EQ(html.find(raw), std::string::npos) << raw;
+        EXPECT_EQ(odt.find(raw), std::string::npos) << raw;
+    }
+    EXPECT_EQ(html.find("<svg"), html.rfind("<svg"));  // one dial
+    EXPECT_NE(html.find("<html lang=\"de\">"), std::string::npos);
+    // The document's title and the dial's, as text.
+    EXPECT_NE(html.find("<title>&lt;script&gt;T&amp;&#39;&quot;: &lt;b&gt;x&lt;/b&gt; &lt;i&gt;A&amp;B&quot;&#39;"),
+              std::string::npos);
+    EXPECT_NE(html.find("<title>&lt;b&gt;x&lt;/b&gt; &lt;i&gt;A&amp;B&quot;&#39;"), std::string::npos);
+    EXPECT_NE(output_of("pdfinfo '" + dir.file("b.pdf") + "'").find("Title:           <script>T&'\": <b>x</b>"),
+              std::string::npos);
+    for (const std::string* doc : {&html, &odt, &pdf}) {
+        EXPECT_EQ(doc->find(dir.path().string()), std::string::npos);
+        EXPECT_NE(flowing(*doc).find("Texte: PBTX, Laufwerk C: gew\u00E4hlt"), std::string::npos);
+    }
+    // The ODT's contents list the chapters without the PDF's page numbers.
+    const std::size_t contents = odt.find(">Inhalt<");
+    const std::string listed = odt.substr(contents, odt.find("<table:table ", contents) - contents);
+    EXPECT_NE(listed.find(">2. MC-AS-Liste (nur gemeinsame)<"), std::string::npos) << listed;
+    EXPECT_FALSE(std::regex_search(listed, std::regex(">[0-9]+<"))) << listed;
+}
+
+// Standard output is written in place for any user (as root the program runs as the user
+// nobody), as `compare --entries` writes it; one file under two names takes no two formats.
+TEST(CliReportInput, StandardOutputForAnyUserAndOneFileUnderTwoNames)
+{
+    const std::string as_user = ::geteuid() == 0 ? "setpriv --reuid=nobody --regid=nogroup --clear-groups " : "";
+    EXPECT_TRUE(output_of(as_user + "'" + DUOSKOP_CLI + "' report '" + chart("ALBRECHT") + "' '" + chart("HOLLMANN") +
+                          "' --double 1 --simple 0,5 --analyses solar --html /dev/stdout")
+                    .starts_with("<!DOCTYPE HTML"));
+
+    const TempDir dir;
+    const std::string a = dir.write("a.pdf", "alt");
+    const std::string relative = std::filesystem::relative(a).string();
+    std::filesystem::create_symlink(a, dir.path() / "verweis.pdf");
+    std::filesystem::create_hard_link(a, dir.path() / "hart.html");
+    for (const std::string& other : {relative, dir.file("verweis.pdf"), dir.file("hart.html")}) {
+        const CliRun r = run_cli({"report", chart("ALBRECHT"), chart("HOLLMANN"), "--double", "1", "--simple",
+                                  "0,5", "--analyses", "solar", "--pdf", a, "--html", other});
+        EXPECT_EQ(r.status, 2) << other;
+        EXPECT_NE(r.err.find("dieselbe Datei"), std::string::npos) << r.err;
+    }
+    EXPECT_EQ(slurp(a), "alt");
 }
 
 }  // namespace

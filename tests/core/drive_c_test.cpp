@@ -184,3 +184,16 @@ TEST_F(DriveHome, CommandLineShowsSetsAndResetsTheDrive)
     }
 }
 #endif
+
+// What the client's report may name of a drive: its kind, from the folder alone (links followed).
+TEST_F(DriveHome, KindOfDriveAndWhatLiesInTheSampleDrive)
+{
+    home.write(".wine/drive_c/astro/daten/x", "");
+    std::filesystem::create_directory_symlink(home.path() / ".wine", home.path() / "wein");
+    EXPECT_EQ(drive_kind(home.path() / "wein" / "drive_c"), DriveKind::wine);
+    EXPECT_EQ(drive_kind(home.path() / ".local/share/duoskop/drive_c"), DriveKind::personal);
+    EXPECT_EQ(drive_kind(DUOSKOP_SOURCE_DRIVE_C), DriveKind::sample);  // the build tree's links to it
+    EXPECT_EQ(drive_kind(home.path()), DriveKind::chosen);
+    EXPECT_TRUE(in_sample_drive(std::filesystem::path(DUOSKOP_SOURCE_DRIVE_C) / "astro" / "neu"));
+    EXPECT_FALSE(in_sample_drive(sample_drive_dir().string() + "2"));
+}

@@ -7,7 +7,10 @@
 #include <string>
 #include <vector>
 #include <filesystem>
+#include <grp.h>
+#include <pwd.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "base/file_writer.h"
@@ -194,7 +197,91 @@ TEST(FileWriter, AnyLegalNameKeepsOwnerModeAndLinks)
     EXPECT_EQ(entries_in(dir.path()), 6u);
 }
 
+// The writer's one rule, as a table over file kinds, modes and the user's class: a regular file
+// whose mode gives that class no write bit is neither replaced nor emptied (EROFS), however
+// writable its folder; root counts as owner. Each row runs in a child process, which for the rows
+// of another user (root only) acts as the user nobody.
+TEST(FileWriter, AWriteProtectedFileIsNeverReplaced)
+{
+    const bool root = ::geteuid() == 0;
+    const passwd* pw = ::getpwnam("nobody");
+    const uid_t nb = pw != nullptr ? pw->pw_uid : 65534;
+    const gid_t ng = pw != nullptr ? pw->pw_gid : 65534;
+    const TempDir dir;
+    ::chmod(dir.path().c_str(), 0777);
+    const auto file = dir.path() / "ziel.txt";
+    const auto link = dir.path() / "verweis.txt";
+    const struct {
+        bool other_user;  // root only: the file is chowned to `owner`:`group`, or the child is nobody
+        bool as_nobody;
+        uid_t owner;
+        gid_t group;
+        mode_t mode;
+        bool via_link;
+        int rule, write;  // check_writable and FileAppender; write_file_whole
+    } cases[] = {
+        {false, false, 0, 0, 0644, false, 0, 0},          {false, false, 0, 0, 0444, false, EROFS, EROFS},
+        {false, false, 0, 0, 0200, false, 0, 0},          {false, false, 0, 0, 0466, false, EROFS, EROFS},
+        {false, false, 0, 0, 0444, true, EROFS, EROFS},   {true, false, 4321, 8765, 0644, false, 0, 0},
+        {true, false, 4321, 8765, 0466, false, EROFS, EROFS},
+        {true, true, nb, 0, 0464, false, EROFS, EROFS},  // owner's bits count, not the group's
+        {true, true, 0, ng, 0464, false, 0, EPERM},      // group may write; the file would change hands
+        {true, true, 0, 0, 0646, false, 0, EPERM},       {true, true, 0, 0, 0644, false, EROFS, EROFS},
+    };
+    for (const auto& c : cases) {
+        if (c.other_user && (!root || pw == nullptr)) continue;
+        SCOPED_TRACE(std::to_string(c.mode) + (c.as_nobody ? " nobody" : "") + (c.via_link ? " link" : ""));
+        std::filesystem::remove(file);
+        std::filesystem::remove(link);
+        ASSERT_TRUE(write_file_whole(file, "alt").ok());
+        if (c.via_link) std::filesystem::create_symlink(file, link);
+        ASSERT_TRUE(!c.other_user || ::chown(file.c_str(), c.owner, c.group) == 0);
+        ::chmod(file.c_str(), c.mode);
+        const auto name = c.via_link ? link : file;
+        int got[3] = {-1, -1, -1}, ends[2];
+        ASSERT_EQ(::pipe(ends), 0);
+        if (const pid_t child = ::fork(); child == 0) {
+            if (c.as_nobody && (::setgroups(0, nullptr) != 0 || ::setresgid(ng, ng, ng) != 0 || ::setresuid(nb, nb, nb) != 0))
+                ::_exit(1);
+            FileAppender appender(name);
+            appender.append("neu");
+            const int r[3] = {check_writable(name).error, write_file_whole(name, "neu").error, appender.finish().error};
+            ::_exit(::write(ends[1], r, sizeof r) == sizeof r ? 0 : 1);
+        } else {
+            ::close(ends[1]);
+            EXPECT_EQ(::read(ends[0], got, sizeof got), static_cast<ssize_t>(sizeof got));
+            ::close(ends[0]);
+            ::waitpid(child, nullptr, 0);
+        }
+        EXPECT_EQ(got[0], c.rule);
+        EXPECT_EQ(got[1], c.write);
+        EXPECT_EQ(got[2], c.rule);
+        if (root || (c.mode & 0400) != 0) {
+            EXPECT_EQ(slurp(file), c.rule == 0 ? "neu" : "alt");
+        }
+        EXPECT_EQ(std::filesystem::status(file).permissions(), static_cast<std::filesystem::perms>(c.mode));
+        EXPECT_EQ(entries_in(dir.path()), c.via_link ? 2u : 1u);  // no temporary file left
+    }
+    EXPECT_EQ(WriteResult{EROFS}.message(), "Datei ist schreibgesch\xFCtzt");
+    EXPECT_TRUE(check_writable("/dev/null").ok());  // devices are written where they are
+    EXPECT_EQ(check_writable("/dev/fd/987").error, EBADF);
+}
+
 #ifdef DUOSKOP_CLI
+// A command that replaced a write-protected file keeps it now and says why.
+TEST(FileWriter, CommandsKeepAWriteProtectedFile)
+{
+    const TempDir dir;
+    const std::string entries = dir.write("e.txt", "alt");
+    ::chmod(entries.c_str(), 0444);
+    const test_support::CliRun r = test_support::run_cli(
+        {"compare", "WEIDNER.dat", "HOLLMANN.dat", "--analysis", "double", "--double", "2,0", "--simple", "1,5",
+         "--drive-c", DUOSKOP_SOURCE_DRIVE_C, "--entries", entries});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "duoskop-cli: " + entries + ": Datei ist schreibgesch\u00FCtzt\n");
+    EXPECT_EQ(slurp(entries), "alt");
+}
+
 // What a user typed: the entries of a comparison appended to a log through the shell.
 TEST(FileWriter, CommandLineAppendsToTheShellsLogAndWritesIntoPipes)
 {

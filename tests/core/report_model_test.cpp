@@ -104,7 +104,9 @@ TEST_F(ReportOfSampleCharts, ChaptersInMenuOrderHoldTheComparisonsOwnLinesEntrie
     EXPECT_EQ(model.person2.pos, chart.pos2);
     EXPECT_TRUE(model.settings.halfsum_orb_used);
     EXPECT_TRUE(model.settings.ktexte_da);
-    EXPECT_EQ(model.settings.text_collection, drive.resolve("C:\\PBTX\\").string());
+    // The folder's name and the kind of drive, never the path (the report goes to the client).
+    EXPECT_EQ(model.settings.text_collection, "PBTX");
+    EXPECT_EQ(model.settings.drive_kind, drive_kind(drive.root()));
 }
 
 TEST_F(ReportOfSampleCharts, ZeitprobeMarksEveryEntryAsTheProbeOfItsComparison)
@@ -140,17 +142,21 @@ TEST(ReportSettings, NamesOrbsAndTheFooterLine)
     ReportSettings s;
     s.version = "1.8";
     s.orbs = {1.0, 0.5, 0.3};
-    s.text_collection = "/daten/PBTX";
+    s.text_collection = "PBTX";
+    s.drive_kind = DriveKind::personal;
     s.ktexte_da = true;
     EXPECT_EQ(settings_line(s), "Duoskop 1.8 \xB7 Orben: doppelt 1,0\xB0, einfach 0,5\xB0 \xB7 "
-                                "Positionen: Theorie \xB7 Texte: /daten/PBTX");
+                                "Positionen: Theorie \xB7 Texte: PBTX, Laufwerk C: pers\xF6nlich");
     s.halfsum_orb_used = true;
     s.source = PositionSource::precise;
     s.ktexte_da = false;
     s.time_window = TimeWindow{4, 2};
+    s.drive_kind = DriveKind::wine;
     EXPECT_EQ(settings_line(s), "Duoskop 1.8 \xB7 Orben: doppelt 1,0\xB0, einfach 0,5\xB0, Halbsummen 0,3\xB0 \xB7 "
-                                "genaue Positionen \xB7 Texte: /daten/PBTX (ohne Einzeltexte) \xB7 "
+                                "genaue Positionen \xB7 Texte: PBTX, Laufwerk C: Wine (ohne Einzeltexte) \xB7 "
                                 "Zeitprobe \xB1" "4/2 min");
+    s.drive_kind = DriveKind::chosen;
+    EXPECT_NE(settings_line(s).find("Texte: PBTX, Laufwerk C: gew\xE4hlt"), std::string::npos);
 }
 
 // ---- Hyphenation ---------------------------------------------------------------------------------

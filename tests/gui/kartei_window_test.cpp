@@ -19,6 +19,7 @@
 #include "app/dial.h"
 #include "astro/un_math.h"
 #include "base/cp1252.h"
+#include "base/drive_c.h"
 #include "base/texts.h"
 #include "desktop/kartei_dialog.h"
 #include "desktop/kartei_window.h"
@@ -130,6 +131,7 @@ private slots:
     void commandLineLoadsBothPersonsAfterTheHint();
     void importSaysWhatWasWrittenAndSkipped();
     void exportWritesTheChosenChartsAsAaf();
+    void theSampleDriveIsListedButNeverChanged();
 };
 
 void KarteiWindowTest::menuEntryIsAlwaysUsableAndOpensOneWindow()
@@ -764,6 +766,25 @@ void KarteiWindowTest::exportWritesTheChosenChartsAsAaf()
     QCOMPARE(fx.desktop.take_texts(),
              std::vector<std::string>{"2 Horoskope als AAF gespeichert in " + target.string() +
                                       "\r\rNicht exportiert (keine ladbare Horoskop-Datei): FALSCH.DAT"});
+}
+
+// The shipped sample drive (read when no personal drive could be made) is listed and its charts
+// handed on; nothing is made, changed, deleted or imported there, and the window says so.
+void KarteiWindowTest::theSampleDriveIsListedButNeverChanged()
+{
+    Fixture fx;
+    KarteiWindow k(fx.desktop, DriveC(sample_drive_dir()));
+    const KarteiEntry first = k.listing().entries.front();
+    QVERIFY(k.select_path(first.path));
+    for (const QPushButton* b : {k.NewButton, k.EditButton, k.CopyButton, k.DeleteButton, k.ImportButton})
+        QVERIFY2(!b->isEnabled(), qPrintable(b->objectName()));
+    QVERIFY(k.StatusLabel->text().contains(q(texts::kKarteiReadOnly)));
+    k.deleteClick();  // as the Delete key would
+    QVERIFY(fx.desktop.boxes.empty());
+    // Nor does the core write there.
+    QCOMPARE(QString::fromStdString(save_chart(k.root(), first.record, "Neu", std::nullopt).message),
+             q(texts::kSampleDriveRefused));
+    QVERIFY(fs::exists(first.path) && !fs::exists(k.root() / "Neu"));
 }
 
 int main(int argc, char** argv)

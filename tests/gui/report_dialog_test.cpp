@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "base/cp1252.h"
 #include "desktop/report_dialog.h"
 #include "desktop/report_document.h"
 #include "fixture.h"
@@ -118,6 +119,18 @@ void ReportDialogTest::savesTheChosenFormatsAndRefusesAnIncompleteChoice()
                                     QStringLiteral("Meier"), QStringLiteral("Schulz"), QStringLiteral("Seite 1 von"),
                                     QStringLiteral("MC-AS-Halbsummen"), QStringLiteral("Halbsummen 0,3\u00B0")})
         QVERIFY2(text.contains(expected), qPrintable(expected));
+
+    // A write-protected file of one format: no format is written, and the box says why.
+    const auto before = std::filesystem::last_write_time(stem + ".pdf");
+    std::filesystem::permissions(stem + ".odt", std::filesystem::perms::owner_read);
+    with_dialog([&] { fx.form->Bericht1->trigger(); }, [&](TBericht& d) {
+        d.HalfsumOrb->setText(QStringLiteral("0,3"));
+        d.Odt->setChecked(true);
+        fx.desktop.save_paths.push_back(stem + ".pdf");
+        QTest::mouseClick(d.Save, Qt::LeftButton);
+    });
+    QCOMPARE(fx.desktop.take_texts().at(0), cp1252_of_file_name(stem + ".odt") + "\rDatei ist schreibgesch\xFCtzt");
+    QVERIFY(std::filesystem::last_write_time(stem + ".pdf") == before);
 }
 
 void ReportDialogTest::printPreviewPaintsTheReport()
