@@ -52,7 +52,8 @@ const std::string_view texts_help =
     "Austauschdatei: Kommentarzeilen mit # vor dem ersten Eintrag; [XX/YY] und eine Zeile\n"
     "(h\u00F6chstens 80 Zeichen) f\u00FCr eine Einzelbedeutung, [XX/YY=AA/BB] und bis zu 14 Zeilen\n"
     "(je h\u00F6chstens 73 Zeichen) f\u00FCr ein Planetenbild; leere Zeilen z\u00E4hlen nicht. Ein Eintrag\n"
-    "ohne Textzeilen l\u00F6scht das Bild (leert die Einzelbedeutung).\n";
+    "ohne Textzeilen l\u00F6scht das Bild (leert die Einzelbedeutung). Eine Textzeile, die mit [ oder \\\n"
+    "beginnt, steht dort mit einem \\ mehr davor; CR und LF in einem Text stehen als \u240D und \u240A.\n";
 
 namespace {
 

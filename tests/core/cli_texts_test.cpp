@@ -111,3 +111,14 @@ TEST_F(CliTexts, WrongCallsAndTheSampleDrive)
     EXPECT_NE(sample.err.find("Beispiel-Laufwerk"), std::string::npos);
     EXPECT_NE(run_cli({"--help"}).out.find("texts"), std::string::npos);
 }
+
+TEST_F(CliTexts, ExportedTextsThatLookLikeHeadersComeBackUnchanged)
+{
+    dir.write("neu.txt", "[MC/SO=VU/PO]\n\\[MC/SO=JU/SA]\n\\\\Rand\n");
+    ASSERT_EQ(texts({"import", dir.file("neu.txt")}).status, 0);
+    ASSERT_EQ(texts({"export", dir.file("a.txt")}).status, 0);
+    EXPECT_NE(slurp(dir.path() / "a.txt").find("[MC/SO=VU/PO]\n\\[MC/SO=JU/SA]\n\\\\Rand\n"), std::string::npos);
+    const CliRun again = texts({"import", dir.file("a.txt")});
+    EXPECT_EQ(again.out, "0 ge\u00E4ndert, 0 neu, 0 gel\u00F6scht\n") << again.err;
+    EXPECT_EQ(texts({"show", "MC/SO=VU/PO"}).out, "MC/SO=VU/PO\nQuelle: Bild (C:\\PBTX\\MCSO.txt)\n[MC/SO=JU/SA]\n\\Rand\n");
+}

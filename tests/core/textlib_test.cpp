@@ -138,6 +138,8 @@ TEST_F(SmallDrive, RefusesWhatTheFilesCannotHoldAndWritesNothing)
         {"bad formula", "[MC/SO=]\nText\n[MCSO=JU/SA]\n", {{1, 1, "keine Formel"}, {3, 1, "keine Formel"}}},
         {"duplicate", "[MC/SO]\nx\n[MC/SO]\ny\n", {{3, 1, "die Formel steht schon in Zeile 1"}}},
         {"text first", "# ok\nText\n[MC/SO]\nx\n", {{2, 1, "Text vor dem ersten"}}},
+        {"escaped line too long", "[MC/SO=JU/SA]\n\\[" + std::string(73, 'x') + "\n", {{2, 75, "Zeile l\xE4nger als 73"}}},
+        {"new control character", "[MC/SO]\nzwei\u240AZeilen\n", {{2, 5, "Steuerzeichen"}}},
         {"every refusal", "[MC/SO=JU/SA]\n" + long_line + "\n[JU/SA]\n\u0151\n[SO/MO]\nok\n",
          {{2, 74, "Zeile"}, {4, 1, "das Zeichen gibt es"}}},
     };
@@ -275,7 +277,7 @@ TEST(ExchangeFile, ReadsCommentsMarksAndLineEnds)
     EXPECT_EQ(f.changes[0].lines, (std::vector<std::string>{"Text", ""}));
     EXPECT_EQ(f.changes[1].formula, (Formula{"MC/SO", "JU/SA"}));
     EXPECT_EQ(f.changes[1].lines, std::vector<std::string>{"# kein Kommentar"});
-    EXPECT_EQ(exchange_utf8("\x81\x8D\xE4\r"), "\u0081\u008D\u00E4\uFFFD");
+    EXPECT_EQ(exchange_utf8("\x81\x8D\xE4\r\n"), "\u0081\u008D\u00E4\u240D\u240A");
 }
 
 TEST(Coverage, TellsThePictureTheSingleMeaningsOrNothing)
@@ -339,4 +341,69 @@ TEST_F(SmallDrive, TheOpenLibraryHoldsWhatItWrote)
     ASSERT_EQ(apply_changes(lib, {{{"MC/SO", "VE/MA"}, {"Dazu"}, 0}, {{"", "JU/SA"}, {}, 0}}).outcome,
               ApplyOutcome::written);
     EXPECT_EQ(export_exchange(lib), export_exchange(open()));
+}
+
+TEST_F(SmallDrive, TheExchangeFileCarriesEveryTextTheFilesHold)
+{
+    // Each stored line, and how the exchange file writes it.
+    struct Case {
+        std::string stored;
+        std::string written;
+    };
+    const Case cases[] = {
+        {"[MC/SO=VU/PO]", "\\[MC/SO=VU/PO]"},   // looks like a header
+        {"[Klammer", "\\[Klammer"},
+        {"\\Rand", "\\\\Rand"},
+        {"\\\\[doppelt]", "\\\\\\[doppelt]"},
+        {"Wagen\r\x8D" "Ende", "Wagen\u240D\u008D" "Ende"},   // a CR byte, an unassigned byte
+        {"eins\ndrei", "eins\u240Adrei"},
+        {"# kein Kommentar", "# kein Kommentar"},
+        {"mitten [in] \\ Klammern", "mitten [in] \\ Klammern"},
+    };
+    std::vector<std::string> lines;
+    for (const Case& c : cases) lines.push_back(c.stored);
+    dir.write("PBTX/MCSO.txt", picture_record(lines) + picture_record({}) + picture_record({"Sonne und Mond"}));
+    dir.write("astro/KTEXTE.txt", ktexte_record("MC/SO", "[JU/SA]\r\nzwei") + ktexte_record("JU/SA", "\\Geduld"));
+
+    const std::string exported = export_exchange(open());
+    std::string expected_entry = "[MC/SO=JU/SA]\n";
+    for (const Case& c : cases) expected_entry += c.written + "\n";
+    EXPECT_NE(exported.find(expected_entry), std::string::npos) << exported;
+    EXPECT_NE(exported.find("[MC/SO]\n\\[JU/SA]\u240D\u240Azwei\n\n[JU/SA]\n\\\\Geduld\n"), std::string::npos);
+
+    // Reading gives back every line as stored, without an entry of its own for a header look-alike.
+    const ExchangeFile parsed = parse_exchange(exported);
+    EXPECT_TRUE(parsed.refusals.empty());
+    ASSERT_EQ(parsed.changes.size(), 4u);
+    const auto text_lines = [](std::vector<std::string> read) {
+        std::erase(read, std::string());  // the empty line before the next entry stands for nothing
+        return read;
+    };
+    EXPECT_EQ(text_lines(parsed.changes[0].lines), std::vector<std::string>{"[JU/SA]\r\nzwei"});
+    EXPECT_EQ(text_lines(parsed.changes[2].lines), lines);
+
+    // Importing the export changes no byte and keeps no version; exporting again gives the same.
+    const auto before = snapshot(dir.path());
+    const ApplyResult r = import(exported);
+    EXPECT_EQ(r.outcome, ApplyOutcome::written);
+    EXPECT_EQ(r.replaced + r.added + r.deleted, 0u);
+    EXPECT_TRUE(r.version.empty());
+    EXPECT_TRUE(snapshot(dir.path()) == before);
+    EXPECT_EQ(export_exchange(open()), exported);
+
+    // A changed text keeps its escaped lines as typed.
+    ASSERT_EQ(import("[MC/SO=SO/MO]\n\\[neu]\n\\\\zwei\n").outcome, ApplyOutcome::written);
+    EXPECT_EQ(text_of(open(), {"MC/SO", "SO/MO"}), (std::vector<std::string>{"[neu]", "\\zwei"}));
+}
+
+TEST_F(SmallDrive, AFormulaTheExchangeFileCannotNameIsLeftOutAndLeftAlone)
+{
+    dir.write("PBTX/MCSO.vwt", picture_index({{0, "JU/SA"}, {2, "SO=MO"}}));
+    dir.write("astro/KTEXTE.txt", ktexte_record("MC/SO", "Ziel") + ktexte_record("a=b", "nie gesucht"));
+    const std::string exported = export_exchange(open());
+    EXPECT_EQ(exported.find("SO=MO"), std::string::npos);
+    EXPECT_EQ(exported.find("a=b"), std::string::npos);
+    const auto before = snapshot(dir.path());
+    EXPECT_EQ(import(exported).outcome, ApplyOutcome::written);
+    EXPECT_TRUE(snapshot(dir.path()) == before);
 }
