@@ -45,6 +45,12 @@ inline constexpr std::string_view kTlReadOnly =
     "Diese Textsammlung ist nur zum Lesen ge\xF6" "ffnet.";
 inline constexpr std::string_view kTlNoVersion =
     "Diese Version gibt es nicht: ";
+inline constexpr std::string_view kTlNotPutBack =
+    "\rZur\xFC" "ckschreiben misslungen; diese Dateien sind jetzt anders als vorher:";
+inline constexpr std::string_view kTlRestoredBy =
+    "\rDie Version ";
+inline constexpr std::string_view kTlRestoredByEnd =
+    " stellt sie wieder her.";
 inline constexpr std::string_view kTlSampleDrive =
     "Das mitgelieferte Beispiel-Laufwerk wird nicht ver\xE4" "ndert; bitte mit --drive-c ORDNER ein eigenes Laufwerk C angeben.";
 inline constexpr std::string_view kTlSourcePicture =
