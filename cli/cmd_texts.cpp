@@ -166,15 +166,10 @@ int import_file(const std::string& path, const DriveC& drive)
 {
     if (!writable(drive)) return 1;
     std::string bytes;
-    {
-        const File file(std::fopen(path.c_str(), "rb"));
-        if (!file) {
-            std::fprintf(stderr, "duoskop-cli: %s: %s\n", valid_utf8(path).c_str(),
-                         terminal_text(io_error_text(errno)).c_str());
-            return 1;
-        }
-        char buffer[1 << 15];
-        for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0;) bytes.append(buffer, got);
+    // A folder, or a read that fails part way, is no exchange file: nothing is merged.
+    if (const int e = textlib::read_file(path, bytes); e != 0) {
+        std::fprintf(stderr, "duoskop-cli: %s: %s\n", valid_utf8(path).c_str(), terminal_text(io_error_text(e)).c_str());
+        return 1;
     }
     textlib::Library library = textlib::open_library(drive);
     if (!library.problem.empty()) {

@@ -112,6 +112,18 @@ TEST_F(CliTexts, WrongCallsAndTheSampleDrive)
     EXPECT_NE(run_cli({"--help"}).out.find("texts"), std::string::npos);
 }
 
+TEST_F(CliTexts, ImportRefusesWhatIsNoFileItCanRead)
+{
+    // A folder, and a file whose reading fails: nothing merged, nothing kept, exit 1.
+    for (const std::string& path : {dir.file("c/PBTX"), std::string("/proc/self/mem")}) {
+        const CliRun r = texts({"import", path});
+        EXPECT_EQ(r.status, 1) << path;
+        EXPECT_EQ(r.out, "") << path;
+        EXPECT_EQ(r.err.rfind("duoskop-cli: " + path + ": ", 0), 0u) << r.err;
+    }
+    EXPECT_EQ(texts({"versions"}).out, "");
+}
+
 TEST_F(CliTexts, ExportedTextsThatLookLikeHeadersComeBackUnchanged)
 {
     dir.write("neu.txt", "[MC/SO=VU/PO]\n\\[MC/SO=JU/SA]\n\\\\Rand\n");
