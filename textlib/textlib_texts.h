@@ -100,6 +100,12 @@ inline constexpr std::string_view kTlBadFormulaBox =
     "Die Formel hat nicht die Form XX/YY=AA/BB (Planetenbild) oder XX/YY (Einzelbedeutung).";
 inline constexpr std::string_view kTlRefusedBox =
     "Der Text wurde nicht gespeichert:\r";
+inline constexpr std::string_view kTlImportRefusedBox =
+    "Die Austauschdatei wurde nicht \xFC" "bernommen, keine Datei wurde ge\xE4" "ndert:\r";
+inline constexpr std::string_view kTlUnsavedQuestion =
+    "Der Text von %s ist nicht gespeichert.\r\rJetzt speichern?";
+inline constexpr std::string_view kTlUnsavedNoFormula =
+    "Der Text im Editor ist nicht gespeichert.\r\rJetzt speichern?";
 inline constexpr std::string_view kTlLine =
     "Zeile ";
 inline constexpr std::string_view kTlColumn =
