@@ -13,10 +13,13 @@ namespace duoskop {
 
 /// The four kinds of message box; each has its own caption.
 enum class BoxType { warning, error, information, confirmation };
-/// The button sets a box offers.
-enum class Buttons { ok, yes_no };
-/// The button the user pressed (closing a yes/no box counts as No).
-enum class Answer { ok, yes, no };
+/// The button sets a box offers: OK; Ja and Nein with Ja as the default, or with Nein as the
+/// default (a question whose Ja gives something up); Speichern, Verwerfen and Abbrechen (unsaved
+/// typing), Speichern the default.
+enum class Buttons { ok, yes_no, yes_no_default_no, save_discard_cancel };
+/// The button the user pressed (closing a yes/no box counts as No, closing a
+/// save/discard/cancel box as Cancel).
+enum class Answer { ok, yes, no, save, discard, cancel };
 
 /// A print job written line by line in "courier new" 10 pt from the top-left corner of the printable
 /// area; a line too wide continues on the next line, a full page starts a new one.

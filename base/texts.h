@@ -70,6 +70,8 @@ inline constexpr std::string_view kButtonYes =
     "&Ja";
 inline constexpr std::string_view kButtonNo =
     "&Nein";
+inline constexpr std::string_view kButtonDiscard =
+    "&Verwerfen";
 // Main window messages
 inline constexpr std::string_view kHintStart =
     "Einige Hinweise zum Programm  'Duoskop' :\r\rEs verwendet Radix-Horoskope, die mit dem Programm RXK erstellt wurden.\r\rNach der Auswahl zweier individueller Namen haben Sie die M\xF6glichkeiten:         \r       - Vergleiche in SO1/SO2-Achsen (bei unbekannter Geburtszeit)\r       - Vergleiche in sechs MC-SO-Achsen\r       - Vergleiche in MC-AS-Achsen\r       - MC-AS-Halbsummen\r       - MC-AS-Liste\r\rDie pers\xF6nlichen Daten und die sechs MC-SO-Suchachsen werden nach der\rjetzt folgenden Namenwahl angezeigt.";

@@ -52,7 +52,8 @@ const std::string_view texts_help =
     "Austauschdatei: Kommentarzeilen mit # vor dem ersten Eintrag; [XX/YY] und eine Zeile\n"
     "(h\u00F6chstens 80 Zeichen) f\u00FCr eine Einzelbedeutung, [XX/YY=AA/BB] und bis zu 14 Zeilen\n"
     "(je h\u00F6chstens 73 Zeichen) f\u00FCr ein Planetenbild; leere Zeilen z\u00E4hlen nicht. Ein Eintrag\n"
-    "ohne Textzeilen l\u00F6scht das Bild (leert die Einzelbedeutung).\n";
+    "ohne Textzeilen l\u00F6scht das Bild (leert die Einzelbedeutung). Eine Textzeile, die mit [ oder \\\n"
+    "beginnt, steht dort mit einem \\ mehr davor; CR und LF in einem Text stehen als \u240D und \u240A.\n";
 
 constexpr OptionRule texts_rule_table[] = {
     {"--drive-c", 1}, {"--analysis", 1}, {"--double", 1}, {"--simple", 1}, {"--halfsum", 1}};
@@ -167,15 +168,10 @@ int import_file(const std::string& path, const DriveC& drive)
 {
     if (!writable(drive)) return 1;
     std::string bytes;
-    {
-        const File file(std::fopen(path.c_str(), "rb"));
-        if (!file) {
-            std::fprintf(stderr, "duoskop-cli: %s: %s\n", valid_utf8(path).c_str(),
-                         terminal_text(io_error_text(errno)).c_str());
-            return 1;
-        }
-        char buffer[1 << 15];
-        for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0;) bytes.append(buffer, got);
+    // A folder, or a read that fails part way, is no exchange file: nothing is merged.
+    if (const int e = textlib::read_file(path, bytes); e != 0) {
+        std::fprintf(stderr, "duoskop-cli: %s: %s\n", valid_utf8(path).c_str(), terminal_text(io_error_text(e)).c_str());
+        return 1;
     }
     textlib::Library library = textlib::open_library(drive);
     if (!library.problem.empty()) {

@@ -70,10 +70,16 @@ BoxLook box_look(BoxType type)
 
 QWidget* QtDesktop::owner() const
 {
-    // The window the user acted in: a dialog of ours that is open, else the window in front.
-    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
-    if (QWidget* active = QApplication::activeWindow()) return active;
-    return parent_;
+    // The window the user acted in: a dialog of ours that is open, else the window in front, else
+    // the window of the box or dialog before: right after one closes, the window system may not
+    // yet have made its window the active one again, and a second box of the same action (the
+    // summary after a file dialog, a question after a question) belongs there too.
+    QWidget* found = QApplication::activeModalWidget();
+    if (found == nullptr) found = QApplication::activeWindow();
+    if (found == nullptr && last_window_ != nullptr && last_window_->isVisible()) found = last_window_;
+    if (found == nullptr) found = parent_;
+    if (found != nullptr) last_window_ = found->window();
+    return found;
 }
 
 namespace {
@@ -111,9 +117,19 @@ Answer QtDesktop::message(BoxType type, std::string_view text, Buttons buttons)
         box.exec();
         return Answer::ok;
     }
+    if (buttons == Buttons::save_discard_cancel) {
+        QPushButton* save = box.addButton(to_qt(texts::kButtonSave), QMessageBox::AcceptRole);
+        QPushButton* discard = box.addButton(to_qt(texts::kButtonDiscard), QMessageBox::DestructiveRole);
+        QPushButton* cancel = box.addButton(to_qt(texts::kButtonCancel), QMessageBox::RejectRole);
+        box.setDefaultButton(save);
+        box.setEscapeButton(cancel);
+        box.exec();
+        if (box.clickedButton() == save) return Answer::save;
+        return box.clickedButton() == discard ? Answer::discard : Answer::cancel;
+    }
     QPushButton* yes = box.addButton(to_qt(texts::kButtonYes), QMessageBox::YesRole);
     QPushButton* no = box.addButton(to_qt(texts::kButtonNo), QMessageBox::NoRole);
-    box.setDefaultButton(yes);
+    box.setDefaultButton(buttons == Buttons::yes_no_default_no ? no : yes);
     box.setEscapeButton(no);
     box.exec();
     return box.clickedButton() == yes ? Answer::yes : Answer::no;

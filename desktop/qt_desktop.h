@@ -3,13 +3,13 @@
 // Windows-1252 texts into the widgets' strings.
 #pragma once
 
+#include <QPointer>
 #include <QString>
+#include <QWidget>
 #include <string>
 #include <string_view>
 
 #include "base/desktop.h"
-
-class QWidget;
 
 namespace duoskop {
 
@@ -36,7 +36,8 @@ void show_main_window(QWidget* window);
 QString print_file_proposal(const QString& folder, std::string_view document_name);
 
 /// The real desktop: modal Qt message boxes and dialogs over the window the user acted in (an
-/// open dialog of ours, else the active window, else the window given as parent), so that the
+/// open dialog of ours, else the active window, else the window of the box or dialog before while
+/// it is shown, else the window given as parent), so that the
 /// keyboard focus returns there when the box closes and no other window comes to the front. Message
 /// texts are shown as plain text, never as markup. The save and print dialogs start in the folder
 /// last saved or printed to in this session.
@@ -67,6 +68,7 @@ private:
     std::optional<std::string> save_text_file(const std::string& initial_dir, bool ask_before_replacing);
 
     QWidget* parent_;
+    mutable QPointer<QWidget> last_window_;  ///< the window the last box or dialog belonged to
     QString last_folder_;  ///< folder of the last file saved or printed to; empty before the first
 };
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/textlib_window.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QGridLayout>
@@ -10,14 +11,16 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSplitter>
 #include <QTextEdit>
 #include <QVBoxLayout>
-#include <cstdio>
-#include <fstream>
-#include <iterator>
+#include <algorithm>
 
+#include "base/cp1252.h"
 #include "base/file_writer.h"
+#include "base/io_error.h"
 #include "desktop/qt_desktop.h"
+#include "desktop/window_habits.h"
 #include "results/pictures.h"
 #include "textlib/coverage.h"
 #include "textlib/exchange.h"
@@ -106,7 +109,14 @@ TextlibWindow::TextlibWindow(Desktop& desktop, DriveC drive, QWidget* parent)
     take_button = new QPushButton(to_qt(texts::kTlTakeOver), this);
     take_button->setEnabled(false);
 
-    auto* left = new QVBoxLayout;
+    // List and editor side by side in a splitter: the user gives the list more room when a
+    // larger font needs it; at first the list shows a formula and the start of its text.
+    splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->setChildrenCollapsible(false);
+    list->setMinimumWidth(QFontMetrics(fixed).horizontalAdvance(QString(30, u'x')));
+    auto* left_pane = new QWidget(splitter);
+    auto* left = new QVBoxLayout(left_pane);
+    left->setContentsMargins(0, 0, 0, 0);
     auto* filter_row = new QHBoxLayout;
     filter_row->addWidget(new QLabel(to_qt(texts::kTlFilter), this));
     filter_row->addWidget(filter);
@@ -116,7 +126,9 @@ TextlibWindow::TextlibWindow(Desktop& desktop, DriveC drive, QWidget* parent)
     left->addWidget(coverage_list, 2);
     left->addWidget(coverage_counts);
 
-    auto* right = new QVBoxLayout;
+    auto* right_pane = new QWidget(splitter);
+    auto* right = new QVBoxLayout(right_pane);
+    right->setContentsMargins(0, 0, 0, 0);
     auto* formula_row = new QHBoxLayout;
     formula_row->addWidget(new QLabel(to_qt(texts::kTlFormula), this));
     formula_row->addWidget(formula);
@@ -137,14 +149,28 @@ TextlibWindow::TextlibWindow(Desktop& desktop, DriveC drive, QWidget* parent)
     right->addLayout(compare_row);
     right->addWidget(other, 2);
 
+    splitter->addWidget(left_pane);
+    splitter->addWidget(right_pane);
+    splitter->setStretchFactor(0, 2);
+    splitter->setStretchFactor(1, 3);
     auto* layout = new QHBoxLayout(this);
-    layout->addLayout(left, 2);
-    layout->addLayout(right, 3);
+    layout->addWidget(splitter);
+    close_on_escape(*this);
 
     connect(filter, &QLineEdit::textChanged, this, [this] { fill_list(); });
-    connect(list, &QListWidget::itemClicked, this, [this](QListWidgetItem* i) { list_clicked(i); });
-    connect(list, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* i) {
-        if (i != nullptr) list_clicked(i);
+    // Moving to another entry asks about unsaved typing once the list has taken the click or key
+    // (a box in the middle of the list's own mouse handling would leave its selection astray).
+    connect(list, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* now, QListWidgetItem* before) {
+        if (now == nullptr) return;
+        const QByteArray wanted = now->data(formula_role).toByteArray();
+        const QByteArray previous = before == nullptr ? QByteArray() : before->data(formula_role).toByteArray();
+        QMetaObject::invokeMethod(this, [this, wanted, previous] { list_moved(wanted, previous); }, Qt::QueuedConnection);
+    });
+    // A click on the entry that is open opens it again (after another formula was typed); a click
+    // on another one is the move above.
+    connect(list, &QListWidget::itemClicked, this, [this](QListWidgetItem* i) {
+        const QByteArray clicked = i->data(formula_role).toByteArray();
+        if (clicked == QByteArray::fromStdString(from_qt(stored_formula_.trimmed()))) go_to(clicked.toStdString());
     });
     connect(coverage_list, &QListWidget::itemClicked, this, [this](QListWidgetItem* i) { coverage_clicked(i); });
     connect(formula, &QLineEdit::textChanged, this, [this] {
@@ -171,6 +197,15 @@ void TextlibWindow::showEvent(QShowEvent* event)
     QWidget::showEvent(event);
 }
 
+void TextlibWindow::closeEvent(QCloseEvent* event)
+{
+    if (!may_leave_editor()) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
+}
+
 void TextlibWindow::refresh()
 {
     library_ = textlib::open_library(drive_);
@@ -178,10 +213,16 @@ void TextlibWindow::refresh()
     if (textlib::is_shipped_sample_drive(drive_)) library_.versions_dir.clear();
     fill_list();
     versions->clear();
-    for (const std::string& name : textlib::list_versions(library_)) versions->addItem(QString::fromStdString(name));
+    for (const std::string& name : textlib::list_versions(library_))
+        versions->addItem(to_qt(textlib::version_label(name)), QByteArray::fromStdString(name));
     versions_button->setEnabled(versions->count() > 0);
-    fill_coverage();
+    fill_coverage(entries_source_ ? entries_source_() : std::vector<std::string>{});
     show_room();
+}
+
+void TextlibWindow::follow_entries(const std::vector<std::string>& entries)
+{
+    fill_coverage(entries);
 }
 
 void TextlibWindow::fill_list()
@@ -201,15 +242,30 @@ void TextlibWindow::fill_list()
         list->addItem(item);
     }
     list->blockSignals(false);
+    select_in_list(from_qt(formula->text().trimmed()));
 }
 
-void TextlibWindow::fill_coverage()
+void TextlibWindow::select_in_list(const std::string& formula_text)
+{
+    const QByteArray wanted = QByteArray::fromStdString(formula_text);
+    QListWidgetItem* found = nullptr;
+    for (int row = 0; row < list->count() && found == nullptr; ++row)
+        if (list->item(row)->data(formula_role).toByteArray() == wanted) found = list->item(row);
+    list->blockSignals(true);
+    list->setCurrentItem(found);
+    list->blockSignals(false);
+}
+
+void TextlibWindow::fill_coverage(const std::vector<std::string>& entries)
 {
     coverage_list->clear();
-    const std::vector<std::string> entries = entries_source_ ? entries_source_() : std::vector<std::string>{};
     const textlib::Coverage c = textlib::coverage(entries, library_.ktexte, drive_);
+    // Entry and source in columns of the fixed font (a list shows no tab).
+    std::size_t width = 0;
+    for (const textlib::CoverageLine& line : c.lines) width = std::max(width, line.entry.size());
     for (const textlib::CoverageLine& line : c.lines) {
-        std::string text = line.entry + "\t" + std::string(textlib::source_name(line.source));
+        std::string text = line.entry + std::string(width - line.entry.size() + 3, ' ') +
+                           std::string(textlib::source_name(line.source));
         const auto f = textlib::parse_formula(line.entry);
         if (line.source != textlib::TextSource::picture && f && f->picture() && f->key.size() == 5 &&
             textlib::text_of(library_, {f->key, f->axis}).has_value())
@@ -267,17 +323,61 @@ void TextlibWindow::open_formula(const std::string& text)
     const auto theirs = f && other_ ? textlib::text_of(*other_, *f) : std::nullopt;
     other->setPlainText(to_qt(theirs ? joined(*theirs) : std::string()));
     take_button->setEnabled(theirs.has_value());
+    mark_stored();
+    select_in_list(text);
 }
 
-void TextlibWindow::list_clicked(QListWidgetItem* item)
+void TextlibWindow::mark_stored()
 {
-    open_formula(item->data(formula_role).toByteArray().toStdString());
+    stored_formula_ = formula->text();
+    stored_text_ = editor->toPlainText();
+}
+
+bool TextlibWindow::unsaved() const
+{
+    const QString text = editor->toPlainText();
+    return text != stored_text_ || (!text.isEmpty() && formula->text() != stored_formula_);
+}
+
+bool TextlibWindow::may_leave_editor()
+{
+    if (!unsaved()) return true;
+    const QString typed = formula->text().trimmed();
+    const std::string question =
+        typed.isEmpty() ? std::string(texts::kTlUnsavedNoFormula) : fill(texts::kTlUnsavedQuestion, from_qt(typed));
+    switch (desktop_.message(BoxType::confirmation, question, Buttons::save_discard_cancel)) {
+    case Answer::save:
+        return saveClick();
+    case Answer::discard:
+        formula->setText(stored_formula_);
+        editor->setPlainText(stored_text_);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TextlibWindow::list_moved(const QByteArray& wanted, const QByteArray& previous)
+{
+    const QListWidgetItem* current = list->currentItem();
+    if (current == nullptr || current->data(formula_role).toByteArray() != wanted) return;  // moved on since
+    if (go_to(wanted.toStdString())) return;
+    // The typing stays: the list goes back to the entry it came from.
+    select_in_list(previous.toStdString());
+}
+
+bool TextlibWindow::go_to(const std::string& entry)
+{
+    if (to_qt(entry) == formula->text().trimmed() && unsaved()) return true;  // the text being typed
+    if (!may_leave_editor()) return false;
+    open_formula(entry);
+    return true;
 }
 
 void TextlibWindow::coverage_clicked(QListWidgetItem* item)
 {
     const std::string entry = item->data(formula_role).toByteArray().toStdString();
-    open_formula(entry);
+    if (!go_to(entry)) return;
     const auto f = textlib::parse_formula(entry);
     if (!f || !f->picture() || textlib::text_of(library_, *f) || f->key.size() != 5) return;
     // The reader finds nothing for this form; the reversed form has a text: offer to copy it.
@@ -292,10 +392,12 @@ void TextlibWindow::coverage_clicked(QListWidgetItem* item)
 
 void TextlibWindow::newClick()
 {
+    if (!may_leave_editor()) return;
     formula->clear();
     editor->clear();
     other->clear();
     take_button->setEnabled(false);
+    mark_stored();
     formula->setFocus();
 }
 
@@ -303,23 +405,26 @@ bool TextlibWindow::write(const std::vector<textlib::TextChange>& changes)
 {
     return apply_asking([&](const textlib::ApplyOptions& options) {
                return textlib::apply_changes(library_, changes, options);
-           })
+           },
+                        texts::kTlRefusedBox)
         .has_value();
 }
 
 std::optional<textlib::ApplyResult> TextlibWindow::apply_asking(
-    const std::function<textlib::ApplyResult(const textlib::ApplyOptions&)>& apply)
+    const std::function<textlib::ApplyResult(const textlib::ApplyOptions&)>& apply, std::string_view refused)
 {
     textlib::ApplyResult r = apply({});
     if (r.outcome == textlib::ApplyOutcome::changed) {
         std::string question(texts::kTlChangedBox);
         for (const std::string& f : r.files) question += f + "\r";
         question += texts::kTlChangedQuestion;
-        if (desktop_.message(BoxType::confirmation, question, Buttons::yes_no) != Answer::yes) return std::nullopt;
+        // Replacing another program's change gives it up: No is the default.
+        if (desktop_.message(BoxType::confirmation, question, Buttons::yes_no_default_no) != Answer::yes)
+            return std::nullopt;
         r = apply({.overwrite_changed = true});
     }
     if (r.outcome == textlib::ApplyOutcome::refused) {
-        std::string text(texts::kTlRefusedBox);
+        std::string text(refused);
         for (const textlib::Refusal& refusal : r.refusals)
             text += "\r" + std::string(texts::kTlLine) + number(refusal.line) +
                     (refusal.column ? std::string(texts::kTlColumn) + number(refusal.column) : std::string()) + ": " +
@@ -329,6 +434,11 @@ std::optional<textlib::ApplyResult> TextlibWindow::apply_asking(
     }
     if (r.outcome != textlib::ApplyOutcome::written) {
         desktop_.message(BoxType::error, r.message, Buttons::ok);
+        // A write that failed may have left files changed (the message names them): show the files.
+        if (r.outcome == textlib::ApplyOutcome::failed) {
+            after_write();
+            show_stored_text();
+        }
         return std::nullopt;
     }
     after_write();
@@ -337,20 +447,29 @@ std::optional<textlib::ApplyResult> TextlibWindow::apply_asking(
 
 void TextlibWindow::after_write()
 {
-    const QString kept = formula->text();
     const QString typed_filter = filter->text();
     refresh();
     filter->setText(typed_filter);
     if (on_saved_) on_saved_(library_.ktexte);
-    formula->setText(kept);
 }
 
-void TextlibWindow::saveClick()
+void TextlibWindow::show_stored_text()
+{
+    const bool typing = unsaved();
+    const QString typed_formula_text = formula->text();
+    const QString typed_text = editor->toPlainText();
+    open_formula(from_qt(stored_formula_));
+    if (!typing) return;
+    formula->setText(typed_formula_text);
+    editor->setPlainText(typed_text);
+}
+
+bool TextlibWindow::saveClick()
 {
     const auto f = typed_formula();
     if (!f) {
         desktop_.message(BoxType::error, texts::kTlBadFormulaBox, Buttons::ok);
-        return;
+        return false;
     }
     if (const auto at = foreign_character(editor->toPlainText())) {
         desktop_.message(BoxType::error,
@@ -358,27 +477,29 @@ void TextlibWindow::saveClick()
                              std::string(texts::kTlColumn) + number(at->second) + ": " +
                              std::string(texts::kTlNoCharacter),
                          Buttons::ok);
-        return;
+        return false;
     }
     const std::vector<std::string> lines = editor_lines();
-    if (lines.empty()) {  // saving nothing is deleting: ask as "Löschen" does
-        deleteClick();
-        return;
-    }
-    write({{*f, lines, 0}});
+    if (lines.empty()) return deleteClick();  // saving nothing is deleting: ask as "Löschen" does
+    if (!write({{*f, lines, 0}})) return false;
+    mark_stored();
+    return true;
 }
 
-void TextlibWindow::deleteClick()
+bool TextlibWindow::deleteClick()
 {
     const auto f = typed_formula();
     if (!f) {
         desktop_.message(BoxType::error, texts::kTlBadFormulaBox, Buttons::ok);
-        return;
+        return false;
     }
     if (desktop_.message(BoxType::confirmation, fill(texts::kTlDeleteQuestion, f->text()), Buttons::yes_no) !=
         Answer::yes)
-        return;
-    if (write({{*f, {}, 0}})) editor->clear();
+        return false;
+    if (!write({{*f, {}, 0}})) return false;
+    editor->clear();
+    mark_stored();
+    return true;
 }
 
 void TextlibWindow::versionsClick()
@@ -387,28 +508,32 @@ void TextlibWindow::versionsClick()
         desktop_.message(BoxType::information, texts::kTlNoVersions, Buttons::ok);
         return;
     }
-    const std::string name = versions->currentText().toStdString();
-    if (desktop_.message(BoxType::confirmation, fill(texts::kTlRestoreQuestion, name), Buttons::yes_no) != Answer::yes)
+    const std::string name = versions->currentData().toByteArray().toStdString();
+    if (desktop_.message(BoxType::confirmation, fill(texts::kTlRestoreQuestion, textlib::version_label(name)),
+                         Buttons::yes_no) != Answer::yes)
         return;
     const textlib::RestoreResult r = textlib::restore_version(library_, name);
-    if (!r.ok) {
-        desktop_.message(BoxType::error, r.message, Buttons::ok);
-        return;
-    }
+    if (!r.ok) desktop_.message(BoxType::error, r.message, Buttons::ok);
+    // Also after a failure: a restore that could not put everything back left files changed.
     after_write();
-    open_formula(from_qt(formula->text()));
+    show_stored_text();
 }
 
 void TextlibWindow::importClick()
 {
     const auto path = desktop_.open_file(drive_.root().string());
     if (!path) return;
-    std::ifstream in(*path, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const auto r = apply_asking([&](const textlib::ApplyOptions& options) {
-        return textlib::import_exchange(library_, bytes, options);
-    });
+    std::string bytes;
+    // A folder, or a file that cannot be read to its end, is no exchange file: nothing is merged.
+    if (const int error = textlib::read_file(*path, bytes); error != 0) {
+        desktop_.message(BoxType::error, cp1252_of_file_name(*path) + ": " + io_error_text(error), Buttons::ok);
+        return;
+    }
+    const auto r = apply_asking(
+        [&](const textlib::ApplyOptions& options) { return textlib::import_exchange(library_, bytes, options); },
+        texts::kTlImportRefusedBox);
     if (!r) return;
+    show_stored_text();
     desktop_.message(BoxType::information,
                      std::string(texts::kTlImported) + number(r->replaced) + " ge\xE4ndert, " + number(r->added) +
                          " neu, " + number(r->deleted) + " gel\xF6scht",

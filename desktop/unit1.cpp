@@ -532,6 +532,8 @@ void TForm1::present(const ResultText& result, Comparison comparison)
         probe = time_probe(comparison, chart, orbs, result.entries, time_window,
                            probe_options(position_source_));
     }
+    // The text library's coverage follows each new result while its window is open.
+    if (textlib_ != nullptr) textlib_->follow_entries(result.entries);
     if (position_source_ == PositionSource::precise) {
         ResultText shown = result;
         shown.caption += texts::kCaptionPreciseSuffix;
@@ -634,6 +636,9 @@ void TForm1::Bericht1Click()
 void TForm1::end_program(int status)
 {
     if (ended_) return;
+    // The user ends the program: typing in the text library is saved or given up first, or the
+    // program goes on.
+    if (status == 0 && textlib_ != nullptr && !textlib_->may_leave_editor()) return;
     ended_ = true;
     if (wait_loop_ != nullptr) wait_loop_->quit();
     if (status == 0) desktop_.end_program();
@@ -643,7 +648,8 @@ void TForm1::end_program(int status)
 void TForm1::closeEvent(QCloseEvent* event)
 {
     end_program();
-    event->accept();
+    if (ended_) event->accept();
+    else event->ignore();  // the text library's typing stays
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event)

@@ -170,7 +170,8 @@ private:
     void present(const ResultText& result, Comparison comparison);
     /// Enables the entries of the state Ready.
     void enable_ready();
-    /// Ends the program; it exits with `status` (1 after a chart file that ended it).
+    /// Ends the program; it exits with `status` (1 after a chart file that ended it). The user's
+    /// end (`status` 0) waits for unsaved typing in the text library and stays when it is kept.
     void end_program(int status = 0);
     /// The main window's caption, with the mark of the precise positions while they are on.
     void show_caption();

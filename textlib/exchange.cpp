@@ -34,9 +34,16 @@ const std::array<char32_t, 256>& code_points()
     return table;
 }
 
+/// What the exchange file writes for the bytes CR and LF inside a stored text: the pictures of
+/// those control characters, which the files cannot hold, so that nothing else means them.
+constexpr char32_t kCarriageReturnPicture = 0x240D;
+constexpr char32_t kLineFeedPicture = 0x240A;
+
 /// The Windows-1252 byte of a code point, or -1.
 int byte_of(char32_t c)
 {
+    if (c == kCarriageReturnPicture) return '\r';
+    if (c == kLineFeedPicture) return '\n';
     const auto& t = code_points();
     if (c < 0x80 || (c >= 0xA0 && c < 0x100)) return static_cast<int>(c);
     for (int b = 0x80; b < 0xA0; ++b)
@@ -121,8 +128,10 @@ std::string exchange_utf8(std::string_view cp1252)
     std::string out;
     out.reserve(cp1252.size() + 8);
     for (const char ch : cp1252) {
-        if (ch == '\r' || ch == '\n')
-            append_utf8(out, 0xFFFD);
+        if (ch == '\r')
+            append_utf8(out, kCarriageReturnPicture);
+        else if (ch == '\n')
+            append_utf8(out, kLineFeedPicture);
         else
             append_utf8(out, code_points()[static_cast<unsigned char>(ch)]);
     }
@@ -179,12 +188,11 @@ ExchangeFile parse_exchange(std::string_view bytes)
         }
         if (!entry_ok) continue;
         std::string text = trim_right(*line);
-        if (text.empty()) {
-            // An empty line stands for nothing; it still counts for the line numbers.
-            file.changes.back().lines.push_back({});
-            continue;
-        }
-        file.changes.back().lines.push_back(std::move(text));
+        // A text line that begins with '[' or a backslash stands with one more backslash in front.
+        const bool escaped = text.starts_with('\\');
+        if (escaped) file.escaped_lines.push_back(line_number);
+        // An empty line stands for nothing; it still counts for the line numbers.
+        file.changes.back().lines.push_back(text.substr(escaped ? 1 : 0));
     }
     return file;
 }
@@ -197,9 +205,15 @@ std::string export_exchange(const Library& library)
         "# [XX/YY=AA/BB] Planetenbild-Text: h\u00F6chstens 14 Zeilen zu 73 Zeichen\n"
         "# Ein Eintrag ohne Textzeilen l\u00F6scht das Bild (leert die Einzelbedeutung).\n";
     for (const Formula& f : all_formulas(library)) {
+        // A formula the file cannot name (a key holding '=') is no result entry's: importing
+        // leaves it as it is.
+        if (parse_formula(f.text()) != f) continue;
         out += "\n[" + exchange_utf8(f.text()) + "]\n";
         const auto lines = text_of(library, f);
-        for (const std::string& line : lines.value_or(std::vector<std::string>{})) out += exchange_utf8(line) + "\n";
+        for (const std::string& line : lines.value_or(std::vector<std::string>{})) {
+            if (line.starts_with('[') || line.starts_with('\\')) out += '\\';
+            out += exchange_utf8(line) + "\n";
+        }
     }
     return out;
 }
@@ -210,6 +224,11 @@ ApplyResult import_exchange(Library& library, std::string_view bytes, const Appl
     ApplyOptions check = options;
     check.check_only = true;
     ApplyResult checked = apply_changes(library, file.changes, check);
+    // A refused column of a text line counts the escaping backslash the file has in front of it.
+    for (Refusal& refusal : checked.refusals)
+        if (refusal.column != 0 &&
+            std::binary_search(file.escaped_lines.begin(), file.escaped_lines.end(), refusal.line))
+            ++refusal.column;
     if (!file.refusals.empty() || !checked.refusals.empty()) {
         checked.refusals.insert(checked.refusals.end(), file.refusals.begin(), file.refusals.end());
         std::stable_sort(checked.refusals.begin(), checked.refusals.end(),

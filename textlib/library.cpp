@@ -11,9 +11,10 @@
 #include <ctime>
 #include <fcntl.h>
 #include <map>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <set>
+#include <sys/stat.h>
+#include <tuple>
+#include <unistd.h>
 
 #include "astro/bodies.h"
 #include "base/cp1252.h"
@@ -304,19 +305,39 @@ struct Pending {
     bool existed = false;
     std::string before;
     std::string after;
+    bool remains = true;         ///< false: the change removes the file
 };
 
-/// Creates a new version folder named after the local time; its name, or empty on failure.
+int write_through(const Library& lib, const fs::path& path, std::string_view bytes)
+{
+    if (lib.file_changes.write) return lib.file_changes.write(path, bytes);
+    return write_file_whole(path, bytes).error;
+}
+
+int remove_through(const Library& lib, const fs::path& path)
+{
+    if (lib.file_changes.remove) return lib.file_changes.remove(path);
+    return ::unlink(path.c_str()) == 0 || errno == ENOENT ? 0 : errno;
+}
+
+/// The name of a version made at `now`: universal time, "2026-12-08T14-21-11Z", so that names
+/// never repeat or run backwards when the local clock goes back.
+std::string version_base_name(std::chrono::system_clock::time_point now)
+{
+    const std::time_t t = std::chrono::system_clock::to_time_t(now);
+    std::tm u{};
+    gmtime_r(&t, &u);
+    return number_text(static_cast<std::size_t>(u.tm_year + 1900)) + "-" + two_digits(u.tm_mon + 1) + "-" +
+           two_digits(u.tm_mday) + "T" + two_digits(u.tm_hour) + "-" + two_digits(u.tm_min) + "-" +
+           two_digits(u.tm_sec) + "Z";
+}
+
+/// Creates a new version folder named after the universal time; its name, or empty on failure.
 std::string new_version_folder(const fs::path& versions_dir, int& error)
 {
     std::error_code ec;
     fs::create_directories(versions_dir, ec);
-    const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
-    std::tm t{};
-    localtime_r(&now, &t);
-    const std::string base = number_text(static_cast<std::size_t>(t.tm_year + 1900)) + "-" + two_digits(t.tm_mon + 1) +
-                             "-" + two_digits(t.tm_mday) + "_" + two_digits(t.tm_hour) + "-" + two_digits(t.tm_min) +
-                             "-" + two_digits(t.tm_sec);
+    const std::string base = version_base_name(std::chrono::system_clock::now());
     for (std::size_t n = 1; n < 100000; ++n) {
         const std::string name = n == 1 ? base : base + "." + number_text(n);
         if (fs::create_directory(versions_dir / name, ec)) return name;
@@ -330,26 +351,22 @@ std::string new_version_folder(const fs::path& versions_dir, int& error)
 }
 
 /// Keeps the files of `pending` as they are now (`before`) as a new version; its name, or an error.
-std::string keep_version(const fs::path& versions_dir, const std::vector<Pending>& pending, int& error)
+std::string keep_version(const Library& lib, const std::vector<Pending>& pending, int& error)
 {
     error = 0;
-    const std::string name = new_version_folder(versions_dir, error);
+    const std::string name = new_version_folder(lib.versions_dir, error);
     if (name.empty()) return {};
-    const fs::path dir = versions_dir / name;
+    const fs::path dir = lib.versions_dir / name;
     std::string manifest;
     std::error_code ec;
     for (const Pending& p : pending) {
         manifest += (p.existed ? "" : "-") + p.manifest_name + "\n";
         if (!p.existed) continue;
         fs::create_directories((dir / p.manifest_name).parent_path(), ec);
-        if (const WriteResult w = write_file_whole(dir / p.manifest_name, p.before); !w.ok()) {
-            error = w.error;
-            break;
-        }
+        error = write_through(lib, dir / p.manifest_name, p.before);
+        if (error != 0) break;
     }
-    if (error == 0) {
-        if (const WriteResult w = write_file_whole(dir / kManifest, manifest); !w.ok()) error = w.error;
-    }
+    if (error == 0) error = write_through(lib, dir / kManifest, manifest);
     if (error != 0) {
         fs::remove_all(dir, ec);
         return {};
@@ -357,23 +374,47 @@ std::string keep_version(const fs::path& versions_dir, const std::vector<Pending
     return name;
 }
 
-/// Writes every file of `pending` (in order) or none: a failure puts back those already written.
-int write_all_or_nothing(const std::vector<Pending>& pending)
+/// How a write of several files failed: the first error, the file it hit, and the files that
+/// could not be put back afterwards.
+struct WriteFailure {
+    int error = 0;
+    fs::path file;
+    std::vector<fs::path> differing;
+};
+
+/// Writes (or removes) every file of `pending` in order, or none: a failure puts back those
+/// already changed, newest first, and names each that could not be put back.
+WriteFailure write_all_or_nothing(const Library& lib, const std::vector<Pending>& pending)
 {
+    WriteFailure failure;
     std::error_code ec;
     for (std::size_t i = 0; i < pending.size(); ++i) {
-        fs::create_directories(pending[i].path.parent_path(), ec);
-        const WriteResult w = write_file_whole(pending[i].path, pending[i].after);
-        if (w.ok()) continue;
-        for (std::size_t j = 0; j < i; ++j) {
-            if (pending[j].existed)
-                write_file_whole(pending[j].path, pending[j].before);
-            else
-                fs::remove(pending[j].path, ec);
+        const Pending& p = pending[i];
+        if (p.remains) fs::create_directories(p.path.parent_path(), ec);
+        const int error = p.remains ? write_through(lib, p.path, p.after) : remove_through(lib, p.path);
+        if (error == 0) continue;
+        failure.error = error;
+        failure.file = p.path;
+        for (std::size_t j = i; j-- > 0;) {
+            const Pending& back = pending[j];
+            const int undone = back.existed ? write_through(lib, back.path, back.before) : remove_through(lib, back.path);
+            if (undone != 0) failure.differing.push_back(back.path);
         }
-        return w.error;
+        return failure;
     }
-    return 0;
+    return failure;
+}
+
+/// The German text of a failed write: the file and its error and, when putting back failed, the
+/// files that now differ and the version that restores them.
+std::string failure_text(const WriteFailure& failure, const std::string& version)
+{
+    std::string text = cp1252_of_file_name(failure.file.string()) + ": " + io_error_text(failure.error);
+    if (failure.differing.empty()) return text;
+    text += std::string(texts::kTlNotPutBack);
+    for (const fs::path& path : failure.differing) text += "\r" + cp1252_of_file_name(path.string());
+    return text + std::string(texts::kTlRestoredBy) + version + " (" + version_label(version) + ")" +
+           std::string(texts::kTlRestoredByEnd);
 }
 
 /// The record of a picture text: the two unused bytes kept, the lines in DOS bytes padded with blanks.
@@ -405,16 +446,14 @@ bool version_name_ok(const std::string& name)
            name.find('\0') == std::string::npos;
 }
 
-/// Orders version names newest first: by the time stamp, then by the number after '.'.
+/// Orders version names newest first: by the time each records, then by its number; names that
+/// record no time after all others, in reverse name order.
 bool newer(const std::string& a, const std::string& b)
 {
-    const auto split = [](const std::string& s) {
-        const std::size_t dot = s.find('.');
-        std::size_t n = 1;
-        if (dot != std::string::npos) std::from_chars(s.data() + dot + 1, s.data() + s.size(), n);
-        return std::pair(s.substr(0, dot), n);
-    };
-    return split(a) > split(b);
+    const std::optional<VersionTime> ta = version_time(a), tb = version_time(b);
+    if (ta && tb) return std::tie(ta->seconds, ta->number, a) > std::tie(tb->seconds, tb->number, b);
+    if (ta || tb) return ta.has_value();
+    return a > b;
 }
 
 fs::path manifest_target(const Library& lib, const std::string& entry)
@@ -444,6 +483,11 @@ std::optional<Formula> parse_formula(std::string_view text)
 bool known_factors(const Formula& formula)
 {
     return is_pair_of_codes(formula.key) && (!formula.picture() || is_pair_of_codes(formula.axis));
+}
+
+int read_file(const fs::path& path, std::string& bytes)
+{
+    return read_whole(path, bytes);
 }
 
 Library open_library(const DriveC& drive)
@@ -808,7 +852,7 @@ ApplyResult apply_changes(Library& library, const std::vector<TextChange>& chang
         const int r = read_whole(p.path, now);
         if (r != 0 && r != ENOENT) {  // a file that is there but cannot be read is never replaced
             result.outcome = ApplyOutcome::failed;
-            result.message = io_error_text(r);
+            result.message = cp1252_of_file_name(p.path.string()) + ": " + io_error_text(r);
             result.replaced = result.added = result.deleted = 0;
             return result;
         }
@@ -825,12 +869,24 @@ ApplyResult apply_changes(Library& library, const std::vector<TextChange>& chang
     }
 
     int error = 0;
-    result.version = keep_version(lib.versions_dir, pending, error);
-    if (error == 0) error = write_all_or_nothing(pending);
+    result.version = keep_version(lib, pending, error);
     if (error != 0) {
         result.outcome = ApplyOutcome::failed;
         result.message = io_error_text(error);
         result.replaced = result.added = result.deleted = 0;
+        return result;
+    }
+    if (const WriteFailure failure = write_all_or_nothing(lib, pending); failure.error != 0) {
+        result.outcome = ApplyOutcome::failed;
+        result.message = failure_text(failure, result.version);
+        result.replaced = result.added = result.deleted = 0;
+        for (const fs::path& path : failure.differing) result.differing.push_back(cp1252_of_file_name(path.string()));
+        if (failure.differing.empty()) {
+            // Every file is as it was: the version of a change that never happened goes again.
+            std::error_code ec;
+            fs::remove_all(lib.versions_dir / result.version, ec);
+            result.version.clear();
+        }
         return result;
     }
 
@@ -888,7 +944,6 @@ RestoreResult restore_version(Library& library, const std::string& name)
     // Each file as it was before the chosen change: its copy in the oldest version from the
     // chosen one on that holds it (no change in between touched it).
     std::vector<Pending> pending;
-    std::vector<bool> in_version;
     std::set<std::string> taken;
     for (auto v = std::make_reverse_iterator(chosen + 1); v != versions.rend(); ++v) {
         const fs::path dir = library.versions_dir / *v;
@@ -908,34 +963,96 @@ RestoreResult restore_version(Library& library, const std::string& name)
             const fs::path target = manifest_target(library, entry);
             const std::string file = entry.substr(entry.find('/') + 1);
             if (target.empty() || !version_name_ok(file) || !taken.insert(entry).second) continue;
-            Pending p{target, entry, false, {}, {}};
+            Pending p{target, entry, false, {}, {}, existed};
             if (existed) {
                 if (const int r = read_whole(dir / entry, p.after); r != 0) {
                     result.message = io_error_text(r);
                     return result;
                 }
             }
-            p.existed = read_whole(target, p.before) == 0;
+            // A current file that cannot be read could be neither kept nor brought back.
+            const int now = read_whole(target, p.before);
+            if (now != 0 && now != ENOENT) {
+                result.message = cp1252_of_file_name(target.string()) + ": " + io_error_text(now);
+                return result;
+            }
+            p.existed = now == 0;
             if (!existed && !p.existed) continue;
-            in_version.push_back(existed);
             pending.push_back(std::move(p));
         }
     }
-    // The current files are kept first; files absent then are removed, the others written back.
+    // The current files are kept first; then each is written back, or removed when it was absent.
     int error = 0;
-    result.version = keep_version(library.versions_dir, pending, error);
-    std::vector<Pending> writes, removals;
-    for (std::size_t i = 0; i < pending.size(); ++i) (in_version[i] ? writes : removals).push_back(pending[i]);
-    if (error == 0) error = write_all_or_nothing(writes);
+    result.version = keep_version(library, pending, error);
     if (error != 0) {
         result.message = io_error_text(error);
         return result;
     }
-    std::error_code ec;
-    for (const Pending& p : removals) fs::remove(p.path, ec);
+    if (const WriteFailure failure = write_all_or_nothing(library, pending); failure.error != 0) {
+        result.message = failure_text(failure, result.version);
+        for (const fs::path& path : failure.differing) result.differing.push_back(cp1252_of_file_name(path.string()));
+        if (failure.differing.empty()) {
+            std::error_code ec;
+            fs::remove_all(library.versions_dir / result.version, ec);
+            result.version.clear();
+        }
+        return result;
+    }
     load(library);
     result.ok = true;
     return result;
+}
+
+std::optional<VersionTime> version_time(std::string_view name)
+{
+    // "2026-12-08T14-21-11Z" or "2026-12-08_14-21-11": digits, separators, then ".N" or nothing.
+    const bool universal = name.size() >= 20 && name[10] == 'T' && name[19] == 'Z';
+    const bool local = name.size() >= 19 && name[10] == '_';
+    if (!universal && !local) return std::nullopt;
+    const std::size_t stamp = universal ? 20 : 19;
+    constexpr std::string_view pattern = "dddd-dd-dd_dd-dd-dd";
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        const char c = name[i];
+        if (pattern[i] == 'd' ? (c < '0' || c > '9') : (i != 10 && c != pattern[i])) return std::nullopt;
+    }
+    VersionTime t;
+    if (name.size() > stamp) {
+        const std::string_view rest = name.substr(stamp + 1);
+        if (name[stamp] != '.' || rest.empty() || rest[0] == '0') return std::nullopt;
+        const auto [end, ec] = std::from_chars(rest.data(), rest.data() + rest.size(), t.number);
+        if (ec != std::errc() || end != rest.data() + rest.size()) return std::nullopt;
+    }
+    const auto field = [name](std::size_t at, std::size_t length) {
+        int value = 0;
+        std::from_chars(name.data() + at, name.data() + at + length, value);
+        return value;
+    };
+    std::tm tm{};
+    tm.tm_year = field(0, 4) - 1900;
+    tm.tm_mon = field(5, 2) - 1;
+    tm.tm_mday = field(8, 2);
+    tm.tm_hour = field(11, 2);
+    tm.tm_min = field(14, 2);
+    tm.tm_sec = field(17, 2);
+    tm.tm_isdst = -1;  // older names: whichever reading the zone gives that local time
+    const std::time_t seconds = universal ? timegm(&tm) : std::mktime(&tm);
+    if (seconds == static_cast<std::time_t>(-1)) return std::nullopt;
+    t.seconds = static_cast<std::int64_t>(seconds);
+    return t;
+}
+
+std::string version_label(std::string_view name)
+{
+    const std::optional<VersionTime> t = version_time(name);
+    if (!t) return std::string(name);
+    const auto seconds = static_cast<std::time_t>(t->seconds);
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    std::string label = two_digits(local.tm_mday) + "." + two_digits(local.tm_mon + 1) + "." +
+                        number_text(static_cast<std::size_t>(local.tm_year + 1900)) + " " + two_digits(local.tm_hour) +
+                        ":" + two_digits(local.tm_min) + ":" + two_digits(local.tm_sec);
+    if (t->number > 1) label += " (" + number_text(t->number) + ")";
+    return label;
 }
 
 }  // namespace duoskop::textlib

@@ -5,7 +5,9 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -70,6 +72,14 @@ struct SingleMeaning {
     std::string text;                 ///< trailing blanks removed
 };
 
+/// How the library changes files: `write` replaces a file whole (empty: the one writer,
+/// `write_file_whole`), `remove` deletes one (empty: unlink; a file already gone counts as
+/// removed). Each gives 0 or the errno value. A test puts in ones that fail.
+struct FileChanges {
+    std::function<int(const std::filesystem::path&, std::string_view)> write;
+    std::function<int(const std::filesystem::path&)> remove;
+};
+
 /// Everything the library holds of one text collection. A plain value; `open_library` fills it.
 struct Library {
     std::filesystem::path ktexte_path;    ///< KTEXTE.txt (it may not exist)
@@ -82,7 +92,12 @@ struct Library {
     FoldedTexts singles_folded;           ///< one per single meaning, for the search
     std::vector<AxisFiles> axes;          ///< axis pairs in name order
     std::string problem;                  ///< a file that could not be read (Windows-1252), else empty
+    FileChanges file_changes;             ///< how its writes reach the files
 };
+
+/// Reads a whole file: 0 and its bytes, else the errno value of the failure (EISDIR for a folder,
+/// whatever failed part way through); `bytes` then holds what was read.
+int read_file(const std::filesystem::path& path, std::string& bytes);
 
 /// Opens drive C's texts: "C:\astro\KTEXTE.txt" and "C:\PBTX\", versions in "C:\astro\Textversionen".
 Library open_library(const DriveC& drive);
@@ -145,7 +160,7 @@ enum class ApplyOutcome {
     written,       ///< every change written (or nothing differed)
     refused,       ///< `refusals` says why; nothing written
     changed,       ///< a file changed on disk since it was read (`files`); nothing written
-    failed,        ///< a write failed (`message`); every file as it was
+    failed,        ///< a write failed (`message`); every file as it was, unless `differing` names some
 };
 
 struct ApplyResult {
@@ -155,6 +170,9 @@ struct ApplyResult {
     std::string message;              ///< I/O error text (Windows-1252)
     std::size_t replaced = 0, added = 0, deleted = 0;
     std::string version;              ///< the version kept before the change, empty when none
+    /// After a failed write: the files that could not be put back and now differ from before
+    /// (Windows-1252 paths); `version` restores them, and `message` says so.
+    std::vector<std::string> differing;
 };
 
 /// Applies all `changes` or none: an entry whose text equals what the reader shows is left alone;
@@ -165,18 +183,35 @@ struct ApplyResult {
 ApplyResult apply_changes(Library& library, const std::vector<TextChange>& changes,
                           const ApplyOptions& options = {});
 
-/// The kept versions, newest first.
+/// The kept versions, newest first: by the time each was made, as its name records it.
 std::vector<std::string> list_versions(const Library& library);
+
+/// When a version was made and its number within that second, read from its name:
+/// "2026-12-08T14-21-11Z" (universal time, as versions are named) or "2026-12-08_14-21-11"
+/// (local time, as older versions were named), each possibly followed by ".2", ".3" ….
+struct VersionTime {
+    std::int64_t seconds = 0;   ///< universal time, seconds since 1970-01-01 00:00
+    std::size_t number = 1;     ///< 1, or the number after '.'
+};
+/// The time recorded in a version's name; nothing for a name of neither form.
+std::optional<VersionTime> version_time(std::string_view name);
+/// A version's name as the user reads it: its time in local time, "08.12.2026 15:21:11", with
+/// " (2)" … for later versions of the same second; the name itself when it records no time.
+std::string version_label(std::string_view name);
 
 struct RestoreResult {
     bool ok = false;
     std::string message;   ///< why not (Windows-1252)
     std::string version;   ///< the version that keeps the files replaced by the restore
+    /// After a failed write: the files that could not be put back (Windows-1252 paths); `version`
+    /// restores them.
+    std::vector<std::string> differing;
 };
 
 /// Brings every file back to what it was before the change that kept version `name` (undoing
 /// that change and every later one), keeping the current files as a version first; reopens
-/// `library` from its files afterwards.
+/// `library` from its files afterwards. A current file that is there but cannot be read is
+/// refused (it could be neither kept nor brought back), and so nothing is written.
 RestoreResult restore_version(Library& library, const std::string& name);
 
 }  // namespace duoskop::textlib

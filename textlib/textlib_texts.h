@@ -45,6 +45,12 @@ inline constexpr std::string_view kTlReadOnly =
     "Diese Textsammlung ist nur zum Lesen ge\xF6" "ffnet.";
 inline constexpr std::string_view kTlNoVersion =
     "Diese Version gibt es nicht: ";
+inline constexpr std::string_view kTlNotPutBack =
+    "\rZur\xFC" "ckschreiben misslungen; diese Dateien sind jetzt anders als vorher:";
+inline constexpr std::string_view kTlRestoredBy =
+    "\rDie Version ";
+inline constexpr std::string_view kTlRestoredByEnd =
+    " stellt sie wieder her.";
 inline constexpr std::string_view kTlSampleDrive =
     "Das mitgelieferte Beispiel-Laufwerk wird nicht ver\xE4" "ndert; bitte mit --drive-c ORDNER ein eigenes Laufwerk C angeben.";
 inline constexpr std::string_view kTlSourcePicture =
@@ -94,6 +100,12 @@ inline constexpr std::string_view kTlBadFormulaBox =
     "Die Formel hat nicht die Form XX/YY=AA/BB (Planetenbild) oder XX/YY (Einzelbedeutung).";
 inline constexpr std::string_view kTlRefusedBox =
     "Der Text wurde nicht gespeichert:\r";
+inline constexpr std::string_view kTlImportRefusedBox =
+    "Die Austauschdatei wurde nicht \xFC" "bernommen, keine Datei wurde ge\xE4" "ndert:\r";
+inline constexpr std::string_view kTlUnsavedQuestion =
+    "Der Text von %s ist nicht gespeichert.\r\rJetzt speichern?";
+inline constexpr std::string_view kTlUnsavedNoFormula =
+    "Der Text im Editor ist nicht gespeichert.\r\rJetzt speichern?";
 inline constexpr std::string_view kTlLine =
     "Zeile ";
 inline constexpr std::string_view kTlColumn =

@@ -111,3 +111,26 @@ TEST_F(CliTexts, WrongCallsAndTheSampleDrive)
     EXPECT_NE(sample.err.find("Beispiel-Laufwerk"), std::string::npos);
     EXPECT_NE(run_cli({"--help"}).out.find("texts"), std::string::npos);
 }
+
+TEST_F(CliTexts, ImportRefusesWhatIsNoFileItCanRead)
+{
+    // A folder, and a file whose reading fails: nothing merged, nothing kept, exit 1.
+    for (const std::string& path : {dir.file("c/PBTX"), std::string("/proc/self/mem")}) {
+        const CliRun r = texts({"import", path});
+        EXPECT_EQ(r.status, 1) << path;
+        EXPECT_EQ(r.out, "") << path;
+        EXPECT_EQ(r.err.rfind("duoskop-cli: " + path + ": ", 0), 0u) << r.err;
+    }
+    EXPECT_EQ(texts({"versions"}).out, "");
+}
+
+TEST_F(CliTexts, ExportedTextsThatLookLikeHeadersComeBackUnchanged)
+{
+    dir.write("neu.txt", "[MC/SO=VU/PO]\n\\[MC/SO=JU/SA]\n\\\\Rand\n");
+    ASSERT_EQ(texts({"import", dir.file("neu.txt")}).status, 0);
+    ASSERT_EQ(texts({"export", dir.file("a.txt")}).status, 0);
+    EXPECT_NE(slurp(dir.path() / "a.txt").find("[MC/SO=VU/PO]\n\\[MC/SO=JU/SA]\n\\\\Rand\n"), std::string::npos);
+    const CliRun again = texts({"import", dir.file("a.txt")});
+    EXPECT_EQ(again.out, "0 ge\u00E4ndert, 0 neu, 0 gel\u00F6scht\n") << again.err;
+    EXPECT_EQ(texts({"show", "MC/SO=VU/PO"}).out, "MC/SO=VU/PO\nQuelle: Bild (C:\\PBTX\\MCSO.txt)\n[MC/SO=JU/SA]\n\\Rand\n");
+}

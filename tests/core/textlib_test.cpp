@@ -5,9 +5,14 @@
 
 #include <unistd.h>
 
+#include <chrono>
+#include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <map>
+#include <optional>
 
+#include "base/file_writer.h"
 #include "results/pictures.h"
 #include "tests/core/text_files_fixture.h"
 #include "textlib/coverage.h"
@@ -138,6 +143,8 @@ TEST_F(SmallDrive, RefusesWhatTheFilesCannotHoldAndWritesNothing)
         {"bad formula", "[MC/SO=]\nText\n[MCSO=JU/SA]\n", {{1, 1, "keine Formel"}, {3, 1, "keine Formel"}}},
         {"duplicate", "[MC/SO]\nx\n[MC/SO]\ny\n", {{3, 1, "die Formel steht schon in Zeile 1"}}},
         {"text first", "# ok\nText\n[MC/SO]\nx\n", {{2, 1, "Text vor dem ersten"}}},
+        {"escaped line too long", "[MC/SO=JU/SA]\n\\[" + std::string(73, 'x') + "\n", {{2, 75, "Zeile l\xE4nger als 73"}}},
+        {"new control character", "[MC/SO]\nzwei\u240AZeilen\n", {{2, 5, "Steuerzeichen"}}},
         {"every refusal", "[MC/SO=JU/SA]\n" + long_line + "\n[JU/SA]\n\u0151\n[SO/MO]\nok\n",
          {{2, 74, "Zeile"}, {4, 1, "das Zeichen gibt es"}}},
     };
@@ -275,7 +282,7 @@ TEST(ExchangeFile, ReadsCommentsMarksAndLineEnds)
     EXPECT_EQ(f.changes[0].lines, (std::vector<std::string>{"Text", ""}));
     EXPECT_EQ(f.changes[1].formula, (Formula{"MC/SO", "JU/SA"}));
     EXPECT_EQ(f.changes[1].lines, std::vector<std::string>{"# kein Kommentar"});
-    EXPECT_EQ(exchange_utf8("\x81\x8D\xE4\r"), "\u0081\u008D\u00E4\uFFFD");
+    EXPECT_EQ(exchange_utf8("\x81\x8D\xE4\r\n"), "\u0081\u008D\u00E4\u240D\u240A");
 }
 
 TEST(Coverage, TellsThePictureTheSingleMeaningsOrNothing)
@@ -339,4 +346,280 @@ TEST_F(SmallDrive, TheOpenLibraryHoldsWhatItWrote)
     ASSERT_EQ(apply_changes(lib, {{{"MC/SO", "VE/MA"}, {"Dazu"}, 0}, {{"", "JU/SA"}, {}, 0}}).outcome,
               ApplyOutcome::written);
     EXPECT_EQ(export_exchange(lib), export_exchange(open()));
+}
+
+TEST_F(SmallDrive, TheExchangeFileCarriesEveryTextTheFilesHold)
+{
+    // Each stored line, and how the exchange file writes it.
+    struct Case {
+        std::string stored;
+        std::string written;
+    };
+    const Case cases[] = {
+        {"[MC/SO=VU/PO]", "\\[MC/SO=VU/PO]"},   // looks like a header
+        {"[Klammer", "\\[Klammer"},
+        {"\\Rand", "\\\\Rand"},
+        {"\\\\[doppelt]", "\\\\\\[doppelt]"},
+        {"Wagen\r\x8D" "Ende", "Wagen\u240D\u008D" "Ende"},   // a CR byte, an unassigned byte
+        {"eins\ndrei", "eins\u240Adrei"},
+        {"# kein Kommentar", "# kein Kommentar"},
+        {"mitten [in] \\ Klammern", "mitten [in] \\ Klammern"},
+    };
+    std::vector<std::string> lines;
+    for (const Case& c : cases) lines.push_back(c.stored);
+    dir.write("PBTX/MCSO.txt", picture_record(lines) + picture_record({}) + picture_record({"Sonne und Mond"}));
+    dir.write("astro/KTEXTE.txt", ktexte_record("MC/SO", "[JU/SA]\r\nzwei") + ktexte_record("JU/SA", "\\Geduld"));
+
+    const std::string exported = export_exchange(open());
+    std::string expected_entry = "[MC/SO=JU/SA]\n";
+    for (const Case& c : cases) expected_entry += c.written + "\n";
+    EXPECT_NE(exported.find(expected_entry), std::string::npos) << exported;
+    EXPECT_NE(exported.find("[MC/SO]\n\\[JU/SA]\u240D\u240Azwei\n\n[JU/SA]\n\\\\Geduld\n"), std::string::npos);
+
+    // Reading gives back every line as stored, without an entry of its own for a header look-alike.
+    const ExchangeFile parsed = parse_exchange(exported);
+    EXPECT_TRUE(parsed.refusals.empty());
+    ASSERT_EQ(parsed.changes.size(), 4u);
+    const auto text_lines = [](std::vector<std::string> read) {
+        std::erase(read, std::string());  // the empty line before the next entry stands for nothing
+        return read;
+    };
+    EXPECT_EQ(text_lines(parsed.changes[0].lines), std::vector<std::string>{"[JU/SA]\r\nzwei"});
+    EXPECT_EQ(text_lines(parsed.changes[2].lines), lines);
+
+    // Importing the export changes no byte and keeps no version; exporting again gives the same.
+    const auto before = snapshot(dir.path());
+    const ApplyResult r = import(exported);
+    EXPECT_EQ(r.outcome, ApplyOutcome::written);
+    EXPECT_EQ(r.replaced + r.added + r.deleted, 0u);
+    EXPECT_TRUE(r.version.empty());
+    EXPECT_TRUE(snapshot(dir.path()) == before);
+    EXPECT_EQ(export_exchange(open()), exported);
+
+    // A changed text keeps its escaped lines as typed.
+    ASSERT_EQ(import("[MC/SO=SO/MO]\n\\[neu]\n\\\\zwei\n").outcome, ApplyOutcome::written);
+    EXPECT_EQ(text_of(open(), {"MC/SO", "SO/MO"}), (std::vector<std::string>{"[neu]", "\\zwei"}));
+}
+
+TEST_F(SmallDrive, AFormulaTheExchangeFileCannotNameIsLeftOutAndLeftAlone)
+{
+    dir.write("PBTX/MCSO.vwt", picture_index({{0, "JU/SA"}, {2, "SO=MO"}}));
+    dir.write("astro/KTEXTE.txt", ktexte_record("MC/SO", "Ziel") + ktexte_record("a=b", "nie gesucht"));
+    const std::string exported = export_exchange(open());
+    EXPECT_EQ(exported.find("SO=MO"), std::string::npos);
+    EXPECT_EQ(exported.find("a=b"), std::string::npos);
+    const auto before = snapshot(dir.path());
+    EXPECT_EQ(import(exported).outcome, ApplyOutcome::written);
+    EXPECT_TRUE(snapshot(dir.path()) == before);
+}
+
+namespace {
+
+/// A writer that fails for chosen files of the collection (never for the kept versions): the
+/// `fail_at`-th write of a file whose name ends in `name` (0: every write of it).
+struct FailingWrites {
+    struct Rule {
+        std::string name;
+        int fail_at = 0;
+        int seen = 0;
+    };
+    std::vector<Rule> rules;
+    std::vector<std::string> removals_refused;  ///< file names whose removal fails
+
+    FileChanges changes()
+    {
+        FileChanges c;
+        c.write = [this](const fs::path& path, std::string_view bytes) {
+            if (path.string().find("Textversionen") == std::string::npos)
+                for (Rule& rule : rules)
+                    if (path.filename() == rule.name && (++rule.seen == rule.fail_at || rule.fail_at == 0)) return ENOSPC;
+            return write_file_whole(path, bytes).error;
+        };
+        c.remove = [this](const fs::path& path) {
+            for (const std::string& name : removals_refused)
+                if (path.filename() == name) return EACCES;
+            std::error_code ec;
+            fs::remove(path, ec);
+            return ec.value();
+        };
+        return c;
+    }
+};
+
+}  // namespace
+
+TEST_F(SmallDrive, AFailedWriteLeavesEveryFileAsItWasOrNamesWhatDiffersAndItsVersion)
+{
+    // One import that changes KTEXTE.txt, makes MCJU.txt and MCJU.vwt and changes MCSO.txt and
+    // MCSO.vwt, written in that order (put back the other way round).
+    const std::string file = "[MC/SO]\nneu\n[MC/SO=VE/MA]\nneu\n[MC/JU=VE/MA]\nneu\n";
+    struct Case {
+        const char* name;
+        std::vector<FailingWrites::Rule> rules;
+        std::vector<std::string> removals_refused;
+        std::vector<std::string> differing;  ///< file names left changed
+    };
+    const Case cases[] = {
+        {"last write fails, all put back", {{"MCSO.vwt", 0}}, {}, {}},
+        {"first write fails", {{"KTEXTE.txt", 0}}, {}, {}},
+        {"putting back KTEXTE fails", {{"MCSO.vwt", 1}, {"KTEXTE.txt", 2}}, {}, {"KTEXTE.txt"}},
+        {"putting back two fails", {{"MCSO.vwt", 1}, {"MCSO.txt", 2}, {"KTEXTE.txt", 2}}, {}, {"MCSO.txt", "KTEXTE.txt"}},
+        {"removing a new file fails", {{"MCSO.txt", 1}}, {"MCJU.txt"}, {"MCJU.txt"}},
+    };
+    const auto before = snapshot(dir.path());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FailingWrites failing{c.rules, c.removals_refused};
+        Library lib = open();
+        lib.file_changes = failing.changes();
+        const ApplyResult r = import_exchange(lib, file);
+        ASSERT_EQ(r.outcome, ApplyOutcome::failed);
+        EXPECT_EQ(r.replaced + r.added + r.deleted, 0u);
+        std::vector<std::string> differing;
+        for (const std::string& path : r.differing) differing.push_back(fs::path(path).filename().string());
+        EXPECT_EQ(differing, c.differing);
+        if (c.differing.empty()) {
+            EXPECT_TRUE(snapshot(dir.path()) == before);
+            EXPECT_TRUE(r.version.empty());
+            EXPECT_TRUE(list_versions(open()).empty());  // no version of a change that never happened
+            EXPECT_EQ(r.message.find("Zur\xFC" "ckschreiben"), std::string::npos) << r.message;
+            continue;
+        }
+        // The message names each file that now differs and the version that restores them.
+        for (const std::string& path : r.differing) EXPECT_NE(r.message.find(path), std::string::npos) << r.message;
+        EXPECT_NE(r.message.find("Die Version " + r.version), std::string::npos) << r.message;
+        EXPECT_FALSE(snapshot(dir.path()) == before);
+        Library again = open();
+        ASSERT_TRUE(restore_version(again, r.version).ok);
+        auto restored = snapshot(dir.path());
+        EXPECT_TRUE(restored == before);
+        fs::remove_all(dir.path() / "astro/Textversionen");
+    }
+}
+
+TEST_F(SmallDrive, RestoreRefusesACurrentFileItCannotReadAndWritesNothing)
+{
+    ASSERT_EQ(import("[MC/SO=JU/SA]\nEins\n[JU/SA]\nneu\n").outcome, ApplyOutcome::written);
+    const std::string version = list_versions(open()).at(0);
+    struct Case {
+        const char* name;
+        std::function<bool()> spoil;  ///< makes MCSO.txt unreadable; false when it cannot here
+        std::function<void()> mend;
+    };
+    const fs::path text = dir.path() / "PBTX/MCSO.txt";
+    const std::string bytes = dir.read("PBTX/MCSO.txt");
+    const Case cases[] = {
+        {"a folder in its place",
+         [&] {
+             fs::remove(text);
+             return fs::create_directory(text);
+         },
+         [&] {
+             fs::remove(text);
+             dir.write("PBTX/MCSO.txt", bytes);
+         }},
+        {"no right to read it",
+         [&] {
+             fs::permissions(text, fs::perms::none);
+             return ::geteuid() != 0;  // root reads every file
+         },
+         [&] { fs::permissions(text, fs::perms::owner_read | fs::perms::owner_write); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const bool spoiled = c.spoil();
+        if (spoiled) {
+            const std::string ktexte = dir.read("astro/KTEXTE.txt");
+            Library lib = open();
+            const RestoreResult r = restore_version(lib, version);
+            EXPECT_FALSE(r.ok);
+            EXPECT_NE(r.message.find("MCSO.txt"), std::string::npos) << r.message;
+            EXPECT_EQ(list_versions(open()), std::vector<std::string>{version});  // nothing kept
+            EXPECT_EQ(dir.read("astro/KTEXTE.txt"), ktexte);                     // nothing written
+        }
+        c.mend();
+    }
+    EXPECT_EQ(dir.read("PBTX/MCSO.txt"), bytes);
+}
+
+namespace {
+
+/// The process's time zone set to `zone` while it lives.
+class ZoneForTest {
+public:
+    explicit ZoneForTest(const char* zone)
+    {
+        if (const char* tz = std::getenv("TZ")) old_ = tz;
+        ::setenv("TZ", zone, 1);
+        ::tzset();
+    }
+    ~ZoneForTest()
+    {
+        if (old_) ::setenv("TZ", old_->c_str(), 1);
+        else ::unsetenv("TZ");
+        ::tzset();
+    }
+    ZoneForTest(const ZoneForTest&) = delete;
+    ZoneForTest& operator=(const ZoneForTest&) = delete;
+
+private:
+    std::optional<std::string> old_;
+};
+
+}  // namespace
+
+TEST_F(SmallDrive, VersionsAreNamedInUniversalTimeAndSortByTheTimeTheyRecord)
+{
+    // A new version: universal time with a Z, within a few seconds of now.
+    ASSERT_EQ(import("[JU/SA]\nneu\n").outcome, ApplyOutcome::written);
+    const std::string made = list_versions(open()).at(0);
+    ASSERT_EQ(made.size(), 20u) << made;
+    EXPECT_EQ(made.substr(10, 1) + made.substr(19), "TZ");
+    const auto t = version_time(made);
+    ASSERT_TRUE(t);
+    const auto now = std::chrono::duration_cast<std::chrono::seconds>(
+                         std::chrono::system_clock::now().time_since_epoch()).count();
+    EXPECT_LE(std::abs(now - t->seconds), 5);
+    fs::remove_all(dir.path() / "astro/Textversionen");
+
+    // Older names in local time and the clock going back at the end of summer time (Berlin,
+    // 25.10.2026 03:00 CEST -> 02:00 CET): the newest by the recorded time first.
+    const ZoneForTest berlin("Europe/Berlin");
+    const std::vector<std::string> newest_first = {
+        "2026-12-08T14-30-00Z",     // 15:30 CET
+        "2026-12-08_15-00-00",      // older name, 15:00 CET = 14:00 UT
+        "2026-10-25T01-15-00Z.10",  // 02:15 CET, the tenth of that second
+        "2026-10-25T01-15-00Z.2",
+        "2026-10-25T01-15-00Z",
+        "2026-10-25T00-45-00Z",     // 02:45 CEST, earlier although its local time is later
+        "2026-10-24_23-00-00",      // older name, 21:00 UT
+        "Sicherung",                // no time: after all others
+    };
+    for (const std::string& name : newest_first) dir.write("astro/Textversionen/" + name + "/Dateien.txt", "");
+    EXPECT_EQ(list_versions(open()), newest_first);
+
+    // The window shows local time.
+    const std::pair<std::string, std::string> labels[] = {
+        {"2026-12-08T14-30-00Z", "08.12.2026 15:30:00"},
+        {"2026-12-08_15-00-00", "08.12.2026 15:00:00"},
+        {"2026-10-25T01-15-00Z.2", "25.10.2026 02:15:00 (2)"},
+        {"2026-10-25T00-45-00Z", "25.10.2026 02:45:00"},
+        {"Sicherung", "Sicherung"},
+    };
+    for (const auto& [name, label] : labels) EXPECT_EQ(version_label(name), label);
+    for (const std::string bad : {"2026-10-25T01-15-00Z.", "2026-10-25T01-15-00Z.02", "2026-10-25X01-15-00Z",
+                                  "2026-1a-25T01-15-00Z", "2026-10-25T01-15-00"})
+        EXPECT_FALSE(version_time(bad)) << bad;
+}
+
+TEST_F(SmallDrive, RestoreStillTakesAVersionWithAnOlderName)
+{
+    const auto original = snapshot(dir.path());
+    ASSERT_EQ(import("[MC/SO=JU/SA]\nEins\n").outcome, ApplyOutcome::written);
+    const fs::path versions = dir.path() / "astro/Textversionen";
+    fs::rename(versions / list_versions(open()).at(0), versions / "2026-03-29_02-30-00");  // a time the clocks skipped
+    Library lib = open();
+    const RestoreResult r = restore_version(lib, "2026-03-29_02-30-00");
+    ASSERT_TRUE(r.ok) << r.message;
+    EXPECT_TRUE(snapshot(dir.path()) == original);
 }

@@ -29,7 +29,7 @@ struct Box {
 class ScriptedDesktop : public Desktop {
 public:
     std::vector<Box> boxes;
-    std::deque<Answer> answers;  ///< for yes/no boxes; an empty queue answers Yes
+    std::deque<Answer> answers;  ///< for the boxes that ask; an empty queue answers Yes (Save)
     std::deque<std::optional<std::string>> open_paths;  ///< an empty queue cancels
     std::deque<std::optional<std::string>> save_paths;
     std::deque<std::optional<std::string>> pdf_paths;  ///< print jobs as PDF files
@@ -47,7 +47,7 @@ public:
         boxes.push_back({type, std::string(text), buttons});
         if (on_message) on_message(boxes.back());
         if (buttons == Buttons::ok) return Answer::ok;
-        if (answers.empty()) return Answer::yes;
+        if (answers.empty()) return buttons == Buttons::save_discard_cancel ? Answer::save : Answer::yes;
         const Answer a = answers.front();
         answers.pop_front();
         return a;
