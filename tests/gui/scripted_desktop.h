@@ -26,6 +26,21 @@ struct Box {
     Buttons buttons;
 };
 
+/// A print job that keeps its lines in `lines` (Windows-1252, as the window sends them).
+class LineRecorder : public LineDevice {
+public:
+    explicit LineRecorder(std::vector<std::string>& lines) : lines_(lines) {}
+    bool write_line(std::string_view line) override
+    {
+        lines_.emplace_back(line);
+        return true;
+    }
+    bool close() override { return true; }
+
+private:
+    std::vector<std::string>& lines_;
+};
+
 class ScriptedDesktop : public Desktop {
 public:
     std::vector<Box> boxes;
@@ -33,6 +48,8 @@ public:
     std::deque<std::optional<std::string>> open_paths;  ///< an empty queue cancels
     std::deque<std::optional<std::string>> save_paths;
     std::deque<std::optional<std::string>> pdf_paths;  ///< print jobs as PDF files
+    bool record_prints = false;        ///< print jobs go into `printed` instead of PDF files
+    std::vector<std::string> printed;  ///< the lines of every print job while `record_prints`
     std::vector<std::string> open_dirs;
     std::vector<std::string> save_dirs;
     std::vector<std::string> print_names;  ///< document names of the print dialogs asked for
@@ -76,6 +93,7 @@ public:
     }
     std::unique_ptr<LineDevice> open_printer() override
     {
+        if (record_prints) return std::make_unique<LineRecorder>(printed);
         const auto path = next(pdf_paths);
         if (!path) return nullptr;
         auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);

@@ -117,7 +117,7 @@ void ZeitprobeTest::entriesThatHangOnTheTimeInTheSecondColour()
         QCOMPARE(drawn_red(list, row), rows[row].marked);
     }
     // The report and the entries stay the comparison's own.
-    QCOMPARE(window.memo_lines(), result.lines);
+    QCOMPARE(window.saved_lines(), result.lines);
     QCOMPARE(window.entries(), result.entries);
 
     // A probe that does not belong to the list marks nothing; a new result starts unmarked.
