@@ -195,7 +195,8 @@ std::string drive_source_text(DriveSource source)
 
 DriveC DriveC::locate(const std::optional<std::string>& command_line_dir)
 {
-    return DriveC(find_drive_c(command_line_dir).root);
+    DriveChoice found = find_drive_c(command_line_dir);
+    return DriveC(std::move(found.root), found.source);
 }
 
 std::filesystem::path program_data_dir()

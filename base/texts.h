@@ -276,10 +276,16 @@ inline constexpr std::string_view kLaufwerkBeispiel =
     "Beispiel-Laufwerk des Programms, nur zum Lesen";
 inline constexpr std::string_view kLaufwerkNichtAngelegt =
     "Das pers\xF6nliche Laufwerk C kann nicht angelegt werden: ";
-inline constexpr std::string_view kLaufwerkFrage =
-    "\r\rEinen anderen Ordner als Laufwerk C w\xE4hlen?";
-inline constexpr std::string_view kLaufwerkZurueck =
-    "Wieder das Laufwerk C der Vorgabe nehmen (Wine oder pers\xF6nlich)?";
+inline constexpr std::string_view kLaufwerkNaechsterStart =
+    "Ab dem n\xE4" "chsten Start";
+inline constexpr std::string_view kLaufwerkOhneAufruf =
+    " ohne --drive-c";
+inline constexpr std::string_view kLaufwerkWahl =
+    "\r\rEin anderer Ordner oder der Standard (Laufwerk C von Wine, sonst das pers\xF6nliche) gilt ab dem n\xE4" "chsten Start.";
+inline constexpr std::string_view kLaufwerkAndererOrdner =
+    "Anderer Ordner \x85";
+inline constexpr std::string_view kLaufwerkStandard =
+    "Standard wiederherstellen";
 inline constexpr std::string_view kLaufwerkOhneDaten =
     " enth\xE4lt kein astro\\daten.\rDen Ordner astro\\daten dort anlegen?";
 inline constexpr std::string_view kLaufwerkNeu =

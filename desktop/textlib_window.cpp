@@ -315,7 +315,9 @@ std::optional<textlib::ApplyResult> TextlibWindow::apply_asking(
         std::string question(texts::kTlChangedBox);
         for (const std::string& f : r.files) question += f + "\r";
         question += texts::kTlChangedQuestion;
-        if (desktop_.message(BoxType::confirmation, question, Buttons::yes_no) != Answer::yes) return std::nullopt;
+        // Enter keeps the other program's file.
+        if (desktop_.message(BoxType::confirmation, question, Buttons::yes_no_default_no) != Answer::yes)
+            return std::nullopt;
         r = apply({.overwrite_changed = true});
     }
     if (r.outcome == textlib::ApplyOutcome::refused) {

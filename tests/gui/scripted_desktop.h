@@ -24,6 +24,8 @@ struct Box {
     BoxType type;
     std::string text;
     Buttons buttons;
+    std::vector<std::string> choices;  ///< the buttons of a box of `choose`, else empty
+    std::size_t default_choice = 0;
 };
 
 /// A print job that keeps its lines in `lines` (Windows-1252, as the window sends them).
@@ -45,6 +47,7 @@ class ScriptedDesktop : public Desktop {
 public:
     std::vector<Box> boxes;
     std::deque<Answer> answers;  ///< for yes/no boxes; an empty queue answers Yes
+    std::deque<std::size_t> choices;  ///< for boxes of `choose`; an empty queue takes the default
     std::deque<std::optional<std::string>> open_paths;  ///< an empty queue cancels
     std::deque<std::optional<std::string>> save_paths;
     std::deque<std::optional<std::string>> pdf_paths;  ///< print jobs as PDF files
@@ -61,13 +64,23 @@ public:
 
     Answer message(BoxType type, std::string_view text, Buttons buttons) override
     {
-        boxes.push_back({type, std::string(text), buttons});
+        boxes.push_back({type, std::string(text), buttons, {}, 0});
         if (on_message) on_message(boxes.back());
         if (buttons == Buttons::ok) return Answer::ok;
         if (answers.empty()) return Answer::yes;
         const Answer a = answers.front();
         answers.pop_front();
         return a;
+    }
+    std::size_t choose(BoxType type, std::string_view text, std::span<const std::string_view> offered,
+                       std::size_t default_choice) override
+    {
+        boxes.push_back({type, std::string(text), Buttons::ok, {offered.begin(), offered.end()}, default_choice});
+        if (on_message) on_message(boxes.back());
+        if (choices.empty()) return default_choice;
+        const std::size_t c = choices.front();
+        choices.pop_front();
+        return c;
     }
     std::optional<std::string> open_file(const std::string& initial_dir) override
     {
