@@ -168,7 +168,9 @@ inline constexpr std::string_view kMenuZeitprobe1 =
 inline constexpr std::string_view kCaptionZeitprobe =
     "Zeitprobe";
 inline constexpr std::string_view kZeitprobeExplanation =
-    "Welche Ergebnisse h\xE4ngen an der Geburtszeit? Jede Geburtszeit wird um jede volle Minute bis zu der gew\xE4hlten Weite verschoben (0 = aus).";
+    "Welche Ergebnisse h\xE4ngen an der Geburtszeit? Jede Geburtszeit wird um jede volle Minute bis zu der gew\xE4hlten Weite verschoben (0 = aus). "
+    "Eingeschaltet zeigt die gelbe Ergebnisliste jeden Eintrag rot, der nicht \xFC" "ber die ganze Weite erhalten bleibt; "
+    "sein Tooltip sagt, wie weit er h\xE4lt.";
 inline constexpr std::string_view kZeitprobePerson1 =
     "Person 1:  \xB1 Minuten";
 inline constexpr std::string_view kZeitprobePerson2 =
