@@ -18,6 +18,7 @@
 
 #include "base/file_writer.h"
 #include "desktop/qt_desktop.h"
+#include "desktop/window_habits.h"
 #include "results/pictures.h"
 #include "textlib/coverage.h"
 #include "textlib/exchange.h"
@@ -74,6 +75,7 @@ TextlibWindow::TextlibWindow(Desktop& desktop, DriveC drive, QWidget* parent)
 {
     setWindowTitle(to_qt(texts::kTlCaption));
     setObjectName(QStringLiteral("TextlibWindow"));
+    keep_on_screen(*this);  // opens on the screen, whatever its size and the font
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
 
     filter = new QLineEdit(this);
