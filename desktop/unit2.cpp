@@ -179,9 +179,10 @@ void TForm2::fill(const ResultText& result)
     Memo1->setPlainText(memo.join(QChar(u'\n')));
     for (const std::string& entry : entries_) ListBox1->addItem(to_qt(entry));
 
-    // The report is always shown from its first line.
+    // The report is always shown from its first line and its first column.
     Memo1->moveCursor(QTextCursor::Start);
     Memo1->verticalScrollBar()->setValue(0);
+    Memo1->horizontalScrollBar()->setValue(0);
 }
 
 void TForm2::present(const ResultText& result, const std::vector<EntryStability>& probe,
@@ -222,6 +223,7 @@ void TForm2::showEvent(QShowEvent* event)
     centre_on_screen(this);
     QDialog::showEvent(event);
     Memo1->verticalScrollBar()->setValue(0);
+    Memo1->horizontalScrollBar()->setValue(0);
 }
 
 std::vector<std::string> TForm2::saved_lines() const

@@ -133,21 +133,26 @@ void ResultWindowTest::eachComparisonFillsTheWindowFromItsFirstLine()
     };
     for (int round = 0; round < 2; ++round) {
         for (const Run& run : runs) {
-            // Whatever was scrolled before, the report starts at its first line.
+            // Whatever was scrolled before, the report starts at its first line and column.
             QScrollBar* bar = f.Form2->Memo1->verticalScrollBar();
+            QScrollBar* sideways = f.Form2->Memo1->horizontalScrollBar();
             f.Form2->Memo1->moveCursor(QTextCursor::End);
             bar->setValue(bar->maximum());
+            sideways->setValue(sideways->maximum());
             QString caption;
             int scroll = -1;
+            int scroll_sideways = -1;
             int cursor_block = -1;
             QVERIFY(while_modal(f.Form2, [&] { run.entry->trigger(); }, [&] {
                 caption = f.Form2->windowTitle();
                 scroll = bar->value();
+                scroll_sideways = sideways->value();
                 cursor_block = f.Form2->Memo1->textCursor().blockNumber();
             }));
             QCOMPARE(caption, q(run.caption));
             QCOMPARE(f.Form2->analysis_title(), std::string(run.title));
             QCOMPARE(scroll, 0);
+            QCOMPARE(scroll_sideways, 0);
             QCOMPARE(cursor_block, 0);
             QCOMPARE(f.Form2->ListBox1->count(), static_cast<int>(f.Form2->entries().size()));
             std::vector<std::string> expected_boxes;
