@@ -64,22 +64,6 @@ private:
     std::function<void()> remove_;
 };
 
-/// Places its window on the screen each time the window is about to be shown.
-class ScreenKeeper : public QObject {
-public:
-    explicit ScreenKeeper(QWidget& window) : QObject(&window), window_(window) {}
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (watched == &window_ && event->type() == QEvent::Show) place_on_screen(window_);
-        return false;
-    }
-
-private:
-    QWidget& window_;
-};
-
 /// The title bar and borders around `window`: as the window manager drew them once it did, else
 /// a title bar of the style's height.
 QMargins frame_of(const QWidget& window)
@@ -92,9 +76,8 @@ QMargins frame_of(const QWidget& window)
     return {0, window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window), 0, 0};
 }
 
-}  // namespace
-
-void place_on_screen(QWidget& window)
+/// `place_on_screen`; `left_to_window_manager`: a window that fits is not moved.
+void place(QWidget& window, bool left_to_window_manager)
 {
     const QScreen* screen = window.screen();
     if (screen == nullptr) screen = QGuiApplication::primaryScreen();
@@ -108,11 +91,8 @@ void place_on_screen(QWidget& window)
     const bool resized = size != window.size();
     if (resized) window.resize(size);
 
-    // Inside the room: a window placed by the program (or a dialog over its parent) or one that
-    // had to shrink; the top-left corner wins where the window is larger than the room.
-    if (!resized && !window.testAttribute(Qt::WA_Moved) && !window.isVisible() &&
-        window.windowType() != Qt::Dialog)
-        return;
+    // Inside the room; the top-left corner wins where the window is larger than the room.
+    if (!resized && left_to_window_manager) return;
     const QPoint corner = window.pos();  // the outer corner, title bar included
     const int outer_width = size.width() + frame.left() + frame.right();
     const int outer_height = size.height() + frame.top() + frame.bottom();
@@ -120,6 +100,29 @@ void place_on_screen(QWidget& window)
                         std::clamp(corner.y(), room.top(), std::max(room.top(), room.bottom() + 1 - outer_height)));
     if (inside != corner) window.move(inside);
 }
+
+/// Places its window on the screen each time the window is about to be shown.
+class ScreenKeeper : public QObject {
+public:
+    explicit ScreenKeeper(QWidget& window) : QObject(&window), window_(window) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        // A window the window manager is about to place (neither moved by the program nor a dialog
+        // over its parent) keeps that placement when it fits.
+        if (watched == &window_ && event->type() == QEvent::Show)
+            place(window_, !window_.testAttribute(Qt::WA_Moved) && window_.windowType() != Qt::Dialog);
+        return false;
+    }
+
+private:
+    QWidget& window_;
+};
+
+}  // namespace
+
+void place_on_screen(QWidget& window) { place(window, false); }
 
 void keep_on_screen(QWidget& window) { window.installEventFilter(new ScreenKeeper(window)); }
 
