@@ -4,8 +4,10 @@
 // and dialog from a script while the widgets themselves run for real.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -38,6 +40,18 @@ public:
     /// A modal message box over the window the user acted in, which has the focus again when it
     /// closes; `text` is Windows-1252 with "\r" between lines.
     virtual Answer message(BoxType type, std::string_view text, Buttons buttons) = 0;
+    /// A modal box as `message` gives, with the buttons `choices` (Windows-1252 captions, left to
+    /// right); the index of the button pressed. Enter presses `default_choice`; Escape or closing
+    /// the box presses the last one, which is therefore the one that changes nothing. A desktop
+    /// without such boxes takes `default_choice`.
+    virtual std::size_t choose(BoxType type, std::string_view text, std::span<const std::string_view> choices,
+                               std::size_t default_choice)
+    {
+        (void)type;
+        (void)text;
+        (void)choices;
+        return default_choice;
+    }
     /// The file-open dialog starting in `initial_dir`; the chosen path (UTF-8) or nothing.
     virtual std::optional<std::string> open_file(const std::string& initial_dir) = 0;
     /// The file-open dialog for files of the kinds `filter` (dialog filters such as "AAF-Dateien

@@ -233,7 +233,8 @@ bool in_sample_drive(const std::filesystem::path& path)
 
 DriveC DriveC::locate(const std::optional<std::string>& command_line_dir)
 {
-    return DriveC(find_drive_c(command_line_dir).root);
+    DriveChoice found = find_drive_c(command_line_dir);
+    return DriveC(std::move(found.root), found.source);
 }
 
 std::filesystem::path program_data_dir()

@@ -9,9 +9,24 @@
 
 namespace duoskop {
 
+/// Where drive C came from, first match wins in this order.
+enum class DriveSource {
+    command_line,  ///< `--drive-c DIR`
+    environment,   ///< $DUOSKOP_DRIVE_C
+    chosen,        ///< the folder chosen under "Laufwerk C" (or `duoskop-cli drive --set`)
+    wine,          ///< Wine's drive C ($WINEPREFIX/drive_c, else ~/.wine/drive_c) holding astro\daten
+    personal,      ///< $XDG_DATA_HOME/duoskop/drive_c, made from the sample drive at first use
+    sample,        ///< the shipped sample drive, read only: only when no personal drive can be made
+};
+
 class DriveC {
 public:
-    explicit DriveC(std::filesystem::path root) : root_(std::move(root)) {}
+    /// Drive C in `root`, found as `source` says; a folder named by the caller counts as given
+    /// on the command line.
+    explicit DriveC(std::filesystem::path root, DriveSource source = DriveSource::command_line)
+        : root_(std::move(root)), source_(source)
+    {
+    }
 
     /// The drive C of `find_drive_c` (the personal drive made when it is first needed).
     static DriveC locate(const std::optional<std::string>& command_line_dir);
@@ -22,19 +37,12 @@ public:
     std::filesystem::path resolve(std::string_view windows_path) const;
 
     const std::filesystem::path& root() const { return root_; }
+    /// Where the running program found this drive C.
+    DriveSource source() const { return source_; }
 
 private:
     std::filesystem::path root_;
-};
-
-/// Where drive C came from, first match wins in this order.
-enum class DriveSource {
-    command_line,  ///< `--drive-c DIR`
-    environment,   ///< $DUOSKOP_DRIVE_C
-    chosen,        ///< the folder chosen under "Laufwerk C" (or `duoskop-cli drive --set`)
-    wine,          ///< Wine's drive C ($WINEPREFIX/drive_c, else ~/.wine/drive_c) holding astro\daten
-    personal,      ///< $XDG_DATA_HOME/duoskop/drive_c, made from the sample drive at first use
-    sample,        ///< the shipped sample drive, read only: only when no personal drive can be made
+    DriveSource source_;
 };
 
 /// Drive C in use and why.

@@ -173,7 +173,9 @@ inline constexpr std::string_view kMenuZeitprobe1 =
 inline constexpr std::string_view kCaptionZeitprobe =
     "Zeitprobe";
 inline constexpr std::string_view kZeitprobeExplanation =
-    "Welche Ergebnisse h\xE4ngen an der Geburtszeit? Jede Geburtszeit wird um jede volle Minute bis zu der gew\xE4hlten Weite verschoben (0 = aus).";
+    "Welche Ergebnisse h\xE4ngen an der Geburtszeit? Jede Geburtszeit wird um jede volle Minute bis zu der gew\xE4hlten Weite verschoben (0 = aus). "
+    "Eingeschaltet zeigt die gelbe Ergebnisliste jeden Eintrag rot, der nicht \xFC" "ber die ganze Weite erhalten bleibt; "
+    "sein Tooltip sagt, wie weit er h\xE4lt.";
 inline constexpr std::string_view kZeitprobePerson1 =
     "Person 1:  \xB1 Minuten";
 inline constexpr std::string_view kZeitprobePerson2 =
@@ -281,10 +283,16 @@ inline constexpr std::string_view kLaufwerkBeispiel =
     "Beispiel-Laufwerk des Programms, nur zum Lesen";
 inline constexpr std::string_view kLaufwerkNichtAngelegt =
     "Das pers\xF6nliche Laufwerk C kann nicht angelegt werden: ";
-inline constexpr std::string_view kLaufwerkFrage =
-    "\r\rEinen anderen Ordner als Laufwerk C w\xE4hlen?";
-inline constexpr std::string_view kLaufwerkZurueck =
-    "Wieder das Laufwerk C der Vorgabe nehmen (Wine oder pers\xF6nlich)?";
+inline constexpr std::string_view kLaufwerkNaechsterStart =
+    "Ab dem n\xE4" "chsten Start";
+inline constexpr std::string_view kLaufwerkOhneAufruf =
+    " ohne --drive-c";
+inline constexpr std::string_view kLaufwerkWahl =
+    "\r\rEin anderer Ordner oder der Standard (Laufwerk C von Wine, sonst das pers\xF6nliche) gilt ab dem n\xE4" "chsten Start.";
+inline constexpr std::string_view kLaufwerkAndererOrdner =
+    "Anderer Ordner \x85";
+inline constexpr std::string_view kLaufwerkStandard =
+    "Standard wiederherstellen";
 inline constexpr std::string_view kLaufwerkOhneDaten =
     " enth\xE4lt kein astro\\daten.\rDen Ordner astro\\daten dort anlegen?";
 inline constexpr std::string_view kLaufwerkNeu =

@@ -170,6 +170,7 @@ DialWindow::DialWindow(Desktop& desktop, const ChartState& chart, const Orbs& or
     : QWidget(nullptr), desktop_(desktop), chart_(chart), orbs_(orbs)
 {
     setObjectName(QStringLiteral("DialWindow"));
+    keep_on_screen(*this);  // opens on the screen, whatever its size and the font
     setWindowTitle(to_qt(texts::kDialCaption));
     resize(1040, 740);
 

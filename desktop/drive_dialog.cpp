@@ -35,42 +35,59 @@ void tell_next_start(Desktop& desktop, const DriveC& in_use)
     text += "\r";
     text += drive_source_text(next.source);
     const char* env = std::getenv("DUOSKOP_DRIVE_C");
-    if ((env != nullptr && *env != '\0') || next.root != in_use.root()) text += texts::kLaufwerkVorrang;
+    if ((env != nullptr && *env != '\0') || in_use.source() == DriveSource::command_line)
+        text += texts::kLaufwerkVorrang;
     desktop.message(BoxType::information, text, Buttons::ok);
+}
+
+/// Another folder from the next start on, with astro\daten made there on request.
+void choose_other_folder(Desktop& desktop, const DriveC& in_use)
+{
+    const auto folder = desktop.choose_folder(in_use.root().string());
+    if (!folder) return;
+    const std::filesystem::path dir(*folder);
+    if (!holds_chart_folder(dir)) {
+        if (desktop.message(BoxType::confirmation, shown(dir) + std::string(texts::kLaufwerkOhneDaten),
+                            Buttons::yes_no) != Answer::yes)
+            return;
+        std::error_code ec;
+        std::filesystem::create_directories(dir / "astro" / "daten", ec);
+        if (ec) return tell_failure(desktop, dir / "astro" / "daten", ec.value());
+    }
+    if (const int error = choose_drive(dir); error != 0) return tell_failure(desktop, chosen_drive_file(), error);
+    tell_next_start(desktop, in_use);
 }
 
 }  // namespace
 
+std::string drive_c_description(const DriveC& in_use)
+{
+    // The drive the program runs on and where it found it; then the drive of the next start when
+    // that is another one (a folder chosen since, or the default without --drive-c).
+    const DriveChoice next = find_drive_c(std::nullopt);
+    std::string text = "Laufwerk C: " + shown(in_use.root()) + "\r" + drive_source_text(in_use.source());
+    if (next.root == in_use.root() && !next.problem.empty()) text += "\r" + next.problem;
+    if (next.root != in_use.root()) {
+        text += "\r\r";
+        text += texts::kLaufwerkNaechsterStart;
+        if (in_use.source() == DriveSource::command_line) text += texts::kLaufwerkOhneAufruf;
+        text += ": " + shown(next.root) + "\r" + drive_source_text(next.source);
+    }
+    return text;
+}
+
 void choose_drive_c(Desktop& desktop, const DriveC& in_use)
 {
-    // The running program's drive and why: the order of `find_drive_c`, unless the command line
-    // gave another folder.
-    DriveChoice current = find_drive_c(std::nullopt);
-    if (current.root != in_use.root()) current = {in_use.root(), DriveSource::command_line, {}};
-    std::string text = "Laufwerk C: " + shown(current.root) + "\r" + drive_source_text(current.source);
-    if (!current.problem.empty()) text += "\r" + current.problem;
-    text += texts::kLaufwerkFrage;
-
-    if (desktop.message(BoxType::confirmation, text, Buttons::yes_no) == Answer::yes) {
-        const auto folder = desktop.choose_folder(current.root.string());
-        if (!folder) return;
-        const std::filesystem::path dir(*folder);
-        if (!holds_chart_folder(dir)) {
-            if (desktop.message(BoxType::confirmation, shown(dir) + std::string(texts::kLaufwerkOhneDaten),
-                                Buttons::yes_no) != Answer::yes)
-                return;
-            std::error_code ec;
-            std::filesystem::create_directories(dir / "astro" / "daten", ec);
-            if (ec) return tell_failure(desktop, dir / "astro" / "daten", ec.value());
-        }
-        if (const int error = choose_drive(dir); error != 0) return tell_failure(desktop, chosen_drive_file(), error);
+    const std::string_view choices[] = {texts::kLaufwerkAndererOrdner, texts::kLaufwerkStandard, texts::kButtonCancel};
+    enum { other_folder, default_drive, cancel };
+    const std::string text = drive_c_description(in_use) + std::string(texts::kLaufwerkWahl);
+    switch (desktop.choose(BoxType::confirmation, text, choices, cancel)) {
+    case other_folder: return choose_other_folder(desktop, in_use);
+    case default_drive:
+        if (const int error = forget_chosen_drive(); error != 0) return tell_failure(desktop, chosen_drive_file(), error);
         return tell_next_start(desktop, in_use);
+    default: return;
     }
-    // Not another folder: back to the default, when a folder was chosen before.
-    if (!chosen_drive()) return;
-    if (desktop.message(BoxType::confirmation, texts::kLaufwerkZurueck, Buttons::yes_no) != Answer::yes) return;
-    if (const int error = forget_chosen_drive(); error != 0) return tell_failure(desktop, chosen_drive_file(), error);
-    tell_next_start(desktop, in_use);
 }
 
 }  // namespace duoskop

@@ -16,7 +16,7 @@ namespace {
 constexpr ExtrasPlace extras_places[] = {
     {"Kartei1", ExtrasGroup::data},             // "Horoskop-&Kartei …"
     {"Textbibliothek1", ExtrasGroup::data},     // "Text&bibliothek …"
-    {"Bericht1", ExtrasGroup::data},            // "&Bericht …"
+    {"Bericht1", ExtrasGroup::data},            // "Beric&ht …"
     {"Scheibe1", ExtrasGroup::views},           // "&Scheibe …"
     {"Zeitprobe1", ExtrasGroup::views},         // "&Zeitprobe …"
     {"Rangliste1", ExtrasGroup::views},         // "Partner-&Rangliste …"

@@ -96,6 +96,7 @@ KarteiDialog::KarteiDialog(Desktop& desktop, std::filesystem::path root, const s
     : QDialog(parent), desktop_(desktop), atlas_(atlas), root_(std::move(root)), mode_(mode)
 {
     setObjectName(QStringLiteral("KarteiDialog"));
+    keep_on_screen(*this);  // opens on the screen, whatever its size and the font
     setWindowTitle(to_qt(mode == Mode::create ? texts::kCaptionNewChart
                          : mode == Mode::edit ? texts::kCaptionEditChart
                                               : texts::kCaptionCopyChart));

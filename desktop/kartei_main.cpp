@@ -31,7 +31,7 @@ int main(int argc, char** argv)
     }
     duoskop::QtDesktop desktop;
     const duoskop::DriveChoice drive_c = duoskop::find_drive_c(drive_dir);
-    duoskop::KarteiWindow window(desktop, duoskop::DriveC(drive_c.root), nullptr, nullptr,
+    duoskop::KarteiWindow window(desktop, duoskop::DriveC(drive_c.root, drive_c.source), nullptr, nullptr,
                                  duoskop::KarteiWindow::FirstListing::after_first_frame);
     desktop.set_parent(&window);
     duoskop::show_main_window(&window);

@@ -91,6 +91,7 @@ KarteiWindow::KarteiWindow(Desktop& desktop, DriveC drive, TForm1* main_window, 
       root_(drive_.resolve("c:\\astro\\daten")), read_only_(in_sample_drive(root_))
 {
     setObjectName(QStringLiteral("KarteiWindow"));
+    keep_on_screen(*this);  // opens on the screen, whatever its size and the font
     setWindowTitle(to_qt(texts::kCaptionKartei));
     auto* client = new QWidget(this);
     setCentralWidget(client);
@@ -131,6 +132,7 @@ KarteiWindow::KarteiWindow(Desktop& desktop, DriveC drive, TForm1* main_window, 
     Table->verticalHeader()->hide();
     Table->verticalHeader()->setDefaultSectionSize(Table->fontMetrics().height() + 8);
     Table->horizontalHeader()->setStretchLastSection(true);
+    Table->setTextElideMode(Qt::ElideMiddle);
     layout->addWidget(Table, 1);
 
     auto* buttons = new QHBoxLayout;
@@ -279,6 +281,11 @@ void KarteiWindow::fill_model()
     if (read_only_) status += QStringLiteral("   \u2013   ") + to_qt(texts::kKarteiReadOnly);
     StatusLabel->setText(status);
     Table->resizeColumnsToContents();
+    // One long text (a reason naming a path, a deep folder) takes no more than a column's share
+    // and is shortened in the middle; the cell's tooltip holds it whole.
+    const int widest = Table->fontMetrics().averageCharWidth() * widest_column_characters;
+    for (int c = 0; c < column_count; ++c)
+        if (Table->columnWidth(c) > widest) Table->setColumnWidth(c, widest);
 }
 
 void KarteiWindow::watch()

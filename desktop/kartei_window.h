@@ -35,6 +35,8 @@ public:
     /// The table columns, left to right.
     enum Column { name, first_name, date, time, extra, longitude, latitude, sun, mc, as, folder, file, reason,
                   column_count };
+    /// No column is laid out wider than this many characters; a longer text is shortened.
+    static constexpr int widest_column_characters = 40;
 
     /// When the chart folder is first read: at once, or once the window has shown its first frame
     /// (a program that starts with this window shows it before reading any chart).

@@ -41,7 +41,7 @@ int main(int argc, char** argv)
         return 2;
     }
     const duoskop::DriveChoice drive_c = duoskop::find_drive_c(drive_dir);
-    const duoskop::DriveC drive(drive_c.root);
+    const duoskop::DriveC drive(drive_c.root, drive_c.source);
 
     duoskop::QtDesktop desktop;
     duoskop::TForm1 form(desktop, drive);

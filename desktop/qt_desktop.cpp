@@ -18,7 +18,9 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTranslator>
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 
 #include "desktop/first_frame.h"
 #include "desktop/qt_print.h"
@@ -133,6 +135,26 @@ Answer QtDesktop::message(BoxType type, std::string_view text, Buttons buttons)
     box.setEscapeButton(no);
     box.exec();
     return box.clickedButton() == yes ? Answer::yes : Answer::no;
+}
+
+std::size_t QtDesktop::choose(BoxType type, std::string_view text, std::span<const std::string_view> choices,
+                              std::size_t default_choice)
+{
+    if (choices.empty()) return default_choice;
+    const BoxLook look = box_look(type);
+    QWidget* over = owner();
+    const FocusReturn focus_return(over);
+    QMessageBox box(look.icon, to_qt(look.caption), to_qt(text), QMessageBox::NoButton, over);
+    box.setTextFormat(Qt::PlainText);
+    std::vector<QPushButton*> buttons;
+    // One role for all, so that every desktop's button order keeps them in the given order.
+    for (const std::string_view choice : choices) buttons.push_back(box.addButton(to_qt(choice), QMessageBox::ActionRole));
+    box.setDefaultButton(buttons[std::min(default_choice, buttons.size() - 1)]);
+    // The last choice changes nothing: Escape and the window's close button press it.
+    box.setEscapeButton(buttons.back());
+    box.exec();
+    const auto pressed = std::find(buttons.begin(), buttons.end(), box.clickedButton());
+    return pressed == buttons.end() ? buttons.size() - 1 : static_cast<std::size_t>(pressed - buttons.begin());
 }
 
 std::optional<std::string> QtDesktop::open_file(const std::string& initial_dir)

@@ -47,6 +47,8 @@ public:
     void set_parent(QWidget* parent) { parent_ = parent; }
 
     Answer message(BoxType type, std::string_view text, Buttons buttons) override;
+    std::size_t choose(BoxType type, std::string_view text, std::span<const std::string_view> choices,
+                       std::size_t default_choice) override;
     std::optional<std::string> open_file(const std::string& initial_dir) override;
     std::optional<std::string> open_file_of(const std::string& initial_dir, const std::string& filter) override;
     std::optional<std::string> save_file(const std::string& initial_dir) override;

@@ -26,6 +26,7 @@
 #include "base/texts.h"
 #include "desktop/qt_desktop.h"
 #include "desktop/qt_style.h"
+#include "desktop/window_habits.h"
 #include "desktop/unit1.h"
 #include "precise/precise_positions.h"
 #include "ranking/rank_table.h"
@@ -68,6 +69,7 @@ RankingWindow::RankingWindow(TForm1& form, Desktop& desktop, DriveC drive)
     : QDialog(&form), form_(form), desktop_(desktop), drive_(std::move(drive))
 {
     setObjectName(QStringLiteral("RankingWindow"));
+    keep_on_screen(*this);  // opens on the screen, whatever its size and the font
     setWindowTitle(to_qt(texts::kRankCaption));
     // The main window waits while the ranking is open: person 1 stays what was ranked.
     setWindowModality(Qt::ApplicationModal);

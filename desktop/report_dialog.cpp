@@ -21,6 +21,7 @@
 #include "base/texts.h"
 #include "desktop/qt_desktop.h"
 #include "desktop/report_document.h"
+#include "desktop/window_habits.h"
 #include "report/report_texts.h"
 
 namespace duoskop {
@@ -53,6 +54,7 @@ TBericht::TBericht(Desktop& desktop, ReportInputs inputs, QWidget* parent)
     : QDialog(parent), desktop_(desktop), inputs_(std::move(inputs))
 {
     setObjectName(QStringLiteral("Bericht"));
+    keep_on_screen(*this);  // opens on the screen, whatever its size and the font
     setWindowTitle(to_qt(texts::kCaptionBericht));
     auto* layout = new QVBoxLayout(this);
 

@@ -77,6 +77,7 @@ TextlibWindow::TextlibWindow(Desktop& desktop, DriveC drive, QWidget* parent)
 {
     setWindowTitle(to_qt(texts::kTlCaption));
     setObjectName(QStringLiteral("TextlibWindow"));
+    keep_on_screen(*this);  // opens on the screen, whatever its size and the font
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
 
     filter = new QLineEdit(this);

@@ -79,8 +79,9 @@ public:
     FirstTimeFlags flags;
     HalfsumCount halfsum_count{};
     Ktexte ktexte;
-    /// How far the time probe shifts each birth time for every comparison (the user's setting).
-    TimeWindow time_window;
+    /// How far the time probe shifts each birth time for every comparison (the user's setting,
+    /// read at creation; off until the user switches it on).
+    TimeWindow time_window{0, 0};
 
     /// True once the program has been told to end; no handler does anything after that.
     bool ended() const { return ended_; }

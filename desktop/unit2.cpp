@@ -3,16 +3,16 @@
 
 #include <QButtonGroup>
 #include <QFrame>
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
-#include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QTextBlock>
 #include <QTextLayout>
+#include <QTextOption>
 #include <cerrno>
 
 #include "base/io_error.h"
@@ -25,6 +25,9 @@
 namespace duoskop {
 
 namespace {
+
+// Where the yellow list begins; the report's text area ends there.
+constexpr int list_left = 536;
 
 // The second colour of the result list: entries that hang on the birth time.
 const QColor time_bound(0xC0, 0x00, 0x00);
@@ -71,12 +74,14 @@ TForm2::TForm2(Desktop& desktop, const DriveC& drive, const ChartState& chart,
 
     Memo1 = new QPlainTextEdit(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
-    Memo1->setGeometry(4, 8, 677, 489);
+    // The text ends where the yellow list begins and scrolls sideways: a wide line keeps its
+    // columns in place instead of running under the list and wrapping at the window's edge.
+    Memo1->setGeometry(4, 8, list_left - 4, 489);
     Memo1->setFont(mono_font(12));
     Memo1->setReadOnly(true);
     Memo1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setFrameStyle(QFrame::Panel | QFrame::Raised);
     set_colours(Memo1, Qt::white, Qt::black);
@@ -94,7 +99,7 @@ TForm2::TForm2(Desktop& desktop, const DriveC& drive, const ChartState& chart,
 
     ListBox1 = new QListWidget(this);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
-    ListBox1->setGeometry(536, 18, 121, 470);
+    ListBox1->setGeometry(list_left, 18, 121, 470);
     ListBox1->setFont(mono_font(13));
     ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
     ListBox1->setUniformItemSizes(true);
@@ -174,9 +179,10 @@ void TForm2::fill(const ResultText& result)
     Memo1->setPlainText(memo.join(QChar(u'\n')));
     for (const std::string& entry : entries_) ListBox1->addItem(to_qt(entry));
 
-    // The report is always shown from its first line.
+    // The report is always shown from its first line and its first column.
     Memo1->moveCursor(QTextCursor::Start);
     Memo1->verticalScrollBar()->setValue(0);
+    Memo1->horizontalScrollBar()->setValue(0);
 }
 
 void TForm2::present(const ResultText& result, const std::vector<EntryStability>& probe,
@@ -217,29 +223,37 @@ void TForm2::showEvent(QShowEvent* event)
     centre_on_screen(this);
     QDialog::showEvent(event);
     Memo1->verticalScrollBar()->setValue(0);
+    Memo1->horizontalScrollBar()->setValue(0);
 }
 
-std::vector<std::string> TForm2::memo_lines() const
+std::vector<std::string> TForm2::saved_lines() const
 {
-    if (lines_.empty()) return {};
-    QTextDocument* document = Memo1->document();
-    auto* layout = qobject_cast<QPlainTextDocumentLayout*>(document->documentLayout());
-    if (layout == nullptr || document->blockCount() != static_cast<int>(lines_.size())) return lines_;
+    // The line width of `report_columns` characters of the report's font, half a character to
+    // spare: exactly that many fit, one more does not.
+    const QFont font = Memo1->font();
+    const QFontMetricsF metrics(font);
+    const qreal width = metrics.horizontalAdvance(QString(report_columns, QChar(u'x'))) +
+                        metrics.horizontalAdvance(QChar(u'x')) / 2;
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
 
     std::vector<std::string> pieces;
     pieces.reserve(lines_.size());
-    std::size_t i = 0;
-    for (QTextBlock block = document->begin(); block.isValid(); block = block.next(), ++i) {
-        layout->ensureBlockLayout(block);
-        const QTextLayout* lines = block.layout();
-        const std::string& line = lines_[i];
-        if (lines == nullptr || lines->lineCount() <= 1) {
+    for (const std::string& line : lines_) {
+        if (line.size() <= static_cast<std::size_t>(report_columns)) {
             pieces.push_back(line);
             continue;
         }
-        // Each character of the widget text stands for one byte of the report line.
-        for (int n = 0; n < lines->lineCount(); ++n) {
-            const QTextLine piece = lines->lineAt(n);
+        QTextLayout layout(memo_text(line), font);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine piece = layout.createLine(); piece.isValid(); piece = layout.createLine())
+            piece.setLineWidth(width);
+        layout.endLayout();
+        // Each character of the widget text stands for one byte of the report line; blanks at a
+        // break stay at the end of the piece before it.
+        for (int n = 0; n < layout.lineCount(); ++n) {
+            const QTextLine piece = layout.lineAt(n);
             const auto start = static_cast<std::size_t>(piece.textStart());
             if (start >= line.size()) break;
             pieces.push_back(line.substr(start, static_cast<std::size_t>(piece.textLength())));
@@ -258,7 +272,7 @@ void TForm2::Button1Click()
     // A report never replaces an existing file unasked.
     const auto path = desktop_.save_file_asking(drive_.resolve("c:\\").string());
     if (!path) return;
-    const std::string failure = write_text_file(*path, memo_lines());
+    const std::string failure = write_text_file(*path, saved_lines());
     if (!failure.empty()) io_error(failure);
 }
 
@@ -267,7 +281,7 @@ void TForm2::Button2Click()
     std::unique_ptr<LineDevice> printer = desktop_.open_printer_named(analysis_title_);
     if (!printer) return;
     std::vector<std::string> lines = {std::string(), std::string()};
-    const std::vector<std::string> memo = memo_lines();
+    const std::vector<std::string> memo = saved_lines();
     lines.insert(lines.end(), memo.begin(), memo.end());
     if (const std::string failure = print_lines(*printer, lines); !failure.empty()) io_error(failure);
 }

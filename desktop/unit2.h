@@ -44,8 +44,13 @@ public:
     /// that says how far they hold; their texts stay as they are. `probe` has one item per entry.
     void mark_time_probe(const std::vector<EntryStability>& probe, TimeWindow window);
 
-    /// The report lines as the memo shows them: a line wider than the memo as its wrapped pieces.
-    std::vector<std::string> memo_lines() const;
+    /// Saving and printing cut a report line longer than this many characters into pieces.
+    static constexpr int report_columns = 90;
+    /// The report lines as saving and printing write them: a line longer than `report_columns`
+    /// as the pieces the result window has always cut it into (at a word boundary where the line
+    /// has one, else after `report_columns` characters; the blanks at a cut end the piece before).
+    /// The window itself shows every line whole.
+    std::vector<std::string> saved_lines() const;
     /// The result entries in list order.
     const std::vector<std::string>& entries() const { return entries_; }
     /// The charts of each entry's factors, as the comparison gave them (may be shorter).

@@ -12,6 +12,7 @@
 #include "base/texts.h"
 #include "desktop/qt_desktop.h"
 #include "desktop/qt_style.h"
+#include "desktop/window_habits.h"
 
 namespace duoskop {
 
@@ -35,7 +36,8 @@ int stored_minutes(const QSettings& settings, const QString& key, int fallback)
 TimeWindow load_time_window()
 {
     const QSettings settings = program_settings();
-    const TimeWindow fallback;
+    // Off until the user switches it on: the result list then looks as the comparison gives it.
+    const TimeWindow fallback = zeitprobe_off;
     return {stored_minutes(settings, key1, fallback.person1),
             stored_minutes(settings, key2, fallback.person2)};
 }
@@ -51,6 +53,7 @@ void save_time_window(TimeWindow window)
 TZeitprobe::TZeitprobe(TimeWindow window, QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Zeitprobe"));
+    keep_on_screen(*this);  // opens on the screen, whatever its size and the font
     setWindowTitle(to_qt(texts::kCaptionZeitprobe));
     setFont(sans_font_pt(9));
     setModal(true);

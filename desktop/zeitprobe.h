@@ -13,7 +13,10 @@ class QSpinBox;
 
 namespace duoskop {
 
-/// The windows the user chose last; 4 minutes each when nothing (or nothing usable) is stored.
+/// The probe switched off: neither birth time is shifted.
+inline constexpr TimeWindow zeitprobe_off{0, 0};
+
+/// The windows the user chose last; off (0 minutes) where nothing usable is stored.
 TimeWindow load_time_window();
 /// Keeps the windows for the next runs.
 void save_time_window(TimeWindow window);

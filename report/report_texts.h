@@ -7,7 +7,7 @@
 namespace duoskop::texts {
 
 // Menu entry of the main window and the dialog
-inline constexpr std::string_view kMenuBericht1 = "&Bericht \x85";
+inline constexpr std::string_view kMenuBericht1 = "Beric&ht \x85";
 inline constexpr std::string_view kCaptionBericht = "Bericht";
 inline constexpr std::string_view kBerichtComparisons = "Vergleiche";
 inline constexpr std::string_view kBerichtTitle = "&Titel:";

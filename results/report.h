@@ -15,7 +15,7 @@ std::string text_file_bytes(const std::vector<std::string>& lines);
 /// Saves `lines` as the file at `path` (created, or replaced without asking) as `text_file_bytes`
 /// gives them, whole or not at all: a failure leaves the old file (or none), never a torn one.
 /// Returns an empty text on success, else the German I/O error text (Windows-1252).
-/// Button1Click passes the result text as the memo shows it (wrapped lines as their pieces).
+/// Button1Click passes the result text with its long lines cut into pieces (`saved_lines`).
 std::string write_text_file(const std::filesystem::path& path, const std::vector<std::string>& lines);
 
 /// Writes `lines` to the file at `path` (created, or emptied) one after the other, each followed by

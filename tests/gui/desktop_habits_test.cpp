@@ -8,11 +8,13 @@
 #include <QCompleter>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <set>
 
 #include "base/cp1252.h"
@@ -22,6 +24,8 @@
 #include "desktop/kartei_window.h"
 #include "desktop/qt_desktop.h"
 #include "desktop/ranking_window.h"
+#include "desktop/report_dialog.h"
+#include "desktop/textlib_window.h"
 #include "desktop/zeitprobe.h"
 #include "fixture.h"
 #include "kartei/kartei_texts.h"
@@ -61,20 +65,32 @@ bool bring_to_front(QWidget* window)
            QTest::qWaitFor([window] { return QApplication::activeWindow() == window; });
 }
 
+/// Notes the mnemonic letter of `text` in `letters`, with the text that carries it.
+void note_mnemonic(std::multimap<QChar, QString>& letters, const QString& text)
+{
+    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != u'&') continue;
+        if (text[i + 1] != u'&') letters.emplace(text[i + 1].toLower(), text);
+        ++i;
+    }
+}
+
 /// The mnemonic letters of a window's buttons and labelled fields, with the texts that carry them.
 std::multimap<QChar, QString> mnemonics(const QWidget& window)
 {
     std::multimap<QChar, QString> letters;
-    const auto note = [&letters](const QString& text) {
-        for (qsizetype i = 0; i + 1 < text.size(); ++i) {
-            if (text[i] != u'&') continue;
-            if (text[i + 1] != u'&') letters.emplace(text[i + 1].toLower(), text);
-            ++i;
-        }
-    };
-    for (const QAbstractButton* b : window.findChildren<QAbstractButton*>()) note(b->text());
+    for (const QAbstractButton* b : window.findChildren<QAbstractButton*>()) note_mnemonic(letters, b->text());
     for (const QLabel* l : window.findChildren<QLabel*>())
-        if (l->buddy() != nullptr) note(l->text());
+        if (l->buddy() != nullptr) note_mnemonic(letters, l->text());
+    return letters;
+}
+
+/// The mnemonic letters of a menu's entries.
+std::multimap<QChar, QString> mnemonics(const QMenu& menu)
+{
+    std::multimap<QChar, QString> letters;
+    for (const QAction* a : menu.actions())
+        if (!a->isSeparator()) note_mnemonic(letters, a->text());
     return letters;
 }
 
@@ -139,6 +155,7 @@ private slots:
     void textsFitWithALargeFontAndLongTexts();
     void copyProposesAFreeFolderAndImportOffersItsFiles();
     void dialPrintProposesItsNameAndShowsTheBirthData();
+    void windowsOpenOnTheScreen();
 };
 
 void DesktopHabitsTest::extrasMenuFollowsTheOneList()
@@ -234,6 +251,17 @@ void DesktopHabitsTest::mnemonicsAreUniqueInEachWindow()
         QVERIFY2(doubled(letters).isEmpty(), qPrintable(QString::fromLatin1(name) + ": " + doubled(letters).join(", ")));
     }
     QVERIFY(mnemonics(chart_dialog).size() >= 10);
+
+    // The menus of the main window that are not specified letter by letter: every entry of Extras
+    // has a letter of its own ("Text&bibliothek", "Beric&ht").
+    for (const QMenu* menu : {fx.form->Extras1, fx.form->mcmc1}) {
+        const auto letters = mnemonics(*menu);
+        QVERIFY2(doubled(letters).isEmpty(), qPrintable(menu->objectName() + ": " + doubled(letters).join(", ")));
+        const QList<QAction*> entries = menu->actions();
+        const auto separators = std::count_if(entries.begin(), entries.end(), [](const QAction* a) { return a->isSeparator(); });
+        QCOMPARE(letters.size(), static_cast<std::size_t>(entries.size() - separators));  // every entry has one
+    }
+    QCOMPARE(fx.form->Bericht1->text(), QStringLiteral("Beric&ht \u2026"));
 }
 
 void DesktopHabitsTest::chartIndexKeyboard()
@@ -390,6 +418,51 @@ void DesktopHabitsTest::dialPrintProposesItsNameAndShowsTheBirthData()
     QCOMPARE(to_qt(lines.at(0)), to_qt("Person 1: Hans Meier, geb. 01.05.1960, 06:30:45 WZ, Hamburg, 10\xB0" "00' O, 53\xB0"
                                        "33' N"));
     QVERIFY(to_qt(lines.at(1)).endsWith(to_qt(", 13\xB0" "24' O, 52\xB0" "31' N")));
+}
+
+void DesktopHabitsTest::windowsOpenOnTheScreen()
+{
+    // With a large font, each window of ours as large as it comes and placed low and right (as
+    // over a main window near the screen's edge): it opens inside the screen's free area.
+    LargeFont large;
+    Fixture fx;
+    fx.start();
+    fx.load1(make_chart(fx.drive, "MEIER.DAT", meier()));
+    fx.load2(make_chart(fx.drive, "SCHULZ.DAT", schulz()));
+    fx.type_orbs("1,0", "0,5");
+    TForm1& f = *fx.form;
+    f.Kartei1->trigger();
+    f.findChild<QAction*>(QStringLiteral("Scheibe1"))->trigger();
+    f.findChild<QAction*>(QStringLiteral("Textbibliothek1"))->trigger();
+    KarteiDialog chart_dialog(fx.desktop, fx.drive / "astro" / "daten", {}, KarteiDialog::Mode::create, nullptr,
+                              &shipped_atlas(), &f);
+    TZeitprobe zeitprobe(f.time_window, &f);
+    TBericht report(fx.desktop, ReportInputs{&f.chart, f.orbs, &f.ktexte, DriveC(fx.drive), PositionSource::theory, {}},
+                    &f);
+    const std::vector<std::pair<const char*, QWidget*>> windows = {
+        {"Kartei", f.findChild<KarteiWindow*>()}, {"Scheibe", dial_window_of(f)},
+        {"Textbibliothek", f.findChild<TextlibWindow*>()}, {"Rangliste", f.ranking_window},
+        {"Kartendialog", &chart_dialog}, {"Zeitprobe", &zeitprobe}, {"Bericht", &report},
+    };
+    for (const auto& [name, window] : windows) {
+        QVERIFY2(window != nullptr, name);
+        window->hide();
+        const QRect room = window->screen()->availableGeometry();
+        window->move(room.right() - 40, room.bottom() - 40);
+        window->show();
+        QApplication::processEvents();
+        // Inside, in each direction where its minimum size lets it be; else from the room's edge.
+        const QRect frame = window->frameGeometry();
+        const QSize least = window->minimumSizeHint().expandedTo(window->minimumSize());
+        const bool across = least.width() > room.width() ? frame.left() == room.left()
+                                                         : frame.left() >= room.left() && frame.right() <= room.right();
+        const bool down = least.height() > room.height() ? frame.top() == room.top()
+                                                         : frame.top() >= room.top() && frame.bottom() <= room.bottom();
+        QVERIFY2(across && down, qPrintable(QString::fromLatin1(name) + QStringLiteral(": %1,%2 %3x%4 in %5x%6")
+                                                      .arg(frame.x()).arg(frame.y()).arg(frame.width())
+                                                      .arg(frame.height()).arg(room.width()).arg(room.height())));
+        window->hide();
+    }
 }
 
 int main(int argc, char** argv)

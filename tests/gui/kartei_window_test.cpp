@@ -132,6 +132,7 @@ private slots:
     void importSaysWhatWasWrittenAndSkipped();
     void exportWritesTheChosenChartsAsAaf();
     void theSampleDriveIsListedButNeverChanged();
+    void aLongReasonKeepsToItsColumn();
 };
 
 void KarteiWindowTest::menuEntryIsAlwaysUsableAndOpensOneWindow()
@@ -785,6 +786,30 @@ void KarteiWindowTest::theSampleDriveIsListedButNeverChanged()
     QCOMPARE(QString::fromStdString(save_chart(k.root(), first.record, "Neu", std::nullopt).message),
              q(texts::kSampleDriveRefused));
     QVERIFY(fs::exists(first.path) && !fs::exists(k.root() / "Neu"));
+}
+
+void KarteiWindowTest::aLongReasonKeepsToItsColumn()
+{
+    // A file that cannot be read deep down in the folders: its reason names the whole path.
+    Fixture fx;
+    make_chart(fx.drive, "MEIER.DAT", meier());
+    const std::string deep = make_chart(fx.drive, "Archiv/aus/dem/alten/Rechner/von/Tante/Erika/KURZ.DAT", meier());
+    fs::resize_file(deep, 50);
+    KarteiWindow k(fx.desktop, DriveC(fx.drive));
+    k.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&k));
+    const int row = row_of(k, QStringLiteral("Archiv/aus/dem/alten/Rechner/von/Tante/Erika"), QStringLiteral("KURZ.DAT"));
+    QVERIFY(row >= 0);
+    const QString reason = k.cell(row, KarteiWindow::reason);
+    QVERIFY(reason.size() > 100);
+
+    // The long texts take a column's share, not the table; the whole reason is in the cell's tooltip.
+    const int share = k.Table->fontMetrics().averageCharWidth() * KarteiWindow::widest_column_characters;
+    QVERIFY(k.Table->fontMetrics().horizontalAdvance(reason) > 2 * share);
+    for (const int c : {int(KarteiWindow::folder), int(KarteiWindow::reason)})
+        QVERIFY2(k.Table->columnWidth(c) <= std::max(share, k.Table->viewport()->width() / 3), qPrintable(QString::number(c)));
+    const QModelIndex cell = k.Table->model()->index(row, KarteiWindow::reason);
+    QVERIFY(cell.data(Qt::ToolTipRole).toString().contains(reason));
 }
 
 int main(int argc, char** argv)

@@ -9,8 +9,13 @@
 #include <QTest>
 #include <QFile>
 #include <QAction>
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <algorithm>
 
 #include "app/dial.h"
+#include "desktop/drive_dialog.h"
 #include "desktop/qt_picture.h"
 #include "desktop/qt_style.h"
 #include "base/texts.h"
@@ -58,6 +63,7 @@ private slots:
     void closingTheWindowWhileWaitingEndsTheProgram();
     void theProgramIconIsFoundBesideTheProgram();
     void laufwerkCShowsTheDriveAndKeepsOrForgetsAChoice();
+    void boxesOfferTheirButtonsWithTheSafeOneAsDefault();
 };
 
 void MainWindowTest::startShowsTheHintOnceAndTheStartState()
@@ -400,43 +406,107 @@ void MainWindowTest::theProgramIconIsFoundBesideTheProgram()
 
 void MainWindowTest::laufwerkCShowsTheDriveAndKeepsOrForgetsAChoice()
 {
-    QTemporaryDir config;
-    const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
-    Fixture fx;
-    fx.start();
-    fx.desktop.boxes.clear();
-    const std::filesystem::path other = std::filesystem::path(config.path().toStdString()) / "Horoskope";
-    std::filesystem::create_directories(other);
-
-    // Another folder, without astro\daten: made on request, kept for the next start.
-    fx.desktop.answers = {Answer::yes, Answer::yes};
-    fx.desktop.folders = {other.string()};
-    auto* entry = fx.form->findChild<QAction*>(QStringLiteral("LaufwerkC1"));
+    // A user's session: no drive given, the personal drive made at the first start.
+    QTemporaryDir home;
+    const std::filesystem::path base = home.path().toStdString();
+    const QByteArray saved_config = qgetenv("XDG_CONFIG_HOME");
+    const QByteArray saved_data = qgetenv("XDG_DATA_HOME");
+    const QByteArray saved_drive = qgetenv("DUOSKOP_DRIVE_C");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral("config"))));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath(QStringLiteral("data"))));
+    qunsetenv("DUOSKOP_DRIVE_C");
+    const DriveChoice found = find_drive_c(std::nullopt);
+    QVERIFY(found.source == DriveSource::personal);
+    ScriptedDesktop desktop;
+    TForm1 form(desktop, DriveC(found.root, found.source));
+    auto* entry = form.findChild<QAction*>(QStringLiteral("LaufwerkC1"));
     QVERIFY(entry != nullptr);
     QCOMPARE(entry->text(), q(texts::kMenuLaufwerkC1));
+    const std::string personal = "Laufwerk C: " + found.root.string() + "\r" + drive_source_text(DriveSource::personal);
+    const std::vector<std::string> offered = {"Anderer Ordner \x85", "Standard wiederherstellen", "Abbrechen"};
+
+    // One box with three buttons; "Abbrechen", the default, changes nothing.
     entry->trigger();
-    QCOMPARE(fx.desktop.boxes.size(), std::size_t{3});
-    QVERIFY(fx.desktop.boxes[0].text.starts_with("Laufwerk C: " + fx.drive.string() + "\r"));
-    QVERIFY(fx.desktop.boxes[0].text.ends_with(texts::kLaufwerkFrage));
-    QCOMPARE(fx.desktop.boxes[1].text, other.string() + std::string(texts::kLaufwerkOhneDaten));
-    QVERIFY(fx.desktop.boxes[2].type == BoxType::information);
+    QCOMPARE(desktop.boxes.size(), std::size_t{1});
+    QCOMPARE(desktop.boxes[0].choices, offered);
+    QCOMPARE(desktop.boxes[0].default_choice, std::size_t{2});
+    QCOMPARE(desktop.boxes[0].text, personal + std::string(texts::kLaufwerkWahl));
+    QCOMPARE(chosen_drive(), std::nullopt);
+
+    // Another folder, without astro\daten: made on request, kept for the next start.
+    const std::filesystem::path other = base / "Horoskope";
+    std::filesystem::create_directories(other);
+    desktop.boxes.clear();
+    desktop.choices = {0};
+    desktop.answers = {Answer::yes};
+    desktop.folders = {other.string()};
+    entry->trigger();
+    QCOMPARE(desktop.boxes.size(), std::size_t{3});
+    QCOMPARE(desktop.boxes[1].text, other.string() + std::string(texts::kLaufwerkOhneDaten));
+    QCOMPARE(desktop.boxes[2].text, std::string(texts::kLaufwerkNeu) + other.string() + "\r" +
+                                        drive_source_text(DriveSource::chosen));
     QVERIFY(std::filesystem::is_directory(other / "astro" / "daten"));
     QCOMPARE(chosen_drive(), std::optional<std::filesystem::path>(other));
 
-    // No other folder, but back to the default: the choice is forgotten.
-    fx.desktop.boxes.clear();
-    fx.desktop.answers = {Answer::no, Answer::yes};
+    // The program still runs on the personal drive, and says so; the chosen folder follows at the
+    // next start. "Standard wiederherstellen" forgets it.
+    desktop.boxes.clear();
+    desktop.choices = {1};
     entry->trigger();
-    QCOMPARE(fx.desktop.boxes.size(), std::size_t{3});
-    QCOMPARE(fx.desktop.boxes[1].text, std::string(texts::kLaufwerkZurueck));
+    QCOMPARE(desktop.boxes.size(), std::size_t{2});
+    QCOMPARE(desktop.boxes[0].text, personal + "\r\r" + std::string(texts::kLaufwerkNaechsterStart) + ": " +
+                                        other.string() + "\r" + drive_source_text(DriveSource::chosen) +
+                                        std::string(texts::kLaufwerkWahl));
+    QVERIFY(desktop.boxes[0].text.find(texts::kLaufwerkAusAufruf) == std::string::npos);
+    QCOMPARE(desktop.boxes[1].text, std::string(texts::kLaufwerkNeu) + found.root.string() + "\r" +
+                                        drive_source_text(DriveSource::personal));
     QCOMPARE(chosen_drive(), std::nullopt);
-    // Nothing chosen and nothing to forget: one box only.
-    fx.desktop.boxes.clear();
-    fx.desktop.answers = {Answer::no};
-    entry->trigger();
-    QCOMPARE(fx.desktop.boxes.size(), std::size_t{1});
-    qputenv("XDG_CONFIG_HOME", saved);
+
+    // A drive given with --drive-c is named so, with the drive a start without it would take.
+    desktop.boxes.clear();
+    choose_drive_c(desktop, DriveC(other, DriveSource::command_line));
+    QCOMPARE(desktop.boxes[0].text,
+             "Laufwerk C: " + other.string() + "\r" + std::string(texts::kLaufwerkAusAufruf) + "\r\r" +
+                 std::string(texts::kLaufwerkNaechsterStart) + std::string(texts::kLaufwerkOhneAufruf) + ": " +
+                 found.root.string() + "\r" + drive_source_text(DriveSource::personal) + std::string(texts::kLaufwerkWahl));
+
+    qputenv("XDG_CONFIG_HOME", saved_config);
+    qputenv("XDG_DATA_HOME", saved_data);
+    qputenv("DUOSKOP_DRIVE_C", saved_drive);
+}
+
+void MainWindowTest::boxesOfferTheirButtonsWithTheSafeOneAsDefault()
+{
+    // The real boxes: the buttons in the given order, the last one under Escape; a question whose
+    // Yes loses data answers No to Enter.
+    QtDesktop desktop;
+    const std::string_view choices[] = {"Anderer Ordner \x85", "Standard wiederherstellen", "Abbrechen"};
+    QStringList order;
+    QString default_button;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr) return;
+        QList<QAbstractButton*> buttons = box->buttons();
+        std::sort(buttons.begin(), buttons.end(), [](const QAbstractButton* a, const QAbstractButton* b) {
+            return a->mapToGlobal(QPoint()).x() < b->mapToGlobal(QPoint()).x();
+        });
+        for (const QAbstractButton* b : buttons) order << b->text();
+        default_button = box->defaultButton() != nullptr ? box->defaultButton()->text() : QString();
+        QTest::keyClick(box, Qt::Key_Escape);
+    });
+    QCOMPARE(desktop.choose(BoxType::confirmation, "Laufwerk C", choices, 2), std::size_t{2});
+    QCOMPARE(order, QStringList({QString::fromUtf8("Anderer Ordner \u2026"), QStringLiteral("Standard wiederherstellen"),
+                                 QStringLiteral("Abbrechen")}));
+    QCOMPARE(default_button, QStringLiteral("Abbrechen"));
+
+    for (const Buttons buttons : {Buttons::yes_no, Buttons::yes_no_default_no}) {
+        QTimer::singleShot(0, [] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                QTest::keyClick(box, Qt::Key_Return);
+        });
+        const Answer expected = buttons == Buttons::yes_no ? Answer::yes : Answer::no;
+        QVERIFY(desktop.message(BoxType::confirmation, "Trotzdem \xFC" "berschreiben?", buttons) == expected);
+    }
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -5,11 +5,13 @@
 #include <QProcess>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QPlainTextDocumentLayout>
 #include <QTextBlock>
 #include <QFileDialog>
 #include <QTimer>
 #include <QApplication>
 #include <QTest>
+#include <functional>
 
 #include "analysis/comparisons.h"
 #include "base/texts.h"
@@ -53,6 +55,40 @@ void click_entry(QListWidget* list, int row)
                       list->visualItemRect(list->item(row)).center());
 }
 
+const std::string sample_daten = std::string(DUOSKOP_SOURCE_DRIVE_C) + "/astro/daten/";
+
+/// The sample pair loaded and the orbs 1,5 and 0,5 typed: the double complements then write
+/// lines wider than the room left of the list.
+void ready_with_sample_pair(Fixture& fx)
+{
+    fx.start();
+    fx.load1(sample_daten + "ALBRECHT.dat");
+    fx.load2(sample_daten + "HOLLMANN.dat");
+    fx.type_orbs("1,5", "0,5");
+    fx.desktop.boxes.clear();
+}
+
+/// Runs the comparison of `entry` (the half-sum evaluation with its orb 0,5 typed into Edit3)
+/// and `inspect` while its result window is shown; then the window closes.
+void run_comparison(TForm1& f, QAction* entry, const std::function<void()>& inspect)
+{
+    if (entry != f.Halbsummen1) {
+        QVERIFY(while_modal(f.Form2, [&] { entry->trigger(); }, inspect));
+        return;
+    }
+    bool shown = false;
+    QTimer::singleShot(0, &f, [&] {
+        QTimer::singleShot(0, f.Form2, [&] {
+            shown = f.Form2->isVisible();
+            inspect();
+            f.Form2->accept();
+        });
+        QTest::keyClicks(f.Edit3, QStringLiteral("0,5"));
+    });
+    entry->trigger();
+    QVERIFY(shown);
+}
+
 ResultText sample_result()
 {
     ResultText r;
@@ -71,9 +107,11 @@ private slots:
     void eachComparisonFillsTheWindowFromItsFirstLine();
     void clickShowsPictureTextOrSingleMeanings();
     void clickWithoutCollectionOrSingleMeanings();
-    void saveWritesTheLinesAsTheMemoShowsThem();
+    void saveWritesLongLinesInPieces();
     void exportToFilesInBothScopes();
     void printingTheReportAndTheTexts();
+    void wideLinesStayInTheirColumns();
+    void savingAndPrintingCutTheSamplePairAsBefore();
 };
 
 void ResultWindowTest::eachComparisonFillsTheWindowFromItsFirstLine()
@@ -95,21 +133,26 @@ void ResultWindowTest::eachComparisonFillsTheWindowFromItsFirstLine()
     };
     for (int round = 0; round < 2; ++round) {
         for (const Run& run : runs) {
-            // Whatever was scrolled before, the report starts at its first line.
+            // Whatever was scrolled before, the report starts at its first line and column.
             QScrollBar* bar = f.Form2->Memo1->verticalScrollBar();
+            QScrollBar* sideways = f.Form2->Memo1->horizontalScrollBar();
             f.Form2->Memo1->moveCursor(QTextCursor::End);
             bar->setValue(bar->maximum());
+            sideways->setValue(sideways->maximum());
             QString caption;
             int scroll = -1;
+            int scroll_sideways = -1;
             int cursor_block = -1;
             QVERIFY(while_modal(f.Form2, [&] { run.entry->trigger(); }, [&] {
                 caption = f.Form2->windowTitle();
                 scroll = bar->value();
+                scroll_sideways = sideways->value();
                 cursor_block = f.Form2->Memo1->textCursor().blockNumber();
             }));
             QCOMPARE(caption, q(run.caption));
             QCOMPARE(f.Form2->analysis_title(), std::string(run.title));
             QCOMPARE(scroll, 0);
+            QCOMPARE(scroll_sideways, 0);
             QCOMPARE(cursor_block, 0);
             QCOMPARE(f.Form2->ListBox1->count(), static_cast<int>(f.Form2->entries().size()));
             std::vector<std::string> expected_boxes;
@@ -174,7 +217,7 @@ void ResultWindowTest::clickWithoutCollectionOrSingleMeanings()
     r.hide();
 }
 
-void ResultWindowTest::saveWritesTheLinesAsTheMemoShowsThem()
+void ResultWindowTest::saveWritesLongLinesInPieces()
 {
     Fixture fx;
     fx.ready();
@@ -204,17 +247,10 @@ void ResultWindowTest::saveWritesTheLinesAsTheMemoShowsThem()
         QCOMPARE(asks, asking);
     }
 
-    // The 200-character line is wider than the memo and is saved as its wrapped pieces.
-    const std::vector<std::string> lines = r.memo_lines();
-    QVERIFY(lines.size() > 4);
-    QCOMPARE(lines.front(), std::string("  Hans Meier,   Erika Schulz"));
-    QCOMPARE(lines.back(), std::string("Ende"));
-    std::string joined;
-    for (std::size_t i = 2; i + 1 < lines.size(); ++i) {
-        QVERIFY(!lines[i].empty() && lines[i].size() < 200);
-        joined += lines[i];
-    }
-    QCOMPARE(joined, std::string(200, 'x'));
+    // The 200-character line without a blank is saved in pieces of 90 characters.
+    const std::vector<std::string> lines = r.saved_lines();
+    QCOMPARE(lines, (std::vector<std::string>{"  Hans Meier,   Erika Schulz", "", std::string(90, 'x'),
+                                              std::string(90, 'x'), std::string(20, 'x'), "Ende"}));
     QCOMPARE(test_support::slurp(path), text_file_bytes(lines));
 
     // A cancelled dialog writes nothing; an empty report gives an empty file.
@@ -337,6 +373,70 @@ void ResultWindowTest::printingTheReportAndTheTexts()
     QVERIFY(exported.contains(QStringLiteral("VE/MA: Anziehung und Leidenschaft")));
     QCOMPARE(exported.count(QStringLiteral("MC/SO=JU/SA")), 2);
     r.hide();
+}
+
+void ResultWindowTest::wideLinesStayInTheirColumns()
+{
+    // The double complements of the sample pair write lines of up to 94 characters: the text area
+    // ends where the yellow list begins, no line wraps, and the text scrolls sideways to its end.
+    Fixture fx;
+    ready_with_sample_pair(fx);
+    TForm1& f = *fx.form;
+    TForm2& r = *f.Form2;
+    run_comparison(f, f.doppelte1, [&] {
+        QCOMPARE(r.ListBox1->geometry(), QRect(536, 18, 121, 470));
+        QCOMPARE(r.Memo1->geometry(), QRect(4, 8, 532, 489));
+        QTextDocument* document = r.Memo1->document();
+        auto* layout = qobject_cast<QPlainTextDocumentLayout*>(document->documentLayout());
+        QVERIFY(layout != nullptr);
+        for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+            layout->ensureBlockLayout(block);
+            QVERIFY2(block.layout()->lineCount() == 1, qPrintable(block.text()));
+        }
+        // Scrolled to the right, the end of the line of "AD/PO" stands inside the text area.
+        QTextCursor end = document->find(QStringLiteral("AD/PO"));
+        QVERIFY(!end.isNull());
+        QVERIFY(end.block().length() > 90);
+        end.movePosition(QTextCursor::EndOfBlock);
+        QScrollBar* sideways = r.Memo1->horizontalScrollBar();
+        sideways->setValue(sideways->maximum());
+        const QRect shown = r.Memo1->viewport()->rect();
+        QVERIFY(shown.contains(r.Memo1->cursorRect(end).center()));
+    });
+}
+
+void ResultWindowTest::savingAndPrintingCutTheSamplePairAsBefore()
+{
+    // Saving and printing cut a line as the result window always has (at a word boundary within the
+    // columns its text used to wrap at): the bytes of earlier versions, for every comparison.
+    Fixture fx;
+    ready_with_sample_pair(fx);
+    fx.desktop.record_prints = true;
+    TForm1& f = *fx.form;
+    const struct {
+        const char* name;
+        QAction* entry;
+    } comparisons[] = {{"solar", f.Solar1}, {"double", f.doppelte1}, {"simple", f.einfache1},
+                       {"halfsum", f.Halbsummen1}, {"list", f.asas1}};
+    for (const auto& c : comparisons) {
+        const auto saved = fx.drive / (std::string(c.name) + ".txt");
+        fx.desktop.printed.clear();
+        run_comparison(f, c.entry, [&] {
+            fx.desktop.save_paths.push_back(saved.string());
+            QTest::mouseClick(f.Form2->Button1, Qt::LeftButton);
+            QTest::mouseClick(f.Form2->Button2, Qt::LeftButton);
+        });
+        const std::string expected_path =
+            std::string(DUOSKOP_TEST_DATA) + "/reports/saved_albrecht_hollmann_" + c.name + ".txt";
+        const std::string expected = test_support::slurp(expected_path);
+        QVERIFY2(test_support::slurp(saved) == expected, c.name);
+        // The printed lines: two empty ones, then the saved lines.
+        std::string printed;
+        for (std::size_t i = 2; i < fx.desktop.printed.size(); ++i) printed += fx.desktop.printed[i] + "\r\n";
+        QVERIFY2(fx.desktop.printed.size() > 2 && fx.desktop.printed[0].empty() && fx.desktop.printed[1].empty(), c.name);
+        QVERIFY2(printed == expected, c.name);
+    }
+    QVERIFY(fx.desktop.boxes.size() <= 4);  // the first-time hints only
 }
 
 QTEST_MAIN(ResultWindowTest)

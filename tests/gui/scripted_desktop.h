@@ -24,15 +24,35 @@ struct Box {
     BoxType type;
     std::string text;
     Buttons buttons;
+    std::vector<std::string> choices;  ///< the buttons of a box of `choose`, else empty
+    std::size_t default_choice = 0;
+};
+
+/// A print job that keeps its lines in `lines` (Windows-1252, as the window sends them).
+class LineRecorder : public LineDevice {
+public:
+    explicit LineRecorder(std::vector<std::string>& lines) : lines_(lines) {}
+    bool write_line(std::string_view line) override
+    {
+        lines_.emplace_back(line);
+        return true;
+    }
+    bool close() override { return true; }
+
+private:
+    std::vector<std::string>& lines_;
 };
 
 class ScriptedDesktop : public Desktop {
 public:
     std::vector<Box> boxes;
     std::deque<Answer> answers;  ///< for the boxes that ask; an empty queue answers Yes (Save)
+    std::deque<std::size_t> choices;  ///< for boxes of `choose`; an empty queue takes the default
     std::deque<std::optional<std::string>> open_paths;  ///< an empty queue cancels
     std::deque<std::optional<std::string>> save_paths;
     std::deque<std::optional<std::string>> pdf_paths;  ///< print jobs as PDF files
+    bool record_prints = false;        ///< print jobs go into `printed` instead of PDF files
+    std::vector<std::string> printed;  ///< the lines of every print job while `record_prints`
     std::vector<std::string> open_dirs;
     std::vector<std::string> save_dirs;
     std::vector<std::string> print_names;  ///< document names of the print dialogs asked for
@@ -44,13 +64,23 @@ public:
 
     Answer message(BoxType type, std::string_view text, Buttons buttons) override
     {
-        boxes.push_back({type, std::string(text), buttons});
+        boxes.push_back({type, std::string(text), buttons, {}, 0});
         if (on_message) on_message(boxes.back());
         if (buttons == Buttons::ok) return Answer::ok;
         if (answers.empty()) return buttons == Buttons::save_discard_cancel ? Answer::save : Answer::yes;
         const Answer a = answers.front();
         answers.pop_front();
         return a;
+    }
+    std::size_t choose(BoxType type, std::string_view text, std::span<const std::string_view> offered,
+                       std::size_t default_choice) override
+    {
+        boxes.push_back({type, std::string(text), Buttons::ok, {offered.begin(), offered.end()}, default_choice});
+        if (on_message) on_message(boxes.back());
+        if (choices.empty()) return default_choice;
+        const std::size_t c = choices.front();
+        choices.pop_front();
+        return c;
     }
     std::optional<std::string> open_file(const std::string& initial_dir) override
     {
@@ -76,6 +106,7 @@ public:
     }
     std::unique_ptr<LineDevice> open_printer() override
     {
+        if (record_prints) return std::make_unique<LineRecorder>(printed);
         const auto path = next(pdf_paths);
         if (!path) return nullptr;
         auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);

@@ -138,6 +138,7 @@ void TextlibWindowTest::editsOnTheGridAndRefusesWhatTheFilesCannotHold()
     w->saveClick();
     QCOMPARE(fx.desktop.boxes.size(), std::size_t{1});
     QCOMPARE(fx.desktop.boxes[0].type, BoxType::confirmation);
+    QVERIFY(fx.desktop.boxes[0].buttons == Buttons::yes_no_default_no);  // Enter keeps their file
     QCOMPARE(slurp(fx.drive / "PBTX" / "MCSO.txt"), theirs);
 
     // "Versionen …" brings back the texts as they were before the first change.

@@ -3,6 +3,7 @@
 // their tooltip, the dialog under Extras and the windows it keeps across runs.
 #include <QApplication>
 #include <QImage>
+#include <QLabel>
 #include <QListWidget>
 #include <QSettings>
 #include <QSpinBox>
@@ -65,6 +66,7 @@ private slots:
     void settingsKeptAcrossRunsAndBadValuesIgnored();
     void dialogFieldsAndTheirRange();
     void menuEntrySetsTheWindowsForEveryComparison();
+    void freshInstallationMarksNothingAndTheDialogSaysWhyRed();
 
 private:
     QTemporaryDir settings_dir_;
@@ -117,7 +119,7 @@ void ZeitprobeTest::entriesThatHangOnTheTimeInTheSecondColour()
         QCOMPARE(drawn_red(list, row), rows[row].marked);
     }
     // The report and the entries stay the comparison's own.
-    QCOMPARE(window.memo_lines(), result.lines);
+    QCOMPARE(window.saved_lines(), result.lines);
     QCOMPARE(window.entries(), result.entries);
 
     // A probe that does not belong to the list marks nothing; a new result starts unmarked.
@@ -128,7 +130,7 @@ void ZeitprobeTest::entriesThatHangOnTheTimeInTheSecondColour()
 
 void ZeitprobeTest::settingsKeptAcrossRunsAndBadValuesIgnored()
 {
-    QCOMPARE(load_time_window(), (TimeWindow{4, 4}));
+    QCOMPARE(load_time_window(), (TimeWindow{0, 0}));  // off in a fresh installation
     save_time_window({720, 0});
     QCOMPARE(load_time_window(), (TimeWindow{720, 0}));
     struct Stored {
@@ -137,8 +139,8 @@ void ZeitprobeTest::settingsKeptAcrossRunsAndBadValuesIgnored()
         TimeWindow expected;
     };
     const Stored cases[] = {
-        {QStringLiteral("abc"), 12, {4, 12}},
-        {721, -1, {4, 4}},
+        {QStringLiteral("abc"), 12, {0, 12}},
+        {721, -1, {0, 0}},
         {QStringLiteral(" 30"), QStringLiteral("0"), {30, 0}},
     };
     for (const Stored& c : cases) {
@@ -223,6 +225,36 @@ void ZeitprobeTest::menuEntrySetsTheWindowsForEveryComparison()
             any_marked = any_marked || !f.Form2->ListBox1->item(row)->toolTip().isEmpty();
     }));
     QVERIFY(!any_marked);
+}
+
+void ZeitprobeTest::freshInstallationMarksNothingAndTheDialogSaysWhyRed()
+{
+    // Nothing stored: the first comparison shows the result list as the comparison gives it.
+    Fixture fx;
+    fx.start();
+    TForm1& f = *fx.form;
+    QVERIFY(f.time_window.off());
+    const std::string samples = std::string(DUOSKOP_SOURCE_DRIVE_C) + "/astro/daten/";
+    fx.load1(samples + "ALBRECHT.dat");
+    fx.load2(samples + "KRANICH.dat");
+    fx.type_orbs("1,0", "0,5");
+    int entries = 0;
+    int marked = 0;
+    QVERIFY(while_modal(f.Form2, [&] { f.einfache1->trigger(); }, [&] {
+        entries = f.Form2->ListBox1->count();
+        for (int row = 0; row < entries; ++row)
+            if (!f.Form2->ListBox1->item(row)->toolTip().isEmpty() ||
+                f.Form2->ListBox1->item(row)->data(Qt::ForegroundRole).isValid())
+                ++marked;
+    }));
+    QVERIFY(entries > 0);
+    QCOMPARE(marked, 0);
+
+    // The dialog says what the red entries mean before anyone sees one.
+    const TZeitprobe dialog(f.time_window, nullptr);
+    QCOMPARE(dialog.window(), (TimeWindow{0, 0}));
+    QVERIFY(dialog.Label1->text().contains(QStringLiteral("rot")));
+    QVERIFY(dialog.Label1->text().contains(QStringLiteral("Tooltip")));
 }
 
 QTEST_MAIN(ZeitprobeTest)
