@@ -22,6 +22,9 @@
 #include "base/io_error.h"
 #include "cli/cli.h"
 #include "cli/options.h"
+#include "precise/precise_positions.h"
+#include "precise/precise_series.h"
+#include "precise/precise_texts.h"
 
 namespace duoskop::cli {
 
@@ -294,9 +297,28 @@ int command_help(const Command& c)
     return 0;
 }
 
+/// The line that names the position table the precise positions use (file, the libnova it was
+/// fitted from, the years it serves), or "keine" and why.
+std::string precise_table_line()
+{
+    const InstalledTable& installed = installed_precise_table();
+    std::string line = terminal_text(std::string(texts::kPreciseTableLine));
+    if (!installed.table) {
+        return line + terminal_text(std::string(texts::kPreciseTableNone)) + " (" +
+               valid_utf8(installed.path.string()) + ": " + terminal_text(installed.error) + ")";
+    }
+    const TableInfo& info = installed.table->info();
+    std::string about = std::string(texts::kPreciseTableFittedFrom) + info.libnova_version;
+    if (info.libnova_version != libnova_version())
+        about += std::string(texts::kPreciseTableLoaded) + libnova_version();
+    about += ", " + std::to_string(info.first_year) + std::string(texts::kPreciseTableYearsTo) +
+             std::to_string(info.last_year);
+    return line + valid_utf8(installed.path.string()) + " (" + terminal_text(about) + ")";
+}
+
 int version()
 {
-    std::printf("duoskop-cli %s\n", DUOSKOP_VERSION);
+    std::printf("duoskop-cli %s\n%s\n", DUOSKOP_VERSION, precise_table_line().c_str());
     return 0;
 }
 
