@@ -22,10 +22,6 @@
 
 namespace duoskop::cli {
 
-namespace {
-
-/// Loads person 1 and person 2; on failure prints the program's message and returns false.
-/// Relative names not found as given are looked for in drive C's astro\daten.
 bool load_persons(const std::string& path1, const std::string& path2, const DriveC& drive,
                   PositionSource source, ChartState& chart)
 {
@@ -40,6 +36,8 @@ bool load_persons(const std::string& path1, const std::string& path2, const Driv
     }
     return true;
 }
+
+namespace {
 
 void print_lines(const std::vector<std::string>& lines)
 {
