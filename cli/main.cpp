@@ -230,7 +230,7 @@ const Command commands[] = {
         "  --sorted           die sortierte Halbsummenliste (Vorgabe): jeder Punkt in einer Zeile,\n"
         "                     nach der Position auf der Scheibe aufsteigend\n"
         "  --pointer GRAD     der Halbsummenbaum am Zeiger auf dieser Scheibenposition (etwa 7,5;\n"
-        "                     ein Wert \u00FCber der Gr\u00F6\u00DFe der Scheibe wird auf sie umgerechnet).\n"
+        "                     ein gr\u00F6\u00DFerer Wert z\u00E4hlt um die Scheibe herum, auch eine L\u00E4nge).\n"
         "                     Erste Zeile: \"Zeiger 7,50 auf der 22,5\u00B0-Scheibe, Orbis 1,00\".\n"
         "                     Dann jeder Faktor im Orbis des Zeigers, der n\u00E4chste zuerst, und\n"
         "                     unter ihm, zwei Leerzeichen einger\u00FCckt, die Halbsummen im Orbis\n"
