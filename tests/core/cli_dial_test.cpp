@@ -148,8 +148,6 @@ TEST(CliDial, EveryDialSize)
     const std::vector<Case> cases = {
         {"360", "7,5", {"WID", "FIS", "07\xC2\xB0" "30' WID"}, {"22"}},
         {"90", "7,5", {"85", "45", "07\xC2\xB0" "30'"}, {"86", "WID"}},
-        {"45", "7,5", {"44", "22", "07\xC2\xB0" "30'"}, {"45", "WID"}},
-        {"22.5", "30", {"22", "07\xC2\xB0" "30'"}, {"23", "WID"}},
         {"11,25", "30", {"11", "07\xC2\xB0" "30'"}, {"12", "22"}},
     };
     for (const Case& c : cases) {
@@ -162,7 +160,7 @@ TEST(CliDial, EveryDialSize)
         for (const std::string& t : c.absent) EXPECT_FALSE(has_text(svg, t)) << c.modulus << ": " << t;
         EXPECT_TRUE(has_text(svg, "MC")) << c.modulus;
     }
-    for (const char* wrong : {"30", "22", "0", "22,5x", ""}) {
+    for (const char* wrong : {"30", "22,5x"}) {
         const CliRun r = run_cli({"dial", chart("ALBRECHT"), "--svg", dir.file("x.svg"), "--modulus", wrong});
         EXPECT_EQ(r.status, 2) << wrong;
     }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <charconv>
+#include <cmath>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -20,18 +21,8 @@ using duoskop::test_support::run_cli;
 namespace duoskop {
 namespace {
 
-std::string chart_path(const std::string& name)
-{
-    return std::string(DUOSKOP_SOURCE_DRIVE_C) + "/astro/daten/" + name + ".dat";
-}
-
-ChartState sample_pair()
-{
-    ChartState chart;
-    EXPECT_EQ(holen(chart_path("ALBRECHT"), 1, chart).outcome, LoadOutcome::loaded);
-    EXPECT_EQ(holen(chart_path("HOLLMANN"), 2, chart).outcome, LoadOutcome::loaded);
-    return chart;
-}
+const std::string albrecht = std::string(DUOSKOP_SOURCE_DRIVE_C) + "/astro/daten/ALBRECHT.dat";
+const std::string hollmann = std::string(DUOSKOP_SOURCE_DRIVE_C) + "/astro/daten/HOLLMANN.dat";
 
 std::vector<std::string> lines_of(const std::string& text)
 {
@@ -52,109 +43,74 @@ std::string two_decimals(double value)
     return text;
 }
 
-// The line of an item: position, tab, name, tab, longitude in its sign (UTF-8).
-std::string item_line(const DialItem& item)
+// Position, tab, name, tab, longitude in its sign (UTF-8); in the tree a tab and the distance.
+std::string item_line(const DialItem& item, bool with_distance = false)
 {
     return two_decimals(item.position) + "\t" + point_name(item.point) + "\t" +
-           cp1252_to_utf8(position_text(item.longitude));
+           cp1252_to_utf8(position_text(item.longitude)) + (with_distance ? "\t" + two_decimals(item.distance) : "");
 }
 
-TEST(CliMidpoints, SortedListOfEveryDialSize)
+TEST(CliMidpoints, SortedListAndTreeAsTheDialComputesThem)
 {
-    const ChartState chart = sample_pair();
-    struct Case {
-        std::vector<std::string> options;
-        double modulus;
-    };
-    const std::vector<Case> cases = {
-        {{}, 22.5}, {{"--sorted"}, 22.5}, {{"--modulus", "22.5"}, 22.5}, {{"--modulus", "360"}, 360},
-        {{"--modulus", "90"}, 90}, {{"--modulus", "45"}, 45}, {{"--modulus", "11,25", "--sorted"}, 11.25},
-    };
-    for (const Case& c : cases) {
-        std::vector<std::string> args = {"midpoints", chart_path("ALBRECHT"), chart_path("HOLLMANN")};
-        args.insert(args.end(), c.options.begin(), c.options.end());
-        const CliRun r = run_cli(args);
+    ChartState chart;
+    ASSERT_EQ(holen(albrecht, 1, chart).outcome, LoadOutcome::loaded);
+    ASSERT_EQ(holen(hollmann, 2, chart).outcome, LoadOutcome::loaded);
+    for (const double modulus : {22.5, 360.0, 11.25}) {
+        const std::vector<std::string> size = {"--modulus", modulus == 11.25 ? "11.25" : modulus_text(modulus)};
+        CliRun r = run_cli(modulus == 22.5 ? std::vector<std::string>{"midpoints", albrecht, hollmann}
+                                           : std::vector<std::string>{"midpoints", albrecht, hollmann, size[0], size[1]});
         ASSERT_EQ(r.status, 0) << r.err;
-        EXPECT_EQ(r.err, "");
-        const std::vector<std::string> lines = lines_of(r.out);
-        const std::vector<DialItem> expected = sorted_midpoints(chart.pos1, &chart.pos2, c.modulus);
-        ASSERT_EQ(lines.size(), 946U) << c.modulus;
-        ASSERT_EQ(lines.size(), expected.size());
-        for (std::size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(lines[i], item_line(expected[i])) << c.modulus;
-    }
-    // One line written out by hand: the Aries point stands at 0 on every dial.
-    const CliRun r = run_cli({"midpoints", chart_path("ALBRECHT"), chart_path("HOLLMANN"), "--modulus", "360"});
-    EXPECT_NE(r.out.find("0,00\tWI\t00\u00B000' WID\n"), std::string::npos) << r.out.substr(0, 400);
-}
+        std::vector<std::string> expected;
+        for (const DialItem& item : sorted_midpoints(chart.pos1, &chart.pos2, modulus))
+            expected.push_back(item_line(item));
+        ASSERT_EQ(expected.size(), 946U);
+        EXPECT_EQ(lines_of(r.out), expected) << modulus;
+        EXPECT_TRUE(r.out.starts_with("0,00\tWI\t00\u00B000' WID\n"));  // the Aries point first, always
 
-TEST(CliMidpoints, TreeAtThePointer)
-{
-    const ChartState chart = sample_pair();
-    for (const double modulus : {22.5, 90.0, 360.0}) {
-        // The pointer on the dial position of person 1's Sun: the Sun heads a branch.
-        const double pointer = dial_position(chart.pos1[2], modulus);
-        const std::string pointer_arg = two_decimals(pointer);
-        const CliRun r = run_cli({"midpoints", chart_path("ALBRECHT"), chart_path("HOLLMANN"), "--modulus",
-                                  modulus_text(modulus), "--pointer", pointer_arg, "--orb", "1,5"});
+        // The tree at person 1's Sun, to the hundredth as given: the Sun heads a branch.
+        const double pointer = std::round(dial_position(chart.pos1[2], modulus) * 100) / 100;
+        r = run_cli({"midpoints", albrecht, hollmann, size[0], size[1], "--pointer", two_decimals(pointer), "--orb", "1,5"});
         ASSERT_EQ(r.status, 0) << r.err;
-        double given = 0;  // the pointer as the command reads it back from its text
-        std::string dotted = pointer_arg;
-        dotted[dotted.find(',')] = '.';
-        std::from_chars(dotted.data(), dotted.data() + dotted.size(), given);
-        const PointerTree tree = pointer_tree(chart.pos1, &chart.pos2, given, 1.5, modulus);
-        std::vector<std::string> expected = {"Zeiger " + two_decimals(tree.pointer) + " auf der " +
-                                             modulus_text(modulus) + "\u00B0-Scheibe, Orbis 1,50"};
+        const PointerTree tree = pointer_tree(chart.pos1, &chart.pos2, pointer, 1.5, modulus);
+        expected = {"Zeiger " + two_decimals(tree.pointer) + " auf der " + modulus_text(modulus) +
+                    "\u00B0-Scheibe, Orbis 1,50"};
         for (const TreeBranch& b : tree.factors) {
-            expected.push_back(item_line(b.factor) + "\t" + two_decimals(b.factor.distance));
-            for (const DialItem& m : b.midpoints) expected.push_back("  " + item_line(m) + "\t" + two_decimals(m.distance));
+            expected.push_back(item_line(b.factor, true));
+            for (const DialItem& m : b.midpoints) expected.push_back("  " + item_line(m, true));
         }
-        for (const DialItem& m : tree.midpoints) expected.push_back(item_line(m) + "\t" + two_decimals(m.distance));
+        for (const DialItem& m : tree.midpoints) expected.push_back(item_line(m, true));
         EXPECT_EQ(lines_of(r.out), expected) << modulus;
         EXPECT_NE(r.out.find("\tSO1\t"), std::string::npos);
     }
     // A pointer beyond the dial counts round it; nothing within an orb of 0 leaves the first line.
-    const CliRun beyond = run_cli({"midpoints", chart_path("ALBRECHT"), chart_path("HOLLMANN"), "--pointer", "30"});
-    EXPECT_TRUE(beyond.out.starts_with("Zeiger 7,50 auf der 22,5\u00B0-Scheibe, Orbis 1,00\n")) << beyond.out;
-    const CliRun none =
-        run_cli({"midpoints", chart_path("ALBRECHT"), chart_path("HOLLMANN"), "--pointer", "7,5", "--orb", "0"});
+    const CliRun none = run_cli({"midpoints", albrecht, hollmann, "--pointer", "30", "--orb", "0"});
     EXPECT_EQ(none.out, "Zeiger 7,50 auf der 22,5\u00B0-Scheibe, Orbis 0,00\n");
 }
 
 TEST(CliMidpoints, WrongCallsAndFilesThatFail)
 {
-    const std::string a = chart_path("ALBRECHT");
-    const std::string h = chart_path("HOLLMANN");
-    struct Case {
-        std::vector<std::string> args;
-        int status;
-        const char* err;  // part of the error output
+    const std::string a = albrecht;
+    const std::string h = hollmann;
+    const std::vector<std::pair<std::vector<std::string>, int>> cases = {
+        {{"midpoints", a}, 2},
+        {{"midpoints", a, h, "--sorted", "--pointer", "7"}, 2},
+        {{"midpoints", a, h, "--modulus", "30"}, 2},
+        {{"midpoints", a, h, "--pointer", "sieben"}, 2},
+        {{"midpoints", a, h, "--pointer", "7", "--orb", "10,5"}, 2},
+        {{"midpoints", a, "FEHLT.dat"}, 1},
     };
-    const std::vector<Case> cases = {
-        {{"midpoints", a}, 2, "Aufruf: duoskop-cli midpoints P1 P2"},
-        {{"midpoints", a, h, h}, 2, "Aufruf: duoskop-cli midpoints"},
-        {{"midpoints", a, h, "--sorted", "--pointer", "7"}, 2, "Aufruf"},
-        {{"midpoints", a, h, "--modulus", "30"}, 2, "Aufruf"},
-        {{"midpoints", a, h, "--modulus", "22"}, 2, "Aufruf"},
-        {{"midpoints", a, h, "--pointer", "sieben"}, 2, "Aufruf"},
-        {{"midpoints", a, h, "--pointer", "7", "--orb", "10,5"}, 2, "Aufruf"},
-        {{"midpoints", a, h, "--png", "x.png"}, 2, "Aufruf"},
-        {{"midpoints", a, "FEHLT.dat"}, 1, "Datei nicht gefunden"},  // as compare says it
-    };
-    for (const Case& c : cases) {
-        const CliRun r = run_cli(c.args);
-        EXPECT_EQ(r.status, c.status) << c.args.back() << ": " << r.err;
-        EXPECT_NE(r.err.find(c.err), std::string::npos) << c.args.back() << ": " << r.err;
-        EXPECT_EQ(r.out, "") << c.args.back();
+    for (const auto& [args, status] : cases) {
+        const CliRun r = run_cli(args);
+        EXPECT_EQ(r.status, status) << args.back() << ": " << r.err;
+        EXPECT_NE(r.err.find(status == 2 ? "Aufruf: duoskop-cli midpoints P1 P2" : "Datei nicht gefunden"),
+                  std::string::npos)
+            << args.back() << ": " << r.err;
+        EXPECT_EQ(r.out, "") << args.back();
     }
     // The sample charts by their names in drive C, as chart finds them.
     const CliRun by_name = run_cli({"midpoints", "ALBRECHT.dat", "HOLLMANN.dat", "--drive-c", DUOSKOP_SOURCE_DRIVE_C});
     EXPECT_EQ(by_name.status, 0) << by_name.err;
     EXPECT_EQ(by_name.out, run_cli({"midpoints", a, h}).out);
-
-    const CliRun help = run_cli({"midpoints", "--help"});
-    EXPECT_EQ(help.status, 0);
-    EXPECT_NE(help.out.find("  --pointer GRAD"), std::string::npos);
-    EXPECT_NE(help.out.find("11,25"), std::string::npos);
 }
 
 }  // namespace

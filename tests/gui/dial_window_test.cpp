@@ -258,9 +258,7 @@ void DialWindowTest::dialSizesKeepOneLongitude()
     DialWindow* dial = open_dial(*fx.form);
     QVERIFY(dial != nullptr);
     QComboBox* sizes = dial->ModulusChoice;
-    QCOMPARE(sizes->count(), 5);
     QCOMPARE(sizes->currentText(), QStringLiteral("22,5\u00B0"));  // the default
-    QCOMPARE(dial->modulus(), 22.5);
 
     const auto near = [](double a, double b) { return std::fabs(a - b) < 1e-9; };
     const auto choose = [&](const QString& text) {
