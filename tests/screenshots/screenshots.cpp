@@ -26,9 +26,9 @@
 #include "desktop/kartei_window.h"
 #include "desktop/ranking_window.h"
 #include "desktop/zeitprobe.h"
-#include "dialview/midpoints.h"
 #include "desktop/unit1.h"
 #include "desktop/unit2.h"
+#include "dialview/midpoints.h"
 
 namespace duoskop {
 
