@@ -111,6 +111,10 @@ TEST(CliMidpoints, WrongCallsAndFilesThatFail)
     const CliRun by_name = run_cli({"midpoints", "ALBRECHT.dat", "HOLLMANN.dat", "--drive-c", DUOSKOP_SOURCE_DRIVE_C});
     EXPECT_EQ(by_name.status, 0) << by_name.err;
     EXPECT_EQ(by_name.out, run_cli({"midpoints", a, h}).out);
+    // The German help names the tree's format.
+    const CliRun help = run_cli({"midpoints", "--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("Zeiger 7,50 auf der 22,5\u00B0-Scheibe, Orbis 1,00"), std::string::npos);
 }
 
 }  // namespace
