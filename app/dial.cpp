@@ -16,6 +16,11 @@ std::string sign_text(double longitude)
     return std::string(sign_abbrev.substr(static_cast<std::size_t>(start - 1), 3));
 }
 
+std::string position_text(double longitude)
+{
+    return angle_text(2, 30, longitude) + " " + sign_text(longitude);
+}
+
 void form_search_axes(const Positions& pos1, const Positions& pos2, SearchAxes& axes)
 {
     axes.axis_value = {mod225(pos1[0]), mod225((pos1[0] + pos2[0]) / 2), mod225(pos2[0]),

@@ -16,6 +16,10 @@ namespace duoskop {
 /// Three-letter sign abbreviation of a longitude in degrees (WID..FIS); 360 and above is reduced first.
 std::string sign_text(double longitude);
 
+/// A longitude as the program writes positions: degrees within the sign, rounded minutes and
+/// the sign, such as "05°30' KRE" (Windows-1252).
+std::string position_text(double longitude);
+
 /// Forms the six search axes from the MCs and Suns of both persons.
 void form_search_axes(const Positions& pos1, const Positions& pos2, SearchAxes& axes);
 

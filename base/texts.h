@@ -258,6 +258,20 @@ inline constexpr std::string_view kDialBorn =
     ", geb. ";
 inline constexpr std::string_view kDialTimeSuffix =
     " WZ, ";
+inline constexpr std::string_view kDialModulusLabel =
+    "&Scheibe:";
+inline constexpr std::string_view kDialModulusSuffix =
+    "\xB0-Scheibe";
+inline constexpr std::string_view kDialTreePointer =
+    "Zeiger";
+inline constexpr std::string_view kDialColumnPoint =
+    "Punkt";
+inline constexpr std::string_view kDialColumnPosition =
+    "Position";
+inline constexpr std::string_view kDialColumnDistance =
+    "Abstand";
+inline constexpr std::string_view kDialColumnLongitude =
+    "L\xE4" "nge";
 
 // Why an atlas index (places/atlas.h) is not used.
 inline constexpr std::string_view kAtlasIndexDamaged =

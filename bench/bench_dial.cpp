@@ -1,21 +1,25 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Drawing the whole dial of two persons, with pointer, marked picture and its arcs, at 800 x 800.
+// Drawing the whole dial of two persons, with pointer, marked picture and its arcs, at 800 x 800,
+// for each dial size: the argument is the dial's modulus in hundredths of a degree (36000 is the
+// 360-degree dial, 2250 the 22.5-degree one).
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <cmath>
 #include <cstdlib>
 #include <string>
 
 #include "app/chart_file.h"
 #include "desktop/dial_painter.h"
+#include "dialview/midpoints.h"
 
 namespace {
 
 using namespace duoskop;
 
-DialScene sample_scene()
+DialScene sample_scene(double modulus)
 {
     const std::string dir = std::string(DUOSKOP_SOURCE_DRIVE_C) + "/astro/daten/";
     ChartState chart;
@@ -23,6 +27,7 @@ DialScene sample_scene()
         holen(dir + "HOLLMANN.dat", 2, chart).outcome != LoadOutcome::loaded)
         std::abort();
     DialScene scene;
+    scene.modulus = modulus;
     scene.pos1 = chart.pos1;
     scene.pos2 = chart.pos2;
     scene.legend1 = QStringLiteral("innen: Marie Albrecht");
@@ -35,7 +40,7 @@ DialScene sample_scene()
 
 void BM_draw_dial(benchmark::State& state)
 {
-    const DialScene scene = sample_scene();
+    const DialScene scene = sample_scene(static_cast<double>(state.range(0)) / 100);
     QImage image(800, 800, QImage::Format_ARGB32_Premultiplied);
     for (auto _ : state) {
         image.fill(Qt::white);
@@ -45,7 +50,11 @@ void BM_draw_dial(benchmark::State& state)
         benchmark::DoNotOptimize(image.constBits());
     }
 }
-BENCHMARK(BM_draw_dial)->Unit(benchmark::kMillisecond);
+void dial_sizes(benchmark::internal::Benchmark* b)
+{
+    for (const double modulus : dial_moduli) b->Arg(std::lround(modulus * 100));
+}
+BENCHMARK(BM_draw_dial)->Apply(dial_sizes)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -13,6 +13,7 @@
 #include "base/drive_c.h"
 #include "cli/options.h"
 #include "places/atlas.h"
+#include "precise/precise_positions.h"
 #include "results/result_text.h"
 #include "timeprobe/time_probe.h"
 
@@ -31,6 +32,7 @@ extern const std::span<const OptionRule> import_rules;
 extern const std::span<const OptionRule> export_rules;
 extern const std::span<const OptionRule> rank_rules;
 extern const std::span<const OptionRule> drive_rules;
+extern const std::span<const OptionRule> midpoints_rules;
 extern const std::span<const OptionRule> texts_rules;
 extern const std::span<const OptionRule> dial_rules;
 extern const std::span<const OptionRule> report_rules;
@@ -45,6 +47,8 @@ int cmd_export(const Args& args);
 int cmd_rank(const Args& args);
 /// `drive [--set DIR | --reset]`: the folder of drive C and where it comes from.
 int cmd_drive(const Args& args);
+/// `midpoints P1 P2 ...`: the sorted midpoint list of a dial, or the midpoint tree at a pointer.
+int cmd_midpoints(const Args& args);
 /// `dial P1 [P2] ...`: the dial as PNG or SVG.
 int cmd_dial(const Args& args);
 /// The command list line, call and German help text of `dial` (UTF-8), kept beside the command.
@@ -74,6 +78,11 @@ int write_export_texts(const std::string& scope, const std::string& path, const 
 /// C's astro\daten, where the program's open dialog starts, matched as drive C matches names;
 /// when that does not exist either, `given`, so that loading it fails as usual.
 std::string chart_file_path(const std::string& given, const DriveC& drive);
+
+/// Loads person 1 and person 2 as the program does, each found as chart_file_path finds it; on
+/// failure prints the program's message on stderr and returns false.
+bool load_persons(const std::string& path1, const std::string& path2, const DriveC& drive,
+                  PositionSource source, ChartState& chart);
 
 /// The option of every command that computes positions: SO, MO and ME to PL from the precise
 /// source (precise/precise_positions.h). A command takes it as `PositionSource::precise` and hands

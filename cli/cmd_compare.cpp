@@ -30,8 +30,6 @@ constexpr OptionRule compare_rule_table[] = {
     {"--halfsum", 1},     {"--time-window", 1}, {"--export-texts", 2}};
 constinit const std::span<const OptionRule> compare_rules = compare_rule_table;
 
-namespace {
-
 /// Loads person 1 and person 2; on failure prints the program's message and returns false.
 /// Relative names not found as given are looked for in drive C's astro\daten.
 bool load_persons(const std::string& path1, const std::string& path2, const DriveC& drive,
@@ -48,6 +46,8 @@ bool load_persons(const std::string& path1, const std::string& path2, const Driv
     }
     return true;
 }
+
+namespace {
 
 void print_lines(const std::vector<std::string>& lines)
 {

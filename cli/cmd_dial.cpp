@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// dial: the 22.5-degree dial of one or two persons as a PNG or SVG picture, drawn without a
-// window or display. Runs in duoskop-cli-draw (main.cpp), the only command-line program with Qt;
-// its command list line, call and help are in dial_texts.cpp, which duoskop-cli shows without Qt.
+// dial: the dial of one or two persons (22.5 degrees or another size) as a PNG or SVG picture,
+// drawn without a window or display. Runs in duoskop-cli-draw (main.cpp), the only command-line
+// program with Qt; its command list line, call and help are in dial_texts.cpp, which duoskop-cli
+// shows without Qt.
 #include <QGuiApplication>
 #include <charconv>
 #include <cmath>
@@ -16,6 +17,7 @@
 #include "cli/cli.h"
 #include "cli/options.h"
 #include "desktop/dial_painter.h"
+#include "dialview/midpoints.h"
 
 namespace duoskop::cli {
 
@@ -24,17 +26,6 @@ namespace {
 constexpr int default_size = 800;
 constexpr int min_size = 100;
 constexpr int max_size = 10000;
-
-std::optional<double> parse_degrees(std::string text)
-{
-    for (char& c : text)
-        if (c == ',') c = '.';
-    double value = 0;
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value, std::chars_format::general);
-    if (text.empty() || error != std::errc() || stop != end || !std::isfinite(value)) return std::nullopt;
-    return value;
-}
 
 std::optional<int> parse_size(const std::string& text)
 {
@@ -54,6 +45,7 @@ struct DialOptions {
     std::optional<double> pointer;
     std::vector<std::uint8_t> highlight;
     std::optional<std::string> drive_c;
+    double modulus = dial_span;
 };
 
 bool parse_dial_options(const Args& args, DialOptions& options)
@@ -71,6 +63,11 @@ bool parse_dial_options(const Args& args, DialOptions& options)
     }
     for (const std::string& v : o.each("--pointer"))
         if (!(options.pointer = parse_degrees(v))) return false;
+    for (const std::string& v : o.each("--modulus")) {
+        const auto modulus = parse_modulus(v);
+        if (!modulus) return false;
+        options.modulus = *modulus;
+    }
     for (const std::string& v : o.each("--highlight")) {
         const auto codes = parse_code_list(v);
         if (!codes) return false;
@@ -120,6 +117,7 @@ int cmd_dial(const Args& args)
     const QGuiApplication app(argc, argv);
 
     DialScene scene;
+    scene.modulus = options.modulus;
     scene.pos1 = chart.pos1;
     scene.legend1 = legend(texts::kDialInner, chart.person1);
     if (options.persons.size() == 2) {
@@ -135,7 +133,8 @@ int cmd_dial(const Args& args)
             show_entry_picture(scene, *picture);
         }
     }
-    if (options.pointer) scene.pointer = normalize_dial(*options.pointer);
+    // The pointer is a dial position of the dial drawn; a longitude given stands where it falls.
+    if (options.pointer) scene.pointer = normalize_dial(*options.pointer, scene.modulus);
 
     bool ok = true;
     if (options.png) ok = write_picture(*options.png, dial_png(scene, options.size)) && ok;

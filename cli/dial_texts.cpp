@@ -9,21 +9,27 @@
 namespace duoskop::cli {
 
 // The options of `dial`, read by duoskop-cli too (to tell a call for help from a value).
-constexpr OptionRule dial_rule_table[] = {{"--png", 1}, {"--svg", 1}, {"--size", 1}, {"--pointer", 1}, {"--highlight", 1}, {"--drive-c", 1}};
+constexpr OptionRule dial_rule_table[] = {{"--png", 1},       {"--svg", 1},     {"--size", 1},   {"--pointer", 1},
+                                          {"--highlight", 1}, {"--modulus", 1}, {"--drive-c", 1}};
 constinit const std::span<const OptionRule> dial_rules = dial_rule_table;
 
-const std::string_view dial_summary = "zeichnet die 22,5\u00B0-Scheibe als PNG- oder SVG-Bild";
+const std::string_view dial_summary =
+    "zeichnet die Scheibe (22,5\u00B0 oder eine andere Gr\u00F6\u00DFe) als PNG- oder SVG-Bild";
 const std::string_view dial_call =
     "duoskop-cli dial P1 [P2] [--png DATEI] [--svg DATEI] [--size PIXEL]\n"
-    "                   [--pointer GRAD] [--highlight K\u00DCRZEL] [--drive-c ORDNER]";
+    "                   [--pointer GRAD] [--highlight K\u00DCRZEL] [--modulus M] [--drive-c ORDNER]";
 const std::string_view dial_help =
-    "Zeichnet die 22,5\u00B0-Scheibe ohne Fenster und ohne Bildschirm: die 22 Faktoren von Person 1\n"
-    "(Horoskop-Datei P1) auf dem inneren Ring, die von Person 2 (P2) auf dem \u00E4u\u00DFeren.\n"
+    "Zeichnet die Scheibe (Vorgabe 22,5\u00B0) ohne Fenster und ohne Bildschirm: die 22 Faktoren von\n"
+    "Person 1 (Horoskop-Datei P1) auf dem inneren Ring, die von Person 2 (P2) auf dem \u00E4u\u00DFeren.\n"
     "\n"
     "  --png DATEI        speichert das Bild als PNG\n"
     "  --svg DATEI        speichert das Bild als SVG (die Beschriftung bleibt Text)\n"
     "  --size PIXEL       Kantenl\u00E4nge des Bildes, 100 bis 10000 (Vorgabe 800)\n"
-    "  --pointer GRAD     stellt den Zeiger auf diese Scheibenposition, etwa 7,5\n"
+    "  --modulus M        Gr\u00F6\u00DFe der Scheibe: 360 (mit den Zeichen), 90, 45, 22,5 (Vorgabe)\n"
+    "                     oder 11,25 (auch 22.5 und 11.25); 0 steht oben, die Positionen laufen\n"
+    "                     gegen den Uhrzeigersinn\n"
+    "  --pointer GRAD     stellt den Zeiger auf diese Scheibenposition, etwa 7,5 (ein gr\u00F6\u00DFerer\n"
+    "                     Wert z\u00E4hlt um die Scheibe herum, auch eine L\u00E4nge)\n"
     "  --highlight K\u00DCRZEL hebt diese Faktoren in beiden Ringen hervor, etwa MC,HA,SO,AS;\n"
     "                     vier K\u00FCrzel A,B,C,D verbinden A mit B und C mit D durch B\u00F6gen\n"
     "                     (Person 1) und stellen den Zeiger, wenn keiner angegeben ist, auf A/B\n"

@@ -231,6 +231,40 @@ const Command commands[] = {
     },
     {"texts", cmd_texts, texts_rules, texts_summary, texts_call, texts_help},
     {
+        "midpoints",
+        cmd_midpoints,
+        midpoints_rules,
+        "zeigt die sortierte Halbsummenliste einer Scheibe oder den Halbsummenbaum am Zeiger",
+        "duoskop-cli midpoints P1 P2 [--modulus M] [--sorted | --pointer GRAD] [--orb O]\n"
+        "                   [--drive-c ORDNER]",
+        "L\u00E4dt P1 und P2 und zeigt ihre Punkte auf der Scheibe: die Faktoren MC bis PO beider\n"
+        "Personen und jede Halbsumme von Person 1, von Person 2 und \u00FCber beide hinweg, jeden\n"
+        "Punkt einmal, benannt wie MC1, SO2, MC1/VE2, SO2/MA2; der Widderpunkt geh\u00F6rt zu keiner\n"
+        "Person (WI, WI/VE2). Jede Zeile nennt die Position auf der Scheibe in Grad mit zwei\n"
+        "Dezimalen, einen Tabulator, den Namen, einen Tabulator und die L\u00E4nge im Tierkreis\n"
+        "(05\u00B030' KRE; von einer Halbsumme ihr n\u00E4herer Punkt, auf dem k\u00FCrzeren Bogen).\n"
+        "\n"
+        "  --modulus M        Gr\u00F6\u00DFe der Scheibe: 360, 90, 45, 22,5 (Vorgabe) oder 11,25 (auch\n"
+        "                     22.5 und 11.25); auf der 360\u00B0-Scheibe steht eine Halbsumme an\n"
+        "                     ihrem n\u00E4heren Punkt, auf den kleineren fallen beide Punkte zusammen\n"
+        "  --sorted           die sortierte Halbsummenliste (Vorgabe): jeder Punkt in einer Zeile,\n"
+        "                     nach der Position auf der Scheibe aufsteigend\n"
+        "  --pointer GRAD     der Halbsummenbaum am Zeiger auf dieser Scheibenposition (etwa 7,5;\n"
+        "                     ein gr\u00F6\u00DFerer Wert z\u00E4hlt um die Scheibe herum, auch eine L\u00E4nge).\n"
+        "                     Erste Zeile: \"Zeiger 7,50 auf der 22,5\u00B0-Scheibe, Orbis 1,00\".\n"
+        "                     Dann jeder Faktor im Orbis des Zeigers, der n\u00E4chste zuerst, und\n"
+        "                     unter ihm, zwei Leerzeichen einger\u00FCckt, die Halbsummen im Orbis\n"
+        "                     des Zeigers, die ihm im Orbis gleich sind; zuletzt die Halbsummen im\n"
+        "                     Orbis des Zeigers, die keinem dieser Faktoren gleich sind. Hinter der\n"
+        "                     L\u00E4nge folgen ein Tabulator und der Abstand zum Zeiger (zum Faktor\n"
+        "                     dar\u00FCber bei einer einger\u00FCckten Zeile) in Grad mit zwei Dezimalen\n"
+        "  --orb O            Orbis des Baums in Grad, gelesen wie die Orbisfelder (1,5; Vorgabe\n"
+        "                     1,0): wie bei den Vergleichen z\u00E4hlt ein Abstand gleich dem Orbis\n"
+        "                     nicht, und \u00FCber die 0 der Scheibe hinweg wird weitergemessen; der\n"
+        "                     Abstand gilt auf der gew\u00E4hlten Scheibe, den k\u00FCrzeren Weg herum\n"
+        "  --drive-c ORDNER   Ordner, der f\u00FCr Laufwerk C steht (P1 und P2 wie bei chart)\n",
+    },
+    {
         "drive",
         cmd_drive,
         drive_rules,

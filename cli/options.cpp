@@ -2,6 +2,8 @@
 #include "cli/options.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 
 #include "app/orb.h"
 #include "base/cp1252.h"
@@ -88,6 +90,17 @@ Request help_or_version(const Args& args, std::span<const OptionRule> rules)
         if (rule != rules.end()) i += static_cast<std::size_t>(rule->values);
     }
     return Request::none;
+}
+
+std::optional<double> parse_degrees(std::string text)
+{
+    for (char& c : text)
+        if (c == ',') c = '.';
+    double value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value, std::chars_format::general);
+    if (text.empty() || error != std::errc() || stop != end || !std::isfinite(value)) return std::nullopt;
+    return value;
 }
 
 std::optional<double> parse_orb(const std::string& text)

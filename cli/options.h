@@ -59,6 +59,10 @@ enum class Request { none, help, version };
 /// takes no value here (the call is wrong anyway; asking for help is what helps).
 Request help_or_version(const Args& args, std::span<const OptionRule> rules);
 
+/// A number of degrees given on the command line, such as a pointer: "7,5" and "7.5" are 7.5, any
+/// finite decimal number; nothing for another text (a wrong call).
+std::optional<double> parse_degrees(std::string text);
+
 /// An orb given on the command line, read as the main window's orb fields read it ("1,5" and
 /// "1.5" are 1.5, "25" is 2.0); nothing for a text the fields would refuse (a wrong call).
 std::optional<double> parse_orb(const std::string& text);

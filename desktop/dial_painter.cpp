@@ -13,10 +13,12 @@
 #include <cmath>
 #include <numbers>
 
+#include "app/dial.h"
 #include "astro/un_math.h"
 #include "base/file_writer.h"
 #include "base/texts.h"
 #include "desktop/markup.h"
+#include "dialview/midpoints.h"
 
 namespace duoskop {
 
@@ -41,14 +43,52 @@ constexpr double r_inner_leader = 0.525;
 constexpr double r_inner_labels = 0.475;
 constexpr std::array<double, 2> r_arcs = {0.385, 0.325};
 
-QPointF at(double position, QPointF centre, double radius)
+// Where a ring of factors stands, as parts of the dial's radius: its ticks run from `tick_from` to
+// `tick_to`, a leader line from there to `leader`, the codes stand at `labels`.
+struct RingPlace {
+    double tick_from, tick_to, leader, labels;
+};
+constexpr RingPlace inner_ring{r_inner, r_inner_ticks, r_inner_leader, r_inner_labels};
+constexpr RingPlace outer_ring{r_scale, r_outer_ticks, r_outer_leader, r_outer_labels};
+
+// The scale of each dial size: a tick every `step` degrees, every `medium`-th of them longer and
+// every `major`-th longest, a number every `numbers` whole degrees (0: none); the 360-degree dial
+// marks the signs instead, with a line at each sign's start and its code in its middle.
+struct ScaleStyle {
+    double modulus;
+    double step;
+    int medium;
+    int major;
+    int numbers;
+    bool signs;
+};
+constexpr ScaleStyle scale_styles[] = {
+    {360.0, 1.0, 5, 10, 0, true},     // 1, 5 and 10 degrees
+    {90.0, 0.5, 2, 10, 5, false},     // half, whole and 5 degrees
+    {45.0, 0.25, 2, 4, 1, false},     // quarter, half and whole degrees
+    {22.5, 0.25, 2, 4, 1, false},     // quarter, half and whole degrees
+    {11.25, 0.125, 4, 8, 1, false},   // eighth, half and whole degrees
+};
+static_assert(std::size(scale_styles) == std::size(dial_moduli));
+
+const ScaleStyle& scale_style(double modulus)
 {
-    const DialPoint p = dial_point(position, centre.x(), centre.y(), radius);
+    for (const ScaleStyle& style : scale_styles)
+        if (style.modulus == modulus) return style;
+    return scale_styles[3];
+}
+
+QPointF at(double position, QPointF centre, double radius, double modulus)
+{
+    const DialPoint p = dial_point(position, centre.x(), centre.y(), radius, modulus);
     return {p.x, p.y};
 }
 
 // Qt's arc angles: degrees counter-clockwise from three o'clock.
-double qt_degrees(double position) { return 90.0 + normalize_dial(position) / dial_span * 360.0; }
+double qt_degrees(double position, double modulus)
+{
+    return 90.0 + normalize_dial(position, modulus) / modulus * 360.0;
+}
 
 QFont dial_font(double pixels, bool bold)
 {
@@ -67,16 +107,17 @@ void draw_centred_text(QPainter& painter, QPointF centre, const QString& text)
                      text);
 }
 
-// One person's ring: ticks at the true positions, the codes spread apart with leader lines.
-void paint_ring(QPainter& painter, QPointF centre, double radius, const Positions& pos,
-                const QColor& colour, bool outer, const std::array<bool, compared_bodies>& highlighted)
+// One ring of factors: ticks at the true positions, the codes spread apart with leader lines.
+void paint_ring(QPainter& painter, QPointF centre, double radius, double modulus, const Positions& pos,
+                const QColor& colour, const RingPlace& place,
+                const std::array<bool, compared_bodies>& highlighted)
 {
     const QFont font = dial_font(radius * 0.042, false);
     const QFont bold = dial_font(radius * 0.042, true);
     const QFontMetricsF metrics(bold, painter.device());
-    const double label_radius = radius * (outer ? r_outer_labels : r_inner_labels);
+    const double label_radius = radius * place.labels;
     const double label_width = metrics.horizontalAdvance(QStringLiteral("MM")) + radius * 0.012;
-    const double gap = label_width / (2 * std::numbers::pi * label_radius) * dial_span;
+    const double gap = label_width / (2 * std::numbers::pi * label_radius) * modulus;
 
     // Only the bodies with a position take part (a person not loaded has none).
     std::vector<std::size_t> bodies;
@@ -84,23 +125,25 @@ void paint_ring(QPainter& painter, QPointF centre, double radius, const Position
     for (std::size_t i = 0; i < static_cast<std::size_t>(compared_bodies); ++i) {
         if (!std::isfinite(pos[i])) continue;
         bodies.push_back(i);
-        true_positions.push_back(mod225(pos[i]));
+        true_positions.push_back(dial_position(pos[i], modulus));
     }
-    const std::vector<double> shown = spread_labels(true_positions, gap);
+    const std::vector<double> shown = spread_labels(true_positions, gap, modulus);
 
-    const double tick_from = radius * (outer ? r_scale : r_inner);
-    const double tick_to = radius * (outer ? r_outer_ticks : r_inner_ticks);
-    const double leader_at = radius * (outer ? r_outer_leader : r_inner_leader);
+    const double tick_from = radius * place.tick_from;
+    const double tick_to = radius * place.tick_to;
+    const double leader_at = radius * place.leader;
     for (std::size_t n = 0; n < bodies.size(); ++n) {
         const std::size_t i = bodies[n];
         const bool marked = highlighted[i];
         painter.setPen(QPen(marked ? pointer_colour : colour, radius * (marked ? 0.006 : 0.0035)));
-        painter.drawLine(at(true_positions[n], centre, tick_from), at(true_positions[n], centre, tick_to));
-        if (std::fabs(dial_difference(true_positions[n], shown[n])) > 1e-6) {
+        painter.drawLine(at(true_positions[n], centre, tick_from, modulus),
+                         at(true_positions[n], centre, tick_to, modulus));
+        if (std::fabs(dial_difference(true_positions[n], shown[n], modulus)) > 1e-6 * modulus / dial_span) {
             painter.setPen(QPen(colour, radius * 0.002));
-            painter.drawLine(at(true_positions[n], centre, tick_to), at(shown[n], centre, leader_at));
+            painter.drawLine(at(true_positions[n], centre, tick_to, modulus),
+                             at(shown[n], centre, leader_at, modulus));
         }
-        const QPointF label_centre = at(shown[n], centre, label_radius);
+        const QPointF label_centre = at(shown[n], centre, label_radius, modulus);
         const QString code = QString::fromLatin1(body_codes[i].data(), 2);
         if (marked) {
             const double h = metrics.height();
@@ -116,63 +159,79 @@ void paint_ring(QPainter& painter, QPointF centre, double radius, const Position
     }
 }
 
-void paint_scale(QPainter& painter, QPointF centre, double radius)
+void paint_scale(QPainter& painter, QPointF centre, double radius, const ScaleStyle& style)
 {
+    const double m = style.modulus;
     painter.setPen(QPen(scale_colour, radius * 0.004));
     painter.drawEllipse(centre, radius * r_scale, radius * r_scale);
     painter.setPen(QPen(scale_colour, radius * 0.0025));
     painter.drawEllipse(centre, radius * r_inner, radius * r_inner);
-    // A tick every 0.25 degree, longer at the half and whole degrees.
-    for (int quarter = 0; quarter < 90; ++quarter) {
-        const double length = quarter % 4 == 0 ? 0.055 : quarter % 2 == 0 ? 0.035 : 0.02;
-        painter.setPen(QPen(scale_colour, radius * (quarter % 4 == 0 ? 0.004 : 0.0025)));
-        painter.drawLine(at(quarter * 0.25, centre, radius * r_scale),
-                         at(quarter * 0.25, centre, radius * (r_scale - length)));
+    // The ticks point inward from the scale's circle, longer at the medium and major steps.
+    const int ticks = static_cast<int>(std::lround(m / style.step));
+    for (int tick = 0; tick < ticks; ++tick) {
+        const bool major = tick % style.major == 0;
+        const double length = major ? 0.055 : tick % style.medium == 0 ? 0.035 : 0.02;
+        painter.setPen(QPen(scale_colour, radius * (major ? 0.004 : 0.0025)));
+        painter.drawLine(at(tick * style.step, centre, radius * r_scale, m),
+                         at(tick * style.step, centre, radius * (r_scale - length), m));
     }
     painter.setFont(dial_font(radius * 0.04, false));
     painter.setPen(scale_colour);
-    for (int degree = 0; degree < 23; ++degree)
-        draw_centred_text(painter, at(degree, centre, radius * r_numbers), QString::number(degree));
+    if (style.numbers > 0)
+        for (int degree = 0; degree < m; degree += style.numbers)
+            draw_centred_text(painter, at(degree, centre, radius * r_numbers, m), QString::number(degree));
+    if (style.signs) {
+        for (int sign = 0; sign < 12; ++sign) {
+            painter.setPen(QPen(scale_colour, radius * 0.004));
+            painter.drawLine(at(sign * 30, centre, radius * r_scale, m), at(sign * 30, centre, radius * r_inner, m));
+            painter.setPen(scale_colour);
+            const double middle = sign * 30 + 15;
+            draw_centred_text(painter, at(middle, centre, radius * r_numbers, m),
+                              QString::fromLatin1(sign_text(middle).c_str()));
+        }
+    }
 }
 
-// The arc from one factor to the other that passes through the dial position of their midpoint.
-void paint_arc(QPainter& painter, QPointF centre, double radius, const EntryFactor& from,
-               const EntryFactor& to, double midpoint, double arc_radius, const QColor& colour)
+// The arc from one factor to the other that passes through the dial position of their midpoint;
+// `from` and `to` are the factors' dial positions on the dial of `modulus`.
+void paint_arc(QPainter& painter, QPointF centre, double radius, double modulus, const EntryFactor& factor_from,
+               double from, const EntryFactor& factor_to, double to, double midpoint, double arc_radius,
+               const QColor& colour)
 {
-    const double ccw = normalize_dial(to.position - from.position);
-    const double ccw_middle = normalize_dial(from.position + ccw / 2);
+    const double ccw = normalize_dial(to - from, modulus);
+    const double ccw_middle = normalize_dial(from + ccw / 2, modulus);
     // The other way round the circle has its middle half a turn further.
-    const double span = std::fabs(dial_difference(ccw_middle, midpoint)) <= dial_span / 4
+    const double span = std::fabs(dial_difference(ccw_middle, midpoint, modulus)) <= modulus / 4
                             ? ccw
-                            : ccw - dial_span;
+                            : ccw - modulus;
     const QRectF box(centre.x() - arc_radius, centre.y() - arc_radius, 2 * arc_radius, 2 * arc_radius);
     painter.setPen(QPen(colour, radius * 0.008, Qt::SolidLine, Qt::RoundCap));
-    painter.drawArc(box, static_cast<int>(std::lround(qt_degrees(from.position) * 16)),
-                    static_cast<int>(std::lround(span / dial_span * 360.0 * 16)));
+    painter.drawArc(box, static_cast<int>(std::lround(qt_degrees(from, modulus) * 16)),
+                    static_cast<int>(std::lround(span / modulus * 360.0 * 16)));
     // Dashed spokes from the arc's ends to the factors' ticks in their rings.
     painter.setPen(QPen(colour, radius * 0.003, Qt::DashLine));
-    for (const EntryFactor* f : {&from, &to}) {
+    for (const auto& [f, position] : {std::pair{&factor_from, from}, std::pair{&factor_to, to}}) {
         const double ring = radius * (f->person == 2 ? r_scale : r_inner_ticks);
-        painter.drawLine(at(f->position, centre, arc_radius), at(f->position, centre, ring));
+        painter.drawLine(at(position, centre, arc_radius, modulus), at(position, centre, ring, modulus));
     }
     painter.setPen(Qt::NoPen);
     painter.setBrush(colour);
-    painter.drawEllipse(at(normalize_dial(from.position + span / 2), centre, arc_radius), radius * 0.012,
-                        radius * 0.012);
+    painter.drawEllipse(at(normalize_dial(from + span / 2, modulus), centre, arc_radius, modulus),
+                        radius * 0.012, radius * 0.012);
     painter.setBrush(Qt::NoBrush);
 }
 
-void paint_pointer(QPainter& painter, QPointF centre, double radius, double pointer)
+void paint_pointer(QPainter& painter, QPointF centre, double radius, double modulus, double pointer)
 {
     painter.setPen(QPen(pointer_colour, radius * 0.006, Qt::SolidLine, Qt::RoundCap));
-    painter.drawLine(at(pointer, centre, radius * 0.06), at(pointer, centre, radius * 0.985));
+    painter.drawLine(at(pointer, centre, radius * 0.06, modulus), at(pointer, centre, radius * 0.985, modulus));
     // The opposite end, short: the axis runs through the whole dial.
-    painter.drawLine(at(pointer + dial_span / 2, centre, radius * 0.06),
-                     at(pointer + dial_span / 2, centre, radius * 0.2));
+    painter.drawLine(at(pointer + modulus / 2, centre, radius * 0.06, modulus),
+                     at(pointer + modulus / 2, centre, radius * 0.2, modulus));
     QPainterPath head;
-    const double a = dial_angle(pointer);
-    const QPointF tip = at(pointer, centre, radius * 0.995);
-    const QPointF back = at(pointer, centre, radius * 0.94);
+    const double a = dial_angle(pointer, modulus);
+    const QPointF tip = at(pointer, centre, radius * 0.995, modulus);
+    const QPointF back = at(pointer, centre, radius * 0.94, modulus);
     const QPointF side(std::cos(a) * radius * 0.02, -std::sin(a) * radius * 0.02);
     head.moveTo(tip);
     head.lineTo(back + side);
@@ -180,7 +239,7 @@ void paint_pointer(QPainter& painter, QPointF centre, double radius, double poin
     head.closeSubpath();
     painter.fillPath(head, pointer_colour);
     // The pointer's position in the middle, on a plate over the pointer's line.
-    const QString text = QString::fromLatin1(angle_text(2, 1, normalize_dial(pointer)).c_str());
+    const QString text = QString::fromLatin1(pointer_text(normalize_dial(pointer, modulus), modulus).c_str());
     painter.setFont(dial_font(radius * 0.06, true));
     const QFontMetricsF metrics(painter.font(), painter.device());
     const double w = metrics.horizontalAdvance(text) + radius * 0.03;
@@ -196,7 +255,7 @@ void paint_pointer(QPainter& painter, QPointF centre, double radius, double poin
 
 void show_entry_picture(DialScene& scene, const EntryPicture& picture)
 {
-    scene.pointer = picture.axis;
+    scene.pointer = scene.modulus == dial_span ? picture.axis : dial_position(picture.axis_longitude, scene.modulus);
     scene.highlighted.fill(false);
     for (const EntryFactor& f : picture.factors) scene.highlighted[f.body] = true;
     scene.arcs = {{picture.factors[0], picture.factors[1]}, {picture.factors[2], picture.factors[3]}};
@@ -219,20 +278,38 @@ void paint_dial(QPainter& painter, const QRectF& area, const DialScene& scene)
     painter.setBrush(QColor(0xFF, 0xFF, 0xF4));
     painter.drawEllipse(centre, radius, radius);
     painter.setBrush(Qt::NoBrush);
-    paint_scale(painter, centre, radius);
+    const ScaleStyle& style = scale_style(scene.modulus);
+    const double m = style.modulus;
+    paint_scale(painter, centre, radius, style);
 
     for (std::size_t i = 0; i < scene.arcs.size(); ++i) {
         const auto& [from, to] = scene.arcs[i];
         const Positions& p_from = from.person == 2 && scene.pos2 ? *scene.pos2 : scene.pos1;
         const Positions& p_to = to.person == 2 && scene.pos2 ? *scene.pos2 : scene.pos1;
-        const double midpoint = mod225((p_from[from.body] + p_to[to.body]) / 2);
-        paint_arc(painter, centre, radius, from, to, midpoint, radius * r_arcs[i % r_arcs.size()],
-                  arc_colours[i % arc_colours.size()]);
+        const double lon_from = p_from[from.body];
+        const double lon_to = p_to[to.body];
+        // The 22.5-degree dial keeps the positions the entry was given; the 360-degree dial draws
+        // the midpoint at its nearer point, the shorter arc.
+        const bool comparisons_dial = m == dial_span;
+        const double midpoint = comparisons_dial ? mod225((lon_from + lon_to) / 2)
+                                : m == 360   ? nearer_midpoint(lon_from, lon_to)
+                                             : dial_position((lon_from + lon_to) / 2, m);
+        paint_arc(painter, centre, radius, m, from, comparisons_dial ? from.position : dial_position(lon_from, m),
+                  to, comparisons_dial ? to.position : dial_position(lon_to, m), midpoint,
+                  radius * r_arcs[i % r_arcs.size()], arc_colours[i % arc_colours.size()]);
     }
 
-    paint_ring(painter, centre, radius, scene.pos1, person1_colour, false, scene.highlighted);
-    if (scene.pos2) paint_ring(painter, centre, radius, *scene.pos2, person2_colour, true, scene.highlighted);
-    if (scene.pointer) paint_pointer(painter, centre, radius, *scene.pointer);
+    // The rings from the inside out; a further ring is one more line here.
+    struct Ring {
+        const Positions* pos;
+        QColor colour;
+        RingPlace place;
+    };
+    std::vector<Ring> rings = {{&scene.pos1, person1_colour, inner_ring}};
+    if (scene.pos2) rings.push_back({&*scene.pos2, person2_colour, outer_ring});
+    for (const Ring& ring : rings)
+        paint_ring(painter, centre, radius, m, *ring.pos, ring.colour, ring.place, scene.highlighted);
+    if (scene.pointer) paint_pointer(painter, centre, radius, m, *scene.pointer);
 
     // Which ring is whose, in the corners the circle leaves free.
     painter.setFont(dial_font(radius * 0.038, true));

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Draws the 22.5-degree dial with QPainter: the scale, person 1's factors on the inner ring,
+// Draws the dial of any size with QPainter: the scale, person 1's factors on the inner ring,
 // person 2's on the outer ring, the pointer, highlighted factors and the arcs of a picture.
 // Needs only Qt Gui (and Qt SVG for the SVG file), so the command line can draw without a display.
 #pragma once
@@ -23,17 +23,18 @@ namespace duoskop {
 
 /// What one picture of the dial shows.
 struct DialScene {
+    double modulus = dial_span;      ///< the dial's size (dial_moduli), degrees of longitude a turn
     Positions pos1{};                ///< person 1, inner ring
     std::optional<Positions> pos2;   ///< person 2, outer ring, when loaded
     QString legend1;                 ///< "innen: ..." corner text, empty for none
     QString legend2;                 ///< "außen: ..." corner text, empty for none
-    std::optional<double> pointer;   ///< dial position of the pointer, degrees
+    std::optional<double> pointer;   ///< dial position of the pointer on this dial, degrees
     std::array<bool, compared_bodies> highlighted{};  ///< bodies marked in both rings
     std::vector<std::pair<EntryFactor, EntryFactor>> arcs;  ///< pairs joined through their midpoint
 };
 
-/// The scene of a result entry's picture: pointer on its axis A/B, A, B, C, D highlighted and the
-/// arcs A-B and C-D.
+/// The scene of a result entry's picture: pointer on its axis A/B (on the 360-degree dial its
+/// nearer point), A, B, C, D highlighted and the arcs A-B and C-D.
 void show_entry_picture(DialScene& scene, const EntryPicture& picture);
 
 /// Draws the dial into the largest square centred in `area` (device units of the painter).

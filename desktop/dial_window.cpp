@@ -2,10 +2,12 @@
 #include "desktop/dial_window.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QSettings>
+#include <QSignalBlocker>
 #include <QStandardPaths>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -31,6 +33,7 @@
 
 #include "astro/un_math.h"
 #include "app/chart_file.h"
+#include "app/dial.h"
 #include "base/texts.h"
 #include "desktop/qt_desktop.h"
 #include "desktop/window_habits.h"
@@ -104,7 +107,7 @@ DialCanvas::DialCanvas(QWidget* parent) : QWidget(parent)
 double DialCanvas::position_at(QPointF point) const
 {
     const QPointF centre = QRectF(rect()).center();
-    return dial_position_at(point.x() - centre.x(), point.y() - centre.y());
+    return dial_position_at(point.x() - centre.x(), point.y() - centre.y(), scene.modulus);
 }
 
 void DialCanvas::paintEvent(QPaintEvent*)
@@ -160,7 +163,7 @@ void DialCanvas::move_pointer(double position)
 {
     // Whole hundredths of a degree stay whole: no drift from adding steps.
     const double rounded = std::round(position * 1e6) / 1e6;
-    if (pointer_moved) pointer_moved(normalize_dial(rounded));
+    if (pointer_moved) pointer_moved(normalize_dial(rounded, scene.modulus));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -179,16 +182,29 @@ DialWindow::DialWindow(Desktop& desktop, const ChartState& chart, const Orbs& or
     canvas_->scene.pointer = 0.0;
     canvas_->pointer_moved = [this](double position) { set_pointer(position); };
 
+    // The dial's size: 22.5 degrees, the comparisons' dial, unless chosen otherwise.
+    ModulusChoice = new QComboBox(this);
+    ModulusChoice->setObjectName(QStringLiteral("ModulusChoice"));
+    for (const double m : dial_moduli)
+        ModulusChoice->addItem(to_qt(modulus_text(m) + "\xB0"), m);
+    ModulusChoice->setCurrentIndex(ModulusChoice->findData(dial_span));
+    ModulusChoice->setFocusPolicy(Qt::TabFocus);
+    auto* modulus_label = plain_label(to_qt(texts::kDialModulusLabel), this);
+    modulus_label->setBuddy(ModulusChoice);
+    connect(ModulusChoice, &QComboBox::currentIndexChanged, this,
+            [this](int index) { set_modulus(ModulusChoice->itemData(index).toDouble()); });
+
     PointerHeading = plain_label(this);
     PointerHeading->setObjectName(QStringLiteral("PointerHeading"));
     PointerHeading->setWordWrap(true);
 
+    // The midpoint tree: the pointer, the factors on it, under each the midpoints equal to it.
     PointerList = new QTreeWidget(this);
     PointerList->setObjectName(QStringLiteral("PointerList"));
-    PointerList->setRootIsDecorated(false);
+    PointerList->setRootIsDecorated(true);
     PointerList->setColumnCount(4);
-    PointerList->setHeaderLabels({QStringLiteral("Person"), QStringLiteral("Faktor"),
-                                  QStringLiteral("Position"), QStringLiteral("Abstand")});
+    PointerList->setHeaderLabels({to_qt(texts::kDialColumnPoint), to_qt(texts::kDialColumnPosition),
+                                  to_qt(texts::kDialColumnDistance), to_qt(texts::kDialColumnLongitude)});
     PointerList->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     PointerList->setFocusPolicy(Qt::NoFocus);
 
@@ -207,6 +223,10 @@ DialWindow::DialWindow(Desktop& desktop, const ChartState& chart, const Orbs& or
     connect(PrintButton, &QPushButton::clicked, this, [this] { print_clicked(); });
 
     auto* side = new QVBoxLayout;
+    auto* size_row = new QHBoxLayout;
+    size_row->addWidget(modulus_label);
+    size_row->addWidget(ModulusChoice, 1);
+    side->addLayout(size_row);
     side->addWidget(PointerHeading);
     side->addWidget(PointerList, 1);
     side->addWidget(SavePng);
@@ -255,9 +275,34 @@ void DialWindow::update_persons(bool person1, bool person2)
     canvas_->update();
 }
 
+void DialWindow::set_longitude(double longitude)
+{
+    // Kept as given within one turn, so that the 22.5-degree dial shows an entry's axis exactly.
+    if (!std::isfinite(longitude)) longitude = 0;
+    longitude_ = longitude >= 0 && longitude < 360 ? longitude : normalize_dial(longitude, 360);
+    show_pointer();
+}
+
 void DialWindow::set_pointer(double position)
 {
-    canvas_->scene.pointer = normalize_dial(position);
+    const double move = dial_difference(pointer(), position, modulus());
+    // Whole millionths of a degree stay whole: no drift from adding steps.
+    set_longitude(normalize_dial(std::round((longitude_ + move) * 1e6) / 1e6, 360));
+}
+
+void DialWindow::set_modulus(double modulus)
+{
+    const int index = ModulusChoice->findData(modulus);
+    if (index < 0) return;  // not a size the dial is drawn in
+    canvas_->scene.modulus = modulus;
+    const QSignalBlocker quiet(ModulusChoice);
+    ModulusChoice->setCurrentIndex(index);
+    show_pointer();
+}
+
+void DialWindow::show_pointer()
+{
+    canvas_->scene.pointer = dial_position(longitude_, modulus());
     fill_list();
     canvas_->update();
 }
@@ -270,7 +315,7 @@ void DialWindow::show_entry(const std::string& entry, const EntryCharts& charts)
         return;
     }
     show_entry_picture(canvas_->scene, *picture);
-    set_pointer(picture->axis);
+    set_longitude(picture->axis_longitude);
 }
 
 void DialWindow::clear_entry()
@@ -285,30 +330,48 @@ double DialWindow::list_orb() const { return orbs_.orb_simple > 0 ? orbs_.orb_si
 void DialWindow::fill_list()
 {
     const double orb = list_orb();
+    const double m = modulus();
     const DialScene& scene = canvas_->scene;
-    hits_ = hits_on_pointer(scene.pos1, scene.pos2 ? &*scene.pos2 : nullptr, pointer(), orb);
-    std::string heading = std::string(texts::kDialPointerLabel) + angle_text(2, 1, pointer()) + "\r" +
+    tree_ = pointer_tree(scene.pos1, scene.pos2 ? &*scene.pos2 : nullptr, pointer(), orb, m);
+    std::string heading = std::string(texts::kDialPointerLabel) + pointer_text(pointer(), m) + "\r" +
                           std::string(texts::kDialOnPointer) + " (" + angle_text(2, 1, orb) + ")";
     if (!(orbs_.orb_simple > 0)) heading += texts::kDialOrbDefault;
     PointerHeading->setText(to_qt(heading).replace(QChar(u'\r'), QChar(u'\n')));
 
+    // Person 1's points navy and person 2's dark green, as their rings; WI and midpoints across
+    // the persons black.
+    const auto add = [m](QTreeWidgetItem* parent, const DialItem& item) {
+        auto* row = new QTreeWidgetItem(parent);
+        row->setText(0, to_qt(point_name(item.point)));
+        row->setText(1, to_qt(pointer_text(item.position, m)));
+        row->setText(2, to_qt(angle_text(2, 1, item.distance)));
+        row->setText(3, to_qt(position_text(item.longitude)));
+        const bool one = touches_person(item.point, 1);
+        const bool two = touches_person(item.point, 2);
+        const QColor colour = one && !two ? QColor(0x00, 0x00, 0x80)
+                              : two && !one ? QColor(0x00, 0x64, 0x00)
+                                            : QColor(Qt::black);
+        for (int c = 0; c < 4; ++c) row->setForeground(c, colour);
+        return row;
+    };
     PointerList->clear();
-    for (const PointerHit& hit : hits_) {
-        auto* item = new QTreeWidgetItem(PointerList);
-        item->setText(0, QStringLiteral("P%1").arg(hit.person));
-        item->setText(1, QString::fromLatin1(hit_name(hit).c_str()));
-        item->setText(2, to_qt(angle_text(2, 1, hit.position)));
-        item->setText(3, to_qt(angle_text(2, 1, hit.distance)));
-        const QColor colour = hit.person == 1 ? QColor(0x00, 0x00, 0x80) : QColor(0x00, 0x64, 0x00);
-        for (int c = 0; c < 4; ++c) item->setForeground(c, colour);
+    auto* root = new QTreeWidgetItem(PointerList);
+    root->setText(0, to_qt(texts::kDialTreePointer));
+    root->setText(1, to_qt(pointer_text(pointer(), m)));
+    for (const TreeBranch& branch : tree_.factors) {
+        QTreeWidgetItem* factor = add(root, branch.factor);
+        for (const DialItem& midpoint : branch.midpoints) add(factor, midpoint);
     }
+    for (const DialItem& midpoint : tree_.midpoints) add(root, midpoint);
+    PointerList->expandAll();
 }
 
 std::vector<std::string> DialWindow::header_lines() const
 {
     std::vector<std::string> lines = {person_header(texts::kDialPerson1, chart_.person1)};
     if (person2_) lines.push_back(person_header(texts::kDialPerson2, chart_.person2));
-    lines.push_back(std::string(texts::kDialPointerLabel) + angle_text(2, 1, pointer()));
+    lines.push_back(std::string(texts::kDialPointerLabel) + pointer_text(pointer(), modulus()) + ", " +
+                    modulus_text(modulus()) + std::string(texts::kDialModulusSuffix));
     return lines;
 }
 

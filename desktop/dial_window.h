@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The window "Scheibe": the 22.5-degree dial of both persons with a pointer, the list of what
-// stands on the pointer within the simple orb, and the picture of the current result entry.
+// The window "Scheibe": the dial of both persons in the size chosen (22.5 degrees unless chosen
+// otherwise) with a pointer, the midpoint tree of what stands on the pointer within the simple orb,
+// and the picture of the current result entry.
 #pragma once
 
 #include <QWidget>
@@ -13,9 +14,11 @@
 #include "base/desktop.h"
 #include "desktop/dial_painter.h"
 #include "dialview/dial_view.h"
+#include "dialview/midpoints.h"
 #include "results/result_text.h"
 
 class QAction;
+class QComboBox;
 class QLabel;
 class QPagedPaintDevice;
 class QPushButton;
@@ -37,9 +40,9 @@ class DialCanvas : public QWidget {
 public:
     explicit DialCanvas(QWidget* parent);
     DialScene scene;
-    /// Called after the user moved the pointer.
+    /// Called after the user moved the pointer, with its new dial position on the scene's dial.
     std::function<void(double)> pointer_moved;
-    /// The dial position under a point of the widget.
+    /// The dial position under a point of the widget, on the scene's dial.
     double position_at(QPointF point) const;
 
 protected:
@@ -62,17 +65,28 @@ public:
     /// Takes the positions and names of the loaded persons as they stand now; the picture of a
     /// result entry goes when a position has changed.
     void update_persons(bool person1, bool person2);
-    /// Turns the pointer and fills the list of what stands on it.
+    /// The pointer rule: the window keeps the longitude last set, and the pointer shows it on the
+    /// dial of the chosen size (modulo the modulus). set_longitude sets that longitude (degrees,
+    /// reduced to [0, 360) when outside); set_pointer moves the pointer to a dial position of the
+    /// dial shown, which shifts the kept longitude by the move, the shortest way round that dial.
+    /// Both fill the tree of what stands on the pointer.
+    void set_longitude(double longitude);
     void set_pointer(double position);
+    double longitude() const { return longitude_; }
+    /// The pointer's dial position on the dial shown, [0, modulus).
     double pointer() const { return canvas_->scene.pointer.value_or(0); }
+    /// Chooses the dial's size (one of dial_moduli), as the choice in the window does; the kept
+    /// longitude stays.
+    void set_modulus(double modulus);
+    double modulus() const { return canvas_->scene.modulus; }
     /// Shows a result entry's picture: pointer on its axis, its factors marked, their arcs.
     /// A text that names no picture leaves the pointer and clears the marks.
     void show_entry(const std::string& entry, const EntryCharts& charts);
     void clear_entry();
 
-    /// What the list shows: everything within the orb of the pointer, closest first.
-    const std::vector<PointerHit>& hits() const { return hits_; }
-    /// The orb of the list: the simple orb, or 1 degree while none has been entered.
+    /// What the tree shows: the factors and midpoints within the orb of the pointer.
+    const PointerTree& tree() const { return tree_; }
+    /// The orb of the tree: the simple orb, or 1 degree while none has been entered.
     double list_orb() const;
     const DialScene& scene() const { return canvas_->scene; }
     DialCanvas* canvas() const { return canvas_; }
@@ -93,6 +107,7 @@ public:
     /// The save dialog for a picture: caption, filter and suffix; the chosen path or nothing.
     std::function<std::optional<std::string>(const QString&, const QString&, const QString&)> choose_file;
 
+    QComboBox* ModulusChoice;
     QTreeWidget* PointerList;
     QLabel* PointerHeading;
     QPushButton* SavePng;
@@ -100,6 +115,7 @@ public:
     QPushButton* PrintButton;
 
 private:
+    void show_pointer();
     void fill_list();
     void save_clicked(bool svg);
     void print_clicked();
@@ -110,7 +126,8 @@ private:
     const Orbs& orbs_;
     DialCanvas* canvas_;
     bool person2_ = false;
-    std::vector<PointerHit> hits_;
+    double longitude_ = 0;  ///< the longitude last set; the pointer shows it on the dial shown
+    PointerTree tree_;
 };
 
 /// Adds "&Scheibe …" to the Extras menu of the main window: usable once person 1 is loaded, it

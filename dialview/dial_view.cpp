@@ -10,40 +10,47 @@
 
 namespace duoskop {
 
-double normalize_dial(double position)
+double normalize_dial(double position, double modulus)
 {
     if (!std::isfinite(position)) return 0;
-    double r = std::fmod(position, dial_span);
-    if (r < 0) r += dial_span;
-    // A tiny negative remainder lifted by the span rounds up to 22.5 itself: that is 0.
-    return r >= dial_span ? 0 : r;
+    double r = std::fmod(position, modulus);
+    if (r < 0) r += modulus;
+    // A tiny negative remainder lifted by one turn rounds up to the turn itself: that is 0.
+    return r >= modulus ? 0 : r;
 }
 
-double dial_angle(double position)
+double dial_angle(double position, double modulus)
 {
-    return normalize_dial(position) / dial_span * 2 * std::numbers::pi;
+    return normalize_dial(position, modulus) / modulus * 2 * std::numbers::pi;
 }
 
-DialPoint dial_point(double position, double cx, double cy, double radius)
+DialPoint dial_point(double position, double cx, double cy, double radius, double modulus)
 {
     // Counter-clockwise from the top: a quarter turn later the point stands on the left.
-    const double a = dial_angle(position);
+    const double a = dial_angle(position, modulus);
     return {cx - radius * std::sin(a), cy - radius * std::cos(a)};
 }
 
-double dial_position_at(double dx, double dy)
+double dial_position_at(double dx, double dy, double modulus)
 {
     if (dx == 0 && dy == 0) return 0;
     double a = std::atan2(-dx, -dy);
     if (a < 0) a += 2 * std::numbers::pi;
-    return normalize_dial(a / (2 * std::numbers::pi) * dial_span);
+    return normalize_dial(a / (2 * std::numbers::pi) * modulus, modulus);
 }
 
-double dial_difference(double from, double to)
+double dial_difference(double from, double to, double modulus)
 {
-    double d = normalize_dial(to - from);
-    if (d >= dial_span / 2) d -= dial_span;
+    double d = normalize_dial(to - from, modulus);
+    if (d >= modulus / 2) d -= modulus;
     return d;
+}
+
+double nearer_midpoint(double a, double b)
+{
+    double m = (a + b) / 2;
+    if (std::fabs(a - b) > 180) m += 180;
+    return normalize_dial(m, 360);
 }
 
 namespace {
@@ -79,13 +86,13 @@ std::vector<double> spread_on_line(const std::vector<double>& q, double gap)
 
 }  // namespace
 
-std::vector<double> spread_labels(const std::vector<double>& positions, double min_gap)
+std::vector<double> spread_labels(const std::vector<double>& positions, double min_gap, double modulus)
 {
     const std::size_t n = positions.size();
     std::vector<double> result(n);
-    for (std::size_t i = 0; i < n; ++i) result[i] = normalize_dial(positions[i]);
+    for (std::size_t i = 0; i < n; ++i) result[i] = normalize_dial(positions[i], modulus);
     if (n < 2 || !(min_gap > 0)) return result;
-    const double gap = std::min(min_gap, dial_span / static_cast<double>(n));
+    const double gap = std::min(min_gap, modulus / static_cast<double>(n));
 
     // Around the circle in order of the true positions (ties in input order).
     std::vector<std::size_t> order(n);
@@ -98,7 +105,7 @@ std::vector<double> spread_labels(const std::vector<double>& positions, double m
     std::size_t start = 0;
     double widest = -1;
     for (std::size_t k = 0; k < n; ++k) {
-        const double g = k + 1 < n ? true_at(k + 1) - true_at(k) : true_at(0) + dial_span - true_at(k);
+        const double g = k + 1 < n ? true_at(k + 1) - true_at(k) : true_at(0) + modulus - true_at(k);
         if (g > widest) {
             widest = g;
             start = (k + 1) % n;
@@ -109,11 +116,11 @@ std::vector<double> spread_labels(const std::vector<double>& positions, double m
     for (std::size_t attempt = 0; attempt <= n; ++attempt) {
         std::vector<double> q(n);
         for (std::size_t k = 0; k < n; ++k)
-            q[k] = true_at(start + k) + (start + k >= n ? dial_span : 0);
+            q[k] = true_at(start + k) + (start + k >= n ? modulus : 0);
         shown = spread_on_line(q, gap);
         // The crowds at both ends of the line can meet across the cut: then open the circle at
         // the start of the last crowd instead, so that the two become neighbours on the line.
-        const double wrap = shown.front() + dial_span - shown.back();
+        const double wrap = shown.front() + modulus - shown.back();
         if (wrap >= gap * (1 - 1e-9)) break;
         if (attempt == n) {
             // No cut works out: stand every label `gap` after the first, around their mean.
@@ -129,7 +136,7 @@ std::vector<double> spread_labels(const std::vector<double>& positions, double m
         if (last_crowd == 0) last_crowd = n - 1;  // one crowd: move the cut by one label
         start = (start + last_crowd) % n;
     }
-    for (std::size_t k = 0; k < n; ++k) result[order[(start + k) % n]] = normalize_dial(shown[k]);
+    for (std::size_t k = 0; k < n; ++k) result[order[(start + k) % n]] = normalize_dial(shown[k], modulus);
     return result;
 }
 
@@ -192,6 +199,7 @@ std::optional<EntryPicture> entry_picture(std::string_view entry, const EntryCha
     const auto& f = picture.factors;
     picture.axis = mod225((longitude(f[0]) + longitude(f[1])) / 2);
     picture.second = mod225((longitude(f[2]) + longitude(f[3])) / 2);
+    picture.axis_longitude = nearer_midpoint(longitude(f[0]), longitude(f[1]));
     return picture;
 }
 

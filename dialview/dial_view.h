@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The 22.5-degree dial as a picture: where a dial position stands on the circle, how crowded
-// labels are spread apart, what stands on the pointer within an orb, and which factors of which
-// chart a result entry joins. Plain geometry; the drawing itself lives with the windows.
+// The dial as a picture: where a dial position stands on the circle, how crowded labels are spread
+// apart, what stands on the pointer within an orb, and which factors of which chart a result entry
+// joins. The 22.5-degree dial is the default; every routine with a `modulus` serves each dial size
+// (dialview/midpoints.h lists them). Plain geometry; the drawing itself lives with the windows.
 #pragma once
 
 #include <array>
@@ -16,16 +17,24 @@
 
 namespace duoskop {
 
-/// The span of the dial in degrees of longitude: one turn of the dial.
+/// The span of the comparisons' dial in degrees of longitude: one turn of the 22.5-degree dial.
 inline constexpr double dial_span = 22.5;
 
-/// A dial position brought into [0, 22.5), also for negative values and values of 22.5 and above.
-double normalize_dial(double position);
+/// A dial position brought into [0, modulus), also for negative values and values of one turn and
+/// above; 0 for a value that is not finite.
+double normalize_dial(double position, double modulus = dial_span);
 
 /// Direction of a dial position on the drawn circle.
 /// @param position  dial position in degrees (any value; reduced to one turn)
+/// @param modulus   one turn of the dial in degrees of longitude
 /// @return          radians counter-clockwise from the top of the circle, in [0, 2 pi)
-double dial_angle(double position);
+double dial_angle(double position, double modulus = dial_span);
+
+/// The longitude of the midpoint of two longitudes where a dial of 360 degrees draws it: the
+/// nearer of its two points (on the shorter arc between them), in degrees, [0, 360). It is the
+/// plain mean (a + b) / 2 of the comparisons, or the point opposite it when a and b lie more than
+/// 180 degrees apart; on every dial of 180 degrees or less both points stand on the same spot.
+double nearer_midpoint(double a, double b);
 
 /// A point in screen coordinates: x to the right, y downward.
 struct DialPoint {
@@ -35,20 +44,21 @@ struct DialPoint {
 
 /// The point of a dial position on a circle of `radius` around (cx, cy), 0 at the top and
 /// counter-clockwise, in the units of the arguments.
-DialPoint dial_point(double position, double cx, double cy, double radius);
+DialPoint dial_point(double position, double cx, double cy, double radius, double modulus = dial_span);
 
-/// The dial position in [0, 22.5) whose direction from the centre is (dx, dy) (screen
+/// The dial position in [0, modulus) whose direction from the centre is (dx, dy) (screen
 /// coordinates, y downward); 0 for the centre itself.
-double dial_position_at(double dx, double dy);
+double dial_position_at(double dx, double dy, double modulus = dial_span);
 
-/// Signed shortest way on the dial from `from` to `to`, in degrees, in [-11.25, 11.25).
-double dial_difference(double from, double to);
+/// Signed shortest way on the dial from `from` to `to`, in degrees, in [-modulus/2, modulus/2).
+double dial_difference(double from, double to, double modulus = dial_span);
 
 /// Where to draw labels of the given true dial positions so that neighbours on the circle stand at
 /// least `min_gap` dial degrees apart: the order around the circle is kept and each label moves as
 /// little as the crowd around it allows. A gap too large for all labels to fit is shrunk to
-/// 22.5 / count. Returns one shown position per input, in [0, 22.5), in input order.
-std::vector<double> spread_labels(const std::vector<double>& positions, double min_gap);
+/// modulus / count. Returns one shown position per input, in [0, modulus), in input order.
+std::vector<double> spread_labels(const std::vector<double>& positions, double min_gap,
+                                  double modulus = dial_span);
 
 /// A factor of one person on the dial: a body (a == b) or the midpoint a/b.
 struct PointerHit {
@@ -81,6 +91,8 @@ struct EntryPicture {
     std::array<EntryFactor, 4> factors{};  ///< A, B, C, D
     double axis = 0;    ///< dial position of the midpoint A/B in the charts it was taken from
     double second = 0;  ///< dial position of the midpoint C/D
+    /// The longitude of A/B where the 360-degree dial draws it: the nearer of its two points.
+    double axis_longitude = 0;
 };
 
 /// The body index (0..21) of a two-letter code, or nothing.

@@ -142,11 +142,6 @@ Listing list_charts(const std::filesystem::path& root)
     return listing;
 }
 
-std::string position_text(double longitude)
-{
-    return angle_text(2, 30, longitude) + " " + sign_text(longitude);
-}
-
 std::string coordinate_text(double degrees, std::string_view positive, std::string_view negative)
 {
     if (!std::isfinite(degrees)) return "";

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/chart_state.h"
+#include "app/dial.h"  // position_text, the way the chart index writes Sun, MC and AS
 
 namespace duoskop {
 
@@ -39,10 +40,6 @@ KarteiEntry read_entry(const std::filesystem::path& root, const std::filesystem:
 /// the half-written files of a save in progress) are left out, symbolic links to folders are not
 /// followed, and a folder that cannot be read is skipped.
 Listing list_charts(const std::filesystem::path& root);
-
-/// A longitude as the main window writes positions: degrees within the sign, rounded minutes and
-/// the sign, such as "05°30' KRE" (Windows-1252).
-std::string position_text(double longitude);
 
 /// A geographic coordinate in degrees as degrees, minutes and (when not zero) seconds with its
 /// direction, such as "16°22' O" or "34°36'15\" S"; `positive`/`negative` name the directions.

@@ -147,6 +147,39 @@ TEST(CliDial, WrongUsageAndFailingFiles)
     EXPECT_NE(help.out.find("--highlight K\xC3\x9CRZEL"), std::string::npos);
 }
 
+// Every dial size: the scale's numbers of that size, on the 360-degree dial the signs, the pointer
+// reduced to the dial; a size the program does not draw is a wrong call.
+TEST(CliDial, EveryDialSize)
+{
+    const TempDir dir;
+    struct Case {
+        const char* modulus;
+        const char* pointer;             // 30 is 7,5 on the dials of 22.5 and 11.25 degrees
+        std::vector<std::string> texts;  // drawn as text
+        std::vector<std::string> absent;
+    };
+    const std::vector<Case> cases = {
+        {"360", "7,5", {"WID", "FIS", "07\xC2\xB0" "30' WID"}, {"22"}},
+        {"90", "7,5", {"85", "45", "07\xC2\xB0" "30'"}, {"86", "WID"}},
+        {"11,25", "30", {"11", "07\xC2\xB0" "30'"}, {"12", "22"}},
+    };
+    for (const Case& c : cases) {
+        const std::string svg_file = dir.file(std::string("d") + c.modulus + ".svg");
+        const CliRun r = run_cli({"dial", chart("ALBRECHT"), chart("HOLLMANN"), "--svg", svg_file, "--modulus",
+                                  c.modulus, "--pointer", c.pointer});
+        ASSERT_EQ(r.status, 0) << r.err;
+        const std::string svg = slurp(svg_file);
+        for (const std::string& t : c.texts) EXPECT_TRUE(has_text(svg, t)) << c.modulus << ": " << t;
+        for (const std::string& t : c.absent) EXPECT_FALSE(has_text(svg, t)) << c.modulus << ": " << t;
+        EXPECT_TRUE(has_text(svg, "MC")) << c.modulus;
+    }
+    for (const char* wrong : {"30", "22,5x"}) {
+        const CliRun r = run_cli({"dial", chart("ALBRECHT"), "--svg", dir.file("x.svg"), "--modulus", wrong});
+        EXPECT_EQ(r.status, 2) << wrong;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.file("x.svg")));
+}
+
 // duoskop-cli draws through duoskop-cli-draw in <prefix>/lib/duoskop beside its own bin/. A copy
 // of duoskop-cli without it says so and ends with 1; the commands that draw nothing still work.
 TEST(CliDial, WithoutTheDrawingProgramTheDialFailsClearly)

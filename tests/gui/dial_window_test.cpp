@@ -2,6 +2,8 @@
 // The window "Scheibe": its menu entry follows the loads, the pointer moves by keys, mouse and
 // wheel and lists what stands on it, the current result entry turns the pointer to its axis, and
 // the picture is saved and printed.
+#include <QComboBox>
+#include <QLabel>
 #include <QMenu>
 #include <QPdfWriter>
 #include <QProcess>
@@ -14,9 +16,11 @@
 #include <cmath>
 
 #include "analysis/comparisons.h"
+#include "app/dial.h"
 #include "astro/un_math.h"
 #include "base/texts.h"
 #include "desktop/dial_window.h"
+#include "dialview/midpoints.h"
 #include "results/click.h"
 #include "fixture.h"
 
@@ -42,6 +46,33 @@ std::string slurp(const std::string& path)
     return file.readAll().toStdString();
 }
 
+// The rows of the tree beside the dial: the pointer, under it each factor with the midpoints equal
+// to it, then the midpoints equal to none; the names as the pair's points are written.
+void expect_tree(DialWindow& dial, const PointerTree& expected)
+{
+    QCOMPARE(dial.tree().factors.size(), expected.factors.size());
+    QCOMPARE(dial.tree().midpoints.size(), expected.midpoints.size());
+    QCOMPARE(dial.PointerList->topLevelItemCount(), 1);
+    const QTreeWidgetItem* root = dial.PointerList->topLevelItem(0);
+    QCOMPARE(root->text(0), QStringLiteral("Zeiger"));
+    QCOMPARE(root->text(1), to_qt(pointer_text(expected.pointer, expected.modulus)));
+    QCOMPARE(root->childCount(), static_cast<int>(expected.factors.size() + expected.midpoints.size()));
+    const auto same = [](const QTreeWidgetItem* row, const DialItem& item) {
+        QCOMPARE(row->text(0), to_qt(point_name(item.point)));
+        QCOMPARE(row->text(2), to_qt(angle_text(2, 1, item.distance)));
+        QCOMPARE(row->text(3), to_qt(position_text(item.longitude)));
+    };
+    for (std::size_t i = 0; i < expected.factors.size(); ++i) {
+        const QTreeWidgetItem* factor = root->child(static_cast<int>(i));
+        same(factor, expected.factors[i].factor);
+        QCOMPARE(factor->childCount(), static_cast<int>(expected.factors[i].midpoints.size()));
+        for (std::size_t k = 0; k < expected.factors[i].midpoints.size(); ++k)
+            same(factor->child(static_cast<int>(k)), expected.factors[i].midpoints[k]);
+    }
+    for (std::size_t i = 0; i < expected.midpoints.size(); ++i)
+        same(root->child(static_cast<int>(expected.factors.size() + i)), expected.midpoints[i]);
+}
+
 // Opens the dial window through the menu and waits until it is on the screen.
 DialWindow* open_dial(TForm1& form)
 {
@@ -59,6 +90,7 @@ private slots:
     void entryFollowsLoadsAndRestarts();
     void pointerKeysMouseAndWheel();
     void currentResultEntryTurnsThePointer();
+    void dialSizesKeepOneLongitude();
     void savesAndPrintsThePicture();
 };
 
@@ -95,7 +127,7 @@ void DialWindowTest::entryFollowsLoadsAndRestarts()
     QVERIFY(!action->isEnabled());
     QVERIFY(std::isnan(dial->scene().pos1[0]));
     QVERIFY(!dial->scene().pos2);
-    QVERIFY(dial->hits().empty());
+    QVERIFY(dial->tree().empty());
     fx.load1(make_chart(fx.drive, "SCHULZ.DAT", schulz()));
     QVERIFY(action->isEnabled());
     QCOMPARE(dial->scene().pos1, form.chart.pos1);
@@ -144,19 +176,13 @@ void DialWindowTest::pointerKeysMouseAndWheel()
     QApplication::sendEvent(canvas, &wheel);
     QVERIFY(std::fabs(dial->pointer() - 5.725) < 1e-9);
 
-    // The list holds exactly what stands within the simple orb (0,5), closest first.
+    // The tree holds exactly what stands within the simple orb (0,5): the pointer, the factors on
+    // it, under each the midpoints equal to it, then the midpoints equal to none of them.
     QCOMPARE(fx.form->orbs.orb_simple, 0.5);
     for (double pointer : {0.0, 3.3, 11.0, 17.9}) {
         dial->set_pointer(pointer);
-        const auto expected = hits_on_pointer(fx.form->chart.pos1, &fx.form->chart.pos2, pointer,
-                                              fx.form->orbs.orb_simple);
-        QCOMPARE(dial->hits().size(), expected.size());
-        QCOMPARE(dial->PointerList->topLevelItemCount(), static_cast<int>(expected.size()));
-        for (std::size_t i = 0; i < expected.size(); ++i) {
-            const QTreeWidgetItem* row = dial->PointerList->topLevelItem(static_cast<int>(i));
-            QCOMPARE(row->text(0), QStringLiteral("P%1").arg(expected[i].person));
-            QCOMPARE(row->text(1), QString::fromLatin1(hit_name(expected[i]).c_str()));
-        }
+        expect_tree(*dial, pointer_tree(fx.form->chart.pos1, &fx.form->chart.pos2, pointer,
+                                        fx.form->orbs.orb_simple, 22.5));
     }
     dial->close();
 }
@@ -220,6 +246,85 @@ void DialWindowTest::currentResultEntryTurnsThePointer()
     QVERIFY(dial->scene().arcs.empty());
     QCOMPARE(dial->pointer(), pointer);
     form.Form2->hide();
+    dial->close();
+}
+
+// The pointer rule: the window keeps the longitude last set and shows it on the dial chosen; a move
+// on any dial shifts that longitude by the move.
+void DialWindowTest::dialSizesKeepOneLongitude()
+{
+    Fixture fx;
+    fx.ready();
+    DialWindow* dial = open_dial(*fx.form);
+    QVERIFY(dial != nullptr);
+    QComboBox* sizes = dial->ModulusChoice;
+    QCOMPARE(sizes->currentText(), QStringLiteral("22,5\u00B0"));  // the default
+
+    const auto near = [](double a, double b) { return std::fabs(a - b) < 1e-9; };
+    const auto choose = [&](const QString& text) {
+        sizes->setCurrentIndex(sizes->findText(text));
+        QCOMPARE(dial->scene().modulus, dial->modulus());
+    };
+    dial->set_longitude(123.4);
+    QVERIFY(near(dial->pointer(), 10.9));
+    struct Size {
+        QString text;
+        double modulus;
+        double pointer;  // of the longitude 123.4
+    };
+    const std::vector<Size> cases = {{QStringLiteral("360\u00B0"), 360, 123.4},
+                                     {QStringLiteral("90\u00B0"), 90, 33.4},
+                                     {QStringLiteral("45\u00B0"), 45, 33.4},
+                                     {QStringLiteral("11,25\u00B0"), 11.25, 10.9},
+                                     {QStringLiteral("22,5\u00B0"), 22.5, 10.9}};
+    for (const Size& c : cases) {
+        choose(c.text);
+        QCOMPARE(dial->modulus(), c.modulus);
+        QVERIFY2(near(dial->pointer(), c.pointer), qPrintable(c.text));
+        QCOMPARE(dial->longitude(), 123.4);
+        // The tree is measured on the dial shown.
+        expect_tree(*dial, pointer_tree(fx.form->chart.pos1, &fx.form->chart.pos2, c.pointer, 0.5, c.modulus));
+        QVERIFY(dial->PointerHeading->text().contains(to_qt(pointer_text(dial->pointer(), c.modulus))));
+    }
+
+    // The keyboard chooses too: from 22,5 one up is 45.
+    sizes->setFocus();
+    QTest::keyClick(sizes, Qt::Key_Up);
+    QCOMPARE(dial->modulus(), 45.0);
+    choose(QStringLiteral("22,5\u00B0"));
+
+    // Moves on the small dial shift the longitude: a quarter degree on, then a click at the left
+    // (5,625 on the 22.5 dial), 5,525 back the short way.
+    DialCanvas* canvas = dial->canvas();
+    canvas->setFocus();
+    QTest::keyClick(canvas, Qt::Key_Right, Qt::ShiftModifier);
+    QVERIFY(near(dial->longitude(), 123.65));
+    const QPoint left(canvas->width() / 2 - canvas->height() / 3, canvas->height() / 2);
+    QTest::mouseClick(canvas, Qt::LeftButton, {}, left);
+    QVERIFY(near(dial->pointer(), 5.625));
+    QVERIFY(near(dial->longitude(), 118.125));
+    choose(QStringLiteral("360\u00B0"));
+    QVERIFY(near(dial->pointer(), 118.125));
+    // On the 360-degree dial the same click is the longitude 90 itself.
+    QTest::mouseClick(canvas, Qt::LeftButton, {}, left);
+    QVERIFY(near(dial->longitude(), 90));
+    choose(QStringLiteral("22,5\u00B0"));
+    QVERIFY(near(dial->pointer(), 0));
+    // Across the seam and round the zodiac: 359.9 on, a quarter degree, is 0.15.
+    dial->set_longitude(359.9);
+    QTest::keyClick(canvas, Qt::Key_Right, Qt::ShiftModifier);
+    QVERIFY(near(dial->longitude(), 0.15));
+    QVERIFY(near(dial->pointer(), 0.15));
+
+    // A result entry on the 360-degree dial: the pointer at the nearer point of its axis SO1/SO2.
+    const Positions& p1 = fx.form->chart.pos1;
+    const Positions& p2 = fx.form->chart.pos2;
+    choose(QStringLiteral("360\u00B0"));
+    dial->show_entry("SO/SO=VE/MA", {1, 2, 2, 2});
+    QVERIFY(near(dial->pointer(), nearer_midpoint(p1[2], p2[2])));
+    QCOMPARE(dial->scene().arcs.size(), std::size_t{2});
+    choose(QStringLiteral("22,5\u00B0"));
+    QVERIFY(near(dial->pointer(), mod225((p1[2] + p2[2]) / 2)));
     dial->close();
 }
 

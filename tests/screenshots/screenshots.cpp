@@ -28,6 +28,7 @@
 #include "desktop/zeitprobe.h"
 #include "desktop/unit1.h"
 #include "desktop/unit2.h"
+#include "dialview/midpoints.h"
 
 namespace duoskop {
 
@@ -140,6 +141,15 @@ int take_screenshots(const DriveC& drive, const std::string& dir)
         if (dial != nullptr && form.Form2->ListBox1->count() > 0) {
             form.Form2->ListBox1->setCurrentRow(0);
             ok = save(dial, out + QStringLiteral("dial.png")) && ok;
+            // The same entry on the other dial sizes (dial-360.png, dial-90.png, dial-45.png,
+            // dial-11.25.png), then back on the 22.5-degree dial.
+            for (const double modulus : dial_moduli) {
+                if (modulus == dial_span) continue;
+                dial->set_modulus(modulus);
+                const std::string size = modulus == 11.25 ? "11.25" : modulus_text(modulus);
+                ok = save(dial, out + QStringLiteral("dial-%1.png").arg(QString::fromStdString(size))) && ok;
+            }
+            dial->set_modulus(dial_span);
         } else {
             std::fprintf(stderr, "screenshots: no dial window or no result entry\n");
             ok = false;

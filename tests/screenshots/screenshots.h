@@ -11,7 +11,8 @@ namespace duoskop {
 
 /// Loads the first two chart files of drive C's astro/daten as persons 1 and 2, enters the orbs
 /// 1,0 and 0,5, runs the simple complements and saves main.png, info.png, result.png and dial.png
-/// (the dial window turned to the first result entry) in `dir`; then kartei.png (the chart index)
+/// (the dial window turned to the first result entry) in `dir`, the same on the other dial sizes
+/// (dial-360.png, dial-90.png, dial-45.png, dial-11.25.png); then kartei.png (the chart index)
 /// and kartei_dialog.png (its dialog editing the first chart).
 /// Every message box is answered at once. Returns the program's exit status.
 int take_screenshots(const DriveC& drive, const std::string& dir);
