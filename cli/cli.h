@@ -26,6 +26,8 @@ int cmd_places(const Args& args);
 int cmd_import(const Args& args);
 int cmd_export(const Args& args);
 int cmd_rank(const Args& args);
+/// `timeline P1 P2 --from TT.MM.JJJJ --to TT.MM.JJJJ ...`: solar arcs and transits onto the pair.
+int cmd_timeline(const Args& args);
 /// `drive [--set DIR | --reset]`: the folder of drive C and where it comes from.
 int cmd_drive(const Args& args);
 /// `dial P1 [P2] ...`: the dial as PNG or SVG.
