@@ -272,6 +272,12 @@ void DialWindow::show_entry(const std::string& entry, const EntryCharts& charts)
     set_pointer(picture->axis);
 }
 
+void DialWindow::show_target(const PairPoint& target)
+{
+    clear_entry();
+    set_pointer(point_longitude(target, chart_.pos1, chart_.pos2));
+}
+
 void DialWindow::clear_entry()
 {
     canvas_->scene.highlighted.fill(false);

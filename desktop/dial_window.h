@@ -13,6 +13,7 @@
 #include "base/desktop.h"
 #include "desktop/dial_painter.h"
 #include "dialview/dial_view.h"
+#include "dialview/pair_points.h"
 #include "results/result_text.h"
 
 class QAction;
@@ -69,6 +70,9 @@ public:
     /// A text that names no picture leaves the pointer and clears the marks.
     void show_entry(const std::string& entry, const EntryCharts& charts);
     void clear_entry();
+    /// Turns the pointer to a point of the pair (a factor or a midpoint, as the list of hits in
+    /// time names it), from the loaded persons' positions; the marks of an entry go.
+    void show_target(const PairPoint& target);
 
     /// What the list shows: everything within the orb of the pointer, closest first.
     const std::vector<PointerHit>& hits() const { return hits_; }
