@@ -12,7 +12,8 @@ const std::string_view report_call =
     "duoskop-cli report P1 P2 --double ORBIS --simple ORBIS [--halfsum ORBIS]\n"
     "                   [--analyses solar,double,simple,halfsum,list] [--pdf DATEI]\n"
     "                   [--odt DATEI] [--html DATEI] [--title TEXT] [--astrologer TEXT]\n"
-    "                   [--precise] [--time-window N1[,N2]] [--drive-c ORDNER]";
+    "                   [--precise] [--time-window N1[,N2]] [--timeline VON,BIS]\n"
+    "                   [--drive-c ORDNER]";
 const std::string_view report_help =
     "L\u00E4dt P1 und P2, f\u00FChrt die gew\u00E4hlten Vergleiche aus und schreibt einen Bericht:\n"
     "Titelseite mit beiden Personen und der 22,5\u00B0-Scheibe, Inhalt, Positionen, je Vergleich\n"
@@ -35,6 +36,9 @@ const std::string_view report_help =
     "  --time-window N1[,N2]\n"
     "                     Zeitprobe wie bei compare: jeder Eintrag bekommt \"fest\" oder die\n"
     "                     Minuten, in denen er bleibt\n"
+    "  --timeline VON,BIS ein Kapitel \"Ausl\u00F6sungen VON\u2013BIS\": wann die Sonnenb\u00F6gen beider\n"
+    "                     Personen und die Transite die Punkte des Ergebnisses treffen\n"
+    "                     (TT.MM.JJJJ,TT.MM.JJJJ; Ballungen zuerst, dann die Treffer nach Monaten)\n"
     "  --drive-c ORDNER   Ordner, der f\u00FCr Laufwerk C steht (Deutungstexte; P1 und P2 wie\n"
     "                     bei chart)\n"
     "\n"
