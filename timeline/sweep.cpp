@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 
 #include "dialview/dial_view.h"
 
@@ -190,6 +191,10 @@ void sweep_track(const Track& track, std::span<const TrackMover> movers, const D
     };
 
     double end_slope = 0;  // the slope at the end of the step before
+    // Near a turn the slope is tiny and its sign noisy: one turn may show in the step before a
+    // sample, at the sample and just after it. Turns closer than this (in steps) are one.
+    constexpr double same_turn = 1e-4;
+    double last_turn = -std::numeric_limits<double>::infinity();  // sample position of the last turn
     for (std::size_t i = first_interval; i <= last_interval; ++i) {
         const Piece piece = piece_of(track.u, i);
         const double t_i = track.instant(static_cast<double>(i));
@@ -205,13 +210,19 @@ void sweep_track(const Track& track, std::span<const TrackMover> movers, const D
         bounds[count++] = 0;
         constexpr std::array<double, 5> probes = {0, 0.25, 0.5, 0.75, 1};
         double previous = slope(0);
-        const bool turned_at_sample = i > first_interval && (previous < 0) != (end_slope < 0);
+        const auto x_i = static_cast<double>(i);
+        const bool turned_at_sample =
+            i > first_interval && (previous < 0) != (end_slope < 0) && x_i - last_turn > same_turn;
+        if (turned_at_sample) last_turn = x_i;
         for (std::size_t k = 1; k < probes.size(); ++k) {
             const double now = slope(probes[k]);
             if ((previous < 0) != (now < 0)) {
                 const double s = bracketed_root(slope, curvature, probes[k - 1], probes[k], previous, now, 0.0,
                                                 tolerance);
-                if (s > 0 && s < 1) bounds[count++] = s;
+                if (s >= 0 && s < 1 && x_i + s - last_turn > same_turn) {
+                    bounds[count++] = s;
+                    last_turn = x_i + s;
+                }
             }
             previous = now;
         }
@@ -245,7 +256,11 @@ void sweep_track(const Track& track, std::span<const TrackMover> movers, const D
             if (t < lo || t > hi) continue;
             stations.push_back(t);
             const double us = value(s);
-            const bool maximum = value(bounds[k + 1]) < us;
+            // Which way it turns, read in the middle of the longer part beside the turn: right
+            // at the turn the values differ by less than their rounding.
+            const double before = k > 0 ? s - bounds[k - 1] : 0, after = bounds[k + 1] - s;
+            const double beside = before > after ? s - 0.5 * before : s + 0.5 * after;
+            const bool maximum = value(beside) < us;
             for (const TrackMover& m : movers) {
                 const double at = us + m.offset;
                 const double from = maximum ? at : at - station_touch_degrees;
