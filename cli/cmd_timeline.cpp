@@ -290,8 +290,9 @@ std::string json_text(const Timeline& t, const TimelineOptions& o, const ChartSt
     for (std::size_t i = 0; i < t.hits.size(); ++i) {
         const Hit& h = t.hits[i];
         const std::vector<std::string> f = hit_fields(t, h);
-        char instant[40];
-        std::snprintf(instant, sizeof instant, "%.6f", h.instant);
+        char digits[40];
+        const auto written = std::to_chars(digits, digits + sizeof digits, h.instant, std::chars_format::fixed, 6);
+        const std::string instant(digits, written.ptr);
         out += std::string(i ? ",\n    " : "\n    ") + "{\"instant\": " + instant + ", \"date\": " + json_string(f[0]) +
                ", \"time\": " + json_string(f[1]) + ", \"mover\": " + json_string(f[2]) +
                ", \"angle\": " + json_string(f[3]) + ", \"target\": " + json_string(f[4]) +
