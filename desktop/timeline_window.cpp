@@ -225,9 +225,9 @@ TimelineWindow::TimelineWindow(TForm1& form, Desktop& desktop, DriveC drive)
 
     // Range and start.
     auto* range = new QHBoxLayout;
-    auto* from_label = new QLabel(to_qt(texts::kTimelineFrom), this);
+    auto* from_label = plain_label(to_qt(texts::kTimelineFrom), this);
     from_label->setBuddy(FromEdit);
-    auto* to_label = new QLabel(to_qt(texts::kTimelineTo), this);
+    auto* to_label = plain_label(to_qt(texts::kTimelineTo), this);
     to_label->setBuddy(ToEdit);
     range->addWidget(from_label);
     range->addWidget(FromEdit);
@@ -251,9 +251,9 @@ TimelineWindow::TimelineWindow(TForm1& form, Desktop& desktop, DriveC drive)
     progress->addWidget(CancelButton);
     // Filters, table and clusters, export.
     auto* filters = new QHBoxLayout;
-    auto* mover_label = new QLabel(to_qt(texts::kTimelineFilterMover), this);
+    auto* mover_label = plain_label(to_qt(texts::kTimelineFilterMover), this);
     mover_label->setBuddy(MoverFilter);
-    auto* target_label = new QLabel(to_qt(texts::kTimelineFilterTarget), this);
+    auto* target_label = plain_label(to_qt(texts::kTimelineFilterTarget), this);
     target_label->setBuddy(TargetFilter);
     filters->addWidget(mover_label);
     filters->addWidget(MoverFilter);
