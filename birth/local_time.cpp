@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <vector>
 
@@ -246,6 +247,51 @@ Conversion to_universal(const CivilTime& local, const ZoneRule& zone, double lon
     }
     const Period& in_force = choice == Ambiguous::later ? later : earlier;
     return {UniversalTime{universal(local, when, Seconds{in_force.offset}), in_force.abbreviation, in_force.offset}, {}};
+}
+
+std::optional<LocalTime> to_local(double jd_ut, const ZoneRule& zone, double longitude)
+{
+    const std::optional<CivilTime> ut = from_julian_day(jd_ut);
+    if (!ut) return std::nullopt;
+    const date::sys_seconds when{Seconds{std::llround((jd_ut - static_cast<double>(unix_epoch_day_number) + 0.5) * 86400.0)}};
+    const auto shown = [&](int offset, std::string abbreviation) -> std::optional<LocalTime> {
+        const CivilTime local = civil(date::sys_seconds{when.time_since_epoch() + Seconds{offset}});
+        if (!valid_civil_time(local)) return std::nullopt;
+        return LocalTime{local, std::move(abbreviation), offset};
+    };
+    const auto mean_time = [&]() -> std::optional<LocalTime> {
+        if (!(std::fabs(longitude) <= 180)) return std::nullopt;
+        return shown(static_cast<int>(std::lround(longitude * 240.0)), "LMT");
+    };
+    if (zone.kind == ZoneRule::Kind::fixed) return shown(zone.offset_seconds, zone.name);
+    if (zone.kind == ZoneRule::Kind::lmt) return mean_time();
+    if (ut->year > last_zone_rule_year) return std::nullopt;
+    date::sys_info info;
+    try {
+        info = date::locate_zone(zone.name)->get_info(when);
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+    if (info.abbrev == "LMT") return mean_time();
+    return shown(static_cast<int>(info.offset.count()), info.abbrev);
+}
+
+ZoneRule system_zone()
+{
+    std::string error;
+    if (const char* tz = std::getenv("TZ"); tz != nullptr && *tz != '\0') {
+        std::string_view name(tz);
+        if (name.front() == ':') name.remove_prefix(1);
+        if (auto zone = parse_zone(name, error); zone && zone->kind != ZoneRule::Kind::lmt) return *zone;
+    }
+    try {
+        if (const date::time_zone* zone = date::current_zone(); zone != nullptr)
+            if (auto rule = parse_zone(zone->name(), error)) return *rule;
+    } catch (const std::exception&) {
+    }
+    ZoneRule utc;
+    utc.name = "UTC";
+    return utc;
 }
 
 double julian_day(const CivilTime& ut)

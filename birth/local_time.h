@@ -67,6 +67,23 @@ struct Conversion {
 Conversion to_universal(const CivilTime& local, const ZoneRule& zone, double longitude,
                         Ambiguous choice = Ambiguous::refuse);
 
+/// A universal-time instant as the clocks of a zone showed it.
+struct LocalTime {
+    CivilTime local;            ///< date (chart calendar) and clock time in the zone
+    std::string abbreviation;   ///< of the zone time in force, such as "CET", "CEST", "UTC+01:00"
+    int offset_seconds = 0;     ///< local time minus universal time, in seconds
+};
+
+/// The local time in `zone` of the instant `jd_ut` (Julian day, universal time, taken to the
+/// second); `longitude` (degrees, east positive) for local mean time, as in to_universal. Nothing
+/// outside the years 1-9999, for "LMT" without a longitude, and for a zone of the time-zone
+/// database after 2037 (its rules reach no further).
+std::optional<LocalTime> to_local(double jd_ut, const ZoneRule& zone, double longitude);
+
+/// The zone of this system: the TZ variable when it names a zone to_local can read, else the zone
+/// of /etc/localtime, else "UTC".
+ZoneRule system_zone();
+
 /// An offset as "UTC+01:00", with seconds when it has any ("UTC+00:53:28").
 std::string offset_text(int offset_seconds);
 

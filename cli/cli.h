@@ -33,6 +33,7 @@ extern const std::span<const OptionRule> export_rules;
 extern const std::span<const OptionRule> rank_rules;
 extern const std::span<const OptionRule> drive_rules;
 extern const std::span<const OptionRule> midpoints_rules;
+extern const std::span<const OptionRule> timeline_rules;
 extern const std::span<const OptionRule> texts_rules;
 extern const std::span<const OptionRule> dial_rules;
 extern const std::span<const OptionRule> report_rules;
@@ -45,6 +46,8 @@ int cmd_places(const Args& args);
 int cmd_import(const Args& args);
 int cmd_export(const Args& args);
 int cmd_rank(const Args& args);
+/// `timeline P1 P2 --from TT.MM.JJJJ --to TT.MM.JJJJ ...`: solar arcs and transits onto the pair.
+int cmd_timeline(const Args& args);
 /// `drive [--set DIR | --reset]`: the folder of drive C and where it comes from.
 int cmd_drive(const Args& args);
 /// `midpoints P1 P2 ...`: the sorted midpoint list of a dial, or the midpoint tree at a pointer.

@@ -13,6 +13,8 @@
 #include "app/chart_file.h"
 #include "base/cp1252.h"
 #include "base/file_writer.h"
+#include "birth/chart_input.h"
+#include "birth/local_time.h"
 #include "cli/cli.h"
 #include "cli/options.h"
 #include "desktop/report_document.h"
@@ -38,6 +40,7 @@ struct ReportOptions {
     std::optional<std::string> drive_c;
     PositionSource source = PositionSource::theory;
     std::optional<TimeWindow> time_window;
+    std::optional<ReportRange> timeline;
 };
 
 /// Wrong usage: the reason on stderr, then the call; exit status 2.
@@ -111,6 +114,14 @@ std::string parse_report_options(const Args& args, ReportOptions& o)
             if (problem.empty()) o.astrologer = split(block, '|');
         } else if (a == "--drive-c") {
             o.drive_c = v;
+        } else if (a == "--timeline") {
+            const std::vector<std::string> days = split(v, ',');
+            const std::optional<CivilTime> from = days.size() == 2 ? parse_date(days[0]) : std::nullopt;
+            const std::optional<CivilTime> to = days.size() == 2 ? parse_date(days[1]) : std::nullopt;
+            if (!from || !to) return "\"" + valid_utf8(v) + "\" ist kein Zeitraum VON,BIS (TT.MM.JJJJ,TT.MM.JJJJ)";
+            o.timeline = ReportRange{julian_day(*from), julian_day(*to) + 1};
+            if (o.timeline->to - 1 < o.timeline->from)
+                return "der Zeitraum von --timeline ist leer: " + valid_utf8(days[1]) + " liegt vor " + valid_utf8(days[0]);
         } else if (a == "--time-window") {
             if (!(o.time_window = parse_time_window(v)))
                 return "\"" + valid_utf8(v) + "\" ist kein Zeitfenster (N1 oder N1,N2, 0 bis 720 Minuten)";
@@ -194,6 +205,7 @@ int cmd_report(const Args& args)
     request.title = o.title;
     request.astrologer = o.astrologer;
     request.version = DUOSKOP_VERSION;
+    request.timeline = o.timeline;
     const ReportModel model = build_report(chart, request, ktexte, drive);
 
     // Fonts need a Gui application; the offscreen platform needs no display.

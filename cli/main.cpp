@@ -265,6 +265,53 @@ const Command commands[] = {
         "  --drive-c ORDNER   Ordner, der f\u00FCr Laufwerk C steht (P1 und P2 wie bei chart)\n",
     },
     {
+        "timeline",
+        cmd_timeline,
+        timeline_rules,
+        "listet, wann Sonnenb\u00F6gen und Transite die Punkte eines Paares treffen",
+        "duoskop-cli timeline P1 P2 --from TT.MM.JJJJ --to TT.MM.JJJJ [--movers sb1,sb2,t]\n"
+        "                   [--transits LISTE] [--targets LISTE] [--arc true|naibod] [--precise]\n"
+        "                   [--transits-from genau|theorie] [--double O --simple O [--halfsum O]]\n"
+        "                   [--clusters N[,K]] [--tsv] [--csv DATEI] [--ics DATEI] [--json]\n"
+        "                   [--zone ZONE] [--drive-c ORDNER]",
+        "L\u00E4dt P1 und P2 und sucht jeden Zeitpunkt, zu dem ein Ausl\u00F6ser (ein Faktor im\n"
+        "Sonnenbogen einer Person oder ein Transit) um ein Vielfaches von 22,5\u00B0 von einem Ziel\n"
+        "(einem Punkt des Paares) absteht, auf die Minute genau (Weltzeit). Winkel ist der kleinere\n"
+        "Winkel zwischen Ausl\u00F6ser und Ziel (bei einer Halbsumme zum n\u00E4heren ihrer beiden Punkte);\n"
+        "Richtung d (direkt), r (r\u00FCckl\u00E4ufig) oder s (Station: zwei Durchg\u00E4nge weniger als\n"
+        "30 Minuten auseinander, oder eine Station, die das Ziel bis auf 1\" ber\u00FChrt). Danach die\n"
+        "Ballungen: Treffer auf Ziele des Ergebnisses, je h\u00F6chstens N Tage nach dem vorigen, mit\n"
+        "mindestens K verschiedenen Zielen (\"beide\", wenn beide Sonnenb\u00F6gen darin treffen).\n"
+        "Ist eine Geburtszeit unbekannt (12:00:00), fehlen MC und AS dieser Person.\n"
+        "\n"
+        "  --from TT.MM.JJJJ  erster Tag (ab 00:00 Weltzeit)\n"
+        "  --to TT.MM.JJJJ    letzter Tag (bis 24:00 Weltzeit)\n"
+        "  --movers LISTE     sb1 (Sonnenbogen Person 1), sb2, t (Transite); Vorgabe alle drei\n"
+        "  --transits LISTE   laufende K\u00F6rper, etwa SA,UR (m\u00F6glich: SO, MO, KN, ME bis PL,\n"
+        "                     CU bis PO); Vorgabe JU bis PO\n"
+        "  --targets LISTE    ergebnis (Vorgabe: Achsen, MC, AS, SO, MO beider Personen und mit den\n"
+        "                     Orben die Halbsummen der Eintr\u00E4ge aller Vergleiche), faktoren,\n"
+        "                     kreuz (Halbsummen \u00FCber beide Personen), eigene, alle, oder Namen\n"
+        "                     wie MC1, MC1/VE2, WI/SO2\n"
+        "  --arc true|naibod  Sonnenbogen aus dem Lauf der Sonne (Vorgabe) oder 0,98564733\u00B0 je Jahr\n"
+        "  --precise          Radix und Sonnenbogen aus genauen Positionen\n"
+        "  --transits-from genau|theorie\n"
+        "                     Transite von SO, MO und ME bis PL genau (Vorgabe; Jahre 1000 bis\n"
+        "                     3000) oder nach der Rechnung des Programms\n"
+        "  --double O --simple O [--halfsum O]\n"
+        "                     Orben der Vergleiche f\u00FCr die Ziele des Ergebnisses\n"
+        "  --clusters N[,K]   Ballungen: h\u00F6chstens N Tage Abstand (Vorgabe 30), mindestens K\n"
+        "                     Ziele (Vorgabe 3)\n"
+        "  --tsv              statt der Tabelle: Kopfzeile, dann je Treffer eine Zeile mit Datum,\n"
+        "                     Zeit (UT), Ausl\u00F6ser, Winkel, Ziel, Richtung, Ergebnis (Tabulatoren)\n"
+        "  --csv DATEI        dieselben Spalten als CSV-Datei (UTF-8)\n"
+        "  --ics DATEI        je Treffer ein Termin als Kalenderdatei (iCalendar)\n"
+        "  --json             statt der Tabelle ein JSON-Objekt mit Treffern und Ballungen\n"
+        "  --zone ZONE        Ortszeit der Tabelle: IANA-Name oder Versatz wie UTC+01:00\n"
+        "                     (Vorgabe: die Zone des Systems)\n"
+        "  --drive-c ORDNER   Ordner, der f\u00FCr Laufwerk C steht (P1 und P2 wie bei chart)\n",
+    },
+    {
         "drive",
         cmd_drive,
         drive_rules,

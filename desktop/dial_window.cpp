@@ -318,6 +318,12 @@ void DialWindow::show_entry(const std::string& entry, const EntryCharts& charts)
     set_longitude(picture->axis_longitude);
 }
 
+void DialWindow::show_target(const PairPoint& target)
+{
+    clear_entry();
+    set_pointer(point_longitude(target, chart_.pos1, chart_.pos2));
+}
+
 void DialWindow::clear_entry()
 {
     canvas_->scene.highlighted.fill(false);

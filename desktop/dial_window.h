@@ -15,6 +15,7 @@
 #include "desktop/dial_painter.h"
 #include "dialview/dial_view.h"
 #include "dialview/midpoints.h"
+#include "dialview/pair_points.h"
 #include "results/result_text.h"
 
 class QAction;
@@ -83,6 +84,9 @@ public:
     /// A text that names no picture leaves the pointer and clears the marks.
     void show_entry(const std::string& entry, const EntryCharts& charts);
     void clear_entry();
+    /// Turns the pointer to a point of the pair (a factor or a midpoint, as the list of hits in
+    /// time names it), from the loaded persons' positions; the marks of an entry go.
+    void show_target(const PairPoint& target);
 
     /// What the tree shows: the factors and midpoints within the orb of the pointer.
     const PointerTree& tree() const { return tree_; }

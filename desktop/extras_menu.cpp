@@ -12,7 +12,7 @@ namespace duoskop {
 namespace {
 
 // The Extras menu, top to bottom: the windows that make or read data, the views of the loaded
-// pair, the settings. A new entry is one line here.
+// pair, the pair in time, the settings. A new entry is one line here.
 constexpr ExtrasPlace extras_places[] = {
     {"Kartei1", ExtrasGroup::data},             // "Horoskop-&Kartei …"
     {"Textbibliothek1", ExtrasGroup::data},     // "Text&bibliothek …"
@@ -20,6 +20,7 @@ constexpr ExtrasPlace extras_places[] = {
     {"Scheibe1", ExtrasGroup::views},           // "&Scheibe …"
     {"Zeitprobe1", ExtrasGroup::views},         // "&Zeitprobe …"
     {"Rangliste1", ExtrasGroup::views},         // "Partner-&Rangliste …"
+    {"Ausloesungen1", ExtrasGroup::time},       // "A&uslösungen …"
     {"GenauePositionen1", ExtrasGroup::settings},  // "&Genaue Positionen"
     {"LaufwerkC1", ExtrasGroup::settings},      // "&Laufwerk C: …"
 };

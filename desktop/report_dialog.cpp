@@ -2,6 +2,7 @@
 #include "desktop/report_dialog.h"
 
 #include <QCheckBox>
+#include <QDate>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -19,6 +20,8 @@
 #include "base/cp1252.h"
 #include "base/file_writer.h"
 #include "base/texts.h"
+#include "birth/chart_input.h"
+#include "birth/local_time.h"
 #include "desktop/qt_desktop.h"
 #include "desktop/report_document.h"
 #include "desktop/window_habits.h"
@@ -80,6 +83,28 @@ TBericht::TBericht(Desktop& desktop, ReportInputs inputs, QWidget* parent)
         }
     }
     layout->addWidget(comparisons);
+
+    // The chapter of hits in time: off at first, this year and the next as the range.
+    Timeline = new QCheckBox(to_qt(texts::kBerichtTimeline), this);
+    Timeline->setObjectName(QStringLiteral("Timeline"));
+    TimelineFrom = new QLineEdit(this);
+    TimelineFrom->setObjectName(QStringLiteral("TimelineFrom"));
+    TimelineTo = new QLineEdit(this);
+    TimelineTo->setObjectName(QStringLiteral("TimelineTo"));
+    const int year = QDate::currentDate().year();
+    TimelineFrom->setText(QStringLiteral("01.01.%1").arg(year));
+    TimelineTo->setText(QStringLiteral("31.12.%1").arg(year + 1));
+    for (QLineEdit* field : {TimelineFrom, TimelineTo}) {
+        field->setMaxLength(10);
+        field->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("00.00.00000")) + 12);
+    }
+    auto* timeline = new QHBoxLayout;
+    timeline->addWidget(Timeline);
+    timeline->addWidget(TimelineFrom);
+    timeline->addWidget(new QLabel(to_qt(texts::kBerichtTimelineTo), this));
+    timeline->addWidget(TimelineTo);
+    timeline->addStretch();
+    layout->addLayout(timeline);
 
     auto* form = new QFormLayout;
     Title = new QLineEdit(this);
@@ -146,6 +171,16 @@ std::optional<ReportModel> TBericht::chosen_report()
     for (const QString& line : Astrologer->toPlainText().split(QLatin1Char('\n')))
         if (!line.trimmed().isEmpty()) request.astrologer.push_back(field_text(line.trimmed()));
     request.version = DUOSKOP_VERSION;
+    if (Timeline->isChecked()) {
+        const auto from = parse_date(TimelineFrom->text().trimmed().toStdString());
+        const auto to = parse_date(TimelineTo->text().trimmed().toStdString());
+        if (!from || !to || julian_day(*to) < julian_day(*from)) {
+            desktop_.message(BoxType::warning, texts::kBerichtTimelineRange, Buttons::ok);
+            (from ? TimelineTo : TimelineFrom)->setFocus();
+            return std::nullopt;
+        }
+        request.timeline = ReportRange{julian_day(*from), julian_day(*to) + 1};
+    }
     return build_report(*inputs_.chart, request, *inputs_.ktexte, inputs_.drive);
 }
 

@@ -51,6 +51,9 @@ public:
 
     std::array<QCheckBox*, 5> Vergleich{};  ///< in the order of the menu
     QLineEdit* HalfsumOrb;
+    QCheckBox* Timeline;   ///< a chapter "Auslösungen" for the range of the two fields
+    QLineEdit* TimelineFrom;
+    QLineEdit* TimelineTo;
     QLineEdit* Title;
     QPlainTextEdit* Astrologer;
     QCheckBox* Pdf;

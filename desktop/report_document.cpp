@@ -29,6 +29,7 @@
 #include "report/hyphenation.h"
 #include "report/report_model.h"
 #include "report/report_texts.h"
+#include "timeline/timeline_export.h"
 
 namespace duoskop {
 
@@ -226,6 +227,50 @@ QString entry_html(const ReportEntry& e, const ReportSettings& s, const Prose& p
     return h;
 }
 
+// ---- The chapter of hits in time ----------------------------------------------------------------
+
+QString timeline_heading_html(const ReportTimeline& t, int number)
+{
+    QString h = QStringLiteral("<h2>%1. %2</h2><p>%3</p>").arg(number).arg(esc(t.title), esc(texts::kReportTimelineIntro));
+    for (const std::string& note : t.notes) h += QStringLiteral("<p><i>%1</i></p>").arg(esc(note));
+    h += QStringLiteral("<h3>%1</h3>").arg(esc(texts::kReportClusters));
+    if (t.clusters.empty()) h += QStringLiteral("<p>%1</p>").arg(esc(texts::kReportNoClusters));
+    return h;
+}
+
+/// The clusters, one paragraph each.
+std::vector<QString> timeline_cluster_html(const ReportTimeline& t)
+{
+    std::vector<QString> pieces;
+    for (const std::string& line : t.clusters) pieces.push_back(QStringLiteral("<p>%1</p>").arg(esc(line)));
+    return pieces;
+}
+
+/// The hits month by month: a heading per month, its rows in tables of at most 40 rows.
+std::vector<QString> timeline_month_html(const ReportTimeline& t)
+{
+    std::vector<QString> pieces;
+    if (t.months.empty()) pieces.push_back(QStringLiteral("<p>%1</p>").arg(esc(texts::kReportNoHits)));
+    QString columns;
+    const std::vector<std::string> header = hit_header();
+    for (std::size_t c = 0; c + 1 < header.size(); ++c)
+        columns += QStringLiteral("<th>%1</th>").arg(esc(c == 1 ? header[c] + " (UT)" : header[c]));
+    for (const ReportTimeline::Month& month : t.months) {
+        for (std::size_t first = 0; first < month.rows.size(); first += 40) {
+            QString h;
+            if (first == 0) h += QStringLiteral("<h3>%1</h3>").arg(esc(month.title));
+            h += QStringLiteral("<table width=\"100%\" cellspacing=\"0\" cellpadding=\"2\"><tr>%1</tr>").arg(columns);
+            for (std::size_t r = first; r < month.rows.size() && r < first + 40; ++r) {
+                h += QStringLiteral("<tr>");
+                for (const std::string& field : month.rows[r]) h += QStringLiteral("<td>%1</td>").arg(esc(field));
+                h += QStringLiteral("</tr>");
+            }
+            pieces.push_back(h + QStringLiteral("</table>"));
+        }
+    }
+    return pieces;
+}
+
 DialScene report_scene(const ReportModel& m)
 {
     DialScene scene;
@@ -264,6 +309,12 @@ std::vector<Block> report_blocks(const ReportModel& m)
         blocks.push_back({BlockKind::html, entries_heading_html(c), -1});
         for (const ReportEntry& e : c.entries) blocks.push_back({BlockKind::html, entry_html(e, m.settings, prose), -1});
         ++number;
+    }
+    if (m.timeline) {
+        blocks.push_back({BlockKind::page_break, {}, -1});
+        blocks.push_back({BlockKind::html, timeline_heading_html(*m.timeline, number + 1), 2 + number});
+        for (QString& piece : timeline_cluster_html(*m.timeline)) blocks.push_back({BlockKind::html, std::move(piece), -1});
+        for (QString& piece : timeline_month_html(*m.timeline)) blocks.push_back({BlockKind::html, std::move(piece), -1});
     }
     return blocks;
 }
@@ -328,7 +379,7 @@ Layout lay_out(QPagedPaintDevice& device, const ReportModel& m)
     l.blocks = report_blocks(m);
     l.docs.resize(l.blocks.size());
     l.dial_size = std::min(text.width() * dial_share, text.height() * 0.5);
-    l.contents_pages.assign(2 + m.chapters.size(), 0);
+    l.contents_pages.assign(2 + m.chapters.size() + (m.timeline ? 1 : 0), 0);
 
     int page = 0;
     double y = text.top();
@@ -456,6 +507,12 @@ std::unique_ptr<QTextDocument> flowing_document(const ReportModel& m, const QStr
         for (const ReportEntry& e : c.entries) h += entry_html(e, m.settings, prose);
         h += QStringLiteral("</div>");
     }
+    if (m.timeline) {
+        h += QStringLiteral("<div style=\"page-break-before:always\">%1").arg(timeline_heading_html(*m.timeline, ++number));
+        for (const QString& piece : timeline_cluster_html(*m.timeline)) h += piece;
+        for (const QString& piece : timeline_month_html(*m.timeline)) h += piece;
+        h += QStringLiteral("</div>");
+    }
     auto doc = make_document(nullptr, QString(), 600);
     doc->setHtml(QStringLiteral("<html><body>%1</body></html>").arg(h));
     return doc;
@@ -468,6 +525,7 @@ std::vector<QString> contents_titles(const ReportModel& m)
     std::vector<QString> titles = {q(texts::kReportDial), q(texts::kReportPositions)};
     int number = 0;
     for (const ReportChapter& c : m.chapters) titles.push_back(QString::number(++number) + QStringLiteral(". ") + q(c.title));
+    if (m.timeline) titles.push_back(QString::number(++number) + QStringLiteral(". ") + q(m.timeline->title));
     return titles;
 }
 

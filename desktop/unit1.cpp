@@ -33,6 +33,7 @@
 #include "desktop/kartei_window.h"
 #include "desktop/extras_menu.h"
 #include "desktop/textlib_window.h"
+#include "desktop/timeline_window.h"
 #include "desktop/unit2.h"
 #include "kartei/kartei_texts.h"
 #include "textlib/textlib_texts.h"
@@ -96,6 +97,7 @@ TForm1::TForm1(Desktop& desktop, DriveC drive, QWidget* parent)
     start_state();
     time_window = load_time_window();
     ranking_window = new RankingWindow(*this, desktop_, drive_);
+    timeline_window = new TimelineWindow(*this, desktop_, drive_);
     keep_extras_in_order(*Extras1);
 }
 

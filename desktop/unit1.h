@@ -31,6 +31,7 @@ namespace duoskop {
 class KarteiWindow;
 class TextlibWindow;
 class RankingWindow;
+class TimelineWindow;
 class TForm2;
 
 class TForm1 : public QMainWindow {
@@ -146,6 +147,7 @@ public:
     QPlainTextEdit* Memo8;
     TForm2* Form2;
     RankingWindow* ranking_window;  ///< "Partner-&Rangliste …" under Extras
+    TimelineWindow* timeline_window;  ///< "A&uslösungen …" under Extras
 
 protected:
     void showEvent(QShowEvent* event) override;

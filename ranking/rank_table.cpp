@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "base/cp1252.h"
+#include "base/csv.h"
 #include "base/texts.h"
 
 namespace duoskop {
@@ -16,17 +17,6 @@ std::string number(std::size_t n)
     char buffer[24];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, n);
     return std::string(buffer, result.ptr);
-}
-
-std::string csv_field(const std::string& field)
-{
-    if (field.find_first_of(",\"\r\n") == std::string::npos) return field;
-    std::string quoted = "\"";
-    for (const char c : field) {
-        if (c == '"') quoted += '"';
-        quoted += c;
-    }
-    return quoted + '"';
 }
 
 }  // namespace
@@ -67,16 +57,8 @@ std::string tab_line(const RankRow& row)
 
 std::string rank_csv(const std::vector<RankRow>& rows)
 {
-    std::string csv;
-    const auto append = [&csv](const RankRow& row) {
-        for (std::size_t i = 0; i < row.size(); ++i) {
-            if (i > 0) csv += ',';
-            csv += csv_field(row[i]);
-        }
-        csv += "\r\n";
-    };
-    append(rank_header(!rows.empty() && rows.front().size() > rank_columns));
-    for (const RankRow& row : rows) append(row);
+    std::string csv = csv_row(rank_header(!rows.empty() && rows.front().size() > rank_columns));
+    for (const RankRow& row : rows) csv += csv_row(row);
     return csv;
 }
 

@@ -8,6 +8,8 @@
 #include "base/cp1252.h"
 #include "report/report_texts.h"
 #include "results/pictures.h"
+#include "timeline/timeline_export.h"
+#include "timeline/timeline_texts.h"
 
 namespace duoskop {
 
@@ -132,6 +134,43 @@ std::string_view source_mark(TextSource source)
     return texts::kReportSourceNone;
 }
 
+ReportTimeline report_timeline(const Timeline& timeline, const ReportRange& range, const chart_record& person1,
+                               const chart_record& person2)
+{
+    ReportTimeline chapter;
+    chapter.title = std::string(texts::kReportTimeline) + date_text(minute_time(range.from)) + "\x96" +
+                    date_text(minute_time(range.to - 1));
+    chapter.notes = unknown_time_notes(timeline, person1.name, person2.name);
+    for (const Cluster& c : timeline.clusters) {
+        std::string line = date_text(minute_time(c.first)) + " \x96 " + date_text(minute_time(c.last)) + ": " +
+                           std::to_string(c.hits.size()) + std::string(texts::kClusterHits) +
+                           std::to_string(c.targets) + std::string(texts::kClusterTargets);
+        if (c.beide) line += texts::kClusterBoth;
+        // The targets of the cluster, each once, in the order first hit.
+        std::vector<std::string> names;
+        for (const std::uint32_t i : c.hits) {
+            const std::string name = point_name(timeline.targets[timeline.hits[i].target].point);
+            if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
+        }
+        // At most 24 names; a long run says how many more.
+        line += " (";
+        for (std::size_t k = 0; k < names.size() && k < 24; ++k) line += (k ? ", " : "") + names[k];
+        if (names.size() > 24) line += std::string(texts::kReportMoreTargets1) + std::to_string(names.size() - 24) +
+                                       std::string(texts::kReportMoreTargets2);
+        chapter.clusters.push_back(line + ")");
+    }
+    for (const Hit& hit : timeline.hits) {
+        if (!hit.ergebnis) continue;
+        const MinuteTime t = minute_time(hit.instant);
+        const std::string month = std::string(texts::kReportMonths[t.month - 1]) + " " + std::to_string(t.year);
+        if (chapter.months.empty() || chapter.months.back().title != month) chapter.months.push_back({month, {}});
+        std::vector<std::string> row = hit_fields(timeline, hit);
+        row.pop_back();  // all of them are in the Ergebnis
+        chapter.months.back().rows.push_back(std::move(row));
+    }
+    return chapter;
+}
+
 ReportModel build_report(const ChartState& chart, const ReportRequest& request, const Ktexte& ktexte,
                          const DriveC& drive)
 {
@@ -165,6 +204,20 @@ ReportModel build_report(const ChartState& chart, const ReportRequest& request, 
         for (std::size_t c = 0; c < model.chapters.size() && c < probes.size(); ++c)
             for (std::size_t i = 0; i < model.chapters[c].entries.size() && i < probes[c].size(); ++i)
                 model.chapters[c].entries[i].stability = probes[c][i];
+    }
+
+    if (request.timeline) {
+        TimelineRequest t;
+        t.from = request.timeline->from;
+        t.to = request.timeline->to;
+        t.natal_source = request.source;
+        // The precise transits where they hold, else the theory's.
+        const bool precise_years =
+            instant_at(t.from).year >= precise_first_year && instant_at(t.to - 0.5).year <= precise_last_year;
+        t.transit_source = precise_years ? PositionSource::precise : PositionSource::theory;
+        t.orbs = request.orbs;
+        const Timeline timeline = compute_timeline(chart, t);
+        model.timeline = report_timeline(timeline, *request.timeline, chart.person1, chart.person2);
     }
 
     ReportSettings& s = model.settings;

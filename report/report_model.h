@@ -15,6 +15,7 @@
 #include "precise/precise_positions.h"
 #include "results/ktexte.h"
 #include "results/result_text.h"
+#include "timeline/timeline.h"
 #include "timeprobe/time_probe.h"
 
 namespace duoskop {
@@ -68,13 +69,33 @@ struct ReportSettings {
     std::optional<TimeWindow> time_window;
 };
 
+/// The chapter of the hits in time: the clusters first, then the hits on the comparisons' points
+/// month by month.
+struct ReportTimeline {
+    std::string title;                   ///< "Auslösungen 01.01.2025–31.12.2026"
+    std::vector<std::string> notes;      ///< whose birth time is unknown, what is left out
+    std::vector<std::string> clusters;   ///< one line per cluster
+    struct Month {
+        std::string title;                           ///< "März 2025"
+        std::vector<std::vector<std::string>> rows;  ///< Datum, Zeit (UT), Auslöser, Winkel, Ziel, Richtung
+    };
+    std::vector<Month> months;
+};
+
 struct ReportModel {
     std::string title;                    ///< optional title of the title page
     std::vector<std::string> astrologer;  ///< optional lines: name, address
     ReportPerson person1;
     ReportPerson person2;
     std::vector<ReportChapter> chapters;  ///< in the order of the menu
+    std::optional<ReportTimeline> timeline;  ///< after the comparisons, when asked for
     ReportSettings settings;
+};
+
+/// The range of the chapter of hits in time: whole days of universal time, both included.
+struct ReportRange {
+    double from = 0;  ///< Julian day of 0h of the first day
+    double to = 0;    ///< Julian day of 24h of the last day
 };
 
 /// What the user asks for.
@@ -87,7 +108,15 @@ struct ReportRequest {
     std::string title;
     std::vector<std::string> astrologer;
     std::string version;
+    /// A chapter of the hits of both solar arcs and the transits (precise, unless the range lies
+    /// outside the years of the precise positions) on the comparisons' points in this range.
+    std::optional<ReportRange> timeline;
 };
+
+/// The chapter of hits in time for the pair (the whole list; the report shows the hits on the
+/// comparisons' points), its title "Auslösungen FROM–TO" with the range's first and last day.
+ReportTimeline report_timeline(const Timeline& timeline, const ReportRange& range, const chart_record& person1,
+                               const chart_record& person2);
 
 /// Runs the chosen comparisons on the loaded pair `chart` as their menu entries do (the half-sum
 /// evaluation on the counts of the simple complements) and gathers the report's content; each

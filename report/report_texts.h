@@ -2,6 +2,7 @@
 // The German texts of the client's report, as Windows-1252 bytes.
 #pragma once
 
+#include <iterator>
 #include <string_view>
 
 namespace duoskop::texts {
@@ -22,6 +23,10 @@ inline constexpr std::string_view kBerichtHalfsumOrb =
 inline constexpr std::string_view kBerichtHalfsumOrbLabel = "Orbis der Halbsummen:";
 inline constexpr std::string_view kBerichtNotMade = "Der Bericht konnte nicht erzeugt werden.";
 inline constexpr std::string_view kBerichtSaved = "Der Bericht ist gespeichert:";
+inline constexpr std::string_view kBerichtTimeline = "Aus&l\xF6sungen von";
+inline constexpr std::string_view kBerichtTimelineTo = "bis";
+inline constexpr std::string_view kBerichtTimelineRange =
+    "Bitte den Zeitraum der Ausl\xF6sungen als zwei Daten TT.MM.JJJJ eingeben, das zweite nicht vor dem ersten.";
 
 // The document
 inline constexpr std::string_view kReportDefaultTitle = "Partnervergleich";
@@ -68,5 +73,21 @@ inline constexpr std::string_view kReportNoSingles = " (ohne Einzeltexte)";
 inline constexpr std::string_view kReportTimeWindow = "Zeitprobe \xB1";
 inline constexpr std::string_view kReportMinutes = " min";
 inline constexpr std::string_view kReportSettings = "Grundlagen dieses Berichts";
+
+// The chapter of hits in time
+inline constexpr std::string_view kReportTimeline = "Ausl\xF6sungen ";
+inline constexpr std::string_view kReportTimelineIntro =
+    "Wann die Sonnenb\xF6gen beider Personen und die Transite (Jupiter bis Pluto und die "
+    "transneptunischen Punkte) die Punkte des Ergebnisses um ein Vielfaches von 22,5\xB0 treffen; "
+    "Zeiten in Weltzeit. Richtung d direkt, r r\xFC" "ckl\xE4" "ufig, s Station.";
+inline constexpr std::string_view kReportClusters = "Ballungen";
+inline constexpr std::string_view kReportNoClusters = "Keine Ballungen.";
+inline constexpr std::string_view kReportMoreTargets1 = " und ";
+inline constexpr std::string_view kReportMoreTargets2 = " weitere";
+inline constexpr std::string_view kReportNoHits = "Keine Treffer auf Punkte des Ergebnisses.";
+inline constexpr std::string_view kReportMonths[] = {
+    "Januar", "Februar", "M\xE4rz", "April", "Mai", "Juni",
+    "Juli", "August", "September", "Oktober", "November", "Dezember"};
+static_assert(std::size(kReportMonths) == 12);
 
 }  // namespace duoskop::texts

@@ -11,9 +11,11 @@
 #include <vector>
 
 #include "app/chart_file.h"
+#include "astro/calendar.h"
 #include "report/hyphenation.h"
 #include "report/report_model.h"
 #include "results/pictures.h"
+#include "timeline/timeline_export.h"
 #include "tests/core/text_files_fixture.h"
 
 using namespace duoskop;
@@ -125,6 +127,46 @@ TEST_F(ReportOfSampleCharts, ZeitprobeMarksEveryEntryAsTheProbeOfItsComparison)
             EXPECT_EQ(*chapter.entries[i].stability, probe[i]);
         }
     }
+}
+
+// The chapter of hits in time: the range in its title, the clusters first, then only the hits on
+// the comparisons' points, month by month in time order, each row as the TSV has it.
+TEST_F(ReportOfSampleCharts, TimelineChapterHoldsClustersAndTheErgebnisHitsByMonth)
+{
+    request.comparisons = {Comparison::doubles};
+    EXPECT_FALSE(build_report(chart, request, ktexte, drive).timeline.has_value());
+    const double from = chart_julian_day0(2025, 1, 1), to = chart_julian_day0(2025, 4, 1);
+    request.timeline = ReportRange{from, to};
+    const ReportModel model = build_report(chart, request, ktexte, drive);
+    ASSERT_TRUE(model.timeline.has_value());
+    const ReportTimeline& chapter = *model.timeline;
+    EXPECT_EQ(chapter.title, "Ausl\xF6sungen 01.01.2025\x96" "31.03.2025");
+    EXPECT_TRUE(chapter.notes.empty());
+
+    TimelineRequest same;
+    same.from = from;
+    same.to = to;
+    same.orbs = request.orbs;
+    const Timeline timeline = compute_timeline(chart, same);
+    EXPECT_EQ(chapter.clusters.size(), timeline.clusters.size());
+    std::vector<std::vector<std::string>> expected;
+    for (const Hit& h : timeline.hits) {
+        if (!h.ergebnis) continue;
+        expected.push_back(hit_fields(timeline, h));
+        expected.back().pop_back();
+    }
+    ASSERT_GT(expected.size(), 10u);
+    std::vector<std::string> months;
+    std::vector<std::vector<std::string>> rows;
+    for (const ReportTimeline::Month& m : chapter.months) {
+        months.push_back(m.title);
+        for (const auto& row : m.rows) {
+            EXPECT_EQ(row[0].substr(3), m.title == "Januar 2025" ? "01.2025" : m.title == "Februar 2025" ? "02.2025" : "03.2025");
+            rows.push_back(row);
+        }
+    }
+    EXPECT_EQ(months, (std::vector<std::string>{"Januar 2025", "Februar 2025", "M\xE4rz 2025"}));
+    EXPECT_EQ(rows, expected);
 }
 
 TEST(ReportSettings, NamesOrbsAndTheFooterLine)

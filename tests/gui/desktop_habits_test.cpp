@@ -26,6 +26,7 @@
 #include "desktop/ranking_window.h"
 #include "desktop/report_dialog.h"
 #include "desktop/textlib_window.h"
+#include "desktop/timeline_window.h"
 #include "desktop/zeitprobe.h"
 #include "fixture.h"
 #include "kartei/kartei_texts.h"
@@ -170,8 +171,15 @@ void DesktopHabitsTest::extrasMenuFollowsTheOneList()
     };
     const QStringList expected = {"Kartei1",    "Textbibliothek1",   "Bericht1",  "-",
                                   "Scheibe1",   "Zeitprobe1",        "Rangliste1", "-",
+                                  "Ausloesungen1", "-",
                                   "GenauePositionen1", "LaufwerkC1"};
     QCOMPARE(entries(), expected);
+    // Each entry has a mnemonic of its own.
+    std::multimap<QChar, QString> letters;
+    for (const QAction* a : fx.form->Extras1->actions())
+        for (qsizetype i = 0; i + 1 < a->text().size(); ++i)
+            if (a->text()[i] == u'&') letters.emplace(a->text()[i + 1].toLower(), a->text());
+    QVERIFY2(doubled(letters).isEmpty(), qPrintable(doubled(letters).join(", ")));
     // An entry added later takes its listed place when the menu opens; one not listed goes last.
     auto* late = new QAction(QStringLiteral("sp\u00E4t"), fx.form->Extras1);
     late->setObjectName(QStringLiteral("Unbekannt1"));
@@ -206,7 +214,7 @@ void DesktopHabitsTest::boxesGiveTheFocusBackToTheirWindow()
     const std::vector<std::pair<const char*, QWidget*>> windows = {
         {"Hauptfenster", &form},      {"Ergebnisfenster", form.Form2}, {"Kartei", kartei},
         {"Kartendialog", &chart_dialog}, {"Scheibe", dial},            {"Rangliste", form.ranking_window},
-        {"Zeitprobe", &zeitprobe},
+        {"Zeitprobe", &zeitprobe},    {"Ausloesungen", form.timeline_window},
     };
     for (const auto& [name, window] : windows) {
         QVERIFY2(bring_to_front(window), name);
@@ -244,6 +252,7 @@ void DesktopHabitsTest::mnemonicsAreUniqueInEachWindow()
     const std::vector<std::pair<const char*, const QWidget*>> windows = {
         {"Kartei", &kartei},       {"Kartendialog", &chart_dialog},   {"Zeitprobe", &zeitprobe},
         {"Scheibe", dial_window_of(*fx.form)}, {"Rangliste", fx.form->ranking_window},
+        {"Ausloesungen", fx.form->timeline_window},
     };
     for (const auto& [name, window] : windows) {
         QVERIFY(window != nullptr);
@@ -313,7 +322,7 @@ void DesktopHabitsTest::escapeClosesEveryWindowOfOurs()
     const std::vector<std::pair<const char*, QWidget*>> windows = {
         {"Kartei", fx.form->findChild<KarteiWindow*>()}, {"Scheibe", dial_window_of(*fx.form)},
         {"Rangliste", fx.form->ranking_window},          {"Kartendialog", &chart_dialog},
-        {"Zeitprobe", &zeitprobe},
+        {"Zeitprobe", &zeitprobe},                       {"Ausloesungen", fx.form->timeline_window},
     };
     for (const auto& [name, window] : windows) {
         QVERIFY2(bring_to_front(window), name);
