@@ -320,8 +320,9 @@ void DialWindow::show_entry(const std::string& entry, const EntryCharts& charts)
 
 void DialWindow::show_target(const PairPoint& target)
 {
+    // The target's longitude is kept whole, so that every dial size shows the target itself.
     clear_entry();
-    set_pointer(point_longitude(target, chart_.pos1, chart_.pos2));
+    set_longitude(point_longitude(target, chart_.pos1, chart_.pos2));
 }
 
 void DialWindow::clear_entry()
