@@ -170,7 +170,7 @@ void DesktopHabitsTest::extrasMenuFollowsTheOneList()
     };
     const QStringList expected = {"Kartei1",    "Textbibliothek1",   "Bericht1",  "-",
                                   "Scheibe1",   "Zeitprobe1",        "Rangliste1", "-",
-                                  "GenauePositionen1", "LaufwerkC1"};
+                                  "GenauePositionen1", "LaufwerkC1", "-", "Handbuch1"};
     QCOMPARE(entries(), expected);
     // An entry added later takes its listed place when the menu opens; one not listed goes last.
     auto* late = new QAction(QStringLiteral("sp\u00E4t"), fx.form->Extras1);
