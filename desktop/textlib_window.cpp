@@ -120,6 +120,7 @@ TextlibWindow::TextlibWindow(Desktop& desktop, DriveC drive, QWidget* parent)
     name(formula, texts::kA11yTlFormula);
     name(editor, texts::kA11yTlEditor, texts::kA11yTlEditorInfo);
     name(versions, texts::kA11yTlVersions);
+    name(versions->view(), texts::kA11yTlVersions);  // the open list of the versions
     name(coverage_list, texts::kA11yTlCoverage);
     name(other, texts::kA11yTlOther);
 

@@ -441,7 +441,7 @@ void DesktopHabitsTest::windowsOpenOnTheScreen()
                     &f);
     const std::vector<std::pair<const char*, QWidget*>> windows = {
         {"Kartei", f.findChild<KarteiWindow*>()}, {"Scheibe", dial_window_of(f)},
-        {"Textbibliothek", f.findChild<TextlibWindow*>()}, {"Rangliste", f.ranking_window},
+        {"Textbibliothek", f.findChild<QWidget*>(QStringLiteral("TextlibWindow"))}, {"Rangliste", f.ranking_window},
         {"Kartendialog", &chart_dialog}, {"Zeitprobe", &zeitprobe}, {"Bericht", &report},
     };
     for (const auto& [name, window] : windows) {
