@@ -12,7 +12,7 @@ namespace duoskop {
 namespace {
 
 // The Extras menu, top to bottom: the windows that make or read data, the views of the loaded
-// pair, the pair in time, the settings. A new entry is one line here.
+// pair, the pair in time, the settings, the manual. A new entry is one line here.
 constexpr ExtrasPlace extras_places[] = {
     {"Kartei1", ExtrasGroup::data},             // "Horoskop-&Kartei …"
     {"Textbibliothek1", ExtrasGroup::data},     // "Text&bibliothek …"
@@ -23,6 +23,7 @@ constexpr ExtrasPlace extras_places[] = {
     {"Ausloesungen1", ExtrasGroup::time},       // "A&uslösungen …"
     {"GenauePositionen1", ExtrasGroup::settings},  // "&Genaue Positionen"
     {"LaufwerkC1", ExtrasGroup::settings},      // "&Laufwerk C: …"
+    {"Handbuch1", ExtrasGroup::manual},         // "Han&dbuch …"
 };
 
 /// Position in the list, and the group; entries not listed come last, in a group of their own.
@@ -32,7 +33,7 @@ std::pair<std::size_t, int> rank_of(const QAction* action)
     for (std::size_t i = 0; i < std::size(extras_places); ++i)
         if (extras_places[i].action == std::string_view(name.constData(), static_cast<std::size_t>(name.size())))
             return {i, static_cast<int>(extras_places[i].group)};
-    return {std::size(extras_places), static_cast<int>(ExtrasGroup::settings) + 1};
+    return {std::size(extras_places), static_cast<int>(ExtrasGroup::manual) + 1};
 }
 
 }  // namespace

@@ -11,7 +11,7 @@ class QMenu;
 namespace duoskop {
 
 /// The groups of the Extras menu, top to bottom; a separator stands between two groups.
-enum class ExtrasGroup { data, views, time, settings };
+enum class ExtrasGroup { data, views, time, settings, manual };
 
 /// One entry of the Extras menu: the object name of its action and its group.
 struct ExtrasPlace {

@@ -21,6 +21,7 @@
 #include "base/cp1252.h"
 #include "base/io_error.h"
 #include "base/trash.h"
+#include "desktop/desktop_texts.h"
 #include "desktop/first_frame.h"
 #include "desktop/kartei_dialog.h"
 #include "desktop/qt_desktop.h"
@@ -122,6 +123,8 @@ KarteiWindow::KarteiWindow(Desktop& desktop, DriveC drive, TForm1* main_window, 
 
     Table = new QTableView(client);
     Table->setObjectName(QStringLiteral("Table"));
+    Table->setAccessibleName(to_qt(texts::kA11yCharts));
+    Table->setAccessibleDescription(to_qt(texts::kA11yChartsInfo));
     Table->setModel(filter_);
     Table->setSortingEnabled(true);
     Table->sortByColumn(name, Qt::AscendingOrder);

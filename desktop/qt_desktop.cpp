@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "desktop/first_frame.h"
+#include "desktop/help_window.h"
 #include "desktop/qt_print.h"
 #include "desktop/qt_style.h"
 #include "base/texts.h"
@@ -44,8 +45,13 @@ std::string from_qt(const QString& text)
     bytes.reserve(static_cast<std::size_t>(text.size()));
     for (const QChar c : text) {
         const QByteArray one = encode(QStringView(&c, 1));
-        bytes.push_back(one.size() == 1 && !encode.hasError() ? one[0] : '?');
-        encode.resetState();
+        // The converter may also answer a character it lacks with its substitute byte 0x1A.
+        const bool encoded =
+            one.size() == 1 && !encode.hasError() && (one[0] != '\x1A' || c == QChar(u'\x1A'));
+        bytes.push_back(encoded ? one[0] : '?');
+        // An encoder keeps its error once it had one: the characters after a '?' need a fresh one.
+        if (encoded) encode.resetState();
+        else encode = QStringEncoder("windows-1252", QStringEncoder::Flag::Default);
     }
     return bytes;
 }
@@ -277,6 +283,7 @@ void start_desktop_program(const char* desktop_file_name)
 {
     QApplication::setFont(QFont(QStringLiteral("Liberation Sans"), 8));
     QGuiApplication::setDesktopFileName(QString::fromLatin1(desktop_file_name));
+    install_help_key(*qApp);  // F1 opens the manual in every window
     if (!install_german_translations())
         std::fprintf(stderr, "%s: Qts deutsche \u00DCbersetzungen (qtbase_de.qm) fehlen; Qts Dialoge bleiben englisch\n",
                      desktop_file_name);

@@ -24,6 +24,7 @@
 #include "app/orb.h"
 #include "base/cp1252.h"
 #include "base/texts.h"
+#include "desktop/desktop_texts.h"
 #include "desktop/qt_desktop.h"
 #include "desktop/qt_style.h"
 #include "desktop/window_habits.h"
@@ -128,6 +129,12 @@ RankingWindow::RankingWindow(TForm1& form, Desktop& desktop, DriveC drive)
     Problems->setReadOnly(true);
     Problems->setMaximumHeight(80);
     Problems->hide();
+    // What a screen reader says of the fields, the table and the list of files not loaded.
+    OrbDouble->setAccessibleName(to_qt(texts::kLabelDoubleOrb));
+    OrbSimple->setAccessibleName(to_qt(texts::kLabelSimpleOrb));
+    Table->setAccessibleName(to_qt(texts::kA11yRankTable));
+    Table->setAccessibleDescription(to_qt(texts::kA11yRankTableInfo));
+    Problems->setAccessibleName(to_qt(texts::kA11yRankProblems));
 
     auto* top = new QHBoxLayout;
     top->addWidget(FolderLabel, 1);

@@ -22,6 +22,7 @@
 #include "base/texts.h"
 #include "birth/chart_input.h"
 #include "birth/local_time.h"
+#include "desktop/desktop_texts.h"
 #include "desktop/qt_desktop.h"
 #include "desktop/report_document.h"
 #include "desktop/window_habits.h"
@@ -73,6 +74,7 @@ TBericht::TBericht(Desktop& desktop, ReportInputs inputs, QWidget* parent)
             HalfsumOrb = new QLineEdit(comparisons);
             HalfsumOrb->setObjectName(QStringLiteral("HalfsumOrb"));
             HalfsumOrb->setMaximumWidth(60);
+            HalfsumOrb->setAccessibleName(to_qt(texts::kA11yHalfsumOrb));
             if (inputs_.orbs.orb_halfsum > 0) HalfsumOrb->setText(to_qt(orb_text(inputs_.orbs.orb_halfsum)));
             auto* row = new QHBoxLayout;
             row->addSpacing(24);

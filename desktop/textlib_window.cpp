@@ -19,6 +19,7 @@
 #include "base/cp1252.h"
 #include "base/file_writer.h"
 #include "base/io_error.h"
+#include "desktop/desktop_texts.h"
 #include "desktop/qt_desktop.h"
 #include "desktop/window_habits.h"
 #include "results/pictures.h"
@@ -109,6 +110,19 @@ TextlibWindow::TextlibWindow(Desktop& desktop, DriveC drive, QWidget* parent)
     other->setFont(fixed);
     take_button = new QPushButton(to_qt(texts::kTlTakeOver), this);
     take_button->setEnabled(false);
+    // What a screen reader says of the fields and lists; the editor reads as text.
+    const auto name = [](QWidget* widget, std::string_view text, std::string_view info = {}) {
+        widget->setAccessibleName(to_qt(text));
+        if (!info.empty()) widget->setAccessibleDescription(to_qt(info));
+    };
+    name(filter, texts::kA11yTlFilter);
+    name(list, texts::kA11yTlList, texts::kA11yTlListInfo);
+    name(formula, texts::kA11yTlFormula);
+    name(editor, texts::kA11yTlEditor, texts::kA11yTlEditorInfo);
+    name(versions, texts::kA11yTlVersions);
+    name(versions->view(), texts::kA11yTlVersions);  // the open list of the versions
+    name(coverage_list, texts::kA11yTlCoverage);
+    name(other, texts::kA11yTlOther);
 
     // List and editor side by side in a splitter: the user gives the list more room when a
     // larger font needs it; at first the list shows a formula and the start of its text.

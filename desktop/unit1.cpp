@@ -21,6 +21,8 @@
 #include "app/orb.h"
 #include "desktop/dial_window.h"
 #include "desktop/drive_dialog.h"
+#include "desktop/desktop_texts.h"
+#include "desktop/help_window.h"
 #include "desktop/first_frame.h"
 #include "desktop/qt_desktop.h"
 #include "desktop/qt_picture.h"
@@ -216,6 +218,32 @@ void TForm1::build_controls()
     Memo8->setFocusPolicy(Qt::NoFocus);
     set_colours(Memo8, silver, Qt::black);
     Memo8->setPlainText(to_qt(texts::kCredits));
+    name_controls();
+}
+
+void TForm1::name_controls()
+{
+    // What a screen reader says of each control: the fields by their labels and what they take,
+    // the data labels by the column they stand in (their text stays what they read).
+    const auto name = [](QWidget* widget, std::string_view text, std::string_view info = {}) {
+        widget->setAccessibleName(to_qt(text));
+        if (!info.empty()) widget->setAccessibleDescription(to_qt(info));
+    };
+    name(Memo1, texts::kA11ySearchAxes, texts::kA11ySearchAxesInfo);
+    name(Edit1, texts::kA11yOrbDouble, texts::kA11yOrbDoubleInfo);
+    name(Edit2, texts::kA11yOrbSimple, texts::kA11yOrbSimpleInfo);
+    name(Edit3, texts::kA11yOrbHalfsum, texts::kA11yOrbHalfsumInfo);
+    name(Memo8, texts::kA11yCredits);
+    name(Label16, texts::kA11yCloseInfo);
+    name(Image1, texts::kA11yPicture);
+    const std::array<QLabel*, 10> rows = {Label1, Label2, Label3, Label4, Label5,
+                                          Label6, Label7, Label8, Label9, Label10};
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const std::string person(i < 5 ? texts::kA11yPerson1 : texts::kA11yPerson2);
+        rows[i]->setAccessibleDescription(to_qt(person + std::string(texts::kA11yPersonColumns[i % 5])));
+    }
+    Label14->setAccessibleDescription(to_qt(texts::kA11yOrbDouble));
+    Label15->setAccessibleDescription(to_qt(texts::kA11yOrbSimple));
 }
 
 void TForm1::build_menu()
@@ -265,6 +293,8 @@ void TForm1::build_menu()
     LaufwerkC1 = entry(Extras1, "LaufwerkC1", texts::kMenuLaufwerkC1, &TForm1::LaufwerkC1Click);
     // Switching waits, like the comparisons, while the half-sum evaluation waits for its orb.
     state_listeners.push_back([this] { GenauePositionen1->setEnabled(!waiting_ && !ended_); });
+    // The manual; F1 opens it at the page of the window one works in.
+    entry(Extras1, "Handbuch1", texts::kMenuHandbuch, &TForm1::Handbuch1Click);
 }
 
 void TForm1::show_caption()
@@ -633,6 +663,11 @@ void TForm1::Bericht1Click()
     if (!time_window.off()) inputs.time_window = time_window;
     TBericht dialog(desktop_, std::move(inputs), this);
     dialog.exec();
+}
+
+void TForm1::Handbuch1Click()
+{
+    open_help(*this, "index");
 }
 
 void TForm1::end_program(int status)

@@ -73,6 +73,8 @@ public:
     void Zeitprobe1Click();
     /// Extras "Bericht …": the client's report of the loaded pair (usable like the comparisons).
     void Bericht1Click();
+    /// Extras "Han&dbuch …": the manual at its first page.
+    void Handbuch1Click();
 
     // The state the window owns for the whole run.
     ChartState chart;
@@ -157,6 +159,8 @@ protected:
 private:
     void build_controls();
     void build_menu();
+    /// Gives the controls the names and descriptions a screen reader reads.
+    void name_controls();
     /// The start state without its hint: orb fields, memo and row labels hidden or empty, only
     /// "Name 1" and "Info" usable.
     void start_state();

@@ -16,6 +16,7 @@
 #include <cerrno>
 
 #include "base/io_error.h"
+#include "desktop/desktop_texts.h"
 #include "desktop/qt_desktop.h"
 #include "desktop/qt_style.h"
 #include "base/texts.h"
@@ -162,6 +163,18 @@ TForm2::TForm2(Desktop& desktop, const DriveC& drive, const ChartState& chart,
     on_checked(RadioButton4, &TForm2::RadioButton4Click);
 
     Memo1->setPlainText(QString());
+
+    // What a screen reader says: the report and the list read as text under their names; the
+    // export's radio buttons, whose captions repeat, say which texts they save or print.
+    Memo1->setAccessibleName(to_qt(texts::kA11yReport));
+    ListBox1->setAccessibleName(to_qt(texts::kA11yResultList));
+    ListBox1->setAccessibleDescription(to_qt(texts::kA11yResultListInfo));
+    Panel1->setAccessibleName(to_qt(texts::kA11yExportChoice));
+    Button4->setAccessibleDescription(to_qt(texts::kA11yExportInfo));
+    RadioButton1->setAccessibleName(to_qt(texts::kA11yPicturesSave));
+    RadioButton3->setAccessibleName(to_qt(texts::kA11yPicturesPrint));
+    RadioButton2->setAccessibleName(to_qt(texts::kA11yAllSave));
+    RadioButton4->setAccessibleName(to_qt(texts::kA11yAllPrint));
 }
 
 void TForm2::fill(const ResultText& result)

@@ -95,6 +95,7 @@ class GermanSessionTest : public QObject {
 private slots:
     void initTestCase();
     void orbFieldsOfTheMainWindowReadTheDecimalComma();
+    void typedTextKeepsWhatFollowsACharacterWindows1252Lacks();
     void savedReportsEqualTheCommandLine();
     void savedReportDiffersOnlyByTheMemoWrap();
     void qtDialogsSpeakGerman();
@@ -400,6 +401,21 @@ void GermanSessionTest::printAndSaveDialogsProposeFolderAndName()
              (std::vector<std::string>{std::string(texts::kTitleSimples),
                                        std::string(texts::kTitleSimples) + std::string(texts::kExportJobSuffix)}));
     r.hide();
+}
+
+void GermanSessionTest::typedTextKeepsWhatFollowsACharacterWindows1252Lacks()
+{
+    // Each character Windows-1252 lacks becomes one '?'; the characters after it stay themselves.
+    const struct {
+        QString typed;
+        std::string bytes;
+    } cases[] = {
+        {QStringLiteral("M\u00FCller"), "M\xFCller"},
+        {QStringLiteral("a\u2192b\u00E4 \u2026"), "a?b\xE4 \x85"},
+        {QStringLiteral("\u0141\u00F3d\u017A"), "?\xF3" "d?"},
+        {QStringLiteral("x\U0001F600y"), "x??y"},
+    };
+    for (const auto& c : cases) QCOMPARE(QByteArray::fromStdString(from_qt(c.typed)).toHex(), QByteArray::fromStdString(c.bytes).toHex());
 }
 
 QTEST_MAIN(GermanSessionTest)

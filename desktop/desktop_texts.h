@@ -1,0 +1,99 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The German texts of the desktop's own, as Windows-1252 bytes: the manual's window and pages, and
+// the names and descriptions a screen reader reads for the controls of the windows.
+#pragma once
+
+#include <iterator>
+#include <string_view>
+
+namespace duoskop::texts {
+
+// The manual ("Handbuch"): its Extras entry, its window and its pages in the order of its contents.
+inline constexpr std::string_view kMenuHandbuch =
+    "Han&dbuch \x85";
+inline constexpr std::string_view kHelpCaption =
+    "Duoskop-Handbuch";
+inline constexpr std::string_view kHelpSearch =
+    "&Suchen:";
+inline constexpr std::string_view kHelpSearchHint =
+    "W\xF6rter im Handbuch \x85";
+inline constexpr std::string_view kHelpContents =
+    "Inhalt";
+inline constexpr std::string_view kHelpPageMissing =
+    "Diese Seite des Handbuchs fehlt: ";
+/// A page of the manual: its file in the manual's folder (without ".md") and its title.
+struct HelpPageTitle {
+    std::string_view page;
+    std::string_view title;
+};
+inline constexpr HelpPageTitle kHelpPages[] = {
+    {"index", "\xDC" "bersicht"},
+    {"hauptfenster", "Hauptfenster"},
+    {"ergebnisse", "Ergebnisse"},
+    {"kartei", "Horoskop-Kartei"},
+    {"textbibliothek", "Textbibliothek"},
+    {"bericht", "Bericht"},
+    {"scheibe", "Scheibe"},
+    {"zeitprobe", "Zeitprobe"},
+    {"rangliste", "Partner-Rangliste"},
+    {"ausloesungen", "Ausl\xF6sungen"},
+    {"ephemeride", "Grafische Ephemeride"},
+    {"genaue-positionen", "Genaue Positionen"},
+    {"laufwerk-c", "Laufwerk C"},
+};
+static_assert(std::size(kHelpPages) == 13);
+
+// Names and descriptions for a screen reader. The main window:
+inline constexpr std::string_view kA11ySearchAxes = "Suchachsen";
+inline constexpr std::string_view kA11ySearchAxesInfo =
+    "MC und Sonne beider Personen und die sechs Suchachsen MC1/MC1 bis SO2/SO2";
+inline constexpr std::string_view kA11yOrbDouble = "Doppelter Orbis";
+inline constexpr std::string_view kA11yOrbDoubleInfo =
+    "Orbis der sechs Suchachsen und der Sonnenachse, eine Stelle vor und eine nach dem Komma, z. B. 1,0";
+inline constexpr std::string_view kA11yOrbSimple = "Einfacher Orbis";
+inline constexpr std::string_view kA11yOrbSimpleInfo =
+    "Orbis der halben und einfachen Erg\xE4nzungen in den MC- und AS-Achsen, z. B. 0,5";
+inline constexpr std::string_view kA11yOrbHalfsum = "Orbis der Halbsummen";
+inline constexpr std::string_view kA11yOrbHalfsumInfo =
+    "Orbis der MC-AS-Halbsummen, eine Stelle vor und eine nach dem Komma, z. B. 0,3";
+inline constexpr std::string_view kA11yCredits = "Angaben zum Programm";
+inline constexpr std::string_view kA11yCloseInfo = "Info schlie\xDF" "en";
+inline constexpr std::string_view kA11yPicture = "Bild des Programms";
+/// The columns of a person's row in the main window, after "Person 1: " or "Person 2: ".
+inline constexpr std::string_view kA11yPersonColumns[] = {
+    "Name", "Vorname", "Geburtsdatum", "Geburtszeit (Weltzeit)", "Zusatz"};
+static_assert(std::size(kA11yPersonColumns) == 5);
+inline constexpr std::string_view kA11yPerson1 = "Person 1: ";
+inline constexpr std::string_view kA11yPerson2 = "Person 2: ";
+// The result window:
+inline constexpr std::string_view kA11yReport = "Bericht des Vergleichs";
+inline constexpr std::string_view kA11yResultList = "Ergebnisliste";
+inline constexpr std::string_view kA11yResultListInfo =
+    "Die Planetenbilder des Vergleichs; Enter oder ein Klick zeigt den Deutungstext";
+inline constexpr std::string_view kA11yExportChoice = "Texte speichern oder drucken";
+inline constexpr std::string_view kA11yPicturesSave = "Nur PL-Bild-Texte speichern";
+inline constexpr std::string_view kA11yPicturesPrint = "Nur PL-Bild-Texte drucken";
+inline constexpr std::string_view kA11yAllSave = "Alle Texte speichern";
+inline constexpr std::string_view kA11yAllPrint = "Alle Texte drucken";
+inline constexpr std::string_view kA11yExportInfo =
+    "Die Deutungstexte aller Eintr\xE4ge der Ergebnisliste";
+// The chart index, the text library, the partner ranking and the report dialog:
+inline constexpr std::string_view kA11yCharts = "Horoskop-Dateien";
+inline constexpr std::string_view kA11yChartsInfo =
+    "Enter bearbeitet die gew\xE4hlte Datei, Entf l\xF6scht sie; ein Klick auf einen Spaltenkopf sortiert";
+inline constexpr std::string_view kA11yTlFilter = "Suche in den Texten";
+inline constexpr std::string_view kA11yTlList = "Texte";
+inline constexpr std::string_view kA11yTlListInfo = "Formel und erste Zeile jedes Textes";
+inline constexpr std::string_view kA11yTlFormula = "Formel";
+inline constexpr std::string_view kA11yTlEditor = "Text";
+inline constexpr std::string_view kA11yTlEditorInfo =
+    "Ein Bildtext hat h\xF6" "chstens 14 Zeilen zu 73 Zeichen, eine Einzelbedeutung eine Zeile zu 80";
+inline constexpr std::string_view kA11yTlVersions = "Aufgehobene Versionen";
+inline constexpr std::string_view kA11yTlCoverage = "Eintr\xE4" "ge des letzten Vergleichs";
+inline constexpr std::string_view kA11yTlOther = "Text der anderen Sammlung";
+inline constexpr std::string_view kA11yRankTable = "Partner-Rangliste";
+inline constexpr std::string_view kA11yRankTableInfo = "Ein Doppelklick l\xE4" "dt den Partner als Person 2";
+inline constexpr std::string_view kA11yRankProblems = "Nicht geladene Dateien";
+inline constexpr std::string_view kA11yHalfsumOrb = "Orbis der Halbsummen";
+
+}  // namespace duoskop::texts
