@@ -46,7 +46,7 @@ constexpr WindowPage window_pages[] = {
     {"RankingWindow", "rangliste"},
     {"TimelineWindow", "ausloesungen"},
 };
-static_assert(std::size(window_pages) == 11);
+static_assert(std::size(window_pages) == 10);
 
 constexpr std::string_view index_page = "index";
 
