@@ -95,5 +95,7 @@ inline constexpr std::string_view kA11yRankTable = "Partner-Rangliste";
 inline constexpr std::string_view kA11yRankTableInfo = "Ein Doppelklick l\xE4" "dt den Partner als Person 2";
 inline constexpr std::string_view kA11yRankProblems = "Nicht geladene Dateien";
 inline constexpr std::string_view kA11yHalfsumOrb = "Orbis der Halbsummen";
+inline constexpr std::string_view kA11yTimelineFrom = "Ausl\xF6sungen von (Datum)";
+inline constexpr std::string_view kA11yTimelineTo = "Ausl\xF6sungen bis (Datum)";
 
 }  // namespace duoskop::texts

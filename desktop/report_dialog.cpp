@@ -93,6 +93,8 @@ TBericht::TBericht(Desktop& desktop, ReportInputs inputs, QWidget* parent)
     TimelineFrom->setObjectName(QStringLiteral("TimelineFrom"));
     TimelineTo = new QLineEdit(this);
     TimelineTo->setObjectName(QStringLiteral("TimelineTo"));
+    TimelineFrom->setAccessibleName(to_qt(texts::kA11yTimelineFrom));
+    TimelineTo->setAccessibleName(to_qt(texts::kA11yTimelineTo));
     const int year = QDate::currentDate().year();
     TimelineFrom->setText(QStringLiteral("01.01.%1").arg(year));
     TimelineTo->setText(QStringLiteral("31.12.%1").arg(year + 1));
