@@ -50,18 +50,6 @@ int refuse(const std::string& reason)
     return usage("report");
 }
 
-std::vector<std::string> split(const std::string& text, char separator)
-{
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t end = text.find(separator, start);
-        parts.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
-        if (end == std::string::npos) return parts;
-        start = end + 1;
-    }
-}
-
 /// Reads the arguments; the reason (UTF-8) when they are wrong, else empty.
 std::string parse_report_options(const Args& args, ReportOptions& o)
 {

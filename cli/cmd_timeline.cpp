@@ -54,18 +54,6 @@ int refuse(const std::string& reason)
     return usage("timeline");
 }
 
-std::vector<std::string> split(const std::string& text, char separator)
-{
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t end = text.find(separator, start);
-        parts.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
-        if (end == std::string::npos) return parts;
-        start = end + 1;
-    }
-}
-
 std::optional<long long> whole_number(std::string_view text)
 {
     long long value = 0;

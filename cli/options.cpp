@@ -103,6 +103,18 @@ std::optional<double> parse_degrees(std::string text)
     return value;
 }
 
+std::vector<std::string> split(const std::string& text, char separator)
+{
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t end = text.find(separator, start);
+        parts.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
+        if (end == std::string::npos) return parts;
+        start = end + 1;
+    }
+}
+
 std::optional<double> parse_orb(const std::string& text)
 {
     const OrbReading reading = read_orb(text);

@@ -63,6 +63,10 @@ Request help_or_version(const Args& args, std::span<const OptionRule> rules);
 /// finite decimal number; nothing for another text (a wrong call).
 std::optional<double> parse_degrees(std::string text);
 
+/// The parts of an option's value between `separator`s ("a,,b" gives "a", "", "b"; "" gives one
+/// empty part).
+std::vector<std::string> split(const std::string& text, char separator);
+
 /// An orb given on the command line, read as the main window's orb fields read it ("1,5" and
 /// "1.5" are 1.5, "25" is 2.0); nothing for a text the fields would refuse (a wrong call).
 std::optional<double> parse_orb(const std::string& text);
