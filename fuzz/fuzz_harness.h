@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -33,10 +34,14 @@ inline void write_file(const std::filesystem::path& path, std::string_view bytes
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-/// Stops the run with a finding when an invariant does not hold.
-inline void require(bool condition)
+/// Stops the run with a finding when an invariant does not hold, naming the invariant's line.
+/// (std::source_location is not there for clang 14 with this standard library; both compilers
+/// give the caller's file and line through these built-ins.)
+inline void require(bool condition, const char* file = __builtin_FILE(), int line = __builtin_LINE())
 {
-    if (!condition) std::abort();
+    if (condition) return;
+    std::fprintf(stderr, "invariant broken: %s:%d\n", file, line);
+    std::abort();
 }
 
 }  // namespace duoskop::fuzzing
