@@ -6,26 +6,17 @@
 #include <string>
 
 #include "analysis/comparisons.h"
-#include "app/chart_file.h"
+#include "bench/sample_pair.h"
 #include "results/report.h"
 
 namespace {
 
 using namespace duoskop;
-
-ChartState sample_pair()
-{
-    const std::string dir = std::string(DUOSKOP_SOURCE_DRIVE_C) + "/astro/daten/";
-    ChartState chart;
-    if (holen(dir + "ALBRECHT.dat", 1, chart).outcome != LoadOutcome::loaded ||
-        holen(dir + "KRANICH.dat", 2, chart).outcome != LoadOutcome::loaded)
-        std::abort();
-    return chart;
-}
+using bench::sample_pair;
 
 void BM_all_comparisons(benchmark::State& state)
 {
-    const ChartState chart = sample_pair();
+    const ChartState chart = sample_pair("KRANICH.dat");
     const Orbs orbs{1.0, 0.5, 0.3};
     std::size_t bytes = 0;
     for (auto _ : state) {

@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/chart_file.h"
+#include "bench/sample_pair.h"
 #include "desktop/dial_painter.h"
 #include "dialview/midpoints.h"
 
@@ -21,11 +21,7 @@ using namespace duoskop;
 
 DialScene sample_scene(double modulus)
 {
-    const std::string dir = std::string(DUOSKOP_SOURCE_DRIVE_C) + "/astro/daten/";
-    ChartState chart;
-    if (holen(dir + "ALBRECHT.dat", 1, chart).outcome != LoadOutcome::loaded ||
-        holen(dir + "HOLLMANN.dat", 2, chart).outcome != LoadOutcome::loaded)
-        std::abort();
+    const ChartState chart = bench::sample_pair();
     DialScene scene;
     scene.modulus = modulus;
     scene.pos1 = chart.pos1;

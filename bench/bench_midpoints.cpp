@@ -6,22 +6,13 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/chart_file.h"
+#include "bench/sample_pair.h"
 #include "dialview/midpoints.h"
 
 namespace {
 
 using namespace duoskop;
-
-ChartState sample_pair()
-{
-    const std::string dir = std::string(DUOSKOP_SOURCE_DRIVE_C) + "/astro/daten/";
-    ChartState chart;
-    if (holen(dir + "ALBRECHT.dat", 1, chart).outcome != LoadOutcome::loaded ||
-        holen(dir + "HOLLMANN.dat", 2, chart).outcome != LoadOutcome::loaded)
-        std::abort();
-    return chart;
-}
+using bench::sample_pair;
 
 // Argument: the dial's modulus in hundredths of a degree.
 void BM_midpoint_list(benchmark::State& state)

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/chart_file.h"
+#include "bench/sample_pair.h"
 #include "desktop/report_document.h"
 #include "report/hyphenation.h"
 #include "report/report_model.h"
@@ -19,11 +19,7 @@ using namespace duoskop;
 void BM_report_pdf(benchmark::State& state)
 {
     const DriveC drive{std::filesystem::path(DUOSKOP_SOURCE_DRIVE_C)};
-    const std::string dir = std::string(DUOSKOP_SOURCE_DRIVE_C) + "/astro/daten/";
-    ChartState chart;
-    if (holen(dir + "ALBRECHT.dat", 1, chart).outcome != LoadOutcome::loaded ||
-        holen(dir + "HOLLMANN.dat", 2, chart).outcome != LoadOutcome::loaded)
-        std::abort();
+    const ChartState chart = bench::sample_pair();
     Ktexte ktexte;
     load_ktexte(drive, ktexte);
     ReportRequest request;

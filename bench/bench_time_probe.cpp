@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/chart_file.h"
+#include "bench/sample_pair.h"
 #include "timeprobe/time_probe.h"
 
 namespace {
@@ -16,11 +16,7 @@ using namespace duoskop;
 
 void BM_time_window(benchmark::State& state)
 {
-    const std::string dir = std::string(DUOSKOP_SOURCE_DRIVE_C) + "/astro/daten/";
-    ChartState chart;
-    if (holen(dir + "ALBRECHT.dat", 1, chart).outcome != LoadOutcome::loaded ||
-        holen(dir + "KRANICH.dat", 2, chart).outcome != LoadOutcome::loaded)
-        std::abort();
+    const ChartState chart = bench::sample_pair("KRANICH.dat");
     const Orbs orbs{1.0, 0.5, 0.3};
     std::vector<ProbeTarget> targets;
     std::size_t entries = 0;

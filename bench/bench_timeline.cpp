@@ -9,7 +9,7 @@
 #include <ctime>
 #include <string>
 
-#include "app/chart_file.h"
+#include "bench/sample_pair.h"
 #include "astro/calendar.h"
 #include "astro/std_ho.h"
 #include "precise/precise_positions.h"
@@ -18,18 +18,11 @@
 
 using namespace duoskop;
 
+using bench::sample_pair;
+
 namespace {
 
 constexpr int century_days = 36525;
-
-ChartState sample_pair()
-{
-    const std::string folder = std::string(DUOSKOP_SOURCE_DRIVE_C) + "/astro/daten/";
-    ChartState chart;
-    holen(folder + "ALBRECHT.dat", 1, chart);
-    holen(folder + "HOLLMANN.dat", 2, chart);
-    return chart;
-}
 
 /// One chart a day of the century, as BM_f_rechnen computes one; CPU seconds.
 double f_rechnen_century()
