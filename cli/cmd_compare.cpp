@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // axes and compare: load two persons as the program does, then show the search-axis block or run
 // one of the five comparisons and write its result text and result entries.
-#include <charconv>
 #include <cstdio>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -182,12 +181,9 @@ bool parse_options(const Args& args, bool axes_only, CompareOptions& options)
 std::optional<TimeWindow> parse_time_window(const std::string& text)
 {
     const auto minutes = [](std::string_view part) -> std::optional<int> {
-        int value = -1;
-        const char* end = part.data() + part.size();
-        const auto [stop, error] = std::from_chars(part.data(), end, value);
-        if (part.empty() || error != std::errc() || stop != end || value < 0 || value > max_time_window)
-            return std::nullopt;
-        return value;
+        const auto value = parse_whole(part, 0, max_time_window);
+        if (!value) return std::nullopt;
+        return static_cast<int>(*value);
     };
     const std::size_t comma = text.find(',');
     const auto n1 = minutes(std::string_view(text).substr(0, comma));

@@ -4,7 +4,6 @@
 // program with Qt; its command list line, call and help are in dial_texts.cpp, which duoskop-cli
 // shows without Qt.
 #include <QGuiApplication>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <optional>
@@ -29,12 +28,9 @@ constexpr int max_size = 10000;
 
 std::optional<int> parse_size(const std::string& text)
 {
-    int value = 0;
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value);
-    if (text.empty() || error != std::errc() || stop != end || value < min_size || value > max_size)
-        return std::nullopt;
-    return value;
+    const auto value = parse_whole(text, min_size, max_size);
+    if (!value) return std::nullopt;
+    return static_cast<int>(*value);
 }
 
 struct DialOptions {

@@ -2,6 +2,7 @@
 // places: searches the place atlas as the chart input does and lists the best matches.
 #include <charconv>
 #include <cstdio>
+#include <limits>
 #include <optional>
 #include <string>
 
@@ -40,8 +41,9 @@ int cmd_places(const Args& args)
     if (!o.ok() || o.positionals.size() != 1) return usage("places");
     std::size_t limit = 10;
     for (const std::string& n : o.each("--limit")) {
-        const auto [end, ec] = std::from_chars(n.data(), n.data() + n.size(), limit);
-        if (ec != std::errc() || end != n.data() + n.size() || limit == 0) return usage("places");
+        const auto given = parse_whole(n, 1, std::numeric_limits<long long>::max());
+        if (!given) return usage("places");
+        limit = static_cast<std::size_t>(*given);
     }
     const std::string& query = o.positionals.front();
     const auto atlas = open_atlas("places");

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // rank: one person against every partner chart under the given paths, best first.
 #include <algorithm>
-#include <charconv>
 #include <cstdio>
 #include <limits>
 #include <optional>
@@ -37,11 +36,9 @@ struct RankOptionsCli {
 
 std::optional<std::size_t> parse_count(const std::string& text)
 {
-    std::size_t value = 0;
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value);
-    if (text.empty() || error != std::errc() || stop != end || value == 0) return std::nullopt;
-    return value;
+    const auto value = parse_whole(text, 1, std::numeric_limits<long long>::max());
+    if (!value) return std::nullopt;
+    return static_cast<std::size_t>(*value);
 }
 
 bool parse_rank_options(const Args& args, RankOptionsCli& options)

@@ -54,15 +54,6 @@ int refuse(const std::string& reason)
     return usage("timeline");
 }
 
-std::optional<long long> whole_number(std::string_view text)
-{
-    long long value = 0;
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value);
-    if (text.empty() || error != std::errc() || stop != end) return std::nullopt;
-    return value;
-}
-
 std::string quoted(const std::string& text) { return "\"" + valid_utf8(text) + "\""; }
 
 /// Reads the arguments; the reason (UTF-8) when they are wrong, else empty.
@@ -131,9 +122,9 @@ std::string parse_timeline_options(const Args& args, TimelineOptions& o)
             if (!(into = parse_orb(v))) return quoted(v) + " ist kein Orbis f\u00FCr " + a;
         } else if (a == "--clusters") {
             const std::vector<std::string> parts = split(v, ',');
-            const auto days = whole_number(parts[0]);
-            const auto targets = parts.size() == 2 ? whole_number(parts[1]) : std::optional<long long>(3);
-            if (parts.size() > 2 || !days || *days < 0 || *days > 36525 || !targets || *targets < 1 || *targets > 1000)
+            const auto days = parse_whole(parts[0], 0, 36525);
+            const auto targets = parts.size() == 2 ? parse_whole(parts[1], 1, 1000) : std::optional<long long>(3);
+            if (parts.size() > 2 || !days || !targets)
                 return quoted(v) + " ist keine Angabe f\u00FCr --clusters (N Tage, 0 bis 36525, und K Ziele, 1 bis 1000)";
             r.cluster_days = static_cast<double>(*days);
             r.cluster_targets = static_cast<std::size_t>(*targets);

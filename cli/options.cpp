@@ -103,6 +103,15 @@ std::optional<double> parse_degrees(std::string text)
     return value;
 }
 
+std::optional<long long> parse_whole(std::string_view text, long long min, long long max)
+{
+    long long value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || error != std::errc() || stop != end || value < min || value > max) return std::nullopt;
+    return value;
+}
+
 std::vector<std::string> split(const std::string& text, char separator)
 {
     std::vector<std::string> parts;

@@ -63,6 +63,10 @@ Request help_or_version(const Args& args, std::span<const OptionRule> rules);
 /// finite decimal number; nothing for another text (a wrong call).
 std::optional<double> parse_degrees(std::string text);
 
+/// A whole number given on the command line, from `min` to `max` (decimal digits, an optional
+/// minus sign); nothing for another text or a number outside (a wrong call).
+std::optional<long long> parse_whole(std::string_view text, long long min, long long max);
+
 /// The parts of an option's value between `separator`s ("a,,b" gives "a", "", "b"; "" gives one
 /// empty part).
 std::vector<std::string> split(const std::string& text, char separator);
