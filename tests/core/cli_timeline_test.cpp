@@ -11,8 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "cli/options.h"
 #include "tests/core/test_support.h"
 
+using duoskop::cli::split;
 using duoskop::test_support::CliRun;
 using duoskop::test_support::run_cli;
 using duoskop::test_support::slurp;
@@ -21,16 +23,6 @@ using duoskop::test_support::TempDir;
 namespace {
 
 using Rows = std::vector<std::vector<std::string>>;
-
-std::vector<std::string> split(const std::string& line, char separator)
-{
-    std::vector<std::string> fields(1);
-    for (const char c : line) {
-        if (c == separator) fields.emplace_back();
-        else fields.back() += c;
-    }
-    return fields;
-}
 
 Rows tsv_rows(const std::string& text)
 {
