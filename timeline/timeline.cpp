@@ -12,6 +12,7 @@
 #include "astro/calendar.h"
 #include "astro/std_ho.h"
 #include "dialview/dial_view.h"
+#include "timeline/paths.h"
 #include "timeline/sweep.h"
 
 namespace duoskop {
@@ -210,8 +211,12 @@ std::vector<Target> chosen_targets(const ChartState& chart, const TimelineReques
 std::vector<Mover> chosen_movers(const TimelineRequest& request, bool known1, bool known2)
 {
     std::vector<Mover> movers;
+    std::vector<std::uint8_t> directed;
+    for (const std::uint8_t b : request.arc_bodies)
+        if (b < compared_bodies && std::find(directed.begin(), directed.end(), b) == directed.end()) directed.push_back(b);
+    std::sort(directed.begin(), directed.end());
     const auto arcs = [&](Mover::Kind kind, bool known) {
-        for (std::uint8_t b = 0; b < compared_bodies; ++b)
+        for (const std::uint8_t b : directed)
             if (known || (b != mc && b != as)) movers.push_back({kind, b});
     };
     if (request.arc1) arcs(Mover::Kind::arc1, known1);
@@ -237,6 +242,68 @@ std::uint8_t angle_of(std::uint8_t step, bool midpoint)
     return static_cast<std::uint8_t>(std::min<int>(step, 16 - step));
 }
 
+/// The paths of `movers` between lo and hi: one solar arc per person, one transit per body.
+/// Progress counts the charts computed (the bulk of the work with the precise positions).
+MoverPaths build_paths(const ChartState& chart, const TimelineRequest& request, std::vector<Mover> movers,
+                       double lo, double hi, Progress& progress)
+{
+    MoverPaths paths;
+    paths.movers = std::move(movers);
+    const BirthData births[2] = {werte_aktual(chart.person1), werte_aktual(chart.person2)};
+    std::vector<std::uint8_t> bodies;
+    for (const Mover& m : paths.movers)
+        if (m.kind == Mover::Kind::transit) bodies.push_back(m.body);
+    for (int person = 1; person <= 2; ++person) {
+        const Mover::Kind kind = person == 1 ? Mover::Kind::arc1 : Mover::Kind::arc2;
+        const Positions& pos = person == 1 ? chart.pos1 : chart.pos2;
+        PathTrack w;
+        for (std::size_t k = 0; k < paths.movers.size(); ++k)
+            if (paths.movers[k].kind == kind)
+                w.movers.push_back({static_cast<std::uint16_t>(k), pos[paths.movers[k].body]});
+        if (w.movers.empty()) continue;
+        // No directions before the birth.
+        const double born = chart_instant(births[person - 1]).julian_day();
+        w.lo = std::max(lo, born);
+        w.hi = hi;
+        if (!(w.lo <= w.hi)) continue;
+        w.track = arc_track(births[person - 1], request.arc, request.natal_source, w.lo, w.hi, progress);
+        if (request.stop.stop_requested()) break;
+        paths.tracks.push_back(std::move(w));
+    }
+    if (!request.stop.stop_requested() && !bodies.empty()) {
+        std::vector<Track> tracks = transit_tracks(bodies, request.transit_source, lo, hi, request.stop, progress);
+        for (std::size_t i = 0; i < tracks.size(); ++i) {
+            PathTrack w;
+            w.track = std::move(tracks[i]);
+            for (std::size_t k = 0; k < paths.movers.size(); ++k)
+                if (paths.movers[k].kind == Mover::Kind::transit && paths.movers[k].body == bodies[i])
+                    w.movers.push_back({static_cast<std::uint16_t>(k), 0.0});
+            w.lo = lo;
+            w.hi = hi;
+            paths.tracks.push_back(std::move(w));
+        }
+    }
+    paths.cancelled = request.stop.stop_requested();
+    return paths;
+}
+
+/// The charts build_paths computes for `movers` between lo and hi, roughly.
+double charts_estimate(const std::vector<Mover>& movers, const TimelineRequest& request, double lo, double hi)
+{
+    double finest = 0;
+    bool arc[2] = {false, false};
+    for (const Mover& m : movers) {
+        if (m.kind == Mover::Kind::transit) {
+            const double step = step_of(m.body, request.transit_source);
+            finest = finest == 0 ? step : std::min(finest, step);
+        } else {
+            arc[m.person() - 1] = true;
+        }
+    }
+    return (finest > 0 ? (hi - lo) / finest : 0) + (arc[0] ? (hi - lo) / arc_year_days : 0) +
+           (arc[1] ? (hi - lo) / arc_year_days : 0);
+}
+
 }  // namespace
 
 std::string mover_name(const Mover& mover)
@@ -250,6 +317,22 @@ std::vector<std::uint8_t> default_transit_bodies()
 {
     std::vector<std::uint8_t> bodies;
     for (std::uint8_t b = ju; b < compared_bodies; ++b) bodies.push_back(b);
+    return bodies;
+}
+
+std::vector<std::uint8_t> default_arc_bodies()
+{
+    std::vector<std::uint8_t> bodies;
+    for (std::uint8_t b = 0; b < compared_bodies; ++b) bodies.push_back(b);
+    return bodies;
+}
+
+std::vector<std::uint8_t> ring_arc_bodies() { return {mc, so, as, mo}; }
+
+std::vector<std::uint8_t> ring_transit_bodies()
+{
+    std::vector<std::uint8_t> bodies;
+    for (std::uint8_t b = ju; b <= pl; ++b) bodies.push_back(b);
     return bodies;
 }
 
@@ -302,72 +385,31 @@ Timeline compute_timeline(const ChartState& chart, const TimelineRequest& reques
     Timeline timeline;
     timeline.time_known1 = birth_time_known(chart.person1);
     timeline.time_known2 = birth_time_known(chart.person2);
-    timeline.movers = chosen_movers(request, timeline.time_known1, timeline.time_known2);
+    std::vector<Mover> movers = chosen_movers(request, timeline.time_known1, timeline.time_known2);
     timeline.targets = chosen_targets(chart, request, timeline.time_known1, timeline.time_known2);
-    if (!(request.from <= request.to) || timeline.movers.empty() || timeline.targets.empty()) return timeline;
+    if (!(request.from <= request.to) || movers.empty() || timeline.targets.empty()) {
+        timeline.movers = std::move(movers);
+        return timeline;
+    }
 
     const double lo = request.from - margin_days, hi = request.to + margin_days;
-    const BirthData births[2] = {werte_aktual(chart.person1), werte_aktual(chart.person2)};
-
-    // The tracks: one solar arc per person, one transit per body. Progress counts the charts
-    // computed (the bulk of the work with the precise positions) and then the sweeps.
-    std::vector<std::uint8_t> bodies;
-    for (const Mover& m : timeline.movers)
-        if (m.kind == Mover::Kind::transit) bodies.push_back(m.body);
-    double finest = 1e9;
-    for (const std::uint8_t b : bodies) finest = std::min(finest, step_of(b, request.transit_source));
-    const double charts_estimate = (bodies.empty() ? 0 : (hi - lo) / finest) +
-                                   (request.arc1 ? (hi - lo) / arc_year_days : 0) +
-                                   (request.arc2 ? (hi - lo) / arc_year_days : 0);
-    const double sweep_units = std::max(1.0, charts_estimate / 4);
-    Progress progress(request.progress, charts_estimate + sweep_units);
-
-    struct TrackWork {
-        Track track;
-        std::vector<TrackMover> movers;
-        double lo = 0, hi = 0;
-    };
-    std::vector<TrackWork> work;
-    for (int person = 1; person <= 2; ++person) {
-        const Mover::Kind kind = person == 1 ? Mover::Kind::arc1 : Mover::Kind::arc2;
-        const Positions& pos = person == 1 ? chart.pos1 : chart.pos2;
-        TrackWork w;
-        for (std::size_t k = 0; k < timeline.movers.size(); ++k)
-            if (timeline.movers[k].kind == kind)
-                w.movers.push_back({static_cast<std::uint16_t>(k), pos[timeline.movers[k].body]});
-        if (w.movers.empty()) continue;
-        // No directions before the birth.
-        const double born = chart_instant(births[person - 1]).julian_day();
-        w.lo = std::max(lo, born);
-        w.hi = hi;
-        if (!(w.lo <= w.hi)) continue;
-        w.track = arc_track(births[person - 1], request.arc, request.natal_source, w.lo, w.hi, progress);
-        if (request.stop.stop_requested()) break;
-        work.push_back(std::move(w));
-    }
-    if (!request.stop.stop_requested() && !bodies.empty()) {
-        std::vector<Track> tracks = transit_tracks(bodies, request.transit_source, lo, hi, request.stop, progress);
-        for (std::size_t i = 0; i < tracks.size(); ++i) {
-            TrackWork w;
-            w.track = std::move(tracks[i]);
-            for (std::size_t k = 0; k < timeline.movers.size(); ++k)
-                if (timeline.movers[k].kind == Mover::Kind::transit && timeline.movers[k].body == bodies[i])
-                    w.movers.push_back({static_cast<std::uint16_t>(k), 0.0});
-            w.lo = lo;
-            w.hi = hi;
-            work.push_back(std::move(w));
-        }
-    }
-    if (request.stop.stop_requested()) {
+    // Progress counts the charts computed and then the sweeps.
+    const double charts = charts_estimate(movers, request, lo, hi);
+    const double sweep_units = std::max(1.0, charts / 4);
+    Progress progress(request.progress, charts + sweep_units);
+    MoverPaths paths = build_paths(chart, request, std::move(movers), lo, hi, progress);
+    timeline.movers = paths.movers;
+    if (paths.cancelled) {
         timeline.cancelled = true;
         return timeline;
     }
+    const std::vector<PathTrack>& work = paths.tracks;
 
     // The sweeps: each track through the targets sorted by dial position.
     const DialTargets sorted(timeline.targets);
     std::vector<Pass> passes;
     std::vector<std::vector<double>> stations(timeline.movers.size());
-    for (const TrackWork& w : work) {
+    for (const PathTrack& w : work) {
         if (request.stop.stop_requested()) {
             timeline.cancelled = true;
             return timeline;
@@ -432,6 +474,54 @@ std::vector<Cluster> find_clusters(const std::vector<Hit>& hits, const std::vect
     }
     close_run();
     return clusters;
+}
+
+MoverPaths mover_paths(const ChartState& chart, const TimelineRequest& request)
+{
+    std::vector<Mover> movers =
+        chosen_movers(request, birth_time_known(chart.person1), birth_time_known(chart.person2));
+    if (!(request.from <= request.to)) {
+        MoverPaths paths;
+        paths.movers = std::move(movers);
+        return paths;
+    }
+    const double lo = request.from - margin_days, hi = request.to + margin_days;
+    Progress progress(request.progress, charts_estimate(movers, request, lo, hi));
+    MoverPaths paths = build_paths(chart, request, std::move(movers), lo, hi, progress);
+    if (request.progress && !paths.cancelled) request.progress(1.0);
+    return paths;
+}
+
+double MoverPaths::unwrapped_longitude(std::size_t index, double t) const
+{
+    for (const PathTrack& w : tracks) {
+        if (!(t >= w.lo && t <= w.hi) || w.track.u.size() < 2) continue;
+        const double last = w.track.instant(static_cast<double>(w.track.u.size() - 1));
+        if (!(t >= w.track.t0 && t <= last)) continue;
+        for (const TrackMover& m : w.movers)
+            if (m.mover == index) return w.track.value_at(t) + m.offset;
+    }
+    return std::nan("");
+}
+
+double MoverPaths::longitude(std::size_t index, double t) const
+{
+    const double u = unwrapped_longitude(index, t);
+    if (!std::isfinite(u)) return u;
+    const double l = std::fmod(u, 360.0);
+    return l < 0 ? l + 360.0 : (l >= 360.0 ? 0.0 : l);
+}
+
+MoversAt movers_at(const ChartState& chart, const TimelineRequest& request, double instant)
+{
+    TimelineRequest at = request;
+    at.from = at.to = instant;
+    at.progress = nullptr;
+    const MoverPaths paths = mover_paths(chart, at);
+    MoversAt result;
+    result.movers = paths.movers;
+    for (std::size_t k = 0; k < paths.movers.size(); ++k) result.longitudes.push_back(paths.longitude(k, instant));
+    return result;
 }
 
 }  // namespace duoskop

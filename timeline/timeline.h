@@ -48,6 +48,12 @@ std::string mover_name(const Mover& mover);
 
 /// The transits a run takes unless told otherwise: JU to PL and the eight transneptunian points.
 std::vector<std::uint8_t> default_transit_bodies();
+/// The factors whose solar arcs a run directs unless told otherwise: all 22.
+std::vector<std::uint8_t> default_arc_bodies();
+/// The movers of the dial's outer ring and of the graphic ephemeris unless told otherwise: the
+/// solar arcs of MC, AS, SO and MO, and the transits of JU to PL.
+std::vector<std::uint8_t> ring_arc_bodies();
+std::vector<std::uint8_t> ring_transit_bodies();
 /// Whether a body may transit: SO, MO, KN and ME to PO (not MC, WI, AS).
 bool transit_body_allowed(std::uint8_t body);
 
@@ -83,6 +89,8 @@ struct TimelineRequest {
     bool arc2 = true;      ///< directed factors of person 2 (SB2:XX)
     bool transits = true;  ///< transits (T:XX) of `transit_bodies`
     std::vector<std::uint8_t> transit_bodies = default_transit_bodies();
+    /// The factors directed by the solar arcs (MC and AS only where the birth time is known).
+    std::vector<std::uint8_t> arc_bodies = default_arc_bodies();
     ArcKind arc = ArcKind::true_arc;
     /// Where the natal positions came from; the Sun that measures the solar arc comes from here.
     PositionSource natal_source = PositionSource::theory;

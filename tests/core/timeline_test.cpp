@@ -20,6 +20,7 @@
 #include "astro/calendar.h"
 #include "dialview/dial_view.h"
 #include "precise/precise_positions.h"
+#include "timeline/paths.h"
 #include "timeline/sweep.h"
 #include "timeline/timeline.h"
 #include "timeline/timeline_export.h"
@@ -469,6 +470,38 @@ TEST(TimelineHits, WinkelIsTheSmallerAngleAndHalvesForMidpoints)
     }
     EXPECT_EQ(*factor_angles.rbegin(), 8);
     EXPECT_EQ(*midpoint_angles.rbegin(), 4);
+}
+
+TEST(TimelineMovers, TheRingsMoversStandWhereAnIndependentComputationPutsThem)
+{
+    struct Case {
+        const char* person2;
+        int year, month, day;
+        std::size_t movers;  // SB1 and SB2 of MC, SO, AS, MO (without MC and AS where the time is unknown), T:JU-PL
+    };
+    const Case cases[] = {{"HOLLMANN.dat", 2024, 6, 15, 4 + 4 + 5}, {"SONNBERG.dat", 1999, 2, 28, 4 + 2 + 5}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.person2);
+        const ChartState chart = sample_pair("ALBRECHT.dat", c.person2);
+        TimelineRequest request;
+        request.arc_bodies = ring_arc_bodies();
+        request.transit_bodies = ring_transit_bodies();
+        request.transit_source = PositionSource::theory;
+        const Exact exact(chart, PositionSource::theory, PositionSource::theory);
+        const double t = jd(c.year, c.month, c.day) + 0.5;
+        const MoversAt at = movers_at(chart, request, t);
+        ASSERT_EQ(at.movers.size(), c.movers);
+        for (std::size_t k = 0; k < at.movers.size(); ++k) {
+            SCOPED_TRACE(mover_name(at.movers[k]));
+            EXPECT_NEAR(std::remainder(at.longitudes[k] - exact(at.movers[k], t), 360.0), 0.0, 1.0 / 3600);
+            EXPECT_GE(at.longitudes[k], 0.0);
+            EXPECT_LT(at.longitudes[k], 360.0);
+        }
+        // Before either birth the solar arcs have no position; the transits still have one.
+        const MoversAt before = movers_at(chart, request, std::min(exact.born(1), exact.born(2)) - 10);
+        for (std::size_t k = 0; k < before.movers.size(); ++k)
+            EXPECT_EQ(std::isfinite(before.longitudes[k]), before.movers[k].kind == Mover::Kind::transit);
+    }
 }
 
 TEST(TimelineClusters, RunsOfCloseHitsOnTheComparisonsPoints)
