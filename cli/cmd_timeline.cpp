@@ -18,6 +18,7 @@
 #include "birth/local_time.h"
 #include "cli/cli.h"
 #include "cli/options.h"
+#include "cli/timeline_options.h"
 #include "dialview/dial_view.h"
 #include "precise/precise_positions.h"
 #include "timeline/timeline.h"
@@ -80,43 +81,8 @@ std::string parse_timeline_options(const Args& args, TimelineOptions& o)
             if (!date) return quoted(v) + " ist kein Datum TT.MM.JJJJ f\u00FCr " + a;
             (a == "--from" ? o.from : o.to) = date;
             (a == "--from" ? o.from_text : o.to_text) = v;
-        } else if (a == "--movers") {
-            r.arc1 = r.arc2 = r.transits = false;
-            for (const std::string& name : split(v, ',')) {
-                if (name == "sb1") r.arc1 = true;
-                else if (name == "sb2") r.arc2 = true;
-                else if (name == "t") r.transits = true;
-                else return "unbekannter Ausl\u00F6ser " + quoted(name) + " (m\u00F6glich: sb1, sb2, t)";
-            }
-        } else if (a == "--transits") {
-            r.transit_bodies.clear();
-            for (const std::string& code : split(v, ',')) {
-                const std::optional<std::uint8_t> body = body_of_code(code);
-                if (!body || !transit_body_allowed(*body))
-                    return quoted(code) + " kann nicht laufen (m\u00F6glich: SO, MO, KN, ME bis PL, CU bis PO)";
-                r.transit_bodies.push_back(*body);
-            }
-        } else if (a == "--targets") {
-            r.targets = TargetChoice{};
-            for (const std::string& name : split(v, ',')) {
-                if (name == "ergebnis") r.targets.ergebnis = true;
-                else if (name == "faktoren") r.targets.sets.factors = true;
-                else if (name == "kreuz") r.targets.sets.cross = true;
-                else if (name == "eigene") r.targets.sets.own = true;
-                else if (name == "alle") r.targets.sets = {true, true, true};
-                else if (const std::optional<PairPoint> point = parse_point_name(name)) r.targets.named.push_back(*point);
-                else
-                    return "unbekanntes Ziel " + quoted(name) +
-                           " (m\u00F6glich: ergebnis, faktoren, kreuz, eigene, alle oder Namen wie MC1/VE2)";
-            }
-        } else if (a == "--arc") {
-            if (v == "true") r.arc = ArcKind::true_arc;
-            else if (v == "naibod") r.arc = ArcKind::naibod;
-            else return quoted(v) + " ist kein Bogen (m\u00F6glich: true, naibod)";
-        } else if (a == "--transits-from") {
-            if (v == "genau") r.transit_source = PositionSource::precise;
-            else if (v == "theorie") r.transit_source = PositionSource::theory;
-            else return quoted(v) + " ist keine Quelle der Transite (m\u00F6glich: genau, theorie)";
+        } else if (is_timeline_option(a)) {
+            if (std::string problem = read_timeline_option(a, v, r); !problem.empty()) return problem;
         } else if (a == "--double" || a == "--simple" || a == "--halfsum") {
             std::optional<double>& into = a == "--double" ? o.orb_double : a == "--simple" ? o.orb_simple : o.orb_halfsum;
             if (!(into = parse_orb(v))) return quoted(v) + " ist kein Orbis f\u00FCr " + a;
