@@ -24,13 +24,6 @@ namespace duoskop {
 
 namespace {
 
-const QColor person1_colour(0x00, 0x00, 0x80);  // navy, as the main window
-const QColor person2_colour(0x00, 0x64, 0x00);  // dark green
-const QColor pointer_colour(0xD0, 0x00, 0x00);
-const QColor scale_colour(0x40, 0x40, 0x40);
-const QColor highlight_colour(0xFF, 0xFF, 0x00);
-const std::array<QColor, 2> arc_colours = {QColor(0xE0, 0x70, 0x00), QColor(0x80, 0x00, 0xA0)};
-
 // Radii as parts of the dial's radius, from the outside in.
 constexpr double r_outer_labels = 0.905;  // person 2's codes
 constexpr double r_outer_leader = 0.855;
@@ -110,7 +103,7 @@ void draw_centred_text(QPainter& painter, QPointF centre, const QString& text)
 // One ring of factors: ticks at the true positions, the codes spread apart with leader lines.
 void paint_ring(QPainter& painter, QPointF centre, double radius, double modulus, const Positions& pos,
                 const QColor& colour, const RingPlace& place,
-                const std::array<bool, compared_bodies>& highlighted)
+                const std::array<bool, compared_bodies>& highlighted, const PictureColours& colours)
 {
     const QFont font = dial_font(radius * 0.042, false);
     const QFont bold = dial_font(radius * 0.042, true);
@@ -135,7 +128,7 @@ void paint_ring(QPainter& painter, QPointF centre, double radius, double modulus
     for (std::size_t n = 0; n < bodies.size(); ++n) {
         const std::size_t i = bodies[n];
         const bool marked = highlighted[i];
-        painter.setPen(QPen(marked ? pointer_colour : colour, radius * (marked ? 0.006 : 0.0035)));
+        painter.setPen(QPen(marked ? colours.pointer : colour, radius * (marked ? 0.006 : 0.0035)));
         painter.drawLine(at(true_positions[n], centre, tick_from, modulus),
                          at(true_positions[n], centre, tick_to, modulus));
         if (std::fabs(dial_difference(true_positions[n], shown[n], modulus)) > 1e-6 * modulus / dial_span) {
@@ -148,8 +141,8 @@ void paint_ring(QPainter& painter, QPointF centre, double radius, double modulus
         if (marked) {
             const double h = metrics.height();
             const QRectF box(label_centre.x() - label_width / 2, label_centre.y() - h / 2, label_width, h);
-            painter.setPen(QPen(Qt::black, radius * 0.002));
-            painter.setBrush(highlight_colour);
+            painter.setPen(QPen(colours.text, radius * 0.002));
+            painter.setBrush(colours.highlight);
             painter.drawRoundedRect(box, h * 0.2, h * 0.2);
             painter.setBrush(Qt::NoBrush);
         }
@@ -159,7 +152,8 @@ void paint_ring(QPainter& painter, QPointF centre, double radius, double modulus
     }
 }
 
-void paint_scale(QPainter& painter, QPointF centre, double radius, const ScaleStyle& style)
+void paint_scale(QPainter& painter, QPointF centre, double radius, const ScaleStyle& style,
+                 const QColor& scale_colour)
 {
     const double m = style.modulus;
     painter.setPen(QPen(scale_colour, radius * 0.004));
@@ -221,8 +215,10 @@ void paint_arc(QPainter& painter, QPointF centre, double radius, double modulus,
     painter.setBrush(Qt::NoBrush);
 }
 
-void paint_pointer(QPainter& painter, QPointF centre, double radius, double modulus, double pointer)
+void paint_pointer(QPainter& painter, QPointF centre, double radius, double modulus, double pointer,
+                   const PictureColours& colours)
 {
+    const QColor& pointer_colour = colours.pointer;
     painter.setPen(QPen(pointer_colour, radius * 0.006, Qt::SolidLine, Qt::RoundCap));
     painter.drawLine(at(pointer, centre, radius * 0.06, modulus), at(pointer, centre, radius * 0.985, modulus));
     // The opposite end, short: the axis runs through the whole dial.
@@ -245,7 +241,7 @@ void paint_pointer(QPainter& painter, QPointF centre, double radius, double modu
     const double w = metrics.horizontalAdvance(text) + radius * 0.03;
     const double h = metrics.height() + radius * 0.01;
     painter.setPen(QPen(pointer_colour, radius * 0.003));
-    painter.setBrush(Qt::white);
+    painter.setBrush(colours.pointer_fill);
     painter.drawRoundedRect(QRectF(centre.x() - w / 2, centre.y() - h / 2, w, h), h * 0.2, h * 0.2);
     painter.setBrush(Qt::NoBrush);
     draw_centred_text(painter, centre, text);
@@ -274,13 +270,14 @@ void paint_dial(QPainter& painter, const QRectF& area, const DialScene& scene)
         return;
     }
 
-    painter.setPen(QPen(scale_colour, radius * 0.004));
-    painter.setBrush(QColor(0xFF, 0xFF, 0xF4));
+    const PictureColours& colours = scene.colours;
+    painter.setPen(QPen(colours.scale, radius * 0.004));
+    painter.setBrush(colours.face);
     painter.drawEllipse(centre, radius, radius);
     painter.setBrush(Qt::NoBrush);
     const ScaleStyle& style = scale_style(scene.modulus);
     const double m = style.modulus;
-    paint_scale(painter, centre, radius, style);
+    paint_scale(painter, centre, radius, style, colours.scale);
 
     for (std::size_t i = 0; i < scene.arcs.size(); ++i) {
         const auto& [from, to] = scene.arcs[i];
@@ -296,7 +293,7 @@ void paint_dial(QPainter& painter, const QRectF& area, const DialScene& scene)
                                              : dial_position((lon_from + lon_to) / 2, m);
         paint_arc(painter, centre, radius, m, from, comparisons_dial ? from.position : dial_position(lon_from, m),
                   to, comparisons_dial ? to.position : dial_position(lon_to, m), midpoint,
-                  radius * r_arcs[i % r_arcs.size()], arc_colours[i % arc_colours.size()]);
+                  radius * r_arcs[i % r_arcs.size()], colours.arcs[i % colours.arcs.size()]);
     }
 
     // The rings from the inside out; a further ring is one more line here.
@@ -305,22 +302,22 @@ void paint_dial(QPainter& painter, const QRectF& area, const DialScene& scene)
         QColor colour;
         RingPlace place;
     };
-    std::vector<Ring> rings = {{&scene.pos1, person1_colour, inner_ring}};
-    if (scene.pos2) rings.push_back({&*scene.pos2, person2_colour, outer_ring});
+    std::vector<Ring> rings = {{&scene.pos1, colours.person1, inner_ring}};
+    if (scene.pos2) rings.push_back({&*scene.pos2, colours.person2, outer_ring});
     for (const Ring& ring : rings)
-        paint_ring(painter, centre, radius, m, *ring.pos, ring.colour, ring.place, scene.highlighted);
-    if (scene.pointer) paint_pointer(painter, centre, radius, m, *scene.pointer);
+        paint_ring(painter, centre, radius, m, *ring.pos, ring.colour, ring.place, scene.highlighted, colours);
+    if (scene.pointer) paint_pointer(painter, centre, radius, m, *scene.pointer, colours);
 
     // Which ring is whose, in the corners the circle leaves free.
     painter.setFont(dial_font(radius * 0.038, true));
     const QFontMetricsF metrics(painter.font(), painter.device());
     const QPointF corner = centre - QPointF(side / 2, side / 2);
     if (!scene.legend1.isEmpty()) {
-        painter.setPen(person1_colour);
+        painter.setPen(colours.person1);
         painter.drawText(corner + QPointF(radius * 0.01, metrics.ascent()), scene.legend1);
     }
     if (!scene.legend2.isEmpty()) {
-        painter.setPen(person2_colour);
+        painter.setPen(colours.person2);
         painter.drawText(corner + QPointF(side - metrics.horizontalAdvance(scene.legend2) - radius * 0.01,
                                           metrics.ascent()),
                          scene.legend2);
@@ -331,7 +328,7 @@ void paint_dial(QPainter& painter, const QRectF& area, const DialScene& scene)
 QImage dial_image(const DialScene& scene, int size)
 {
     QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::white);
+    image.fill(scene.colours.background);
     QPainter painter(&image);
     paint_dial(painter, QRectF(0, 0, size, size), scene);
     painter.end();
@@ -362,7 +359,7 @@ QByteArray dial_svg(const DialScene& scene, int size, const QString& title)
     const QByteArray stand_in = QByteArrayLiteral("duoskop-titel-7f3a9c");
     svg.setTitle(QString::fromLatin1(stand_in));
     QPainter painter(&svg);
-    painter.fillRect(QRectF(0, 0, size, size), Qt::white);
+    painter.fillRect(QRectF(0, 0, size, size), scene.colours.background);
     paint_dial(painter, QRectF(0, 0, size, size), scene);
     painter.end();
     bytes.replace(QByteArray("<title>" + stand_in + "</title>"), "<title>" + markup_text(title).toUtf8() + "</title>");

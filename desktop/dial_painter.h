@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "astro/bodies.h"
+#include "desktop/picture_colours.h"
 #include "dialview/dial_view.h"
 
 class QPainter;
@@ -31,6 +32,7 @@ struct DialScene {
     std::optional<double> pointer;   ///< dial position of the pointer on this dial, degrees
     std::array<bool, compared_bodies> highlighted{};  ///< bodies marked in both rings
     std::vector<std::pair<EntryFactor, EntryFactor>> arcs;  ///< pairs joined through their midpoint
+    PictureColours colours = light_colours();  ///< the set to paint with; files and paper keep the light one
 };
 
 /// The scene of a result entry's picture: pointer on its axis A/B (on the 360-degree dial its
@@ -40,7 +42,7 @@ void show_entry_picture(DialScene& scene, const EntryPicture& picture);
 /// Draws the dial into the largest square centred in `area` (device units of the painter).
 void paint_dial(QPainter& painter, const QRectF& area, const DialScene& scene);
 
-/// The dial as a square picture of `size` pixels on white.
+/// The dial as a square picture of `size` pixels on the scene's background.
 QImage dial_image(const DialScene& scene, int size);
 
 /// The dial as PNG or as SVG (labels stay text) of `size` pixels; the SVG's `<title>` is `title`
