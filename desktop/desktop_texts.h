@@ -43,6 +43,14 @@ inline constexpr HelpPageTitle kHelpPages[] = {
 };
 static_assert(std::size(kHelpPages) == 13);
 
+// The colours of the additions' windows and pictures ("Darstellung" in the Extras menu).
+inline constexpr std::string_view kMenuDarstellung = "D&arstellung";
+inline constexpr std::string_view kDarstellungSystem = "S&ystem";
+inline constexpr std::string_view kDarstellungHell = "&Hell";
+inline constexpr std::string_view kDarstellungDunkel = "&Dunkel";
+inline constexpr std::string_view kTipDarstellung =
+    "Helle oder dunkle Farben f\xFCr Scheibe, Ausl\xF6sungen, Rangliste, Textbibliothek, Bericht und Handbuch";
+
 // Names and descriptions for a screen reader. The main window:
 inline constexpr std::string_view kA11ySearchAxes = "Suchachsen";
 inline constexpr std::string_view kA11ySearchAxesInfo =

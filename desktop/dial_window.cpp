@@ -80,6 +80,14 @@ std::string person_header(std::string_view start, const chart_record& p)
 /// Where the dial was printed to a file last time (kept from one run to the next).
 QString print_folder_setting() { return QStringLiteral("Scheibe/Druckordner"); }
 
+// Saved and printed pictures keep the light colours, whatever the window shows: they end on paper
+// and in documents.
+DialScene on_paper(DialScene scene)
+{
+    scene.colours = light_colours();
+    return scene;
+}
+
 // Lives as a child of the main window and takes the dial window (a window of its own, so that the
 // result window, modal to the main window, does not block it) with it when the main window goes.
 class DialHolder : public QObject {
@@ -98,10 +106,8 @@ DialCanvas::DialCanvas(QWidget* parent) : QWidget(parent)
     setObjectName(QStringLiteral("DialCanvas"));
     setFocusPolicy(Qt::StrongFocus);
     setMinimumSize(320, 320);
-    setAutoFillBackground(true);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    setPalette(palette);
+    setAttribute(Qt::WA_OpaquePaintEvent);  // the painting fills the background itself
+    scene.colours = colours_for(palette());
 }
 
 double DialCanvas::position_at(QPointF point) const
@@ -114,7 +120,18 @@ void DialCanvas::paintEvent(QPaintEvent*)
 {
     // Painted as vectors on the widget: sharp at any size and device pixel ratio.
     QPainter painter(this);
+    painter.fillRect(rect(), scene.colours.background);
     paint_dial(painter, QRectF(rect()).adjusted(4, 4, -4, -4), scene);
+}
+
+void DialCanvas::changeEvent(QEvent* event)
+{
+    // Light or dark with the palette: the desktop's colours or the appearance chosen.
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange) {
+        scene.colours = colours_for(palette());
+        update();
+    }
+    QWidget::changeEvent(event);
 }
 
 void DialCanvas::mousePressEvent(QMouseEvent* event)
@@ -334,6 +351,17 @@ void DialWindow::clear_entry()
 
 double DialWindow::list_orb() const { return orbs_.orb_simple > 0 ? orbs_.orb_simple : 1.0; }
 
+void DialWindow::changeEvent(QEvent* event)
+{
+    // The window hears of a new palette before its children: the dial and the tree follow it now.
+    if (event->type() == QEvent::PaletteChange) {
+        canvas_->scene.colours = colours_for(palette());
+        canvas_->update();
+        fill_list();
+    }
+    QWidget::changeEvent(event);
+}
+
 void DialWindow::fill_list()
 {
     const double orb = list_orb();
@@ -345,9 +373,10 @@ void DialWindow::fill_list()
     if (!(orbs_.orb_simple > 0)) heading += texts::kDialOrbDefault;
     PointerHeading->setText(to_qt(heading).replace(QChar(u'\r'), QChar(u'\n')));
 
-    // Person 1's points navy and person 2's dark green, as their rings; WI and midpoints across
-    // the persons black.
-    const auto add = [m](QTreeWidgetItem* parent, const DialItem& item) {
+    // Person 1's points in the colour of the inner ring and person 2's in that of the outer one;
+    // WI and midpoints across the persons in the text colour.
+    const PictureColours& colours = canvas_->scene.colours;
+    const auto add = [m, &colours](QTreeWidgetItem* parent, const DialItem& item) {
         auto* row = new QTreeWidgetItem(parent);
         row->setText(0, to_qt(point_name(item.point)));
         row->setText(1, to_qt(pointer_text(item.position, m)));
@@ -355,9 +384,7 @@ void DialWindow::fill_list()
         row->setText(3, to_qt(position_text(item.longitude)));
         const bool one = touches_person(item.point, 1);
         const bool two = touches_person(item.point, 2);
-        const QColor colour = one && !two ? QColor(0x00, 0x00, 0x80)
-                              : two && !one ? QColor(0x00, 0x64, 0x00)
-                                            : QColor(Qt::black);
+        const QColor colour = one && !two ? colours.person1 : two && !one ? colours.person2 : colours.text;
         for (int c = 0; c < 4; ++c) row->setForeground(c, colour);
         return row;
     };
@@ -398,12 +425,12 @@ bool DialWindow::save_png(const std::string& path)
     // The picture as large as the dial shows on screen, at least 800 pixels.
     const int size = std::max(800, static_cast<int>(std::lround(
                                        std::min(canvas_->width(), canvas_->height()) * devicePixelRatioF())));
-    return write(path, dial_png(canvas_->scene, size));
+    return write(path, dial_png(on_paper(canvas_->scene), size));
 }
 
 bool DialWindow::save_svg(const std::string& path)
 {
-    return write(path, dial_svg(canvas_->scene, 800, QStringLiteral("Duoskop ") + to_qt(texts::kDialCaption)));
+    return write(path, dial_svg(on_paper(canvas_->scene), 800, QStringLiteral("Duoskop ") + to_qt(texts::kDialCaption)));
 }
 
 void DialWindow::save_clicked(bool svg)
@@ -434,7 +461,7 @@ void DialWindow::print_to(QPagedPaintDevice& device)
         painter.drawText(QPointF(0, y), to_qt(line));
         y += metrics.lineSpacing();
     }
-    paint_dial(painter, page.adjusted(0, y, 0, 0), canvas_->scene);
+    paint_dial(painter, page.adjusted(0, y, 0, 0), on_paper(canvas_->scene));
     painter.end();
 }
 

@@ -48,6 +48,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -117,6 +118,9 @@ public:
     QPushButton* SavePng;
     QPushButton* SaveSvg;
     QPushButton* PrintButton;
+
+protected:
+    void changeEvent(QEvent* event) override;
 
 private:
     void show_pointer();

@@ -23,6 +23,7 @@ constexpr ExtrasPlace extras_places[] = {
     {"Ausloesungen1", ExtrasGroup::time},       // "A&uslösungen …"
     {"GenauePositionen1", ExtrasGroup::settings},  // "&Genaue Positionen"
     {"LaufwerkC1", ExtrasGroup::settings},      // "&Laufwerk C: …"
+    {"Darstellung1", ExtrasGroup::settings},    // "D&arstellung": System, Hell, Dunkel
     {"Handbuch1", ExtrasGroup::manual},         // "Han&dbuch …"
 };
 

@@ -24,6 +24,7 @@
 #include "base/io_error.h"
 #include "base/trash.h"
 #include "birth/chart_input.h"
+#include "desktop/picture_colours.h"
 #include "desktop/qt_desktop.h"
 #include "desktop/qt_style.h"
 #include "desktop/window_habits.h"
@@ -114,7 +115,7 @@ KarteiDialog::KarteiDialog(Desktop& desktop, std::filesystem::path root, const s
             // Room for a few words a line at any font size; the dialog grows for longer reasons.
             reason->setMinimumWidth(reason->fontMetrics().averageCharWidth() * 40);
             QPalette palette = reason->palette();
-            palette.setColor(QPalette::WindowText, QColor(0xB0, 0x00, 0x00));
+            palette.setColor(QPalette::WindowText, colours_for(palette).refused);
             reason->setPalette(palette);
             grid->addWidget(reason, row, 2);
             RefusalLabels[static_cast<std::size_t>(*refused)] = reason;

@@ -24,6 +24,7 @@
 #include "desktop/desktop_texts.h"
 #include "desktop/first_frame.h"
 #include "desktop/kartei_dialog.h"
+#include "desktop/picture_colours.h"
 #include "desktop/qt_desktop.h"
 #include "desktop/qt_style.h"
 #include "desktop/unit1.h"
@@ -228,7 +229,7 @@ void KarteiWindow::fill_model()
 {
     model_->removeRows(0, model_->rowCount());
     int broken = 0;
-    const QColor refused_colour(0xB0, 0x00, 0x00);
+    const QColor refused_colour = colours_for(palette()).refused;  // light or dark with the window
     for (std::size_t i = 0; i < listing_.entries.size(); ++i) {
         const KarteiEntry& e = listing_.entries[i];
         QList<QStandardItem*> row;

@@ -17,6 +17,8 @@
 
 int main(int argc, char** argv)
 {
+    // Fractional scale factors (125 %, 150 %) as they are, not rounded to whole ones.
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
     QApplication app(argc, argv);
     duoskop::start_desktop_program("duoskop");
 

@@ -22,6 +22,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "desktop/appearance.h"
 #include "desktop/first_frame.h"
 #include "desktop/help_window.h"
 #include "desktop/qt_print.h"
@@ -284,6 +285,7 @@ void start_desktop_program(const char* desktop_file_name)
     QApplication::setFont(QFont(QStringLiteral("Liberation Sans"), 8));
     QGuiApplication::setDesktopFileName(QString::fromLatin1(desktop_file_name));
     install_help_key(*qApp);  // F1 opens the manual in every window
+    start_appearance();       // light, dark or the desktop's colours
     if (!install_german_translations())
         std::fprintf(stderr, "%s: Qts deutsche \u00DCbersetzungen (qtbase_de.qm) fehlen; Qts Dialoge bleiben englisch\n",
                      desktop_file_name);

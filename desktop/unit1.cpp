@@ -19,6 +19,7 @@
 #include "app/chart_file.h"
 #include "app/dial.h"
 #include "app/orb.h"
+#include "desktop/appearance.h"
 #include "desktop/dial_window.h"
 #include "desktop/drive_dialog.h"
 #include "desktop/desktop_texts.h"
@@ -89,10 +90,12 @@ TForm1::TForm1(Desktop& desktop, DriveC drive, QWidget* parent)
     : QMainWindow(parent), desktop_(desktop), drive_(std::move(drive))
 {
     setObjectName(QStringLiteral("Form1"));
+    keep_desktop_palette(*this);  // the specified colours, whatever "Darstellung" says
     build_controls();
     build_menu();
     FormCreate();
     Form2 = new TForm2(desktop_, drive_, chart, ktexte, this);
+    keep_desktop_palette(*Form2);
     install_dial_window(*this, desktop_);
     // The window is in its start state before it first shows, so that behind the opening hint
     // only the menu can be seen.
@@ -295,6 +298,7 @@ void TForm1::build_menu()
     state_listeners.push_back([this] { GenauePositionen1->setEnabled(!waiting_ && !ended_); });
     // The manual; F1 opens it at the page of the window one works in.
     entry(Extras1, "Handbuch1", texts::kMenuHandbuch, &TForm1::Handbuch1Click);
+    install_appearance_menu(*Extras1);
 }
 
 void TForm1::show_caption()
