@@ -88,6 +88,18 @@ void remember_appearance(Appearance appearance)
         .setValue(setting_key(), QString::fromLatin1(word.data(), static_cast<qsizetype>(word.size())));
 }
 
+// The selection's blue: white text on it reaches 5.5 : 1.
+const QColor selection(0x2F, 0x65, 0xCA);
+
+QPalette light_palette()
+{
+    QPalette palette = QApplication::style()->standardPalette();
+    palette.setColor(QPalette::Active, QPalette::Highlight, selection);
+    palette.setColor(QPalette::Inactive, QPalette::Highlight, selection);
+    palette.setColor(QPalette::HighlightedText, QColor(0xFF, 0xFF, 0xFF));
+    return palette;
+}
+
 QPalette dark_palette()
 {
     const PictureColours dark = dark_colours();
@@ -112,7 +124,7 @@ QPalette dark_palette()
     set(QPalette::Mid, QColor(0x2A, 0x2A, 0x2E));
     set(QPalette::Dark, QColor(0x1A, 0x1A, 0x1C));
     set(QPalette::Shadow, QColor(0x00, 0x00, 0x00));
-    set(QPalette::Highlight, QColor(0x2F, 0x65, 0xCA));
+    set(QPalette::Highlight, selection);
     set(QPalette::HighlightedText, QColor(0xFF, 0xFF, 0xFF));
     set(QPalette::Link, dark.person1);
     set(QPalette::LinkVisited, QColor(0xC5, 0x8A, 0xF9));
@@ -137,7 +149,7 @@ void apply_appearance(Appearance appearance)
         QApplication::setPalette(own);
         break;
     case Appearance::light:
-        QApplication::setPalette(QApplication::style()->standardPalette());
+        QApplication::setPalette(light_palette());
         break;
     case Appearance::dark:
         QApplication::setPalette(dark_palette());

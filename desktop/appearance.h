@@ -26,6 +26,9 @@ Appearance chosen_appearance();
 /// Keeps `appearance` in the program's settings for the next start.
 void remember_appearance(Appearance appearance);
 
+/// The palette of the additions' windows in light colours: the style's standard palette with a
+/// selection dark enough for white text.
+QPalette light_palette();
 /// The palette of the additions' windows in dark colours (the dark picture colours' background
 /// and text).
 QPalette dark_palette();
