@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <deque>
 #include <filesystem>
 #include <optional>
@@ -21,10 +22,12 @@
 #include <vector>
 
 #include "base/desktop.h"
+#include "desktop/appearance.h"
 #include "desktop/dial_window.h"
 #include "desktop/kartei_dialog.h"
 #include "desktop/kartei_window.h"
 #include "desktop/ranking_window.h"
+#include "desktop/timeline_window.h"
 #include "desktop/zeitprobe.h"
 #include "desktop/unit1.h"
 #include "desktop/unit2.h"
@@ -75,9 +78,9 @@ bool save(QWidget* window, const QString& path)
     return saved;
 }
 
-}  // namespace
-
-int take_screenshots(const DriveC& drive, const std::string& dir)
+// The chart files of drive C's astro/daten in name order; a word on stderr when there are fewer
+// than two.
+std::vector<std::string> sample_charts(const DriveC& drive)
 {
     std::vector<std::string> charts;
     std::error_code error;
@@ -86,10 +89,78 @@ int take_screenshots(const DriveC& drive, const std::string& dir)
         if (file.is_regular_file()) charts.push_back(file.path().string());
     }
     std::sort(charts.begin(), charts.end());
-    if (charts.size() < 2) {
-        std::fprintf(stderr, "screenshots: drive C holds fewer than two chart files\n");
-        return 1;
+    if (charts.size() < 2) std::fprintf(stderr, "screenshots: drive C holds fewer than two chart files\n");
+    return charts;
+}
+
+}  // namespace
+
+int take_variant_screenshots(const DriveC& drive, const std::string& dir, const std::string& suffix,
+                             bool with_main_and_timeline)
+{
+    const std::vector<std::string> charts = sample_charts(drive);
+    if (charts.size() < 2) return 1;
+    QDir().mkpath(QString::fromStdString(dir));
+    const QString out = QString::fromStdString(dir) + QLatin1Char('/');
+    const QString end = QString::fromStdString(suffix) + QStringLiteral(".png");
+
+    ScriptDesktop desktop({charts[0], charts[1]});
+    TForm1 form(desktop, drive);
+    form.show();
+    settle();
+    form.name1Click();
+    form.name2Click();
+    form.activateWindow();
+    form.Edit1->setText(QStringLiteral("1,0"));
+    form.Edit2->setText(QStringLiteral("0,5"));
+    settle();
+    if (!form.Edit2->isHidden()) {
+        form.Edit1Exit();
+        form.Edit2Exit();
     }
+    bool ok = true;
+    if (with_main_and_timeline) ok = save(&form, out + QStringLiteral("main") + end);
+
+    // The dial with the first entry of the simple complements, as dial.png.
+    if (QAction* dial_entry = form.Extras1->findChild<QAction*>(QStringLiteral("Scheibe1")))
+        dial_entry->trigger();
+    DialWindow* dial = dial_window_of(form);
+    if (dial == nullptr) return 1;
+    dial->resize(1040, 740);
+    QTimer::singleShot(300, &form, [&] {
+        if (form.Form2->ListBox1->count() > 0) {
+            form.Form2->ListBox1->setCurrentRow(0);
+            ok = save(dial, out + QStringLiteral("dial") + end) && ok;
+        } else {
+            std::fprintf(stderr, "screenshots: no result entry\n");
+            ok = false;
+        }
+        form.Form2->accept();
+    });
+    form.einfache1Click();
+
+    // The hits in time of the pair over one year.
+    if (with_main_and_timeline) {
+        TimelineWindow* timeline = form.timeline_window;
+        timeline->Ausloesungen1Click();
+        timeline->resize(1100, 700);
+        timeline->FromEdit->setText(QStringLiteral("01.01.2024"));
+        timeline->ToEdit->setText(QStringLiteral("31.12.2024"));
+        timeline->StartClick();
+        for (int i = 0; i < 6000 && timeline->running(); ++i) {
+            QApplication::processEvents(QEventLoop::AllEvents, 50);
+            QThread::msleep(10);
+        }
+        ok = save(timeline, out + QStringLiteral("timeline") + end) && ok;
+        timeline->reject();
+    }
+    return ok ? 0 : 1;
+}
+
+int take_screenshots(const DriveC& drive, const std::string& dir)
+{
+    const std::vector<std::string> charts = sample_charts(drive);
+    if (charts.size() < 2) return 1;
     QDir().mkpath(QString::fromStdString(dir));
     const QString out = QString::fromStdString(dir) + QLatin1Char('/');
 
@@ -209,25 +280,37 @@ int take_screenshots(const DriveC& drive, const std::string& dir)
 
 }  // namespace duoskop
 
-// duoskop-screenshots --drive-c DIR OUT_DIR: the windows on a drive C, saved as PNGs in OUT_DIR.
+// duoskop-screenshots [--drive-c DIR] [--variant 200|dark] OUT_DIR: the windows on a drive C,
+// saved as PNGs in OUT_DIR; with a variant only the dial (dial-200.png), or the main window, the
+// dial and the hits in time (main-dark.png, dial-dark.png, timeline-dark.png). The scale factor
+// and the colours come from the environment (QT_SCALE_FACTOR, DUOSKOP_DARSTELLUNG), never from
+// the user's settings.
 int main(int argc, char** argv)
 {
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
     QApplication app(argc, argv);
     QApplication::setFont(QFont(QStringLiteral("Liberation Sans"), 8));
+    const char* usage = "usage: duoskop-screenshots [--drive-c DIR] [--variant 200|dark] OUT_DIR\n";
     std::optional<std::string> drive_dir;
     std::optional<std::string> out_dir;
+    std::optional<std::string> variant;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (arg == "--drive-c" && i + 1 < argc) drive_dir = argv[++i];
+        else if (arg == "--variant" && i + 1 < argc) variant = argv[++i];
         else if (!out_dir) out_dir = std::string(arg);
         else {
-            std::fprintf(stderr, "usage: duoskop-screenshots [--drive-c DIR] OUT_DIR\n");
+            std::fputs(usage, stderr);
             return 2;
         }
     }
-    if (!out_dir) {
-        std::fprintf(stderr, "usage: duoskop-screenshots [--drive-c DIR] OUT_DIR\n");
+    if (!out_dir || (variant && *variant != "200" && *variant != "dark")) {
+        std::fputs(usage, stderr);
         return 2;
     }
-    return duoskop::take_screenshots(duoskop::DriveC::locate(drive_dir), *out_dir);
+    if (const char* forced = std::getenv("DUOSKOP_DARSTELLUNG"))
+        if (const auto appearance = duoskop::appearance_named(forced)) duoskop::apply_appearance(*appearance);
+    const duoskop::DriveC drive = duoskop::DriveC::locate(drive_dir);
+    if (variant) return duoskop::take_variant_screenshots(drive, *out_dir, "-" + *variant, *variant == "dark");
+    return duoskop::take_screenshots(drive, *out_dir);
 }

@@ -17,4 +17,9 @@ namespace duoskop {
 /// Every message box is answered at once. Returns the program's exit status.
 int take_screenshots(const DriveC& drive, const std::string& dir);
 
+/// The same road, fewer windows, each saved with `suffix` before ".png": the dial window, and with
+/// `with_main_and_timeline` also the main window and the hits in time of 2024 ("Auslösungen").
+int take_variant_screenshots(const DriveC& drive, const std::string& dir, const std::string& suffix,
+                             bool with_main_and_timeline);
+
 }  // namespace duoskop
