@@ -272,6 +272,14 @@ inline constexpr std::string_view kDialColumnDistance =
     "Abstand";
 inline constexpr std::string_view kDialColumnLongitude =
     "L\xE4" "nge";
+inline constexpr std::string_view kDialShowMovers =
+    "&Ausl\xF6ser zeigen";
+inline constexpr std::string_view kDialDateLabel =
+    "Da&tum (UT):";
+inline constexpr std::string_view kDialTimeLabel =
+    "&Zeit (UT):";
+inline constexpr std::string_view kDialBadInstant =
+    "Datum TT.MM.JJJJ und Zeit hh:mm eingeben";
 
 // Why an atlas index (places/atlas.h) is not used.
 inline constexpr std::string_view kAtlasIndexDamaged =

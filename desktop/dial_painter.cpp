@@ -36,6 +36,13 @@ constexpr double r_inner_leader = 0.525;
 constexpr double r_inner_labels = 0.475;
 constexpr std::array<double, 2> r_arcs = {0.385, 0.325};
 
+// With a third ring the dial of both persons shrinks to this part of the radius, and the movers
+// stand in the band outside it (parts of the whole radius).
+constexpr double r_dial_with_movers = 0.80;
+constexpr double r_movers_ticks = 0.84;
+constexpr double r_movers_leader = 0.87;
+constexpr double r_movers_labels = 0.925;
+
 // Where a ring of factors stands, as parts of the dial's radius: its ticks run from `tick_from` to
 // `tick_to`, a leader line from there to `leader`, the codes stand at `labels`.
 struct RingPlace {
@@ -152,6 +159,66 @@ void paint_ring(QPainter& painter, QPointF centre, double radius, double modulus
     }
 }
 
+// The code and mark of a mover's label: "SB1:SO" is SO with a small 1 (person 1's solar arc),
+// "T:SA" is SA with a small T (a transit).
+std::pair<QString, QString> mover_label(const std::string& name)
+{
+    const std::size_t colon = name.find(':');
+    if (colon == std::string::npos) return {QString::fromLatin1(name.c_str()), QString()};
+    const QString code = QString::fromLatin1(name.substr(colon + 1).c_str());
+    const std::string kind = name.substr(0, colon);
+    return {code, QString::fromLatin1(kind == "T" ? "T" : kind.substr(kind.size() > 2 ? 2 : 0).c_str())};
+}
+
+// The third ring: a tick per mover just outside the dial of both persons, its code spread apart
+// with a leader line and a small mark after it. `radius` is the whole radius.
+void paint_movers(QPainter& painter, QPointF centre, double radius, double modulus,
+                  const std::vector<MovingPoint>& movers, const QColor& movers_colour)
+{
+    const QFont font = dial_font(radius * 0.036, true);
+    const QFont small = dial_font(radius * 0.024, true);
+    const QFontMetricsF metrics(font, painter.device());
+    const QFontMetricsF small_metrics(small, painter.device());
+    const double label_radius = radius * r_movers_labels;
+    const double label_width = metrics.horizontalAdvance(QStringLiteral("MM")) +
+                               small_metrics.horizontalAdvance(QStringLiteral("T")) + radius * 0.012;
+    const double gap = label_width / (2 * std::numbers::pi * label_radius) * modulus;
+
+    painter.setPen(QPen(movers_colour, radius * 0.0025));
+    painter.drawEllipse(centre, radius * r_dial_with_movers, radius * r_dial_with_movers);
+
+    std::vector<const MovingPoint*> shown_movers;
+    std::vector<double> true_positions;
+    for (const MovingPoint& m : movers) {
+        if (!std::isfinite(m.longitude)) continue;
+        shown_movers.push_back(&m);
+        true_positions.push_back(dial_position(m.longitude, modulus));
+    }
+    const std::vector<double> shown = spread_labels(true_positions, gap, modulus);
+    for (std::size_t n = 0; n < shown_movers.size(); ++n) {
+        painter.setPen(QPen(movers_colour, radius * 0.0035));
+        painter.drawLine(at(true_positions[n], centre, radius * r_dial_with_movers, modulus),
+                         at(true_positions[n], centre, radius * r_movers_ticks, modulus));
+        if (std::fabs(dial_difference(true_positions[n], shown[n], modulus)) > 1e-6 * modulus / dial_span) {
+            painter.setPen(QPen(movers_colour, radius * 0.002));
+            painter.drawLine(at(true_positions[n], centre, radius * r_movers_ticks, modulus),
+                             at(shown[n], centre, radius * r_movers_leader, modulus));
+        }
+        // The code centred with its mark, the mark set small and a little lower.
+        const auto [code, mark] = mover_label(shown_movers[n]->name);
+        const double code_w = metrics.horizontalAdvance(code);
+        const double mark_w = small_metrics.horizontalAdvance(mark);
+        const QPointF c = at(shown[n], centre, label_radius, modulus);
+        const double baseline = c.y() + (metrics.ascent() - metrics.descent()) / 2;
+        const double left = c.x() - (code_w + mark_w) / 2;
+        painter.setPen(movers_colour);
+        painter.setFont(font);
+        painter.drawText(QPointF(left, baseline), code);
+        painter.setFont(small);
+        painter.drawText(QPointF(left + code_w, baseline + small_metrics.descent()), mark);
+    }
+}
+
 void paint_scale(QPainter& painter, QPointF centre, double radius, const ScaleStyle& style,
                  const QColor& scale_colour)
 {
@@ -215,19 +282,20 @@ void paint_arc(QPainter& painter, QPointF centre, double radius, double modulus,
     painter.setBrush(Qt::NoBrush);
 }
 
-void paint_pointer(QPainter& painter, QPointF centre, double radius, double modulus, double pointer,
+// `radius` is that of the dial of both persons, `reach` the whole radius the pointer runs to.
+void paint_pointer(QPainter& painter, QPointF centre, double radius, double reach, double modulus, double pointer,
                    const PictureColours& colours)
 {
     const QColor& pointer_colour = colours.pointer;
     painter.setPen(QPen(pointer_colour, radius * 0.006, Qt::SolidLine, Qt::RoundCap));
-    painter.drawLine(at(pointer, centre, radius * 0.06, modulus), at(pointer, centre, radius * 0.985, modulus));
+    painter.drawLine(at(pointer, centre, radius * 0.06, modulus), at(pointer, centre, reach * 0.985, modulus));
     // The opposite end, short: the axis runs through the whole dial.
     painter.drawLine(at(pointer + modulus / 2, centre, radius * 0.06, modulus),
                      at(pointer + modulus / 2, centre, radius * 0.2, modulus));
     QPainterPath head;
     const double a = dial_angle(pointer, modulus);
-    const QPointF tip = at(pointer, centre, radius * 0.995, modulus);
-    const QPointF back = at(pointer, centre, radius * 0.94, modulus);
+    const QPointF tip = at(pointer, centre, reach * 0.995, modulus);
+    const QPointF back = at(pointer, centre, radius * 0.94 + (reach - radius) * 0.995, modulus);
     const QPointF side(std::cos(a) * radius * 0.02, -std::sin(a) * radius * 0.02);
     head.moveTo(tip);
     head.lineTo(back + side);
@@ -264,16 +332,19 @@ void paint_dial(QPainter& painter, const QRectF& area, const DialScene& scene)
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     const double side = std::min(area.width(), area.height());
     const QPointF centre = area.center();
-    const double radius = side / 2 * 0.985;
-    if (radius <= 0) {
+    const double whole = side / 2 * 0.985;
+    if (whole <= 0) {
         painter.restore();
         return;
     }
+    // With a third ring the dial of both persons stands inside it, smaller.
+    const bool movers = !scene.movers.empty();
+    const double radius = movers ? whole * r_dial_with_movers : whole;
 
     const PictureColours& colours = scene.colours;
-    painter.setPen(QPen(colours.scale, radius * 0.004));
+    painter.setPen(QPen(colours.scale, whole * 0.004));
     painter.setBrush(colours.face);
-    painter.drawEllipse(centre, radius, radius);
+    painter.drawEllipse(centre, whole, whole);
     painter.setBrush(Qt::NoBrush);
     const ScaleStyle& style = scale_style(scene.modulus);
     const double m = style.modulus;
@@ -306,21 +377,26 @@ void paint_dial(QPainter& painter, const QRectF& area, const DialScene& scene)
     if (scene.pos2) rings.push_back({&*scene.pos2, colours.person2, outer_ring});
     for (const Ring& ring : rings)
         paint_ring(painter, centre, radius, m, *ring.pos, ring.colour, ring.place, scene.highlighted, colours);
-    if (scene.pointer) paint_pointer(painter, centre, radius, m, *scene.pointer, colours);
+    if (movers) paint_movers(painter, centre, whole, m, scene.movers, colours.movers);
+    if (scene.pointer) paint_pointer(painter, centre, radius, whole, m, *scene.pointer, colours);
 
     // Which ring is whose, in the corners the circle leaves free.
-    painter.setFont(dial_font(radius * 0.038, true));
+    painter.setFont(dial_font(whole * 0.038, true));
     const QFontMetricsF metrics(painter.font(), painter.device());
     const QPointF corner = centre - QPointF(side / 2, side / 2);
     if (!scene.legend1.isEmpty()) {
         painter.setPen(colours.person1);
-        painter.drawText(corner + QPointF(radius * 0.01, metrics.ascent()), scene.legend1);
+        painter.drawText(corner + QPointF(whole * 0.01, metrics.ascent()), scene.legend1);
     }
     if (!scene.legend2.isEmpty()) {
         painter.setPen(colours.person2);
-        painter.drawText(corner + QPointF(side - metrics.horizontalAdvance(scene.legend2) - radius * 0.01,
+        painter.drawText(corner + QPointF(side - metrics.horizontalAdvance(scene.legend2) - whole * 0.01,
                                           metrics.ascent()),
                          scene.legend2);
+    }
+    if (movers && !scene.legend_movers.isEmpty()) {
+        painter.setPen(colours.movers);
+        painter.drawText(corner + QPointF(whole * 0.01, side - metrics.descent()), scene.legend_movers);
     }
     painter.restore();
 }

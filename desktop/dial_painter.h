@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the dial of any size with QPainter: the scale, person 1's factors on the inner ring,
-// person 2's on the outer ring, the pointer, highlighted factors and the arcs of a picture.
+// person 2's on the outer ring, the pointer, highlighted factors and the arcs of a picture, and for
+// an instant a third ring outside them with the solar arcs and transits of that moment.
 // Needs only Qt Gui (and Qt SVG for the SVG file), so the command line can draw without a display.
 #pragma once
 
@@ -15,6 +16,7 @@
 #include "astro/bodies.h"
 #include "desktop/picture_colours.h"
 #include "dialview/dial_view.h"
+#include "dialview/midpoints.h"
 
 class QPainter;
 class QRectF;
@@ -33,6 +35,10 @@ struct DialScene {
     std::array<bool, compared_bodies> highlighted{};  ///< bodies marked in both rings
     std::vector<std::pair<EntryFactor, EntryFactor>> arcs;  ///< pairs joined through their midpoint
     PictureColours colours = light_colours();  ///< the set to paint with; files and paper keep the light one
+    /// The third ring outside person 2's: solar arcs ("SB1:SO", "SB2:MC") and transits ("T:SA") at
+    /// one instant; none draws the dial without it, exactly as before.
+    std::vector<MovingPoint> movers;
+    QString legend_movers;           ///< corner text of the third ring ("Auslöser ..."), empty for none
 };
 
 /// The scene of a result entry's picture: pointer on its axis A/B (on the 360-degree dial its

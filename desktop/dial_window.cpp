@@ -2,7 +2,11 @@
 #include "desktop/dial_window.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDateTime>
+#include <QGridLayout>
+#include <QLineEdit>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -35,6 +39,8 @@
 #include "app/chart_file.h"
 #include "app/dial.h"
 #include "base/texts.h"
+#include "birth/chart_input.h"
+#include "birth/local_time.h"
 #include "desktop/qt_desktop.h"
 #include "desktop/window_habits.h"
 #include "desktop/qt_style.h"
@@ -42,6 +48,8 @@
 #include "desktop/unit2.h"
 #include "kartei/kartei_texts.h"
 #include "kartei/listing.h"
+#include "timeline/ring.h"
+#include "timeline/timeline_export.h"
 
 namespace duoskop {
 
@@ -187,7 +195,7 @@ void DialCanvas::move_pointer(double position)
 // DialWindow
 
 DialWindow::DialWindow(Desktop& desktop, const ChartState& chart, const Orbs& orbs)
-    : QWidget(nullptr), desktop_(desktop), chart_(chart), orbs_(orbs)
+    : QWidget(nullptr), desktop_(desktop), chart_(chart), orbs_(orbs), movers_(ring_request())
 {
     setObjectName(QStringLiteral("DialWindow"));
     keep_on_screen(*this);  // opens on the screen, whatever its size and the font
@@ -210,6 +218,25 @@ DialWindow::DialWindow(Desktop& desktop, const ChartState& chart, const Orbs& or
     modulus_label->setBuddy(ModulusChoice);
     connect(ModulusChoice, &QComboBox::currentIndexChanged, this,
             [this](int index) { set_modulus(ModulusChoice->itemData(index).toDouble()); });
+
+    // The third ring: off until switched on or given an instant; today at 12:00 UT to start from.
+    ShowMovers = new QCheckBox(to_qt(texts::kDialShowMovers), this);
+    ShowMovers->setObjectName(QStringLiteral("ShowMovers"));
+    DateEdit = new QLineEdit(QDateTime::currentDateTimeUtc().date().toString(QStringLiteral("dd.MM.yyyy")), this);
+    DateEdit->setObjectName(QStringLiteral("DateEdit"));
+    TimeEdit = new QLineEdit(QStringLiteral("12:00"), this);
+    TimeEdit->setObjectName(QStringLiteral("TimeEdit"));
+    auto* date_label = plain_label(to_qt(texts::kDialDateLabel), this);
+    date_label->setBuddy(DateEdit);
+    auto* time_label = plain_label(to_qt(texts::kDialTimeLabel), this);
+    time_label->setBuddy(TimeEdit);
+    InstantProblem = plain_label(this);
+    InstantProblem->setObjectName(QStringLiteral("InstantProblem"));
+    InstantProblem->setWordWrap(true);
+    InstantProblem->hide();
+    connect(ShowMovers, &QCheckBox::toggled, this, [this] { update_movers(); });
+    connect(DateEdit, &QLineEdit::textEdited, this, [this] { instant_edited(); });
+    connect(TimeEdit, &QLineEdit::textEdited, this, [this] { instant_edited(); });
 
     PointerHeading = plain_label(this);
     PointerHeading->setObjectName(QStringLiteral("PointerHeading"));
@@ -244,6 +271,14 @@ DialWindow::DialWindow(Desktop& desktop, const ChartState& chart, const Orbs& or
     size_row->addWidget(modulus_label);
     size_row->addWidget(ModulusChoice, 1);
     side->addLayout(size_row);
+    side->addWidget(ShowMovers);
+    auto* instant_grid = new QGridLayout;
+    instant_grid->addWidget(date_label, 0, 0);
+    instant_grid->addWidget(DateEdit, 0, 1);
+    instant_grid->addWidget(time_label, 1, 0);
+    instant_grid->addWidget(TimeEdit, 1, 1);
+    side->addLayout(instant_grid);
+    side->addWidget(InstantProblem);
     side->addWidget(PointerHeading);
     side->addWidget(PointerList, 1);
     side->addWidget(SavePng);
@@ -264,7 +299,7 @@ DialWindow::DialWindow(Desktop& desktop, const ChartState& chart, const Orbs& or
     };
     close_on_escape(*this);
     canvas_->setFocus();
-    fill_list();
+    instant_edited();  // reads the fields and fills the tree
 }
 
 void DialWindow::update_persons(bool person1, bool person2)
@@ -288,8 +323,7 @@ void DialWindow::update_persons(bool person1, bool person2)
     const bool changed = !same(old1, scene.pos1) || old2.has_value() != scene.pos2.has_value() ||
                          (old2 && !same(*old2, *scene.pos2));
     if (changed) clear_entry();
-    fill_list();
-    canvas_->update();
+    update_movers();
 }
 
 void DialWindow::set_longitude(double longitude)
@@ -349,6 +383,65 @@ void DialWindow::clear_entry()
     canvas_->update();
 }
 
+void DialWindow::set_instant(double julian_day_ut)
+{
+    if (!std::isfinite(julian_day_ut)) return;
+    // The fields show the minute; the ring stands at the instant itself.
+    const MinuteTime m = minute_time(julian_day_ut);
+    DateEdit->setText(to_qt(date_text(m)));
+    TimeEdit->setText(to_qt(clock_text(m)));
+    instant_ = julian_day_ut;
+    const QSignalBlocker quiet(ShowMovers);
+    ShowMovers->setChecked(true);
+    update_movers();
+}
+
+std::optional<double> DialWindow::instant() const
+{
+    return ShowMovers->isChecked() ? instant_ : std::nullopt;
+}
+
+void DialWindow::set_movers(const TimelineRequest& request)
+{
+    movers_ = request;
+    movers_.progress = nullptr;
+    update_movers();
+}
+
+void DialWindow::instant_edited()
+{
+    instant_.reset();
+    const std::optional<CivilTime> date = parse_date(DateEdit->text().trimmed().toStdString());
+    if (date) {
+        if (const std::optional<CivilTime> ut = parse_clock(TimeEdit->text().trimmed().toStdString(), *date))
+            instant_ = julian_day(*ut);
+    }
+    update_movers();
+}
+
+void DialWindow::update_movers()
+{
+    DialScene& scene = canvas_->scene;
+    scene.movers.clear();
+    scene.legend_movers.clear();
+    const bool wanted = ShowMovers->isChecked();
+    InstantProblem->setVisible(wanted && !instant_);
+    QPalette palette = InstantProblem->palette();
+    palette.setColor(QPalette::WindowText, scene.colours.refused);
+    InstantProblem->setPalette(palette);
+    if (!instant_) InstantProblem->setText(to_qt(texts::kDialBadInstant));
+    // A person who is not loaded moves nothing.
+    const bool person1 = std::isfinite(scene.pos1[0]);
+    if (wanted && instant_ && person1) {
+        TimelineRequest request = movers_;
+        request.arc2 = request.arc2 && person2_;
+        scene.movers = ring_points(chart_, request, *instant_);
+        scene.legend_movers = to_qt(ring_legend(*instant_));
+    }
+    fill_list();
+    canvas_->update();
+}
+
 double DialWindow::list_orb() const { return orbs_.orb_simple > 0 ? orbs_.orb_simple : 1.0; }
 
 void DialWindow::changeEvent(QEvent* event)
@@ -367,7 +460,7 @@ void DialWindow::fill_list()
     const double orb = list_orb();
     const double m = modulus();
     const DialScene& scene = canvas_->scene;
-    tree_ = pointer_tree(scene.pos1, scene.pos2 ? &*scene.pos2 : nullptr, pointer(), orb, m);
+    tree_ = pointer_tree(scene.pos1, scene.pos2 ? &*scene.pos2 : nullptr, pointer(), orb, m, scene.movers);
     std::string heading = std::string(texts::kDialPointerLabel) + pointer_text(pointer(), m) + "\r" +
                           std::string(texts::kDialOnPointer) + " (" + angle_text(2, 1, orb) + ")";
     if (!(orbs_.orb_simple > 0)) heading += texts::kDialOrbDefault;
@@ -378,13 +471,16 @@ void DialWindow::fill_list()
     const PictureColours& colours = canvas_->scene.colours;
     const auto add = [m, &colours](QTreeWidgetItem* parent, const DialItem& item) {
         auto* row = new QTreeWidgetItem(parent);
-        row->setText(0, to_qt(point_name(item.point)));
+        row->setText(0, to_qt(item_name(item)));
         row->setText(1, to_qt(pointer_text(item.position, m)));
         row->setText(2, to_qt(angle_text(2, 1, item.distance)));
         row->setText(3, to_qt(position_text(item.longitude)));
         const bool one = touches_person(item.point, 1);
         const bool two = touches_person(item.point, 2);
-        const QColor colour = one && !two ? colours.person1 : two && !one ? colours.person2 : colours.text;
+        const QColor colour = !item.mover.empty() ? colours.movers
+                              : one && !two ? colours.person1
+                              : two && !one ? colours.person2
+                                            : colours.text;
         for (int c = 0; c < 4; ++c) row->setForeground(c, colour);
         return row;
     };
@@ -532,7 +628,14 @@ QAction* install_dial_window(TForm1& form, Desktop& desktop)
     action->setEnabled(false);
 
     const auto follow_persons = [&form, holder] {
-        if (holder->window) holder->window->update_persons(form.person1_loaded(), form.person2_loaded());
+        if (!holder->window) return;
+        // The solar arcs are measured by the Sun of the natal positions in use.
+        if (holder->window->movers().natal_source != form.position_source()) {
+            TimelineRequest movers = holder->window->movers();
+            movers.natal_source = form.position_source();
+            holder->window->set_movers(movers);
+        }
+        holder->window->update_persons(form.person1_loaded(), form.person2_loaded());
     };
     QObject::connect(action, &QAction::triggered, holder, [&form, &desktop, holder, follow_persons] {
         if (!form.person1_loaded()) return;

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The window "Scheibe": the dial of both persons in the size chosen (22.5 degrees unless chosen
 // otherwise) with a pointer, the midpoint tree of what stands on the pointer within the simple orb,
-// and the picture of the current result entry.
+// the picture of the current result entry, and on request a third ring with the solar arcs and
+// transits at an instant (universal time), which the tree counts too.
 #pragma once
 
 #include <QWidget>
@@ -17,10 +18,13 @@
 #include "dialview/midpoints.h"
 #include "dialview/pair_points.h"
 #include "results/result_text.h"
+#include "timeline/timeline.h"
 
 class QAction;
+class QCheckBox;
 class QComboBox;
 class QLabel;
+class QLineEdit;
 class QPagedPaintDevice;
 class QPushButton;
 class QTreeWidget;
@@ -89,7 +93,19 @@ public:
     /// time names it), from the loaded persons' positions; the marks of an entry go.
     void show_target(const PairPoint& target);
 
-    /// What the tree shows: the factors and midpoints within the orb of the pointer.
+    /// The third ring: the movers at an instant (Julian day, universal time). set_instant fills the
+    /// date and time fields, switches "Auslöser zeigen" on, draws the ring and refills the tree.
+    void set_instant(double julian_day_ut);
+    /// The instant of the ring: nothing while "Auslöser zeigen" is off or the fields hold no date
+    /// and time.
+    std::optional<double> instant() const;
+    /// Chooses the movers of the ring (kinds, bodies, sources; a range is not read): ring_request()
+    /// until chosen otherwise. Redraws the ring when it is shown.
+    void set_movers(const TimelineRequest& request);
+    const TimelineRequest& movers() const { return movers_; }
+
+    /// What the tree shows: the factors and midpoints within the orb of the pointer, and the
+    /// movers of the ring when it is shown.
     const PointerTree& tree() const { return tree_; }
     /// The orb of the tree: the simple orb, or 1 degree while none has been entered.
     double list_orb() const;
@@ -113,6 +129,10 @@ public:
     std::function<std::optional<std::string>(const QString&, const QString&, const QString&)> choose_file;
 
     QComboBox* ModulusChoice;
+    QCheckBox* ShowMovers;
+    QLineEdit* DateEdit;
+    QLineEdit* TimeEdit;
+    QLabel* InstantProblem;
     QTreeWidget* PointerList;
     QLabel* PointerHeading;
     QPushButton* SavePng;
@@ -125,6 +145,10 @@ protected:
 private:
     void show_pointer();
     void fill_list();
+    /// Reads the date and time fields after an edit.
+    void instant_edited();
+    /// Computes the ring for the instant shown (or takes it away) and refills the tree.
+    void update_movers();
     void save_clicked(bool svg);
     void print_clicked();
     bool write(const std::string& path, const QByteArray& bytes);
@@ -136,6 +160,8 @@ private:
     bool person2_ = false;
     double longitude_ = 0;  ///< the longitude last set; the pointer shows it on the dial shown
     PointerTree tree_;
+    std::optional<double> instant_;  ///< what the date and time fields hold (set_instant: exactly)
+    TimelineRequest movers_;
 };
 
 /// Adds "&Scheibe …" to the Extras menu of the main window: usable once person 1 is loaded, it

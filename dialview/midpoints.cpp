@@ -120,9 +120,14 @@ std::vector<DialItem> dial_items(const Positions& pos1, const Positions* pos2, d
         // the comparisons and their orb tests do.
         const double position =
             modulus == 360 ? longitude : dial_position(point.is_factor() ? a : (a + b) / 2, modulus);
-        items.push_back({point, position, longitude, 0});
+        items.push_back({point, position, longitude, 0, {}});
     }
     return items;
+}
+
+std::string item_name(const DialItem& item)
+{
+    return item.mover.empty() ? point_name(item.point) : item.mover;
 }
 
 std::vector<DialItem> sorted_midpoints(const Positions& pos1, const Positions* pos2, double modulus)
@@ -134,19 +139,26 @@ std::vector<DialItem> sorted_midpoints(const Positions& pos1, const Positions* p
 }
 
 PointerTree pointer_tree(const Positions& pos1, const Positions* pos2, double pointer, double orb,
-                         double modulus)
+                         double modulus, std::span<const MovingPoint> movers)
 {
     PointerTree tree;
     tree.pointer = normalize_dial(pointer, modulus);
     tree.orb = orb;
     tree.modulus = modulus;
 
+    std::vector<DialItem> items = dial_items(pos1, pos2, modulus);
+    // A moving point stands on the dial as a factor does: at its longitude's dial position.
+    for (const MovingPoint& m : movers) {
+        if (!std::isfinite(m.longitude)) continue;
+        const double longitude = normalize_dial(m.longitude, 360);
+        items.push_back({PairPoint{}, dial_position(longitude, modulus), longitude, 0, m.name});
+    }
     std::vector<DialItem> factors;
     std::vector<DialItem> midpoints;
-    for (DialItem& item : dial_items(pos1, pos2, modulus)) {
+    for (DialItem& item : items) {
         if (!within_dial_orb(item.position, tree.pointer, orb, modulus)) continue;
         item.distance = dial_distance(item.position, tree.pointer, modulus);
-        (item.point.is_factor() ? factors : midpoints).push_back(item);
+        (item.is_factor() ? factors : midpoints).push_back(std::move(item));
     }
     sort_by_distance(factors);
     sort_by_distance(midpoints);

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <iterator>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,13 +46,26 @@ bool within_dial_orb(double a, double b, double orb, double modulus);
 /// longitude in its sign ("05°30' KRE"), else degrees and minutes ("07°30'", "67°30'").
 std::string pointer_text(double position, double modulus);
 
-/// A factor or midpoint of a pair on one dial.
+/// A point that moves through time and stands on the dial for one instant: a solar arc of a
+/// factor or a transit, named as the timeline of hits names it ("SB1:SO", "T:SA").
+struct MovingPoint {
+    std::string name;
+    double longitude = 0;  ///< degrees, [0, 360)
+};
+
+/// A factor or midpoint of a pair, or a moving point, on one dial.
 struct DialItem {
     PairPoint point;
     double position = 0;   ///< dial position on the dial's modulus, [0, modulus)
     double longitude = 0;  ///< where it stands in the zodiac, [0, 360); a midpoint's nearer point
     double distance = 0;   ///< in a tree: the shortest way to the pointer or factor above it
+    std::string mover;     ///< a moving point's name; empty for a point of the pair
+
+    bool is_factor() const { return !mover.empty() || point.is_factor(); }
 };
+
+/// The name of an item as the tree shows it: a moving point's own, else point_name.
+std::string item_name(const DialItem& item);
 
 /// The longitude of a point where it is drawn: a factor's own, a midpoint's nearer point
 /// (nearer_midpoint), [0, 360); not finite when a factor has no position.
@@ -68,7 +82,7 @@ std::vector<DialItem> dial_items(const Positions& pos1, const Positions* pos2, d
 /// keep the order of pair_points.
 std::vector<DialItem> sorted_midpoints(const Positions& pos1, const Positions* pos2, double modulus);
 
-/// A factor on the pointer and the midpoints on the pointer that are equal to it.
+/// A factor (or moving point) on the pointer and the midpoints on the pointer that are equal to it.
 struct TreeBranch {
     DialItem factor;                  ///< distance: from the pointer
     std::vector<DialItem> midpoints;  ///< distance: from the factor; closest first
@@ -91,9 +105,10 @@ struct PointerTree {
 };
 
 /// The midpoint tree at `pointer` (a dial position, reduced to the dial of `modulus`): every point
-/// of dial_items within `orb` of it by within_dial_orb, grouped by the factors among them. Equal
-/// distances keep the order of pair_points.
+/// of dial_items within `orb` of it by within_dial_orb, grouped by the factors among them. The
+/// `movers` stand in the tree as factors do (after the pair's factors at equal distances); those
+/// without a finite longitude are left out. Equal distances keep the order of pair_points.
 PointerTree pointer_tree(const Positions& pos1, const Positions* pos2, double pointer, double orb,
-                         double modulus);
+                         double modulus, std::span<const MovingPoint> movers = {});
 
 }  // namespace duoskop

@@ -85,4 +85,8 @@ inline constexpr std::string_view kTimelineSaved = "Gespeichert: ";
 inline constexpr std::string_view kTimelineCsvFilter = "CSV-Dateien (*.csv)";
 inline constexpr std::string_view kTimelineIcsFilter = "Kalender (*.ics)";
 
+// The dial's third ring: its corner text "Auslöser 15.06.2024 12:00 UT"
+inline constexpr std::string_view kRingLegend = "Ausl\xF6ser ";
+inline constexpr std::string_view kRingLegendUt = " UT";
+
 }  // namespace duoskop::texts
