@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // dial: the dial of one or two persons (22.5 degrees or another size) as a PNG or SVG picture,
-// drawn without a window or display. Runs in duoskop-cli-draw (main.cpp), the only command-line
+// drawn without a window or display; with --date the third ring of the solar arcs and transits at
+// that instant. Runs in duoskop-cli-draw (main.cpp), the only command-line
 // program with Qt; its command list line, call and help are in dial_texts.cpp, which duoskop-cli
 // shows without Qt.
 #include <QGuiApplication>
@@ -13,10 +14,15 @@
 #include "app/chart_file.h"
 #include "base/cp1252.h"
 #include "base/texts.h"
+#include "birth/chart_input.h"
+#include "birth/local_time.h"
 #include "cli/cli.h"
 #include "cli/options.h"
+#include "cli/timeline_options.h"
 #include "desktop/dial_painter.h"
 #include "dialview/midpoints.h"
+#include "precise/precise_positions.h"
+#include "timeline/ring.h"
 
 namespace duoskop::cli {
 
@@ -42,12 +48,62 @@ struct DialOptions {
     std::vector<std::uint8_t> highlight;
     std::optional<std::string> drive_c;
     double modulus = dial_span;
+    std::optional<CivilTime> date;        ///< the instant of the third ring, universal time
+    std::optional<std::string> time;      ///< its clock time as given ("hh:mm")
+    TimelineRequest movers = ring_request();
+    bool movers_chosen = false;           ///< a timeline option was given
 };
 
+std::string in_quotes(const std::string& text) { return "\"" + valid_utf8(text) + "\""; }
+
+/// Reads the options of the third ring; the reason (UTF-8) when one is wrong, else empty.
+std::string parse_ring_options(const ReadOptions& o, DialOptions& options)
+{
+    // Each value is checked in the order given, so that the first wrong one is named.
+    for (const ReadOptions::Given& g : o.given) {
+        if (g.values.empty()) continue;
+        const std::string a(g.name);
+        const std::string& v = g.values.front();
+        if (a == "--date") {
+            if (!(options.date = parse_date(v))) return in_quotes(v) + " ist kein Datum TT.MM.JJJJ f\u00FCr --date";
+        } else if (a == "--time") {
+            options.time = v;
+        } else if (is_timeline_option(a)) {
+            if (std::string problem = read_timeline_option(a, v, options.movers); !problem.empty()) return problem;
+            options.movers_chosen = true;
+        }
+    }
+    if (options.time && !options.date) return "--time nur mit --date";
+    if (options.movers_chosen && !options.date)
+        return "--movers, --transits, --arc und --transits-from nur mit --date";
+    if (!options.date) return {};
+    if (options.time) {
+        const std::optional<CivilTime> at = parse_clock(*options.time, *options.date);
+        if (!at) return in_quotes(*options.time) + " ist keine Zeit hh:mm f\u00FCr --time";
+        options.date = at;
+    } else {
+        options.date->hour = 12;  // noon unless a time is given
+    }
+    const TimelineRequest& r = options.movers;
+    if (!r.arc1 && !r.arc2 && !r.transits) return "mindestens ein Ausl\u00F6ser (sb1, sb2, t) ist n\u00F6tig";
+    if (r.transits && r.transit_bodies.empty()) return "--transits nennt keinen K\u00F6rper";
+    // The precise positions hold for the years 1000 to 3000.
+    if (r.transits && r.transit_source == PositionSource::precise &&
+        (options.date->year < precise_first_year || options.date->year > precise_last_year))
+        return "mit genauen Transiten muss das Jahr zwischen " + std::to_string(precise_first_year) + " und " +
+               std::to_string(precise_last_year) + " liegen (sonst --transits-from theorie)";
+    return {};
+}
+
+/// Reads the arguments; false for a wrong call (a reason, if any, already on stderr).
 bool parse_dial_options(const Args& args, DialOptions& options)
 {
     const ReadOptions o = read_options(args, dial_rules);
     if (!o.ok()) return false;
+    if (const std::string problem = parse_ring_options(o, options); !problem.empty()) {
+        std::fprintf(stderr, "duoskop-cli dial: %s\n", problem.c_str());
+        return false;
+    }
     options.persons = o.positionals;
     options.png = o.value("--png");
     options.svg = o.value("--svg");
@@ -131,6 +187,14 @@ int cmd_dial(const Args& args)
     }
     // The pointer is a dial position of the dial drawn; a longitude given stands where it falls.
     if (options.pointer) scene.pointer = normalize_dial(*options.pointer, scene.modulus);
+    if (options.date) {
+        // Only a person given moves: without P2 no solar arc of person 2.
+        TimelineRequest movers = options.movers;
+        movers.arc2 = movers.arc2 && options.persons.size() == 2;
+        const double instant = julian_day(*options.date);
+        scene.movers = ring_points(chart, movers, instant);
+        scene.legend_movers = QString::fromStdString(cp1252_to_utf8(ring_legend(instant)));
+    }
 
     bool ok = true;
     if (options.png) ok = write_picture(*options.png, dial_png(scene, options.size)) && ok;
