@@ -180,6 +180,68 @@ TEST(CliDial, EveryDialSize)
     EXPECT_FALSE(std::filesystem::exists(dir.file("x.svg")));
 }
 
+// --date adds the third ring: the movers' codes with their marks as text, the instant in a corner;
+// the picture without it stays as it was. Wrong calls of the ring's options end with 2, naming why.
+TEST(CliDial, ThirdRingForAnInstant)
+{
+    const TempDir dir;
+    const auto draw = [&](const std::string& name, std::vector<std::string> extra) {
+        std::vector<std::string> args = {"dial", chart("ALBRECHT"), chart("HOLLMANN"), "--svg", dir.file(name + ".svg"),
+                                         "--png", dir.file(name + ".png"), "--pointer", "7,5"};
+        args.insert(args.end(), extra.begin(), extra.end());
+        const CliRun r = run_cli(args);
+        EXPECT_EQ(r.status, 0) << name << ": " << r.err;
+        return std::pair{slurp(dir.file(name + ".svg")), slurp(dir.file(name + ".png"))};
+    };
+    const auto [plain_svg, plain_png] = draw("plain", {});
+    const auto [ring_svg, ring_png] = draw("ring", {"--date", "15.06.2024", "--time", "14:30"});
+    const auto [noon_svg, noon_png] = draw("noon", {"--date", "15.06.2024"});
+    const auto [saturn_svg, saturn_png] = draw("saturn", {"--date", "15.06.2024", "--movers", "t", "--transits", "SA"});
+    EXPECT_NE(plain_png, ring_png);
+    EXPECT_NE(ring_png, noon_png);  // the Moon's arc and the transits move in two and a half hours
+    EXPECT_FALSE(has_text(plain_svg, "T"));
+    EXPECT_TRUE(has_text(ring_svg, "Ausl\xC3\xB6ser 15.06.2024 14:30 UT"));
+    EXPECT_TRUE(has_text(noon_svg, "Ausl\xC3\xB6ser 15.06.2024 12:00 UT"));
+    // Marks: the person of a solar arc, T for a transit (SO1, SO2, MC1, ..., JU to PL).
+    const auto count = [](const std::string& svg, const std::string& text) {
+        std::size_t n = 0;
+        for (std::size_t at = svg.find(">" + text + "</text>"); at != std::string::npos;
+             at = svg.find(">" + text + "</text>", at + 1))
+            ++n;
+        return n;
+    };
+    EXPECT_EQ(count(ring_svg, "T"), 5U);
+    EXPECT_EQ(count(ring_svg, "1"), count(plain_svg, "1") + 4);  // the scale's 1 and four arcs
+    EXPECT_EQ(count(ring_svg, "SO"), 4U);                          // SO1, SO2 natal and SB1:SO, SB2:SO
+    EXPECT_EQ(count(saturn_svg, "T"), 1U);
+    EXPECT_EQ(count(saturn_svg, "SA"), 3U);
+
+    const std::string out = dir.file("x.png");
+    struct Case {
+        std::vector<std::string> args;
+        const char* err;
+    };
+    const std::vector<Case> cases = {
+        {{"--time", "12:00"}, "--time nur mit --date"},
+        {{"--movers", "sb1"}, "nur mit --date"},
+        {{"--date", "1.1.2020", "--movers", "sb1,xx"}, "unbekannter Ausl\xC3\xB6ser \"xx\""},
+        {{"--date", "1.1.2020", "--transits", "MC"}, "\"MC\" kann nicht laufen"},
+        {{"--date", "30.02.2020"}, "\"30.02.2020\" ist kein Datum"},
+        {{"--date", "1.1.2020", "--time", "25:00"}, "\"25:00\" ist keine Zeit"},
+        {{"--date", "1.1.2020", "--arc", "falsch"}, "\"falsch\" ist kein Bogen"},
+        {{"--date", "1.1.0900"}, "zwischen 1000 und 3000"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"dial", chart("ALBRECHT"), "--png", out};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const CliRun r = run_cli(args);
+        EXPECT_EQ(r.status, 2) << c.err << ": " << r.err;
+        EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find("Aufruf: duoskop-cli dial"), std::string::npos) << r.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(out));
+}
+
 // duoskop-cli draws through duoskop-cli-draw in <prefix>/lib/duoskop beside its own bin/. A copy
 // of duoskop-cli without it says so and ends with 1; the commands that draw nothing still work.
 TEST(CliDial, WithoutTheDrawingProgramTheDialFailsClearly)

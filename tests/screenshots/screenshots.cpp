@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFont>
@@ -21,6 +22,7 @@
 #include <string_view>
 #include <vector>
 
+#include "astro/calendar.h"
 #include "base/desktop.h"
 #include "desktop/appearance.h"
 #include "desktop/dial_window.h"
@@ -221,6 +223,11 @@ int take_screenshots(const DriveC& drive, const std::string& dir)
                 ok = save(dial, out + QStringLiteral("dial-%1.png").arg(QString::fromStdString(size))) && ok;
             }
             dial->set_modulus(dial_span);
+            // The third ring of the solar arcs and transits at a fixed instant (dial-ring.png),
+            // then the dial without it again.
+            dial->set_instant(chart_julian_day0(2024, 6, 15) + 14.5 / 24);
+            ok = save(dial, out + QStringLiteral("dial-ring.png")) && ok;
+            dial->ShowMovers->setChecked(false);
         } else {
             std::fprintf(stderr, "screenshots: no dial window or no result entry\n");
             ok = false;
