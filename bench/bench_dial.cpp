@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing the whole dial of two persons, with pointer, marked picture and its arcs, at 800 x 800,
 // for each dial size: the argument is the dial's modulus in hundredths of a degree (36000 is the
-// 360-degree dial, 2250 the 22.5-degree one).
+// 360-degree dial, 2250 the 22.5-degree one); and the 22.5-degree dial with the third ring of the
+// default movers, their positions at the instant computed in each run.
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
@@ -14,6 +15,7 @@
 #include "bench/sample_pair.h"
 #include "desktop/dial_painter.h"
 #include "dialview/midpoints.h"
+#include "timeline/ring.h"
 
 namespace {
 
@@ -51,6 +53,26 @@ void dial_sizes(benchmark::internal::Benchmark* b)
     for (const double modulus : dial_moduli) b->Arg(std::lround(modulus * 100));
 }
 BENCHMARK(BM_draw_dial)->Apply(dial_sizes)->Unit(benchmark::kMillisecond);
+
+void BM_draw_dial_ring(benchmark::State& state)
+{
+    const ChartState chart = bench::sample_pair();
+    DialScene scene = sample_scene(dial_span);
+    const TimelineRequest movers = ring_request();
+    const double instant = 2460477.1;  // 15 June 2024, 14:24 UT
+    QImage image(800, 800, QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        scene.movers = ring_points(chart, movers, instant);
+        scene.legend_movers = QString::fromLatin1(ring_legend(instant).c_str());
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        paint_dial(painter, QRectF(0, 0, 800, 800), scene);
+        painter.end();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    state.counters["movers"] = static_cast<double>(scene.movers.size());
+}
+BENCHMARK(BM_draw_dial_ring)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -22,6 +22,10 @@
 #include "desktop/dial_window.h"
 #include "dialview/midpoints.h"
 #include "results/click.h"
+#include "timeline/ring.h"
+#include "astro/calendar.h"
+#include <QCheckBox>
+#include <QLineEdit>
 #include "fixture.h"
 
 using namespace duoskop;
@@ -91,6 +95,7 @@ private slots:
     void pointerKeysMouseAndWheel();
     void currentResultEntryTurnsThePointer();
     void dialSizesKeepOneLongitude();
+    void thirdRingAtAnInstant();
     void savesAndPrintsThePicture();
 };
 
@@ -246,6 +251,70 @@ void DialWindowTest::currentResultEntryTurnsThePointer()
     QVERIFY(dial->scene().arcs.empty());
     QCOMPARE(dial->pointer(), pointer);
     form.Form2->hide();
+    dial->close();
+}
+
+// The third ring: off when the window opens (the picture as before), at an instant set from outside
+// or typed, its movers where ring_points puts them, and counted by the tree.
+void DialWindowTest::thirdRingAtAnInstant()
+{
+    Fixture fx;
+    fx.ready();
+    DialWindow* dial = open_dial(*fx.form);
+    QVERIFY(dial != nullptr);
+    QVERIFY(!dial->instant());
+    QVERIFY(dial->scene().movers.empty());
+    QCOMPARE(dial->TimeEdit->text(), QStringLiteral("12:00"));
+
+    const double at = chart_julian_day0(2024, 6, 15) + 14.5 / 24;
+    dial->set_instant(at);
+    QCOMPARE(dial->instant(), std::optional<double>(at));
+    QVERIFY(dial->ShowMovers->isChecked());
+    QCOMPARE(dial->DateEdit->text(), QStringLiteral("15.06.2024"));
+    QCOMPARE(dial->TimeEdit->text(), QStringLiteral("14:30"));
+    const std::vector<MovingPoint> ring = ring_points(fx.form->chart, ring_request(), at);
+    QCOMPARE(dial->scene().movers.size(), ring.size());
+    for (std::size_t i = 0; i < ring.size(); ++i) {
+        QCOMPARE(dial->scene().movers[i].name, ring[i].name);
+        QCOMPARE(dial->scene().movers[i].longitude, ring[i].longitude);
+    }
+    QCOMPARE(dial->scene().legend_movers, QString::fromUtf8("Ausl\u00F6ser 15.06.2024 14:30 UT"));
+
+    // The pointer on a mover: the tree shows it as a branch, as pointer_tree counts it.
+    dial->set_longitude(ring.back().longitude);
+    const PointerTree expected = pointer_tree(dial->scene().pos1, &*dial->scene().pos2, dial->pointer(),
+                                              dial->list_orb(), dial->modulus(), ring);
+    QCOMPARE(dial->tree().factors.size(), expected.factors.size());
+    bool shown = false;
+    const QTreeWidgetItem* root = dial->PointerList->topLevelItem(0);
+    for (int i = 0; i < root->childCount(); ++i) shown = shown || root->child(i)->text(0) == QString::fromStdString(ring.back().name);
+    QVERIFY(shown);
+
+    // Other movers: only person 1's solar arcs.
+    TimelineRequest only1 = ring_request();
+    only1.arc2 = only1.transits = false;
+    dial->set_movers(only1);
+    for (const MovingPoint& m : dial->scene().movers) QVERIFY(m.name.starts_with("SB1:"));
+    QVERIFY(!dial->scene().movers.empty());
+
+    // A date that cannot be read takes the ring away and says what to type; a good one brings it back.
+    QTest::keyClick(dial->DateEdit, Qt::Key_Backspace);
+    QTest::keyClicks(dial->DateEdit, QStringLiteral("x"));
+    QVERIFY(!dial->instant());
+    QVERIFY(dial->scene().movers.empty());
+    QVERIFY(dial->InstantProblem->isVisibleTo(dial));
+    dial->DateEdit->clear();
+    QTest::keyClicks(dial->DateEdit, QStringLiteral("1.1.2030"));
+    QVERIFY(dial->instant().has_value());
+    QVERIFY(std::fabs(*dial->instant() - (chart_julian_day0(2030, 1, 1) + 14.5 / 24)) < 1e-9);
+    QVERIFY(!dial->InstantProblem->isVisibleTo(dial));
+    QVERIFY(!dial->scene().movers.empty());
+
+    // Switched off: the dial as without an instant.
+    dial->ShowMovers->setChecked(false);
+    QVERIFY(!dial->instant());
+    QVERIFY(dial->scene().movers.empty());
+    QVERIFY(dial->scene().legend_movers.isEmpty());
     dial->close();
 }
 
