@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/dial_window.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
@@ -35,12 +36,14 @@
 #include "app/chart_file.h"
 #include "app/dial.h"
 #include "base/texts.h"
+#include "desktop/desktop_texts.h"
 #include "desktop/qt_desktop.h"
 #include "desktop/window_habits.h"
 #include "desktop/qt_style.h"
 #include "desktop/unit1.h"
 #include "desktop/unit2.h"
 #include "kartei/kartei_texts.h"
+#include "dialview/spoken.h"
 #include "kartei/listing.h"
 
 namespace duoskop {
@@ -121,8 +124,10 @@ void DialCanvas::paintEvent(QPaintEvent*)
     // Painted as vectors on the widget: sharp at any size and device pixel ratio.
     QPainter painter(this);
     painter.fillRect(rect(), scene.colours.background);
-    paint_dial(painter, QRectF(rect()).adjusted(4, 4, -4, -4), scene);
+    paint_dial(painter, dial_area(), scene);
 }
+
+QRectF DialCanvas::dial_area() const { return QRectF(rect()).adjusted(4, 4, -4, -4); }
 
 void DialCanvas::changeEvent(QEvent* event)
 {
@@ -198,6 +203,8 @@ DialWindow::DialWindow(Desktop& desktop, const ChartState& chart, const Orbs& or
     canvas_->scene.pos1 = no_positions();
     canvas_->scene.pointer = 0.0;
     canvas_->pointer_moved = [this](double position) { set_pointer(position); };
+    canvas_->reading.step = key_step;
+    install_dial_accessible();
 
     // The dial's size: 22.5 degrees, the comparisons' dial, unless chosen otherwise.
     ModulusChoice = new QComboBox(this);
@@ -223,13 +230,14 @@ DialWindow::DialWindow(Desktop& desktop, const ChartState& chart, const Orbs& or
     PointerList->setHeaderLabels({to_qt(texts::kDialColumnPoint), to_qt(texts::kDialColumnPosition),
                                   to_qt(texts::kDialColumnDistance), to_qt(texts::kDialColumnLongitude)});
     PointerList->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    PointerList->setFocusPolicy(Qt::NoFocus);
+    PointerList->setFocusPolicy(Qt::TabFocus);
+    PointerList->setAccessibleName(to_qt(texts::kA11yDialTree));
 
     const auto button = [this](const char* name, std::string_view caption) {
         auto* b = new QPushButton(to_qt(caption), this);
         b->setObjectName(QString::fromLatin1(name));
         b->setAutoDefault(false);
-        b->setFocusPolicy(Qt::NoFocus);
+        b->setFocusPolicy(Qt::TabFocus);
         return b;
     };
     SavePng = button("SavePng", texts::kDialSavePng);
@@ -262,6 +270,14 @@ DialWindow::DialWindow(Desktop& desktop, const ChartState& chart, const Orbs& or
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
         return dialog.selectedFiles().front().toStdString();
     };
+    // The keyboard's way: the dial, its size, the tree, the buttons.
+    ModulusChoice->setAccessibleName(to_qt(texts::kA11yDialModulus));
+    ModulusChoice->view()->setAccessibleName(to_qt(texts::kA11yDialModulus));
+    setTabOrder(canvas_, ModulusChoice);
+    setTabOrder(ModulusChoice, PointerList);
+    setTabOrder(PointerList, SavePng);
+    setTabOrder(SavePng, SaveSvg);
+    setTabOrder(SaveSvg, PrintButton);
     close_on_escape(*this);
     canvas_->setFocus();
     fill_list();
@@ -398,6 +414,7 @@ void DialWindow::fill_list()
     }
     for (const DialItem& midpoint : tree_.midpoints) add(root, midpoint);
     PointerList->expandAll();
+    update_dial_reading(*canvas_, person_factor_readings(scene), spoken_tree(tree_));
 }
 
 std::vector<std::string> DialWindow::header_lines() const
@@ -526,6 +543,7 @@ DialWindow* dial_window_of(const TForm1& form)
 QAction* install_dial_window(TForm1& form, Desktop& desktop)
 {
     auto* holder = new DialHolder(&form);
+    install_dial_accessible();
     // Its place in the menu is decided by the Extras list.
     auto* action = form.Extras1->addAction(to_qt(texts::kMenuDial));
     action->setObjectName(QStringLiteral("Scheibe1"));
