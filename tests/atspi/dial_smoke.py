@@ -101,8 +101,20 @@ def walk(node, depth=0):
             yield from walk(child, depth + 1)
 
 
+def press_ok(pyatspi, node):
+    """Presses "OK" in a box of the program (the opening hint), as a screen reader's user would."""
+    for child in walk(node):
+        try:
+            if child.getRole() == pyatspi.ROLE_PUSH_BUTTON and child.name == "OK":
+                child.queryAction().doAction(0)
+                return
+        except Exception:
+            continue
+
+
 def find_dial(pyatspi, program):
-    """The dial and the names of its children, once the program shows them; else None."""
+    """The dial and the names of its children, once the program shows them; else None. The
+    opening hint is answered on the way."""
     desktop = pyatspi.Registry.getDesktop(0)
     for i in range(desktop.childCount):
         app = desktop.getChildAtIndex(i)
@@ -116,11 +128,35 @@ def find_dial(pyatspi, program):
             continue
         for node in walk(app):
             try:
+                if node.getRole() == pyatspi.ROLE_ALERT:
+                    press_ok(pyatspi, node)
+                    return None
                 if node.getRole() == pyatspi.ROLE_DIAL and node.name == "Scheibe":
                     return [node.getChildAtIndex(k).name for k in range(node.childCount)]
             except Exception:
                 continue
     return None
+
+
+def seen(pyatspi):
+    """What the AT-SPI registry shows, for the message of a failure: applications and their roles."""
+    desktop = pyatspi.Registry.getDesktop(0)
+    parts = []
+    for i in range(desktop.childCount):
+        app = desktop.getChildAtIndex(i)
+        if app is None:
+            continue
+        roles = {}
+        for node in walk(app):
+            try:
+                key = node.getRoleName() + ("" if not node.name else ":" + node.name[:20])
+            except Exception:
+                continue
+            roles[key] = roles.get(key, 0) + 1
+            if len(roles) > 60:
+                break
+        parts.append("%s %s" % (app.name, sorted(roles)))
+    return "; ".join(parts) or "keine Anwendung"
 
 
 def main():
@@ -174,7 +210,7 @@ def main():
                 names = None
                 time.sleep(0.5)
         if names is None:
-            fail("keine Scheibe mit Faktoren im AT-SPI-Baum des Programms")
+            fail("keine Scheibe mit Faktoren im AT-SPI-Baum des Programms; gesehen: " + seen(pyatspi))
         wanted = "Sonne, Person 1, 10 Grad 31 Minuten Wassermann"
         if wanted not in names:
             fail("kein Faktor \"%s\" unter %d Kindern: %s" % (wanted, len(names), names[:5]))
