@@ -105,5 +105,33 @@ inline constexpr std::string_view kA11yRankProblems = "Nicht geladene Dateien";
 inline constexpr std::string_view kA11yHalfsumOrb = "Orbis der Halbsummen";
 inline constexpr std::string_view kA11yTimelineFrom = "Ausl\xF6sungen von (Datum)";
 inline constexpr std::string_view kA11yTimelineTo = "Ausl\xF6sungen bis (Datum)";
+inline constexpr std::string_view kA11yDateInfo = "Datum als TT.MM.JJJJ";
+// The window "Auslösungen":
+inline constexpr std::string_view kA11yTimelineMoverFilter = "Nur Treffer dieses Ausl\xF6sers";
+inline constexpr std::string_view kA11yTimelineTargetFilter = "Nur Treffer dieses Ziels";
+inline constexpr std::string_view kA11yTimelineTargetFilterInfo =
+    "Ein Faktor oder eine Halbsumme, z. B. MC1 oder SO1/MA2; leer zeigt alle Ziele";
+inline constexpr std::string_view kA11yTimelineHits = "Treffer";
+inline constexpr std::string_view kA11yTimelineHitsInfo =
+    "Datum, Zeit, Ausl\xF6ser, Winkel, Ziel, Richtung und ob das Ziel im Ergebnis steht; "
+    "die gew\xE4hlte Zeile dreht den Zeiger der Scheibe auf das Ziel";
+inline constexpr std::string_view kA11yTimelineClusters = "Ballungen";
+inline constexpr std::string_view kA11yTimelineClustersInfo = "Zeiten, in denen sich Treffer h\xE4ufen";
+inline constexpr std::string_view kA11yTimelineProgress = "Fortschritt der Rechnung";
+// The chart dialog (the fields of a row that its label does not name one by one):
+inline constexpr std::string_view kA11yChartTime = "Geburtszeit";
+inline constexpr std::string_view kA11yChartTimeInfo = "Als HH:MM:SS, in der daneben gew\xE4hlten Zeit";
+inline constexpr std::string_view kA11yChartTimeKind = "Art der Geburtszeit";
+inline constexpr std::string_view kA11yChartReading = "Welche der zweimal vorgekommenen Ortszeiten";
+inline constexpr std::string_view kA11yChartLongitude = "L\xE4nge";
+inline constexpr std::string_view kA11yChartLatitude = "Breite";
+/// The parts of a coordinate, after "Länge" or "Breite".
+inline constexpr std::string_view kA11yCoordinateParts[] = {", Grad", ", Minuten", ", Sekunden", ", Richtung"};
+static_assert(std::size(kA11yCoordinateParts) == 4);
+inline constexpr std::string_view kA11yChartZone = "Zeitzone";
+// The dial window:
+inline constexpr std::string_view kA11yDial = "Scheibe";
+inline constexpr std::string_view kA11yDialModulus = "Gr\xF6\xDF" "e der Scheibe";
+inline constexpr std::string_view kA11yDialTree = "Im Orbis des Zeigers";
 
 }  // namespace duoskop::texts

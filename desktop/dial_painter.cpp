@@ -107,6 +107,25 @@ void draw_centred_text(QPainter& painter, QPointF centre, const QString& text)
                      text);
 }
 
+// Where the codes of a ring stand: the dial positions of the given longitudes and the spread
+// positions of their codes (both in the order given), and the width of a code.
+struct RingLabels {
+    std::vector<double> true_positions;
+    std::vector<double> shown;
+    double label_width = 0;
+};
+
+RingLabels ring_labels(const QFontMetricsF& bold_metrics, double radius, double modulus,
+                       const std::vector<double>& longitudes, const RingPlace& place)
+{
+    RingLabels labels;
+    labels.label_width = bold_metrics.horizontalAdvance(QStringLiteral("MM")) + radius * 0.012;
+    const double gap = labels.label_width / (2 * std::numbers::pi * radius * place.labels) * modulus;
+    for (const double longitude : longitudes) labels.true_positions.push_back(dial_position(longitude, modulus));
+    labels.shown = spread_labels(labels.true_positions, gap, modulus);
+    return labels;
+}
+
 // One ring of factors: ticks at the true positions, the codes spread apart with leader lines.
 void paint_ring(QPainter& painter, QPointF centre, double radius, double modulus, const Positions& pos,
                 const QColor& colour, const RingPlace& place,
@@ -116,18 +135,19 @@ void paint_ring(QPainter& painter, QPointF centre, double radius, double modulus
     const QFont bold = dial_font(radius * 0.042, true);
     const QFontMetricsF metrics(bold, painter.device());
     const double label_radius = radius * place.labels;
-    const double label_width = metrics.horizontalAdvance(QStringLiteral("MM")) + radius * 0.012;
-    const double gap = label_width / (2 * std::numbers::pi * label_radius) * modulus;
 
     // Only the bodies with a position take part (a person not loaded has none).
     std::vector<std::size_t> bodies;
-    std::vector<double> true_positions;
+    std::vector<double> longitudes;
     for (std::size_t i = 0; i < static_cast<std::size_t>(compared_bodies); ++i) {
         if (!std::isfinite(pos[i])) continue;
         bodies.push_back(i);
-        true_positions.push_back(dial_position(pos[i], modulus));
+        longitudes.push_back(pos[i]);
     }
-    const std::vector<double> shown = spread_labels(true_positions, gap, modulus);
+    const RingLabels labels = ring_labels(metrics, radius, modulus, longitudes, place);
+    const std::vector<double>& true_positions = labels.true_positions;
+    const std::vector<double>& shown = labels.shown;
+    const double label_width = labels.label_width;
 
     const double tick_from = radius * place.tick_from;
     const double tick_to = radius * place.tick_to;
@@ -316,6 +336,24 @@ void paint_pointer(QPainter& painter, QPointF centre, double radius, double reac
 }
 
 }  // namespace
+
+std::vector<QRectF> ring_label_boxes(const QRectF& area, double modulus, int ring,
+                                     const std::vector<double>& longitudes)
+{
+    const double radius = std::min(area.width(), area.height()) / 2 * 0.985;
+    if (radius <= 0 || ring < 0 || ring > 1) return std::vector<QRectF>(longitudes.size());
+    const RingPlace& place = ring == 0 ? inner_ring : outer_ring;
+    const double m = scale_style(modulus).modulus;
+    const QFontMetricsF metrics(dial_font(radius * 0.042, true));
+    const RingLabels labels = ring_labels(metrics, radius, m, longitudes, place);
+    const double h = metrics.height();
+    std::vector<QRectF> boxes;
+    for (const double shown : labels.shown) {
+        const QPointF c = at(shown, area.center(), radius * place.labels, m);
+        boxes.emplace_back(c.x() - labels.label_width / 2, c.y() - h / 2, labels.label_width, h);
+    }
+    return boxes;
+}
 
 void show_entry_picture(DialScene& scene, const EntryPicture& picture)
 {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QRectF>
 #include <QString>
 #include <array>
 #include <optional>
@@ -19,7 +20,6 @@
 #include "dialview/midpoints.h"
 
 class QPainter;
-class QRectF;
 class QImage;
 
 namespace duoskop {
@@ -47,6 +47,12 @@ void show_entry_picture(DialScene& scene, const EntryPicture& picture);
 
 /// Draws the dial into the largest square centred in `area` (device units of the painter).
 void paint_dial(QPainter& painter, const QRectF& area, const DialScene& scene);
+
+/// Where paint_dial draws the codes of a ring of factors into `area`: ring 0 is person 1's (inner),
+/// ring 1 person 2's (outer); `longitudes` are the ring's factors in the order the painter takes
+/// them (by body index), each with a position. One box per longitude (in the units of `area`).
+std::vector<QRectF> ring_label_boxes(const QRectF& area, double modulus, int ring,
+                                     const std::vector<double>& longitudes);
 
 /// The dial as a square picture of `size` pixels on the scene's background.
 QImage dial_image(const DialScene& scene, int size);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/dial_window.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -41,12 +42,14 @@
 #include "base/texts.h"
 #include "birth/chart_input.h"
 #include "birth/local_time.h"
+#include "desktop/desktop_texts.h"
 #include "desktop/qt_desktop.h"
 #include "desktop/window_habits.h"
 #include "desktop/qt_style.h"
 #include "desktop/unit1.h"
 #include "desktop/unit2.h"
 #include "kartei/kartei_texts.h"
+#include "dialview/spoken.h"
 #include "kartei/listing.h"
 #include "timeline/ring.h"
 #include "timeline/timeline_export.h"
@@ -129,8 +132,10 @@ void DialCanvas::paintEvent(QPaintEvent*)
     // Painted as vectors on the widget: sharp at any size and device pixel ratio.
     QPainter painter(this);
     painter.fillRect(rect(), scene.colours.background);
-    paint_dial(painter, QRectF(rect()).adjusted(4, 4, -4, -4), scene);
+    paint_dial(painter, dial_area(), scene);
 }
+
+QRectF DialCanvas::dial_area() const { return QRectF(rect()).adjusted(4, 4, -4, -4); }
 
 void DialCanvas::changeEvent(QEvent* event)
 {
@@ -206,6 +211,8 @@ DialWindow::DialWindow(Desktop& desktop, const ChartState& chart, const Orbs& or
     canvas_->scene.pos1 = no_positions();
     canvas_->scene.pointer = 0.0;
     canvas_->pointer_moved = [this](double position) { set_pointer(position); };
+    canvas_->reading.step = key_step;
+    install_dial_accessible();
 
     // The dial's size: 22.5 degrees, the comparisons' dial, unless chosen otherwise.
     ModulusChoice = new QComboBox(this);
@@ -250,13 +257,14 @@ DialWindow::DialWindow(Desktop& desktop, const ChartState& chart, const Orbs& or
     PointerList->setHeaderLabels({to_qt(texts::kDialColumnPoint), to_qt(texts::kDialColumnPosition),
                                   to_qt(texts::kDialColumnDistance), to_qt(texts::kDialColumnLongitude)});
     PointerList->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    PointerList->setFocusPolicy(Qt::NoFocus);
+    PointerList->setFocusPolicy(Qt::TabFocus);
+    PointerList->setAccessibleName(to_qt(texts::kA11yDialTree));
 
     const auto button = [this](const char* name, std::string_view caption) {
         auto* b = new QPushButton(to_qt(caption), this);
         b->setObjectName(QString::fromLatin1(name));
         b->setAutoDefault(false);
-        b->setFocusPolicy(Qt::NoFocus);
+        b->setFocusPolicy(Qt::TabFocus);
         return b;
     };
     SavePng = button("SavePng", texts::kDialSavePng);
@@ -297,6 +305,17 @@ DialWindow::DialWindow(Desktop& desktop, const ChartState& chart, const Orbs& or
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
         return dialog.selectedFiles().front().toStdString();
     };
+    // The keyboard's way: the dial, its size, the tree, the buttons.
+    ModulusChoice->setAccessibleName(to_qt(texts::kA11yDialModulus));
+    ModulusChoice->view()->setAccessibleName(to_qt(texts::kA11yDialModulus));
+    setTabOrder(canvas_, ModulusChoice);
+    setTabOrder(ModulusChoice, PointerList);
+    setTabOrder(PointerList, ShowMovers);
+    setTabOrder(ShowMovers, DateEdit);
+    setTabOrder(DateEdit, TimeEdit);
+    setTabOrder(TimeEdit, SavePng);
+    setTabOrder(SavePng, SaveSvg);
+    setTabOrder(SaveSvg, PrintButton);
     close_on_escape(*this);
     canvas_->setFocus();
     instant_edited();  // reads the fields and fills the tree
@@ -494,6 +513,11 @@ void DialWindow::fill_list()
     }
     for (const DialItem& midpoint : tree_.midpoints) add(root, midpoint);
     PointerList->expandAll();
+    // The third ring reads after both persons: "Sonnenbogen Sonne, Person 1", "Saturn, Transit".
+    std::vector<DialFactorReading> factors = person_factor_readings(scene);
+    for (const MovingPoint& mover : scene.movers)
+        if (std::isfinite(mover.longitude)) factors.push_back({spoken_mover(mover.name), mover.longitude, 2});
+    update_dial_reading(*canvas_, std::move(factors), spoken_tree(tree_));
 }
 
 std::vector<std::string> DialWindow::header_lines() const
@@ -622,6 +646,7 @@ DialWindow* dial_window_of(const TForm1& form)
 QAction* install_dial_window(TForm1& form, Desktop& desktop)
 {
     auto* holder = new DialHolder(&form);
+    install_dial_accessible();
     // Its place in the menu is decided by the Extras list.
     auto* action = form.Extras1->addAction(to_qt(texts::kMenuDial));
     action->setObjectName(QStringLiteral("Scheibe1"));

@@ -13,6 +13,7 @@
 
 #include "app/chart_state.h"
 #include "base/desktop.h"
+#include "desktop/dial_accessible.h"
 #include "desktop/dial_painter.h"
 #include "dialview/dial_view.h"
 #include "dialview/midpoints.h"
@@ -49,6 +50,10 @@ public:
     std::function<void(double)> pointer_moved;
     /// The dial position under a point of the widget, on the scene's dial.
     double position_at(QPointF point) const;
+    /// Where the dial is painted in the widget.
+    QRectF dial_area() const;
+    /// What a screen reader reads of the dial (desktop/dial_accessible.h), kept by the window.
+    DialReading reading;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -138,6 +138,10 @@ HelpWindow::HelpWindow(std::filesystem::path folder) : QWidget(nullptr, Qt::Wind
     Browser->setAccessibleName(to_qt(texts::kHelpCaption));
     Browser->setOpenExternalLinks(false);
 
+    // The keyboard's way: search, contents, page.
+    setTabOrder(SearchEdit, Contents);
+    setTabOrder(Contents, Browser);
+
     auto* left = new QWidget(this);
     auto* left_layout = new QVBoxLayout(left);
     left_layout->setContentsMargins(0, 0, 0, 0);

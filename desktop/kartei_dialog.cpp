@@ -24,6 +24,7 @@
 #include "base/io_error.h"
 #include "base/trash.h"
 #include "birth/chart_input.h"
+#include "desktop/desktop_texts.h"
 #include "desktop/picture_colours.h"
 #include "desktop/qt_desktop.h"
 #include "desktop/qt_style.h"
@@ -233,6 +234,25 @@ KarteiDialog::KarteiDialog(Desktop& desktop, std::filesystem::path root, const s
     // Its caption stands beside the first of the result lines.
     if (QLayoutItem* caption = grid->itemAtPosition(row - 1, 0); caption != nullptr && caption->widget() != nullptr)
         grid->setAlignment(caption->widget(), Qt::AlignLeft | Qt::AlignTop);
+
+    // For a screen reader: the fields of the rows whose label names the row as a whole.
+    TimeEdit->setAccessibleName(to_qt(texts::kA11yChartTime));
+    TimeEdit->setAccessibleDescription(to_qt(texts::kA11yChartTimeInfo));
+    TimeKindBox->setAccessibleName(to_qt(texts::kA11yChartTimeKind));
+    ReadingBox->setAccessibleName(to_qt(texts::kA11yChartReading));
+    ZoneBox->setAccessibleName(to_qt(texts::kA11yChartZone));
+    const auto name_coordinate = [](std::string_view which, std::initializer_list<QWidget*> parts) {
+        std::size_t i = 0;
+        for (QWidget* part : parts) part->setAccessibleName(to_qt(std::string(which) + std::string(texts::kA11yCoordinateParts[i++])));
+    };
+    name_coordinate(texts::kA11yChartLongitude, {LonDegrees, LonMinutes, LonSeconds, LonDirection});
+    name_coordinate(texts::kA11yChartLatitude, {LatDegrees, LatMinutes, LatSeconds, LatDirection});
+    FolderBox->setAccessibleName(to_qt(texts::kFieldFolder).remove(QChar(u'&')).remove(QChar(u':')));
+    // A choice's list, and the field of one that takes typing, read with the choice's name.
+    for (QComboBox* box : {TimeKindBox, ReadingBox, LonDirection, LatDirection, ZoneBox, FolderBox}) {
+        box->view()->setAccessibleName(box->accessibleName());
+        if (box->lineEdit() != nullptr) box->lineEdit()->setAccessibleName(box->accessibleName());
+    }
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/timeline_window.h"
 
+#include <QAbstractItemView>
 #include <QAbstractTableModel>
 #include <QAction>
 #include <QCheckBox>
@@ -22,6 +23,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <ctime>
+#include <iterator>
 
 #include "app/dial.h"
 #include "astro/un_math.h"
@@ -29,6 +31,7 @@
 #include "base/file_writer.h"
 #include "birth/chart_input.h"
 #include "birth/local_time.h"
+#include "desktop/desktop_texts.h"
 #include "desktop/dial_window.h"
 #include "desktop/qt_desktop.h"
 #include "desktop/qt_style.h"
@@ -288,6 +291,27 @@ TimelineWindow::TimelineWindow(TForm1& form, Desktop& desktop, DriveC drive)
     layout->addLayout(filters);
     layout->addWidget(split, 1);
     layout->addLayout(exports);
+    // For a screen reader: the fields that a label does not name, and what the lists hold.
+    FromEdit->setAccessibleName(to_qt(texts::kA11yTimelineFrom));
+    FromEdit->setAccessibleDescription(to_qt(texts::kA11yDateInfo));
+    ToEdit->setAccessibleName(to_qt(texts::kA11yTimelineTo));
+    ToEdit->setAccessibleDescription(to_qt(texts::kA11yDateInfo));
+    MoverFilter->setAccessibleName(to_qt(texts::kA11yTimelineMoverFilter));
+    MoverFilter->view()->setAccessibleName(to_qt(texts::kA11yTimelineMoverFilter));
+    TargetFilter->setAccessibleName(to_qt(texts::kA11yTimelineTargetFilter));
+    TargetFilter->setAccessibleDescription(to_qt(texts::kA11yTimelineTargetFilterInfo));
+    Table->setAccessibleName(to_qt(texts::kA11yTimelineHits));
+    Table->setAccessibleDescription(to_qt(texts::kA11yTimelineHitsInfo));
+    Clusters->setAccessibleName(to_qt(texts::kA11yTimelineClusters));
+    Clusters->setAccessibleDescription(to_qt(texts::kA11yTimelineClustersInfo));
+    Progress->setAccessibleName(to_qt(texts::kA11yTimelineProgress));
+    // The keyboard's way follows the window from top to bottom: range and start, movers,
+    // targets, cancel, filters, hits, clusters, export.
+    QWidget* const order[] = {FromEdit, ToEdit, StartButton, Arc1, Arc2, Transits, PreciseTransits,
+                              TargetErgebnis, TargetFactors, TargetCross, TargetOwn, CancelButton, MoverFilter,
+                              TargetFilter, OnlyErgebnis, Table, Clusters, CsvButton, IcsButton};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
     set_running(false);
     close_on_escape(*this);
 
