@@ -21,6 +21,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 #include <ctime>
 
 #include "app/dial.h"
@@ -474,6 +475,26 @@ std::vector<std::size_t> TimelineWindow::shown_hits() const
     std::vector<std::size_t> hits;
     for (int row = 0; row < filter_->rowCount(); ++row) hits.push_back(*hit_of_row(row));
     return hits;
+}
+
+bool TimelineWindow::select_nearest_hit(double instant, const std::optional<PairPoint>& target)
+{
+    int best = -1;
+    double best_distance = 0;
+    for (int row = 0; row < filter_->rowCount(); ++row) {
+        const Hit& hit = timeline_->hits[*hit_of_row(row)];
+        if (target && timeline_->targets[hit.target].point != *target) continue;
+        const double distance = std::abs(hit.instant - instant);
+        if (best < 0 || distance < best_distance) {
+            best = row;
+            best_distance = distance;
+        }
+    }
+    if (best < 0) return false;
+    const QModelIndex index = filter_->index(best, 0);
+    Table->setCurrentIndex(index);
+    Table->scrollTo(index);
+    return true;
 }
 
 void TimelineWindow::row_chosen(int row)

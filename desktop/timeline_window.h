@@ -60,6 +60,9 @@ public:
     std::vector<std::size_t> shown_hits() const;
     /// The hit of a row of the table as it shows now, or nothing.
     std::optional<std::size_t> hit_of_row(int row) const;
+    /// Selects the row of the hit nearest in time to `instant` (Julian day UT) among the rows
+    /// shown, only hits on `target` when one is given; false when no row qualifies.
+    bool select_nearest_hit(double instant, const std::optional<PairPoint>& target);
 
     QAction* Ausloesungen1;  ///< the entry in the main window's Extras menu
     QLineEdit* FromEdit;
