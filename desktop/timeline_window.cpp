@@ -145,7 +145,7 @@ private:
 
 TimelineWindow::TimelineWindow(TForm1& form, Desktop& desktop, DriveC drive)
     : QDialog(&form), form_(form), desktop_(desktop), drive_(std::move(drive)),
-      timeline_(std::make_shared<const Timeline>())
+      timeline_(std::make_shared<const Timeline>()), run_(this)
 {
     setObjectName(QStringLiteral("TimelineWindow"));
     setWindowTitle(to_qt(texts::kTimelineCaption));
@@ -312,9 +312,7 @@ TimelineWindow::TimelineWindow(TForm1& form, Desktop& desktop, DriveC drive)
 
 TimelineWindow::~TimelineWindow()
 {
-    // The worker's reports go to this window: stop it and wait before the window goes.
-    stop_.request_stop();
-    if (worker_.joinable()) worker_.join();
+    // The run's reports go to this window: run_, the last member, stops it and waits for it first.
 }
 
 bool TimelineWindow::usable() const
@@ -392,33 +390,28 @@ std::optional<TimelineRequest> TimelineWindow::read_request()
 
 void TimelineWindow::StartClick()
 {
-    if (running_ || !usable()) return;
+    if (running() || !usable()) return;
     std::optional<TimelineRequest> request = read_request();
     if (!request) return;
-    if (worker_.joinable()) worker_.join();  // the last one has reported its end already
 
     run_chart_ = form_.chart;
-    stop_ = std::stop_source();
-    request->stop = stop_.get_token();
-    request->progress = [this](double share) {
-        const int value = static_cast<int>(share * 1000);
-        QMetaObject::invokeMethod(this, [this, value] { Progress->setValue(std::max(value, Progress->value())); },
-                                  Qt::QueuedConnection);
-    };
     Progress->setValue(0);
     Status->setText(to_qt(texts::kTimelineRunning));
     set_running(true);
-    worker_ = std::jthread([this, chart = run_chart_, request = std::move(*request)] {
-        Timeline timeline = compute_timeline(chart, request);
-        QMetaObject::invokeMethod(
-            this, [this, timeline = std::move(timeline)]() mutable { finished(std::move(timeline)); },
-            Qt::QueuedConnection);
-    });
+    run_.start(
+        [chart = run_chart_, request = std::move(*request)](std::stop_token stop, std::function<void(double)> progress) {
+            TimelineRequest r = request;
+            r.stop = stop;
+            r.progress = std::move(progress);
+            return compute_timeline(chart, r);
+        },
+        [this](double share) { Progress->setValue(std::max(static_cast<int>(share * 1000), Progress->value())); },
+        [this](Timeline timeline) { finished(std::move(timeline)); });
 }
 
 void TimelineWindow::CancelClick()
 {
-    if (running_) stop_.request_stop();
+    if (running()) run_.stop();
 }
 
 void TimelineWindow::finished(Timeline timeline)
@@ -563,7 +556,6 @@ void TimelineWindow::reject()
 
 void TimelineWindow::set_running(bool running)
 {
-    running_ = running;
     Progress->setVisible(running);
     CancelButton->setVisible(running);
     StartButton->setEnabled(!running);

@@ -8,12 +8,11 @@
 #include <QDialog>
 #include <memory>
 #include <optional>
-#include <stop_token>
-#include <thread>
 
 #include "app/chart_state.h"
 #include "base/desktop.h"
 #include "base/drive_c.h"
+#include "desktop/background_run.h"
 #include "timeline/timeline.h"
 
 class QAction;
@@ -53,7 +52,7 @@ public:
     /// Closing the window (Escape, the close button) stops a run under way.
     void reject() override;
 
-    bool running() const { return running_; }
+    bool running() const { return run_.running(); }
     /// The hits of the last finished run.
     const Timeline& timeline() const { return *timeline_; }
     /// Indices into timeline().hits of the rows the table shows, top to bottom.
@@ -108,9 +107,7 @@ private:
     ChartState run_chart_;  ///< the pair of the last run
     HitModel* model_;
     HitFilter* filter_;
-    bool running_ = false;
-    std::stop_source stop_;
-    std::jthread worker_;
+    BackgroundRun<Timeline> run_;
 };
 
 }  // namespace duoskop
