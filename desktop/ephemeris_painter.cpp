@@ -184,7 +184,8 @@ void paint_ephemeris(QPainter& painter, const QRectF& area, const Ephemeris& e, 
 
 QImage ephemeris_image(const Ephemeris& ephemeris, const QString& title, int width, int height)
 {
-    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+    // Opaque: the PNG is written without an alpha channel, a quarter fewer bytes to compress.
+    QImage image(width, height, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
     paint_ephemeris(painter, QRectF(0, 0, width, height), ephemeris, title);
@@ -197,7 +198,8 @@ QByteArray ephemeris_png(const Ephemeris& ephemeris, const QString& title, int w
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    ephemeris_image(ephemeris, title, width, height).save(&buffer, "PNG");
+    // A light compression: a third of the time of the default for a few percent more bytes.
+    ephemeris_image(ephemeris, title, width, height).save(&buffer, "PNG", 80);
     return bytes;
 }
 
