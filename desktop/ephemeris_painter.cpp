@@ -12,6 +12,7 @@
 #include <QPdfWriter>
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "base/cp1252.h"
 #include "desktop/dial_painter.h"
@@ -32,7 +33,8 @@ const QColor hit_colour(0xD0, 0x00, 0x00);
 const QColor selected_colour(0xFF, 0xC0, 0x00);
 
 // Margins and sizes in units of the label font's pixel size.
-constexpr double left_margin = 6.0;   // the targets' labels
+constexpr double left_margin = 7.0;   // the targets' labels and their leaders
+constexpr double leader_width = 0.9;
 constexpr double right_margin = 2.8;  // the degrees of the dial
 constexpr double top_margin = 2.6;    // the title
 constexpr double bottom_margin = 2.4; // the ticks' labels
@@ -53,6 +55,24 @@ QString qt_text(const std::string& cp1252) { return QString::fromStdString(cp125
 /// The dial positions that get a grid line and a number at the right edge: every 2.5 degrees on
 /// the 22.5-degree dial, every 5 on the 45-degree dial, every 10 on the 90-degree dial.
 double grid_step(double modulus) { return modulus <= 22.5 ? 2.5 : modulus <= 45 ? 5.0 : 10.0; }
+
+/// The heights (device units) of the lines' labels: each at its line where there is room, else
+/// pushed apart to `gap` from its neighbours, in the lines' order from top to bottom, within the
+/// plot's height (when `gap` times the lines fits into it).
+std::vector<double> spread_labels(const Ephemeris& e, const EphemerisFrame& f, double gap)
+{
+    std::vector<std::size_t> order(e.lines.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return e.lines[a].y > e.lines[b].y; });
+    std::vector<double> y(e.lines.size());
+    for (std::size_t i = 0; i < y.size(); ++i) y[i] = f.point(e.from, e.lines[i].y).y();
+    // Down from the top, each at least `gap` below the one above; then up from the bottom.
+    if (!order.empty()) y[order.front()] = std::max(y[order.front()], f.plot.top());
+    for (std::size_t k = 1; k < order.size(); ++k) y[order[k]] = std::max(y[order[k]], y[order[k - 1]] + gap);
+    if (!order.empty()) y[order.back()] = std::min(y[order.back()], f.plot.bottom());
+    for (std::size_t k = order.size(); k-- > 1;) y[order[k - 1]] = std::min(y[order[k - 1]], y[order[k]] - gap);
+    return y;
+}
 
 }  // namespace
 
@@ -131,16 +151,27 @@ void paint_ephemeris(QPainter& painter, const QRectF& area, const Ephemeris& e, 
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(plot);
 
-    // The targets as horizontal lines, labelled at the left edge.
-    for (const TargetLine& line : e.lines) {
+    // The targets as horizontal lines, labelled at the left edge; labels of lines close together
+    // are spread apart and joined to their lines by a short leader.
+    // So many lines that their labels would not fit one above the other get a smaller font.
+    const double label_gap = std::min(1.05 * s, plot.height() / static_cast<double>(std::max<std::size_t>(1, e.lines.size())));
+    QFont label_font = font;
+    label_font.setPixelSize(std::max(1, static_cast<int>(label_gap / 1.05)));
+    painter.setFont(label_font);
+    const std::vector<double> label_y = spread_labels(e, f, label_gap);
+    for (std::size_t i = 0; i < e.lines.size(); ++i) {
+        const TargetLine& line = e.lines[i];
         const QColor colour = line.ergebnis ? ergebnis_target_colour : target_colour;
         painter.setPen(QPen(colour, line.ergebnis ? 1.6 * thin : thin, Qt::DashLine));
         const QPointF left = f.point(e.from, line.y);
         painter.drawLine(left, f.point(e.to, line.y));
-        painter.setPen(colour);
-        painter.drawText(QRectF(area.left(), left.y() - 0.7 * s, left_margin * s - 0.3 * s, 1.4 * s),
+        painter.setPen(QPen(colour, thin));
+        const double gap = leader_width * s;
+        if (std::abs(label_y[i] - left.y()) > 0.5) painter.drawLine(QPointF(left.x() - gap, label_y[i]), left);
+        painter.drawText(QRectF(area.left(), label_y[i] - 0.7 * s, left_margin * s - gap - 0.2 * s, 1.4 * s),
                          Qt::AlignRight | Qt::AlignVCenter, qt_text(line.label));
     }
+    painter.setFont(font);
 
     // The movers as curves, each labelled on a white ground where it stands.
     painter.save();

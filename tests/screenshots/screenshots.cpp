@@ -231,19 +231,6 @@ int take_screenshots(const DriveC& drive, const std::string& dir)
     });
     form.einfache1Click();
 
-    // The graphic ephemeris of the pair for 2025 (ephemeris.png), drawn in the background.
-    if (EphemerisWindow* ephemeris = form.ephemeris_window) {
-        ephemeris->FromEdit->setText(QStringLiteral("01.01.2025"));
-        ephemeris->ToEdit->setText(QStringLiteral("31.12.2025"));
-        ephemeris->resize(1100, 700);
-        ephemeris->Ephemeride1->trigger();
-        QElapsedTimer waited;
-        waited.start();
-        while (ephemeris->running() && waited.elapsed() < 120000) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-        ok = ephemeris->ephemeris() != nullptr && save(ephemeris, out + QStringLiteral("ephemeris.png")) && ok;
-        ephemeris->reject();
-    }
-
     // The chart index with the first chart chosen, and its dialog editing that chart.
     form.Kartei1Click();
     KarteiWindow* kartei = form.findChild<KarteiWindow*>();
@@ -261,6 +248,19 @@ int take_screenshots(const DriveC& drive, const std::string& dir)
         ok = false;
     });
     kartei->editClick();
+
+    // The graphic ephemeris of the pair for 2025 (ephemeris.png), drawn in the background.
+    if (EphemerisWindow* ephemeris = form.ephemeris_window) {
+        ephemeris->FromEdit->setText(QStringLiteral("01.01.2025"));
+        ephemeris->ToEdit->setText(QStringLiteral("31.12.2025"));
+        ephemeris->resize(1100, 700);
+        ephemeris->Ephemeride1->trigger();
+        QElapsedTimer waited;
+        waited.start();
+        while (ephemeris->running() && waited.elapsed() < 120000) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        ok = ephemeris->ephemeris() != nullptr && save(ephemeris, out + QStringLiteral("ephemeris.png")) && ok;
+        ephemeris->reject();
+    }
 
     // Our dialogs with long texts in a large font: nothing may be cut.
     QApplication::setFont(QFont(QStringLiteral("Liberation Sans"), 12));
