@@ -8,6 +8,7 @@
 
 #include <QDialog>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <optional>
 
