@@ -37,6 +37,7 @@ extern const std::span<const OptionRule> timeline_rules;
 extern const std::span<const OptionRule> texts_rules;
 extern const std::span<const OptionRule> dial_rules;
 extern const std::span<const OptionRule> report_rules;
+extern const std::span<const OptionRule> ephemeris_rules;
 
 int cmd_chart(const Args& args);
 int cmd_axes(const Args& args);
@@ -58,6 +59,12 @@ int cmd_dial(const Args& args);
 extern const std::string_view dial_summary;
 extern const std::string_view dial_call;
 extern const std::string_view dial_help;
+/// `ephemeris P1 P2 ...`: the graphic ephemeris of the pair as PNG, SVG and PDF.
+int cmd_ephemeris(const Args& args);
+/// The command list line, call and German help text of `ephemeris` (UTF-8), kept beside the command.
+extern const std::string_view ephemeris_summary;
+extern const std::string_view ephemeris_call;
+extern const std::string_view ephemeris_help;
 /// `report P1 P2 ...`: the client's report as PDF, ODT and HTML.
 int cmd_report(const Args& args);
 /// The command list line, call and German help text of `report` (UTF-8), kept beside the command.

@@ -41,6 +41,7 @@ struct ReportOptions {
     PositionSource source = PositionSource::theory;
     std::optional<TimeWindow> time_window;
     std::optional<ReportRange> timeline;
+    bool ephemeris = false;
 };
 
 /// Wrong usage: the reason on stderr, then the call; exit status 2.
@@ -57,6 +58,7 @@ std::string parse_report_options(const Args& args, ReportOptions& o)
     if (!read.ok()) return read.problem;
     o.persons = read.positionals;
     if (read.has(precise_option)) o.source = PositionSource::precise;
+    o.ephemeris = read.has("--ephemeris");
     // Each value is checked in the order given, so that the first wrong one is named.
     for (const ReadOptions::Given& g : read.given) {
         if (g.values.empty()) continue;
@@ -119,6 +121,8 @@ std::string parse_report_options(const Args& args, ReportOptions& o)
     if (o.persons.size() != 2) return "zwei Horoskop-Dateien P1 und P2 sind n\u00F6tig";
     if (!o.orb_double || !o.orb_simple) return "--double und --simple sind n\u00F6tig";
     if (!o.pdf && !o.odt && !o.html) return "mindestens eine Ausgabe --pdf, --odt oder --html ist n\u00F6tig";
+    // The graphic ephemeris shows the range of the chapter of hits in time: it has none without it.
+    if (o.ephemeris && !o.timeline) return "--ephemeris nur mit --timeline VON,BIS";
     const bool halfsum = std::find(o.comparisons.begin(), o.comparisons.end(), Comparison::halfsums) !=
                          o.comparisons.end();
     if (halfsum && !(o.orb_halfsum && *o.orb_halfsum > 0))
@@ -194,6 +198,7 @@ int cmd_report(const Args& args)
     request.astrologer = o.astrologer;
     request.version = DUOSKOP_VERSION;
     request.timeline = o.timeline;
+    request.ephemeris = o.ephemeris;
     const ReportModel model = build_report(chart, request, ktexte, drive);
 
     // Fonts need a Gui application; the offscreen platform needs no display.

@@ -333,6 +333,7 @@ const Command commands[] = {
     // The commands that draw with Qt Gui, one line each: DRAWING(run) runs them in duoskop-cli-draw.
     {"dial", DRAWING(cmd_dial), dial_rules, dial_summary, dial_call, dial_help},
     {"report", DRAWING(cmd_report), report_rules, report_summary, report_call, report_help},
+    {"ephemeris", DRAWING(cmd_ephemeris), ephemeris_rules, ephemeris_summary, ephemeris_call, ephemeris_help},
 #endif
 };
 

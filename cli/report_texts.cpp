@@ -12,7 +12,7 @@ namespace duoskop::cli {
 constexpr OptionRule report_rule_table[] = {
     {precise_option},  {"--double", 1}, {"--simple", 1}, {"--halfsum", 1},    {"--analyses", 1},
     {"--pdf", 1},      {"--odt", 1},    {"--html", 1},   {"--title", 1},      {"--astrologer", 1},
-    {"--drive-c", 1},  {"--time-window", 1}, {"--timeline", 1}};
+    {"--drive-c", 1},  {"--time-window", 1}, {"--timeline", 1}, {"--ephemeris"}};
 constinit const std::span<const OptionRule> report_rules = report_rule_table;
 
 const std::string_view report_summary = "schreibt den Bericht f\u00FCr Klienten als PDF, ODT oder HTML";
@@ -20,7 +20,7 @@ const std::string_view report_call =
     "duoskop-cli report P1 P2 --double ORBIS --simple ORBIS [--halfsum ORBIS]\n"
     "                   [--analyses solar,double,simple,halfsum,list] [--pdf DATEI]\n"
     "                   [--odt DATEI] [--html DATEI] [--title TEXT] [--astrologer TEXT]\n"
-    "                   [--precise] [--time-window N1[,N2]] [--timeline VON,BIS]\n"
+    "                   [--precise] [--time-window N1[,N2]] [--timeline VON,BIS [--ephemeris]]\n"
     "                   [--drive-c ORDNER]";
 const std::string_view report_help =
     "L\u00E4dt P1 und P2, f\u00FChrt die gew\u00E4hlten Vergleiche aus und schreibt einen Bericht:\n"
@@ -47,6 +47,9 @@ const std::string_view report_help =
     "  --timeline VON,BIS ein Kapitel \"Ausl\u00F6sungen VON\u2013BIS\": wann die Sonnenb\u00F6gen beider\n"
     "                     Personen und die Transite die Punkte des Ergebnisses treffen\n"
     "                     (TT.MM.JJJJ,TT.MM.JJJJ; Ballungen zuerst, dann die Treffer nach Monaten)\n"
+    "  --ephemeris        am Ende dieses Kapitels die grafische Ephemeride seines Zeitraums\n"
+    "                     (22,5\u00B0-Scheibe, Ausl\u00F6ser und Ziele wie bei ephemeris): im PDF als\n"
+    "                     Vektorgrafik, im HTML als SVG, im ODT als Bild; nur mit --timeline\n"
     "  --drive-c ORDNER   Ordner, der f\u00FCr Laufwerk C steht (Deutungstexte; P1 und P2 wie\n"
     "                     bei chart)\n"
     "\n"

@@ -134,4 +134,32 @@ inline constexpr std::string_view kA11yDial = "Scheibe";
 inline constexpr std::string_view kA11yDialModulus = "Gr\xF6\xDF" "e der Scheibe";
 inline constexpr std::string_view kA11yDialTree = "Im Orbis des Zeigers";
 
+// The window "Grafische Ephemeride"
+inline constexpr std::string_view kMenuEphemeris = "Grafische &Ephemeride \x85";
+inline constexpr std::string_view kEphemerisFrom = "&von:";
+inline constexpr std::string_view kEphemerisTo = "&bis:";
+inline constexpr std::string_view kEphemerisModulus = "&Scheibe:";
+inline constexpr std::string_view kEphemerisStart = "&Zeichnen";
+inline constexpr std::string_view kEphemerisCancel = "&Abbrechen";
+inline constexpr std::string_view kEphemerisPng = "&PNG \x85";
+inline constexpr std::string_view kEphemerisSvg = "S&VG \x85";
+inline constexpr std::string_view kEphemerisPdf = "P&DF \x85";
+inline constexpr std::string_view kEphemerisPrint = "D&rucken \x85";
+inline constexpr std::string_view kEphemerisRunning = "Rechne \x85";
+inline constexpr std::string_view kEphemerisCancelled = "Abgebrochen.";
+inline constexpr std::string_view kEphemerisHitsAfter = " Treffer gezeichnet";
+inline constexpr std::string_view kEphemerisHitsOf = " von ";
+inline constexpr std::string_view kEphemerisNothing = "Es ist noch nichts gezeichnet.";
+inline constexpr std::string_view kEphemerisPrintFailed = "Der Drucker konnte nicht beginnen.";
+inline constexpr std::string_view kEphemerisSaved = "Gespeichert: ";
+inline constexpr std::string_view kA11yEphemerisFrom = "Ephemeride von (Datum)";
+inline constexpr std::string_view kA11yEphemerisTo = "Ephemeride bis (Datum)";
+inline constexpr std::string_view kA11yEphemerisModulus = "Gr\xF6\xDF" "e der Scheibe";
+inline constexpr std::string_view kA11yEphemerisPicture = "Grafische Ephemeride";
+inline constexpr std::string_view kA11yEphemerisPictureInfo =
+    "Zeit von links nach rechts, Position auf der Scheibe von unten nach oben; ein Klick stellt den "
+    "Zeiger der Scheibe und w\xE4hlt den n\xE4" "chsten Treffer in den Ausl\xF6sungen";
+inline constexpr std::string_view kA11yEphemerisProgress = "Fortschritt der Rechnung";
+inline constexpr std::string_view kA11yEphemerisStatus = "Stand";
+
 }  // namespace duoskop::texts

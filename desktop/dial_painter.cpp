@@ -11,6 +11,7 @@
 #include <QSvgGenerator>
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <numbers>
 
 #include "app/dial.h"
@@ -458,26 +459,33 @@ QByteArray dial_png(const DialScene& scene, int size)
     return bytes;
 }
 
-QByteArray dial_svg(const DialScene& scene, int size, const QString& title)
+QByteArray svg_picture(int width, int height, const QString& title, const QColor& background,
+                       const std::function<void(QPainter&)>& paint)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QSvgGenerator svg;
     svg.setOutputDevice(&buffer);
-    svg.setSize(QSize(size, size));
-    svg.setViewBox(QRect(0, 0, size, size));
+    svg.setSize(QSize(width, height));
+    svg.setViewBox(QRect(0, 0, width, height));
     svg.setResolution(96);
     // The generator writes its title as it is given: a stand-in goes in and the title, escaped,
     // takes its place afterwards (the drawn texts the generator escapes itself).
     const QByteArray stand_in = QByteArrayLiteral("duoskop-titel-7f3a9c");
     svg.setTitle(QString::fromLatin1(stand_in));
     QPainter painter(&svg);
-    painter.fillRect(QRectF(0, 0, size, size), scene.colours.background);
-    paint_dial(painter, QRectF(0, 0, size, size), scene);
+    painter.fillRect(QRectF(0, 0, width, height), background);
+    paint(painter);
     painter.end();
     bytes.replace(QByteArray("<title>" + stand_in + "</title>"), "<title>" + markup_text(title).toUtf8() + "</title>");
     return bytes;
+}
+
+QByteArray dial_svg(const DialScene& scene, int size, const QString& title)
+{
+    return svg_picture(size, size, title, scene.colours.background,
+                       [&](QPainter& painter) { paint_dial(painter, QRectF(0, 0, size, size), scene); });
 }
 
 std::string save_picture(const std::string& path, const QByteArray& bytes)

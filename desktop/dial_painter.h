@@ -6,9 +6,11 @@
 #pragma once
 
 #include <QByteArray>
+#include <QColor>
 #include <QRectF>
 #include <QString>
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -61,6 +63,11 @@ QImage dial_image(const DialScene& scene, int size);
 /// as plain text (names in it are never markup).
 QByteArray dial_png(const DialScene& scene, int size);
 QByteArray dial_svg(const DialScene& scene, int size, const QString& title);
+
+/// An SVG picture of width x height pixels on `background` drawn by `paint`; its `<title>` is
+/// `title` as plain text. Every SVG the program draws is made here.
+QByteArray svg_picture(int width, int height, const QString& title, const QColor& background,
+                       const std::function<void(QPainter&)>& paint);
 
 /// Writes picture bytes as the whole new content of `path`; empty on success, else the German
 /// I/O error text (Windows-1252).

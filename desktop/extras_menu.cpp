@@ -21,6 +21,7 @@ constexpr ExtrasPlace extras_places[] = {
     {"Zeitprobe1", ExtrasGroup::views},         // "&Zeitprobe …"
     {"Rangliste1", ExtrasGroup::views},         // "Partner-&Rangliste …"
     {"Ausloesungen1", ExtrasGroup::time},       // "A&uslösungen …"
+    {"Ephemeride1", ExtrasGroup::time},         // "Grafische &Ephemeride …"
     {"GenauePositionen1", ExtrasGroup::settings},  // "&Genaue Positionen"
     {"LaufwerkC1", ExtrasGroup::settings},      // "&Laufwerk C: …"
     {"Darstellung1", ExtrasGroup::settings},    // "D&arstellung": System, Hell, Dunkel

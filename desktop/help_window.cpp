@@ -45,8 +45,9 @@ constexpr WindowPage window_pages[] = {
     {"Zeitprobe", "zeitprobe"},
     {"RankingWindow", "rangliste"},
     {"TimelineWindow", "ausloesungen"},
+    {"EphemerisWindow", "ephemeride"},
 };
-static_assert(std::size(window_pages) == 10);
+static_assert(std::size(window_pages) == 11);
 
 constexpr std::string_view index_page = "index";
 

@@ -107,6 +107,12 @@ TBericht::TBericht(Desktop& desktop, ReportInputs inputs, QWidget* parent)
     timeline->addWidget(TimelineFrom);
     timeline->addWidget(new QLabel(to_qt(texts::kBerichtTimelineTo), this));
     timeline->addWidget(TimelineTo);
+    // The graphic ephemeris shows the chapter's range: it is a choice only with the chapter.
+    Ephemeris = new QCheckBox(to_qt(texts::kBerichtEphemeris), this);
+    Ephemeris->setObjectName(QStringLiteral("Ephemeris"));
+    Ephemeris->setEnabled(false);
+    connect(Timeline, &QCheckBox::toggled, Ephemeris, &QWidget::setEnabled);
+    timeline->addWidget(Ephemeris);
     timeline->addStretch();
     layout->addLayout(timeline);
 
@@ -184,6 +190,7 @@ std::optional<ReportModel> TBericht::chosen_report()
             return std::nullopt;
         }
         request.timeline = ReportRange{julian_day(*from), julian_day(*to) + 1};
+        request.ephemeris = Ephemeris->isChecked();
     }
     return build_report(*inputs_.chart, request, *inputs_.ktexte, inputs_.drive);
 }

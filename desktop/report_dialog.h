@@ -53,6 +53,7 @@ public:
     QLineEdit* HalfsumOrb;
     QCheckBox* Timeline;   ///< a chapter "Auslösungen" for the range of the two fields
     QLineEdit* TimelineFrom;
+    QCheckBox* Ephemeris;  ///< the graphic ephemeris of that range at the end of the chapter
     QLineEdit* TimelineTo;
     QLineEdit* Title;
     QPlainTextEdit* Astrologer;

@@ -25,6 +25,7 @@
 #include "base/cp1252.h"
 #include "base/texts.h"
 #include "desktop/dial_painter.h"
+#include "desktop/ephemeris_painter.h"
 #include "desktop/markup.h"
 #include "report/hyphenation.h"
 #include "report/report_model.h"
@@ -48,6 +49,10 @@ const QString dial_resource = QStringLiteral("duoskop-scheibe.png");
 // The dial's place in the HTML, taken by the inline SVG once the document is written: a picture,
 // which no text of the report can become (its < is escaped).
 const QString dial_placeholder = QStringLiteral("duoskop-scheibe-svg");
+const QString ephemeris_placeholder = QStringLiteral("duoskop-ephemeride-svg");
+const QString ephemeris_resource = QStringLiteral("duoskop-ephemeride.png");
+/// The graphic ephemeris' height as a part of its width.
+constexpr double ephemeris_aspect = 0.7;
 
 QString q(std::string_view cp1252) { return QString::fromStdString(cp1252_to_utf8(cp1252)); }
 /// A text of the report (Windows-1252) as it goes into the HTML of a block: never markup.
@@ -281,9 +286,15 @@ DialScene report_scene(const ReportModel& m)
     return scene;
 }
 
+/// The heading over the graphic ephemeris at the end of the chapter of hits in time.
+QString ephemeris_heading_html(const ReportModel& m)
+{
+    return QStringLiteral("<h3>%1</h3>").arg(markup_text(q(m.ephemeris_title)));
+}
+
 // ---- Page layout ---------------------------------------------------------------------------------
 
-enum class BlockKind { html, dial, page_break, contents };
+enum class BlockKind { html, dial, ephemeris, page_break, contents };
 
 struct Block {
     BlockKind kind = BlockKind::html;
@@ -315,6 +326,11 @@ std::vector<Block> report_blocks(const ReportModel& m)
         blocks.push_back({BlockKind::html, timeline_heading_html(*m.timeline, number + 1), 2 + number});
         for (QString& piece : timeline_cluster_html(*m.timeline)) blocks.push_back({BlockKind::html, std::move(piece), -1});
         for (QString& piece : timeline_month_html(*m.timeline)) blocks.push_back({BlockKind::html, std::move(piece), -1});
+        if (m.ephemeris) {
+            blocks.push_back({BlockKind::page_break, {}, -1});
+            blocks.push_back({BlockKind::html, ephemeris_heading_html(m), -1});
+            blocks.push_back({BlockKind::ephemeris, {}, -1});
+        }
     }
     return blocks;
 }
@@ -401,6 +417,9 @@ Layout lay_out(QPagedPaintDevice& device, const ReportModel& m)
             continue;
         case BlockKind::dial:
             height = l.dial_size;
+            break;
+        case BlockKind::ephemeris:
+            height = std::min(text.width() * ephemeris_aspect, text.height() * 0.8);
             break;
         case BlockKind::html:
             l.docs[i] = make_document(&device, b.html, text.width());
@@ -493,7 +512,7 @@ QByteArray written(QTextDocument& doc, const QByteArray& format)
 
 /// The whole report as one flowing document, for ODT and HTML.
 std::unique_ptr<QTextDocument> flowing_document(const ReportModel& m, const QString& dial_html,
-                                                const QString& contents)
+                                                const QString& contents, const QString& ephemeris_html)
 {
     const Prose prose = hyphenated_prose(m);
     QString h = title_html(m) + dial_heading_html() + dial_html;
@@ -512,6 +531,8 @@ std::unique_ptr<QTextDocument> flowing_document(const ReportModel& m, const QStr
         for (const QString& piece : timeline_cluster_html(*m.timeline)) h += piece;
         for (const QString& piece : timeline_month_html(*m.timeline)) h += piece;
         h += QStringLiteral("</div>");
+        if (m.ephemeris)
+            h += QStringLiteral("<div style=\"page-break-before:always\">%1%2</div>").arg(ephemeris_heading_html(m), ephemeris_html);
     }
     auto doc = make_document(nullptr, QString(), 600);
     doc->setHtml(QStringLiteral("<html><body>%1</body></html>").arg(h));
@@ -561,6 +582,11 @@ int paint_report(QPagedPaintDevice& device, const ReportModel& m)
             paint_dial(painter, QRectF(x, p.y, l.dial_size, l.dial_size), scene);
             continue;
         }
+        if (b.kind == BlockKind::ephemeris) {
+            paint_ephemeris(painter, QRectF(l.geometry.text.left(), p.y, l.geometry.text.width(), p.height),
+                            *m.ephemeris, q(m.ephemeris_title));
+            continue;
+        }
         painter.save();
         painter.translate(l.geometry.text.left(), p.y - p.offset);
         l.docs[p.block]->drawContents(&painter, QRectF(0, p.offset, l.geometry.text.width(), p.height));
@@ -601,8 +627,16 @@ QByteArray report_odt(const ReportModel& m)
     const DialScene scene = report_scene(m);
     const int size = 900;
     const QString dial = QStringLiteral("<p align=\"center\"><img src=\"%1\" width=\"400\" height=\"400\" /></p>").arg(dial_resource);
-    auto full = flowing_document(m, dial, contents_list_html(contents_titles(m)));
+    const int ephemeris_width = 1600;
+    const int ephemeris_height = static_cast<int>(ephemeris_width * ephemeris_aspect);
+    const QString ephemeris = QStringLiteral("<p align=\"center\"><img src=\"%1\" width=\"600\" height=\"%2\" /></p>")
+                                  .arg(ephemeris_resource)
+                                  .arg(static_cast<int>(600 * ephemeris_aspect));
+    auto full = flowing_document(m, dial, contents_list_html(contents_titles(m)), ephemeris);
     full->addResource(QTextDocument::ImageResource, QUrl(dial_resource), dial_image(scene, size));
+    if (m.ephemeris)
+        full->addResource(QTextDocument::ImageResource, QUrl(ephemeris_resource),
+                          ephemeris_image(*m.ephemeris, q(m.ephemeris_title), ephemeris_width, ephemeris_height));
     return written(*full, "odf");
 }
 
@@ -610,7 +644,8 @@ QByteArray report_html(const ReportModel& m)
 {
     const DialScene scene = report_scene(m);
     const auto doc = flowing_document(m, QStringLiteral("<p><img src=\"%1\" /></p>").arg(dial_placeholder),
-                                      contents_list_html(contents_titles(m)));
+                                      contents_list_html(contents_titles(m)),
+                                      QStringLiteral("<p><img src=\"%1\" /></p>").arg(ephemeris_placeholder));
     // The title, set after the HTML (which sets it anew), is written as it is given: a stand-in
     // goes in, the escaped title takes its place.
     const QString title_stand_in = QStringLiteral("duoskop-titel-7f3a9c");
@@ -628,6 +663,15 @@ QByteArray report_html(const ReportModel& m)
     static const QRegularExpression placeholder(QStringLiteral("<p[^>]*>\\s*<img src=\"") + dial_placeholder +
                                                 QStringLiteral("\"[^>]*>\\s*</p>"));
     html.replace(placeholder, QStringLiteral("<div style=\"text-align:center\">") + svg + QStringLiteral("</div>"));
+    if (m.ephemeris) {
+        const int width = 900;
+        QString picture = QString::fromUtf8(ephemeris_svg(*m.ephemeris, q(m.ephemeris_title), width,
+                                                          static_cast<int>(width * ephemeris_aspect)));
+        picture = picture.mid(std::max<qsizetype>(0, picture.indexOf(QStringLiteral("<svg"))));
+        static const QRegularExpression ephemeris_place(QStringLiteral("<p[^>]*>\\s*<img src=\"") + ephemeris_placeholder +
+                                                        QStringLiteral("\"[^>]*>\\s*</p>"));
+        html.replace(ephemeris_place, QStringLiteral("<div>") + picture + QStringLiteral("</div>"));
+    }
     return html.toUtf8();
 }
 

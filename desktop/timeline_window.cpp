@@ -22,6 +22,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 #include <ctime>
 #include <iterator>
 
@@ -147,7 +148,7 @@ private:
 
 TimelineWindow::TimelineWindow(TForm1& form, Desktop& desktop, DriveC drive)
     : QDialog(&form), form_(form), desktop_(desktop), drive_(std::move(drive)),
-      timeline_(std::make_shared<const Timeline>())
+      timeline_(std::make_shared<const Timeline>()), run_(this)
 {
     setObjectName(QStringLiteral("TimelineWindow"));
     setWindowTitle(to_qt(texts::kTimelineCaption));
@@ -335,9 +336,7 @@ TimelineWindow::TimelineWindow(TForm1& form, Desktop& desktop, DriveC drive)
 
 TimelineWindow::~TimelineWindow()
 {
-    // The worker's reports go to this window: stop it and wait before the window goes.
-    stop_.request_stop();
-    if (worker_.joinable()) worker_.join();
+    // The run's reports go to this window: run_, the last member, stops it and waits for it first.
 }
 
 bool TimelineWindow::usable() const
@@ -415,33 +414,28 @@ std::optional<TimelineRequest> TimelineWindow::read_request()
 
 void TimelineWindow::StartClick()
 {
-    if (running_ || !usable()) return;
+    if (running() || !usable()) return;
     std::optional<TimelineRequest> request = read_request();
     if (!request) return;
-    if (worker_.joinable()) worker_.join();  // the last one has reported its end already
 
     run_chart_ = form_.chart;
-    stop_ = std::stop_source();
-    request->stop = stop_.get_token();
-    request->progress = [this](double share) {
-        const int value = static_cast<int>(share * 1000);
-        QMetaObject::invokeMethod(this, [this, value] { Progress->setValue(std::max(value, Progress->value())); },
-                                  Qt::QueuedConnection);
-    };
     Progress->setValue(0);
     Status->setText(to_qt(texts::kTimelineRunning));
     set_running(true);
-    worker_ = std::jthread([this, chart = run_chart_, request = std::move(*request)] {
-        Timeline timeline = compute_timeline(chart, request);
-        QMetaObject::invokeMethod(
-            this, [this, timeline = std::move(timeline)]() mutable { finished(std::move(timeline)); },
-            Qt::QueuedConnection);
-    });
+    run_.start(
+        [chart = run_chart_, request = std::move(*request)](std::stop_token stop, std::function<void(double)> progress) {
+            TimelineRequest r = request;
+            r.stop = stop;
+            r.progress = std::move(progress);
+            return compute_timeline(chart, r);
+        },
+        [this](double share) { Progress->setValue(std::max(static_cast<int>(share * 1000), Progress->value())); },
+        [this](Timeline timeline) { finished(std::move(timeline)); });
 }
 
 void TimelineWindow::CancelClick()
 {
-    if (running_) stop_.request_stop();
+    if (running()) run_.stop();
 }
 
 void TimelineWindow::finished(Timeline timeline)
@@ -498,6 +492,26 @@ std::vector<std::size_t> TimelineWindow::shown_hits() const
     std::vector<std::size_t> hits;
     for (int row = 0; row < filter_->rowCount(); ++row) hits.push_back(*hit_of_row(row));
     return hits;
+}
+
+bool TimelineWindow::select_nearest_hit(double instant, const std::optional<PairPoint>& target)
+{
+    int best = -1;
+    double best_distance = 0;
+    for (int row = 0; row < filter_->rowCount(); ++row) {
+        const Hit& hit = timeline_->hits[*hit_of_row(row)];
+        if (target && timeline_->targets[hit.target].point != *target) continue;
+        const double distance = std::abs(hit.instant - instant);
+        if (best < 0 || distance < best_distance) {
+            best = row;
+            best_distance = distance;
+        }
+    }
+    if (best < 0) return false;
+    const QModelIndex index = filter_->index(best, 0);
+    Table->setCurrentIndex(index);
+    Table->scrollTo(index);
+    return true;
 }
 
 void TimelineWindow::row_chosen(int row)
@@ -566,7 +580,6 @@ void TimelineWindow::reject()
 
 void TimelineWindow::set_running(bool running)
 {
-    running_ = running;
     Progress->setVisible(running);
     CancelButton->setVisible(running);
     StartButton->setEnabled(!running);

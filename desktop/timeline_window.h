@@ -8,12 +8,11 @@
 #include <QDialog>
 #include <memory>
 #include <optional>
-#include <stop_token>
-#include <thread>
 
 #include "app/chart_state.h"
 #include "base/desktop.h"
 #include "base/drive_c.h"
+#include "desktop/background_run.h"
 #include "timeline/timeline.h"
 
 class QAction;
@@ -53,13 +52,16 @@ public:
     /// Closing the window (Escape, the close button) stops a run under way.
     void reject() override;
 
-    bool running() const { return running_; }
+    bool running() const { return run_.running(); }
     /// The hits of the last finished run.
     const Timeline& timeline() const { return *timeline_; }
     /// Indices into timeline().hits of the rows the table shows, top to bottom.
     std::vector<std::size_t> shown_hits() const;
     /// The hit of a row of the table as it shows now, or nothing.
     std::optional<std::size_t> hit_of_row(int row) const;
+    /// Selects the row of the hit nearest in time to `instant` (Julian day UT) among the rows
+    /// shown, only hits on `target` when one is given; false when no row qualifies.
+    bool select_nearest_hit(double instant, const std::optional<PairPoint>& target);
 
     QAction* Ausloesungen1;  ///< the entry in the main window's Extras menu
     QLineEdit* FromEdit;
@@ -105,9 +107,7 @@ private:
     ChartState run_chart_;  ///< the pair of the last run
     HitModel* model_;
     HitFilter* filter_;
-    bool running_ = false;
-    std::stop_source stop_;
-    std::jthread worker_;
+    BackgroundRun<Timeline> run_;
 };
 
 }  // namespace duoskop

@@ -36,6 +36,7 @@
 #include "desktop/kartei_window.h"
 #include "desktop/extras_menu.h"
 #include "desktop/textlib_window.h"
+#include "desktop/ephemeris_window.h"
 #include "desktop/timeline_window.h"
 #include "desktop/unit2.h"
 #include "kartei/kartei_texts.h"
@@ -103,6 +104,7 @@ TForm1::TForm1(Desktop& desktop, DriveC drive, QWidget* parent)
     time_window = load_time_window();
     ranking_window = new RankingWindow(*this, desktop_, drive_);
     timeline_window = new TimelineWindow(*this, desktop_, drive_);
+    ephemeris_window = new EphemerisWindow(*this, desktop_, drive_);
     keep_extras_in_order(*Extras1);
 }
 

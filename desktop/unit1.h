@@ -32,6 +32,7 @@ class KarteiWindow;
 class TextlibWindow;
 class RankingWindow;
 class TimelineWindow;
+class EphemerisWindow;
 class TForm2;
 
 class TForm1 : public QMainWindow {
@@ -150,6 +151,7 @@ public:
     TForm2* Form2;
     RankingWindow* ranking_window;  ///< "Partner-&Rangliste …" under Extras
     TimelineWindow* timeline_window;  ///< "A&uslösungen …" under Extras
+    EphemerisWindow* ephemeris_window;  ///< "Grafische &Ephemeride …" under Extras
 
 protected:
     void showEvent(QShowEvent* event) override;

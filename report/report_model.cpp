@@ -218,6 +218,14 @@ ReportModel build_report(const ChartState& chart, const ReportRequest& request, 
         t.orbs = request.orbs;
         const Timeline timeline = compute_timeline(chart, t);
         model.timeline = report_timeline(timeline, *request.timeline, chart.person1, chart.person2);
+        if (request.ephemeris) {
+            TimelineRequest e = ephemeris_request(t.from, t.to);
+            e.natal_source = t.natal_source;
+            e.transit_source = t.transit_source;
+            e.orbs = t.orbs;
+            model.ephemeris = compute_ephemeris(chart, e, ephemeris_moduli[0]);
+            model.ephemeris_title = ephemeris_title(chart, t.from, t.to, ephemeris_moduli[0]);
+        }
     }
 
     ReportSettings& s = model.settings;

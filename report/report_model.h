@@ -15,6 +15,7 @@
 #include "precise/precise_positions.h"
 #include "results/ktexte.h"
 #include "results/result_text.h"
+#include "ephemeris/ephemeris.h"
 #include "timeline/timeline.h"
 #include "timeprobe/time_probe.h"
 
@@ -89,6 +90,9 @@ struct ReportModel {
     ReportPerson person2;
     std::vector<ReportChapter> chapters;  ///< in the order of the menu
     std::optional<ReportTimeline> timeline;  ///< after the comparisons, when asked for
+    /// The graphic ephemeris of the timeline's range, drawn at the end of that chapter, when asked for.
+    std::optional<Ephemeris> ephemeris;
+    std::string ephemeris_title;  ///< "Grafische Ephemeride Eva Albrecht – Karl Hollmann, ..."
     ReportSettings settings;
 };
 
@@ -111,6 +115,9 @@ struct ReportRequest {
     /// A chapter of the hits of both solar arcs and the transits (precise, unless the range lies
     /// outside the years of the precise positions) on the comparisons' points in this range.
     std::optional<ReportRange> timeline;
+    /// With the chapter of hits in time: its range as a graphic ephemeris on the 22.5-degree dial
+    /// (the movers of the dial's outer ring, the targets of that chapter).
+    bool ephemeris = false;
 };
 
 /// The chapter of hits in time for the pair (the whole list; the report shows the hits on the

@@ -25,6 +25,7 @@ inline constexpr std::string_view kBerichtNotMade = "Der Bericht konnte nicht er
 inline constexpr std::string_view kBerichtSaved = "Der Bericht ist gespeichert:";
 inline constexpr std::string_view kBerichtTimeline = "Aus&l\xF6sungen von";
 inline constexpr std::string_view kBerichtTimelineTo = "bis";
+inline constexpr std::string_view kBerichtEphemeris = "Grafische &Ephemeride";
 inline constexpr std::string_view kBerichtTimelineRange =
     "Bitte den Zeitraum der Ausl\xF6sungen als zwei Daten TT.MM.JJJJ eingeben, das zweite nicht vor dem ersten.";
 

@@ -39,6 +39,10 @@ struct MoverPaths {
 /// token and progress.
 MoverPaths mover_paths(const ChartState& chart, const TimelineRequest& request);
 
+/// The hits of compute_timeline(chart, request) found on paths that mover_paths(chart, request)
+/// has computed already: a drawing of the paths and its hits then share one computation.
+Timeline compute_timeline(const ChartState& chart, const TimelineRequest& request, const MoverPaths& paths);
+
 /// The movers of the request (as mover_paths chooses them) and their longitudes at one instant,
 /// degrees in [0, 360), not a number where a mover has no position then.
 struct MoversAt {

@@ -380,29 +380,24 @@ std::string angle_text_of(std::uint8_t angle)
     return text;
 }
 
-Timeline compute_timeline(const ChartState& chart, const TimelineRequest& request)
+namespace {
+
+/// The hits of the paths' movers on the request's targets: each track swept through the targets
+/// sorted by dial position, passes merged at stations, the hits within the range, the clusters.
+/// `sweep_units` of `progress` go to the sweeps.
+Timeline sweep_paths(const ChartState& chart, const TimelineRequest& request, std::vector<Target> targets,
+                     const MoverPaths& paths, Progress& progress, double sweep_units)
 {
     Timeline timeline;
     timeline.time_known1 = birth_time_known(chart.person1);
     timeline.time_known2 = birth_time_known(chart.person2);
-    std::vector<Mover> movers = chosen_movers(request, timeline.time_known1, timeline.time_known2);
-    timeline.targets = chosen_targets(chart, request, timeline.time_known1, timeline.time_known2);
-    if (!(request.from <= request.to) || movers.empty() || timeline.targets.empty()) {
-        timeline.movers = std::move(movers);
-        return timeline;
-    }
-
-    const double lo = request.from - margin_days, hi = request.to + margin_days;
-    // Progress counts the charts computed and then the sweeps.
-    const double charts = charts_estimate(movers, request, lo, hi);
-    const double sweep_units = std::max(1.0, charts / 4);
-    Progress progress(request.progress, charts + sweep_units);
-    MoverPaths paths = build_paths(chart, request, std::move(movers), lo, hi, progress);
+    timeline.targets = std::move(targets);
     timeline.movers = paths.movers;
     if (paths.cancelled) {
         timeline.cancelled = true;
         return timeline;
     }
+    if (timeline.targets.empty()) return timeline;
     const std::vector<PathTrack>& work = paths.tracks;
 
     // The sweeps: each track through the targets sorted by dial position.
@@ -437,6 +432,44 @@ Timeline compute_timeline(const ChartState& chart, const TimelineRequest& reques
     timeline.clusters = find_clusters(timeline.hits, timeline.movers, timeline.targets, request.cluster_days,
                                       request.cluster_targets);
     if (request.progress) request.progress(1.0);
+    return timeline;
+}
+
+}  // namespace
+
+Timeline compute_timeline(const ChartState& chart, const TimelineRequest& request)
+{
+    const bool known1 = birth_time_known(chart.person1), known2 = birth_time_known(chart.person2);
+    std::vector<Mover> movers = chosen_movers(request, known1, known2);
+    std::vector<Target> targets = chosen_targets(chart, request, known1, known2);
+    if (!(request.from <= request.to) || movers.empty() || targets.empty()) {
+        Timeline timeline;
+        timeline.time_known1 = known1;
+        timeline.time_known2 = known2;
+        timeline.targets = std::move(targets);
+        timeline.movers = std::move(movers);
+        return timeline;
+    }
+
+    const double lo = request.from - margin_days, hi = request.to + margin_days;
+    // Progress counts the charts computed and then the sweeps.
+    const double charts = charts_estimate(movers, request, lo, hi);
+    const double sweep_units = std::max(1.0, charts / 4);
+    Progress progress(request.progress, charts + sweep_units);
+    const MoverPaths paths = build_paths(chart, request, std::move(movers), lo, hi, progress);
+    return sweep_paths(chart, request, std::move(targets), paths, progress, sweep_units);
+}
+
+Timeline compute_timeline(const ChartState& chart, const TimelineRequest& request, const MoverPaths& paths)
+{
+    TimelineRequest quiet = request;
+    quiet.progress = nullptr;  // the paths took the run's time; the sweeps are quick
+    Progress progress(quiet.progress, 1);
+    Timeline timeline = sweep_paths(chart, quiet,
+                                    chosen_targets(chart, request, birth_time_known(chart.person1),
+                                                   birth_time_known(chart.person2)),
+                                    paths, progress, 1);
+    if (request.progress && !timeline.cancelled) request.progress(1.0);
     return timeline;
 }
 

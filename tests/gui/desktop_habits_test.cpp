@@ -171,7 +171,7 @@ void DesktopHabitsTest::extrasMenuFollowsTheOneList()
     };
     const QStringList expected = {"Kartei1",    "Textbibliothek1",   "Bericht1",  "-",
                                   "Scheibe1",   "Zeitprobe1",        "Rangliste1", "-",
-                                  "Ausloesungen1", "-",
+                                  "Ausloesungen1", "Ephemeride1", "-",
                                   "GenauePositionen1", "LaufwerkC1", "Darstellung1", "-", "Handbuch1"};
     QCOMPARE(entries(), expected);
     // Each entry has a mnemonic of its own.

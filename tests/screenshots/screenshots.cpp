@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPixmap>
+#include <QElapsedTimer>
 #include <QThread>
 #include <QTimer>
 #include <algorithm>
@@ -26,6 +27,7 @@
 #include "base/desktop.h"
 #include "desktop/appearance.h"
 #include "desktop/dial_window.h"
+#include "desktop/ephemeris_window.h"
 #include "desktop/kartei_dialog.h"
 #include "desktop/kartei_window.h"
 #include "desktop/ranking_window.h"
@@ -253,6 +255,19 @@ int take_screenshots(const DriveC& drive, const std::string& dir)
         ok = false;
     });
     kartei->editClick();
+
+    // The graphic ephemeris of the pair for 2025 (ephemeris.png), drawn in the background.
+    if (EphemerisWindow* ephemeris = form.ephemeris_window) {
+        ephemeris->FromEdit->setText(QStringLiteral("01.01.2025"));
+        ephemeris->ToEdit->setText(QStringLiteral("31.12.2025"));
+        ephemeris->resize(1100, 700);
+        ephemeris->Ephemeride1->trigger();
+        QElapsedTimer waited;
+        waited.start();
+        while (ephemeris->running() && waited.elapsed() < 120000) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        ok = ephemeris->ephemeris() != nullptr && save(ephemeris, out + QStringLiteral("ephemeris.png")) && ok;
+        ephemeris->reject();
+    }
 
     // Our dialogs with long texts in a large font: nothing may be cut.
     QApplication::setFont(QFont(QStringLiteral("Liberation Sans"), 12));
