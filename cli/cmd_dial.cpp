@@ -4,7 +4,6 @@
 // that instant. Runs in duoskop-cli-draw (main.cpp), the only command-line
 // program with Qt; its command list line, call and help are in dial_texts.cpp, which duoskop-cli
 // shows without Qt.
-#include <QGuiApplication>
 #include <cmath>
 #include <cstdio>
 #include <optional>
@@ -17,6 +16,7 @@
 #include "birth/chart_input.h"
 #include "birth/local_time.h"
 #include "cli/cli.h"
+#include "cli/draw_common.h"
 #include "cli/options.h"
 #include "cli/timeline_options.h"
 #include "desktop/dial_painter.h"
@@ -133,14 +133,6 @@ QString legend(std::string_view side, const chart_record& person)
     return QString::fromStdString(cp1252_to_utf8(std::string(side) + person.first_name + " " + person.name));
 }
 
-bool write_picture(const std::string& path, const QByteArray& bytes)
-{
-    const std::string error = save_picture(path, bytes);
-    if (error.empty()) return true;
-    std::fprintf(stderr, "duoskop-cli: %s: %s\n", valid_utf8(path).c_str(), terminal_text(error).c_str());
-    return false;
-}
-
 }  // namespace
 
 int cmd_dial(const Args& args)
@@ -161,12 +153,7 @@ int cmd_dial(const Args& args)
     }
 
     // Fonts need a Gui application; the offscreen platform needs no display.
-    static int argc = 3;
-    static char arg0[] = "duoskop-cli";
-    static char arg1[] = "-platform";
-    static char arg2[] = "offscreen";
-    static char* argv[] = {arg0, arg1, arg2, nullptr};
-    const QGuiApplication app(argc, argv);
+    const OffscreenGui gui;
 
     DialScene scene;
     scene.modulus = options.modulus;

@@ -2,7 +2,6 @@
 // ephemeris: the graphic ephemeris of a pair as PNG, SVG and PDF, drawn without a window or
 // display. Runs in duoskop-cli-draw (main.cpp); its command list line, call and help are in
 // ephemeris_texts.cpp, which duoskop-cli shows without Qt.
-#include <QGuiApplication>
 #include <cstdio>
 #include <ctime>
 #include <optional>
@@ -14,6 +13,7 @@
 #include "birth/chart_input.h"
 #include "birth/local_time.h"
 #include "cli/cli.h"
+#include "cli/draw_common.h"
 #include "cli/options.h"
 #include "cli/timeline_options.h"
 #include "desktop/dial_painter.h"
@@ -110,14 +110,6 @@ std::string range_problem(EphemerisOptions& o)
     return {};
 }
 
-bool write_picture(const std::string& path, const QByteArray& bytes)
-{
-    const std::string error = save_picture(path, bytes);
-    if (error.empty()) return true;
-    std::fprintf(stderr, "duoskop-cli: %s: %s\n", valid_utf8(path).c_str(), terminal_text(error).c_str());
-    return false;
-}
-
 }  // namespace
 
 int cmd_ephemeris(const Args& args)
@@ -139,12 +131,7 @@ int cmd_ephemeris(const Args& args)
     const Ephemeris ephemeris = compute_ephemeris(chart, o.request, o.modulus);
 
     // Fonts need a Gui application; the offscreen platform needs no display.
-    static int argc = 3;
-    static char arg0[] = "duoskop-cli";
-    static char arg1[] = "-platform";
-    static char arg2[] = "offscreen";
-    static char* argv[] = {arg0, arg1, arg2, nullptr};
-    const QGuiApplication app(argc, argv);
+    const OffscreenGui gui;
 
     const QString title = QString::fromStdString(
         cp1252_to_utf8(ephemeris_title(chart, o.request.from, o.request.to, o.modulus)));

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // report: the client's report of two persons (title page, dial, positions, a chapter per
 // comparison with its entries and their texts) as PDF, ODT and HTML, written without a display.
-#include <QGuiApplication>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
@@ -16,6 +15,7 @@
 #include "birth/chart_input.h"
 #include "birth/local_time.h"
 #include "cli/cli.h"
+#include "cli/draw_common.h"
 #include "cli/options.h"
 #include "desktop/report_document.h"
 #include "precise/precise_positions.h"
@@ -202,12 +202,7 @@ int cmd_report(const Args& args)
     const ReportModel model = build_report(chart, request, ktexte, drive);
 
     // Fonts need a Gui application; the offscreen platform needs no display.
-    static int argc = 3;
-    static char arg0[] = "duoskop-cli";
-    static char arg1[] = "-platform";
-    static char arg2[] = "offscreen";
-    static char* argv[] = {arg0, arg1, arg2, nullptr};
-    const QGuiApplication app(argc, argv);
+    const OffscreenGui gui;
 
     std::vector<Output> outputs;
     if (o.pdf) outputs.push_back({*o.pdf, report_pdf(model)});
