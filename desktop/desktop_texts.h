@@ -129,6 +129,11 @@ inline constexpr std::string_view kA11yChartLatitude = "Breite";
 inline constexpr std::string_view kA11yCoordinateParts[] = {", Grad", ", Minuten", ", Sekunden", ", Richtung"};
 static_assert(std::size(kA11yCoordinateParts) == 4);
 inline constexpr std::string_view kA11yChartZone = "Zeitzone";
+// The graphic ephemeris' lines, curves and hits for a screen reader.
+inline constexpr std::string_view kA11yEphemerisLine = "Linie ";
+inline constexpr std::string_view kA11yEphemerisCurve = "Kurve ";
+inline constexpr std::string_view kA11yEphemerisHit = "Treffer ";
+inline constexpr std::string_view kA11yEphemerisOn = " auf ";
 // The dial window:
 inline constexpr std::string_view kA11yDial = "Scheibe";
 inline constexpr std::string_view kA11yDialModulus = "Gr\xF6\xDF" "e der Scheibe";

@@ -9,6 +9,8 @@
 
 #include "desktop/desktop_texts.h"
 #include "desktop/dial_window.h"
+#include "desktop/ephemeris_window.h"
+#include "timeline/timeline_export.h"
 #include "desktop/qt_desktop.h"
 #include "dialview/pair_points.h"
 #include "dialview/spoken.h"
@@ -17,12 +19,13 @@ namespace duoskop {
 
 namespace {
 
-class DialAccessible;
+class PictureAccessible;
 
-/// A factor of the dial: a child without an object of its own, read through the dial's canvas.
-class FactorAccessible : public QAccessibleInterface {
+/// An item of a painted picture (a factor of the dial, a line, curve or hit of the graphic
+/// ephemeris): a child without an object of its own, read through the picture's interface.
+class ItemAccessible : public QAccessibleInterface {
 public:
-    FactorAccessible(DialAccessible* dial, int index) : dial_(dial), index_(index) {}
+    ItemAccessible(PictureAccessible* picture, int index) : picture_(picture), index_(index) {}
 
     bool isValid() const override;
     QObject* object() const override { return nullptr; }
@@ -45,20 +48,66 @@ public:
     }
 
 private:
-    DialAccessible* dial_;
+    PictureAccessible* picture_;
     int index_;
 };
 
-/// The dial's canvas: a dial named "Scheibe" whose value is the pointer's dial position.
-class DialAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
+/// A painted picture whose items are its named children; each child is made once and kept, for a
+/// screen reader knows it by its id.
+class PictureAccessible : public QAccessibleWidget {
 public:
-    explicit DialAccessible(DialCanvas* canvas) : QAccessibleWidget(canvas, QAccessible::Dial) {}
-    ~DialAccessible() override
+    PictureAccessible(QWidget* widget, QAccessible::Role role) : QAccessibleWidget(widget, role) {}
+    ~PictureAccessible() override
     {
         for (const QAccessible::Id id : children_) QAccessible::deleteAccessibleInterface(id);
     }
-    DialAccessible(const DialAccessible&) = delete;
-    DialAccessible& operator=(const DialAccessible&) = delete;
+    PictureAccessible(const PictureAccessible&) = delete;
+    PictureAccessible& operator=(const PictureAccessible&) = delete;
+
+    /// The name of item `index` (0 <= index < childCount()) and its box on the screen.
+    virtual QString item_name(int index) const = 0;
+    virtual QRect item_rect(int index) const = 0;
+
+    QAccessibleInterface* child(int index) const override
+    {
+        if (index < 0 || index >= childCount()) return nullptr;
+        while (children_.size() <= static_cast<std::size_t>(index)) {
+            auto* made = new ItemAccessible(const_cast<PictureAccessible*>(this), static_cast<int>(children_.size()));
+            children_.push_back(QAccessible::registerAccessibleInterface(made));
+        }
+        return QAccessible::accessibleInterface(children_[static_cast<std::size_t>(index)]);
+    }
+
+    int indexOfChild(const QAccessibleInterface* child) const override
+    {
+        for (std::size_t i = 0; i < children_.size() && static_cast<int>(i) < childCount(); ++i)
+            if (QAccessible::accessibleInterface(children_[i]) == child) return static_cast<int>(i);
+        return -1;
+    }
+
+    QAccessibleInterface* childAt(int x, int y) const override
+    {
+        for (int i = 0; i < childCount(); ++i)
+            if (QAccessibleInterface* c = child(i); c->rect().contains(x, y)) return c;
+        return nullptr;
+    }
+
+    /// A box of the widget's coordinates on the screen.
+    QRect on_screen(const QRectF& box) const
+    {
+        if (box.isEmpty()) return {};
+        const QRect r = box.toAlignedRect();
+        return {widget()->mapToGlobal(r.topLeft()), r.size()};
+    }
+
+private:
+    mutable std::vector<QAccessible::Id> children_;
+};
+
+/// The dial's canvas: a dial named "Scheibe" whose value is the pointer's dial position.
+class DialAccessible : public PictureAccessible, public QAccessibleValueInterface {
+public:
+    explicit DialAccessible(DialCanvas* canvas) : PictureAccessible(canvas, QAccessible::Dial) {}
 
     DialCanvas* canvas() const { return static_cast<DialCanvas*>(widget()); }
 
@@ -86,40 +135,17 @@ public:
 
     int childCount() const override { return static_cast<int>(canvas()->reading.factors.size()); }
 
-    QAccessibleInterface* child(int index) const override
+    QString item_name(int index) const override
     {
-        if (index < 0 || index >= childCount()) return nullptr;
-        // Each child is made once and kept: a screen reader knows it by its id.
-        while (children_.size() <= static_cast<std::size_t>(index)) {
-            auto* made = new FactorAccessible(const_cast<DialAccessible*>(this), static_cast<int>(children_.size()));
-            children_.push_back(QAccessible::registerAccessibleInterface(made));
-        }
-        return QAccessible::accessibleInterface(children_[static_cast<std::size_t>(index)]);
+        return to_qt(factor_text(canvas()->reading.factors[static_cast<std::size_t>(index)]));
     }
 
-    int indexOfChild(const QAccessibleInterface* child) const override
-    {
-        for (std::size_t i = 0; i < children_.size() && static_cast<int>(i) < childCount(); ++i)
-            if (QAccessible::accessibleInterface(children_[i]) == child) return static_cast<int>(i);
-        return -1;
-    }
-
-    QAccessibleInterface* childAt(int x, int y) const override
-    {
-        for (int i = 0; i < childCount(); ++i)
-            if (QAccessibleInterface* c = child(i); c->rect().contains(x, y)) return c;
-        return nullptr;
-    }
-
-    /// The box of factor `index` on the screen.
-    QRect factor_rect(int index) const
+    QRect item_rect(int index) const override
     {
         const DialCanvas* c = canvas();
         const std::vector<QRectF> boxes = factor_boxes(c->reading.factors, c->dial_area(), c->scene.modulus);
-        if (index < 0 || static_cast<std::size_t>(index) >= boxes.size() || boxes[static_cast<std::size_t>(index)].isEmpty())
-            return {};
-        const QRect box = boxes[static_cast<std::size_t>(index)].toAlignedRect();
-        return {c->mapToGlobal(box.topLeft()), box.size()};
+        if (index < 0 || static_cast<std::size_t>(index) >= boxes.size()) return {};
+        return on_screen(boxes[static_cast<std::size_t>(index)]);
     }
 
     // The value: the pointer's dial position on the dial shown, 0 up to the dial's size.
@@ -135,23 +161,60 @@ public:
     QVariant minimumValue() const override { return 0.0; }
     QVariant minimumStepSize() const override { return canvas()->reading.step; }
 
-private:
-    mutable std::vector<QAccessible::Id> children_;
 };
 
-bool FactorAccessible::isValid() const { return dial_->isValid() && index_ < dial_->childCount(); }
+/// The graphic ephemeris: a picture whose children are its target lines, its movers' curves and
+/// its hits, in that order, named as the dial names its factors.
+class EphemerisAccessible : public PictureAccessible {
+public:
+    explicit EphemerisAccessible(EphemerisCanvas* canvas) : PictureAccessible(canvas, QAccessible::Chart) {}
+    EphemerisCanvas* canvas() const { return static_cast<EphemerisCanvas*>(widget()); }
 
-QWindow* FactorAccessible::window() const { return dial_->window(); }
+    int childCount() const override
+    {
+        const Ephemeris* e = canvas()->ephemeris.get();
+        return e == nullptr ? 0 : static_cast<int>(e->lines.size() + e->curves.size() + e->hits.size());
+    }
 
-QAccessibleInterface* FactorAccessible::parent() const { return dial_; }
+    QString item_name(int index) const override
+    {
+        const Ephemeris& e = *canvas()->ephemeris;
+        return to_qt(ephemeris_item_text(e, static_cast<std::size_t>(index)));
+    }
 
-QString FactorAccessible::text(QAccessible::Text t) const
+    QRect item_rect(int index) const override
+    {
+        const EphemerisCanvas* c = canvas();
+        const Ephemeris& e = *c->ephemeris;
+        auto i = static_cast<std::size_t>(index);
+        if (i < e.lines.size()) {
+            const QPointF left = c->point_of(e.from, e.lines[i].y), right = c->point_of(e.to, e.lines[i].y);
+            return on_screen(QRectF(left.x(), left.y() - 2, right.x() - left.x(), 4));
+        }
+        i -= e.lines.size();
+        if (i < e.curves.size()) {
+            const auto& at = e.curves[i].label_at;
+            return at ? on_screen(QRectF(c->point_of(at->t, at->y) - QPointF(16, 8), QSizeF(32, 16))) : QRect();
+        }
+        i -= e.curves.size();
+        if (i < e.hits.size()) return on_screen(QRectF(c->point_of(e.hits[i].t, e.hits[i].y) - QPointF(5, 5), QSizeF(10, 10)));
+        return {};
+    }
+};
+
+bool ItemAccessible::isValid() const { return picture_->isValid() && index_ < picture_->childCount(); }
+
+QWindow* ItemAccessible::window() const { return picture_->window(); }
+
+QAccessibleInterface* ItemAccessible::parent() const { return picture_; }
+
+QString ItemAccessible::text(QAccessible::Text t) const
 {
     if (t != QAccessible::Name || !isValid()) return {};
-    return to_qt(factor_text(dial_->canvas()->reading.factors[static_cast<std::size_t>(index_)]));
+    return picture_->item_name(index_);
 }
 
-QRect FactorAccessible::rect() const { return isValid() ? dial_->factor_rect(index_) : QRect(); }
+QRect ItemAccessible::rect() const { return isValid() ? picture_->item_rect(index_) : QRect(); }
 
 DialEventListener event_listener = nullptr;
 
@@ -164,8 +227,9 @@ void send(QAccessibleEvent& event)
 QAccessibleInterface* dial_factory(const QString&, QObject* object)
 {
     // The canvas has no meta-object of its own: it is found as the widget it is.
-    auto* canvas = dynamic_cast<DialCanvas*>(object);
-    return canvas != nullptr ? new DialAccessible(canvas) : nullptr;
+    if (auto* canvas = dynamic_cast<DialCanvas*>(object)) return new DialAccessible(canvas);
+    if (auto* canvas = dynamic_cast<EphemerisCanvas*>(object)) return new EphemerisAccessible(canvas);
+    return nullptr;
 }
 
 }  // namespace
@@ -181,6 +245,25 @@ std::vector<DialFactorReading> person_factor_readings(const DialScene& scene)
     add_ring(scene.pos1, 1);
     if (scene.pos2) add_ring(*scene.pos2, 2);
     return factors;
+}
+
+std::string ephemeris_item_text(const Ephemeris& e, std::size_t index)
+{
+    const auto target_words = [&e](std::size_t line) {
+        const TargetLine& l = e.lines[line];
+        return l.target < e.timeline.targets.size() ? spoken_point(e.timeline.targets[l.target].point) : l.label;
+    };
+    if (index < e.lines.size())
+        return std::string(texts::kA11yEphemerisLine) + target_words(index) + ", " +
+               spoken_position(e.lines[index].y, e.modulus);
+    index -= e.lines.size();
+    if (index < e.curves.size()) return std::string(texts::kA11yEphemerisCurve) + spoken_mover(e.curves[index].label);
+    index -= e.curves.size();
+    if (index >= e.hits.size()) return {};
+    const EphemerisHit& hit = e.hits[index];
+    const MinuteTime m = minute_time(hit.t);
+    return std::string(texts::kA11yEphemerisHit) + date_text(m) + " " + clock_text(m) + " UT: " +
+           spoken_mover(e.curves[hit.curve].label) + std::string(texts::kA11yEphemerisOn) + target_words(hit.line);
 }
 
 std::string factor_text(const DialFactorReading& factor)

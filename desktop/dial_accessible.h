@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "desktop/dial_painter.h"
+#include "ephemeris/ephemeris.h"
 
 class QAccessibleEvent;
 
@@ -39,11 +40,17 @@ std::vector<DialFactorReading> person_factor_readings(const DialScene& scene);
 /// A factor's full text: "Sonne, Person 1, 17 Grad 30 Minuten Krebs" (Windows-1252).
 std::string factor_text(const DialFactorReading& factor);
 
+/// An item of the graphic ephemeris as a screen reader reads it: its target lines first ("Linie
+/// Halbsumme MC, Person 1, und Venus, Person 2, 12 Grad 30 Minuten"), then its curves ("Kurve
+/// Saturn, Transit"), then its hits ("Treffer 15.06.2025 14:30 UT: Saturn, Transit auf Sonne,
+/// Person 1"); `index` counts through all three (Windows-1252).
+std::string ephemeris_item_text(const Ephemeris& ephemeris, std::size_t index);
+
 /// Where each factor of `factors` is drawn on a dial painted into `area` on the dial of `modulus`
 /// (empty boxes for a ring the painter does not draw), in the order of `factors`.
 std::vector<QRectF> factor_boxes(const std::vector<DialFactorReading>& factors, const QRectF& area, double modulus);
 
-/// Makes the dial's canvas known to the accessibility of Qt (once per program; later calls do nothing).
+/// Makes the dial's and the graphic ephemeris' canvases known to the accessibility of Qt (once per program; later calls do nothing).
 void install_dial_accessible();
 
 /// Where the dial's events go besides QAccessible::updateAccessibility (which passes them on only

@@ -23,6 +23,7 @@
 #include "birth/chart_input.h"
 #include "birth/local_time.h"
 #include "desktop/desktop_texts.h"
+#include "desktop/dial_accessible.h"
 #include "desktop/dial_painter.h"
 #include "desktop/dial_window.h"
 #include "desktop/ephemeris_painter.h"
@@ -62,6 +63,7 @@ std::optional<CivilTime> field_date(const QLineEdit* field) { return parse_date(
 
 EphemerisCanvas::EphemerisCanvas(QWidget* parent) : QWidget(parent)
 {
+    install_dial_accessible();  // its lines, curves and hits read as the dial's factors
     setMinimumSize(480, 300);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     setFocusPolicy(Qt::StrongFocus);

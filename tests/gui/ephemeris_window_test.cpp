@@ -2,6 +2,7 @@
 // The window "Grafische Ephemeride": usable with both persons, drawn in the background as the core
 // draws it, a click that turns the dial's pointer and chooses the nearest hit in "Auslösungen",
 // and the pictures saved.
+#include <QAccessible>
 #include <QAction>
 #include <QComboBox>
 #include <QFileInfo>
@@ -82,6 +83,17 @@ void EphemerisWindowTest::drawsWhatTheCoreDraws()
     QCOMPARE(drawn.hits.size(), expected.hits.size());
     QCOMPARE(drawn.lines.size(), expected.lines.size());
     QCOMPARE(drawn.curves.size(), expected.curves.size());
+    // A screen reader finds every line, curve and hit as a named child of the picture.
+    QAccessibleInterface* picture = QAccessible::queryAccessibleInterface(d.w->canvas_);
+    QVERIFY(picture != nullptr);
+    QCOMPARE(picture->childCount(), static_cast<int>(drawn.lines.size() + drawn.curves.size() + drawn.hits.size()));
+    const std::pair<std::size_t, const char*> firsts[] = {
+        {0, "Linie "}, {drawn.lines.size(), "Kurve "}, {drawn.lines.size() + drawn.curves.size(), "Treffer "}};
+    for (const auto& [index, start] : firsts) {
+        const QString name = picture->child(static_cast<int>(index))->text(QAccessible::Name);
+        QVERIFY2(name.startsWith(QString::fromUtf8(start)) && name.size() > 12, qPrintable(name));
+    }
+    QVERIFY(picture->child(picture->childCount() - 1)->text(QAccessible::Name).contains(QStringLiteral(" UT: ")));
     // Another dial size draws anew.
     d.w->ModulusChoice->setCurrentIndex(d.w->ModulusChoice->findData(90.0));
     d.w->StartButton->click();
