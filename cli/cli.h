@@ -90,9 +90,10 @@ int write_export_texts(const std::string& scope, const std::string& path, const 
 std::string chart_file_path(const std::string& given, const DriveC& drive);
 
 /// Loads person 1 and person 2 as the program does, each found as chart_file_path finds it; on
-/// failure prints the program's message on stderr and returns false.
+/// failure prints the program's message on stderr and returns false. With `name_file` the message
+/// stands after "duoskop-cli: FILE: " (the commands that print a table of their own).
 bool load_persons(const std::string& path1, const std::string& path2, const DriveC& drive,
-                  PositionSource source, ChartState& chart);
+                  PositionSource source, ChartState& chart, bool name_file = false);
 
 /// The option of every command that computes positions: SO, MO and ME to PL from the precise
 /// source (precise/precise_positions.h). A command takes it as `PositionSource::precise` and hands

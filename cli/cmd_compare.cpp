@@ -32,13 +32,14 @@ constinit const std::span<const OptionRule> compare_rules = compare_rule_table;
 /// Loads person 1 and person 2; on failure prints the program's message and returns false.
 /// Relative names not found as given are looked for in drive C's astro\daten.
 bool load_persons(const std::string& path1, const std::string& path2, const DriveC& drive,
-                  PositionSource source, ChartState& chart)
+                  PositionSource source, ChartState& chart, bool name_file)
 {
     for (int person = 1; person <= 2; ++person) {
-        const LoadResult loaded =
-            holen(chart_file_path(person == 1 ? path1 : path2, drive), person, chart, source);
+        const std::string& given = person == 1 ? path1 : path2;
+        const LoadResult loaded = holen(chart_file_path(given, drive), person, chart, source);
         if (loaded.outcome != LoadOutcome::loaded) {
             std::fflush(stdout);
+            if (name_file) std::fprintf(stderr, "duoskop-cli: %s: ", valid_utf8(given).c_str());
             std::fprintf(stderr, "%s\n", terminal_text(loaded.message).c_str());
             return false;
         }

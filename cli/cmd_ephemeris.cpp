@@ -102,12 +102,7 @@ std::string range_problem(EphemerisOptions& o)
     if (r.to - 1 < r.from)
         return "der Zeitraum ist leer: " + (o.to_text.empty() ? std::string("--to") : o.to_text) + " liegt vor " +
                (o.from_text.empty() ? std::string("--from") : o.from_text);
-    const auto year = [](double jd) { return from_julian_day(jd).value_or(CivilTime{}).year; };
-    if (r.transits && r.transit_source == PositionSource::precise &&
-        (year(r.from) < precise_first_year || year(r.to - 1) > precise_last_year))
-        return "mit genauen Transiten m\u00FCssen die Jahre zwischen " + std::to_string(precise_first_year) + " und " +
-               std::to_string(precise_last_year) + " liegen (sonst --transits-from theorie)";
-    return {};
+    return precise_range_problem(r);
 }
 
 }  // namespace
@@ -120,14 +115,7 @@ int cmd_ephemeris(const Args& args)
 
     const DriveC drive = DriveC::locate(o.drive_c);
     ChartState chart;
-    for (int person = 1; person <= 2; ++person) {
-        const std::string& given = o.persons[static_cast<std::size_t>(person - 1)];
-        const LoadResult loaded = holen(chart_file_path(given, drive), person, chart, o.request.natal_source);
-        if (loaded.outcome != LoadOutcome::loaded) {
-            std::fprintf(stderr, "duoskop-cli: %s: %s\n", valid_utf8(given).c_str(), terminal_text(loaded.message).c_str());
-            return 1;
-        }
-    }
+    if (!load_persons(o.persons[0], o.persons[1], drive, o.request.natal_source, chart, true)) return 1;
     const Ephemeris ephemeris = compute_ephemeris(chart, o.request, o.modulus);
 
     // Fonts need a Gui application; the offscreen platform needs no display.

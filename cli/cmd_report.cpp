@@ -174,15 +174,7 @@ int cmd_report(const Args& args)
 
     const DriveC drive = DriveC::locate(o.drive_c);
     ChartState chart;
-    for (int person = 1; person <= 2; ++person) {
-        const std::string& given = o.persons[static_cast<std::size_t>(person - 1)];
-        const LoadResult loaded = holen(chart_file_path(given, drive), person, chart, o.source);
-        if (loaded.outcome != LoadOutcome::loaded) {
-            std::fprintf(stderr, "duoskop-cli: %s: %s\n", valid_utf8(given).c_str(),
-                         terminal_text(loaded.message).c_str());
-            return 1;
-        }
-    }
+    if (!load_persons(o.persons[0], o.persons[1], drive, o.source, chart, true)) return 1;
     Ktexte ktexte;  // without the single meanings the report shows picture texts only
     load_ktexte(drive, ktexte);
 

@@ -120,12 +120,7 @@ std::string range_problem(TimelineOptions& o)
     o.request.to = julian_day(*o.to) + 1;  // 24:00 of the last day
     if (o.request.to - 1 < o.request.from)
         return "der Zeitraum ist leer: " + o.to_text + " liegt vor " + o.from_text;
-    // The precise positions hold for the years 1000 to 3000.
-    if (o.request.transits && o.request.transit_source == PositionSource::precise &&
-        (o.from->year < precise_first_year || o.to->year > precise_last_year))
-        return "mit genauen Transiten m\u00FCssen die Jahre zwischen " + std::to_string(precise_first_year) + " und " +
-               std::to_string(precise_last_year) + " liegen (sonst --transits-from theorie)";
-    return {};
+    return precise_range_problem(o.request);
 }
 
 std::string padded(const std::string& text, std::size_t width)
@@ -281,14 +276,7 @@ int cmd_timeline(const Args& args)
 
     const DriveC drive = DriveC::locate(o.drive_c);
     ChartState chart;
-    for (int person = 1; person <= 2; ++person) {
-        const std::string& given = o.persons[static_cast<std::size_t>(person - 1)];
-        const LoadResult loaded = holen(chart_file_path(given, drive), person, chart, o.request.natal_source);
-        if (loaded.outcome != LoadOutcome::loaded) {
-            std::fprintf(stderr, "duoskop-cli: %s: %s\n", valid_utf8(given).c_str(), terminal_text(loaded.message).c_str());
-            return 1;
-        }
-    }
+    if (!load_persons(o.persons[0], o.persons[1], drive, o.request.natal_source, chart, true)) return 1;
     if (o.orb_double) o.request.orbs = Orbs{*o.orb_double, *o.orb_simple, o.orb_halfsum.value_or(0)};
     const Timeline timeline = compute_timeline(chart, o.request);
     const std::vector<std::string> notes = unknown_time_notes(timeline, chart.person1.name, chart.person2.name);

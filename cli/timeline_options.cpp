@@ -6,6 +6,7 @@
 #include <iterator>
 #include <optional>
 
+#include "birth/local_time.h"
 #include "base/cp1252.h"
 #include "cli/options.h"
 #include "dialview/dial_view.h"
@@ -69,6 +70,17 @@ std::string read_timeline_option(std::string_view name, const std::string& value
         else if (v == "theorie") request.transit_source = PositionSource::theory;
         else return quoted(v) + " ist keine Quelle der Transite (m\u00F6glich: genau, theorie)";
     }
+    return {};
+}
+
+std::string precise_range_problem(const TimelineRequest& request)
+{
+    // The last instant of the range is 24:00 of its last day, which belongs to that day's year.
+    const auto year = [](double jd) { return from_julian_day(jd).value_or(CivilTime{}).year; };
+    if (request.transits && request.transit_source == PositionSource::precise &&
+        (year(request.from) < precise_first_year || year(request.to - 1) > precise_last_year))
+        return "mit genauen Transiten m\u00FCssen die Jahre zwischen " + std::to_string(precise_first_year) + " und " +
+               std::to_string(precise_last_year) + " liegen (sonst --transits-from theorie)";
     return {};
 }
 

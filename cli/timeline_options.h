@@ -19,4 +19,8 @@ bool is_timeline_option(std::string_view name);
 /// --transits-from genau|theorie.
 std::string read_timeline_option(std::string_view name, const std::string& value, TimelineRequest& request);
 
+/// Why the request's range cannot take precise transits (its years outside those of the precise
+/// positions), as a German reason (UTF-8); empty when it can or when the transits are not precise.
+std::string precise_range_problem(const TimelineRequest& request);
+
 }  // namespace duoskop::cli
